@@ -1,0 +1,16 @@
+# Copies the bundled resource folders into the program folder, file by file,
+# leaving files that already exist untouched.
+foreach(sub Scripts pictures)
+  file(MAKE_DIRECTORY ${DST}/${sub})
+  file(GLOB_RECURSE files RELATIVE ${SRC}/${sub} ${SRC}/${sub}/*)
+  foreach(f ${files})
+    if(f MATCHES "(^|/)\\.gitkeep$")
+      continue()
+    endif()
+    if(NOT EXISTS ${DST}/${sub}/${f})
+      get_filename_component(dir ${DST}/${sub}/${f} DIRECTORY)
+      file(MAKE_DIRECTORY ${dir})
+      file(COPY_FILE ${SRC}/${sub}/${f} ${DST}/${sub}/${f})
+    endif()
+  endforeach()
+endforeach()

@@ -1,0 +1,163 @@
+#include "interpreter.h"
+
+#include "numbers.h"
+
+namespace tesmora {
+
+const QStringList &graphicsConstantLines()
+{
+    static const QStringList lines = {
+        QStringLiteral("ROT90 = 1"),          QStringLiteral("ROT180 = 2"),
+        QStringLiteral("ROT270 = 4"),         QStringLiteral("HSYMM = 8"),
+        QStringLiteral("VSYMM = 16"),         QStringLiteral("clBlack = $010101"),
+        QStringLiteral("clGreen = $008000"),  QStringLiteral("clLime = $00FF00"),
+        QStringLiteral("clOlive = $008080"),  QStringLiteral("clNavy = $800000"),
+        QStringLiteral("clPurple = $800080"), QStringLiteral("clFuchsia = $FF00FF"),
+        QStringLiteral("clPink = $CBC0FF"),   QStringLiteral("clViolet = $EE82EE"),
+        QStringLiteral("clDarkViolet = $D30094"), QStringLiteral("clTeal = $808000"),
+        QStringLiteral("clLightGray = $D3D3D3"),  QStringLiteral("clGray = $808080"),
+        QStringLiteral("clSilver = $C0C0C0"),     QStringLiteral("clMaroon = $000080"),
+        QStringLiteral("clRed = $2040FF"),        QStringLiteral("clOrange = $30B0FF"),
+        QStringLiteral("clDarkOrange = $008CFF"), QStringLiteral("clYellow = $00FFFF"),
+        QStringLiteral("clYellowGreen = $32CD9A"), QStringLiteral("clBlue = $FF0000"),
+        QStringLiteral("clDarkBlue = $8B0000"),   QStringLiteral("clLightBlue = $FFD090"),
+        QStringLiteral("clAqua = $FFFF00"),       QStringLiteral("clWhite = $FFFFFF"),
+    };
+    return lines;
+}
+
+Interpreter::Interpreter(Host *host) : host_(host ? host : &nullHost_)
+{
+    ConstantList = graphicsConstantLines();
+    ConstantList << QStringLiteral("PI = 3.14159265358979323846")
+                 << QString::fromUtf8("π = 3.14159265358979323846");
+}
+
+void Interpreter::setHost(Host *host) { host_ = host ? host : &nullHost_; }
+
+// ---- Messages -------------------------------------------------------------
+
+QString Interpreter::MessageText(int id, const MessageArgs &args) const
+{
+    return formatMessage(catalogueText(id, Language), args);
+}
+
+void Interpreter::ShowMessageById(int id, const MessageArgs &args) { host_->showMessageNow(MessageText(id, args)); }
+
+QString Interpreter::TranslatePhrase(const QString &englishText) const
+{
+    if (Language == 0)
+        return englishText;
+    for (int id = 1; id <= kCatalogueSize; ++id) {
+        const QString en = catalogueText(id, 0);
+        if (!en.isEmpty() && en == englishText)
+            return catalogueText(id, Language);
+    }
+    return {};
+}
+
+void Interpreter::RaiseError(const QString &message, QString &target)
+{
+    target = message + QStringLiteral("\r\r") + MessageText(2, {CurrentLine});
+}
+
+void Interpreter::ShowError()
+{
+    host_->setCaretLine(CurrentLine);
+    host_->showGlobalGrid();
+    host_->repaintWindow();
+    if (!WorkMode)
+        return;
+    RunState = rn_Stopped;
+    host_->refreshVariables();
+    const QString text = ErrorText;
+    ErrorText.clear();
+    host_->showErrorBox(text);
+    host_->playSystemSound(SystemSound::Hand);
+}
+
+// ---- Variables ------------------------------------------------------------
+
+int Interpreter::FindVariable(const QString &name) const
+{
+    const int n = static_cast<int>(Variables.size());
+    for (int i = 0; i < n; ++i) {
+        const Tvariable &v = Variables.at(i);
+        if (v.function_level == CurrentFunctionLevel && v.VarName.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    if (CurrentFunctionLevel > 0) {
+        for (int i = 0; i < n; ++i) {
+            const Tvariable &v = Variables.at(i);
+            if (v.function_level == 0 && v.VarName.compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        }
+    }
+    return -1;
+}
+
+int Interpreter::SetVariable(const QString &name, const QString &text, TWordKind kind, int level)
+{
+    const int found = FindVariable(name);
+    if (found >= 0) {
+        Tvariable &v = Variables[found];
+        v.VarVal = text;
+        v.kind = kind;
+        return found;
+    }
+    if (level == -1)
+        level = CurrentFunctionLevel;
+    const bool underscore = name.startsWith(QLatin1Char('_'));
+    if (level == 0 && underscore) {
+        RaiseMessage(125, {name});
+        return 0;
+    }
+    if (level > 0 && !underscore) {
+        RaiseMessage(131, {name});
+        return 0;
+    }
+    Tvariable v;
+    v.VarName = name;
+    v.function_level = underscore ? level : 0;
+    v.VarVal = text;
+    v.kind = kind;
+    Variables.append(v);
+    VariableOrder.append(0);
+    return static_cast<int>(Variables.size()) - 1;
+}
+
+QString Interpreter::GetVariableText(const QString &name) const
+{
+    const int i = FindVariable(name);
+    return i < 0 ? QString() : Variables.at(i).VarVal;
+}
+
+// ---- Constants ------------------------------------------------------------
+
+ConstantInfo Interpreter::Constant_Lookup(const QString &name) const
+{
+    ConstantInfo info;
+    const QString key = name.toLower() + QLatin1Char(' ');
+    for (int i = 0; i < ConstantList.size(); ++i) {
+        const QString &line = ConstantList.at(i);
+        if (line.size() < key.size() || !line.startsWith(key, Qt::CaseInsensitive))
+            continue;
+        const int eq = static_cast<int>(line.indexOf(QLatin1Char('=')));
+        info.line = i;
+        info.name = (eq < 0 ? line : line.left(eq)).trimmed();
+        info.value = eq < 0 ? QString() : line.mid(eq + 1).trimmed();
+        return info;
+    }
+    return info;
+}
+
+double Interpreter::constantValue(const QString &valueText)
+{
+    if (valueText.contains(QLatin1Char('.')))
+        return ParseNumber(valueText).value;
+    std::int64_t v = 0;
+    ParseIntegerText(valueText, v);
+    return static_cast<double>(v);
+}
+
+} // namespace tesmora

@@ -1,0 +1,342 @@
+// NextWord: reads and classifies one word of a statement or expression.
+#include "interpreter.h"
+
+#include "library/function_tables.h"
+#include "numbers.h"
+
+#include <QHash>
+
+namespace tesmora {
+
+namespace {
+
+struct OperatorInfo {
+    const char16_t *symbol;
+    std::uint8_t priority;
+};
+
+// The 24 operators with their priorities.
+constexpr OperatorInfo kOperators[] = {
+    {u"OR", 1},  {u"AND", 2}, {u"NOT", 3}, {u"+", 14},  {u"-", 14},  {u"*", 15},
+    {u"/", 15},  {u"%", 15},  {u">", 6},   {u">=", 6},  {u"<", 6},   {u"<=", 6},
+    {u"=", 6},   {u"<>", 6},  {u"<<", 13}, {u">>", 13}, {u"&", 12},  {u"^", 11},
+    {u"|", 10},  {u"√", 19},  {u"∛", 19},  {u"∜", 19},  {u"²", 20},  {u"³", 20},
+};
+
+int operatorPriority(const QString &symbol)
+{
+    for (const OperatorInfo &op : kOperators)
+        if (symbol == QStringView(op.symbol))
+            return op.priority;
+    return -1;
+}
+
+bool isOperatorChar(char16_t c)
+{
+    switch (c) {
+    case u'%': case u'&': case u'*': case u'+': case u'-': case u'/': case u'<':
+    case u'=': case u'>': case u'^': case u'|': case u'²': case u'³': case u'√':
+    case u'∛': case u'∜':
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isIdentStart(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' ||
+           (c >= 0x0391 && c <= 0x03A9) || (c >= 0x03B1 && c <= 0x03C9) ||
+           (c >= 0x0410 && c <= 0x044F) || (c >= 0x2080 && c <= 0x2089);
+}
+
+bool isIdentChar(char16_t c) { return isIdentStart(c) || (c >= u'0' && c <= u'9'); }
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+const QHash<QString, TWordKind> &keywordKinds()
+{
+    static const QHash<QString, TWordKind> k = {
+        {QStringLiteral("FOR"), wkFor},
+        {QStringLiteral("REPEAT"), wkRepeat},
+        {QStringLiteral("IF"), wkIf},
+        {QStringLiteral("ELSE"), wkElse},
+        {QStringLiteral("BREAK"), wkBreak},
+        {QStringLiteral("BREAKIF"), wkBreakIf},
+        {QStringLiteral("CONTINUE"), wkContinue},
+        {QStringLiteral("CONTINUEIF"), wkContinueIf},
+        {QStringLiteral("RETURN"), wkReturn},
+        {QStringLiteral("FUNCTION"), wkFunction},
+        {QStringLiteral("ARRAY"), wkArrayDescription},
+        {QStringLiteral("INT"), wkIntegerDescription},
+        {QStringLiteral("INTEGER"), wkIntegerDescription},
+        {QStringLiteral("FLOAT"), wkFloatDescription},
+        {QStringLiteral("DATETIME"), wkDatetimeDescription},
+        {QStringLiteral("STRING"), wkStringDescription},
+        {QStringLiteral("TRY"), wkTry},
+        {QStringLiteral("STOP"), wkStop},
+    };
+    return k;
+}
+
+} // namespace
+
+int operatorPriorityOf(const QString &symbol) { return operatorPriority(symbol); }
+
+void Interpreter::NextWord(const QString &text, int &position, TWordStatus &word)
+{
+    word.clear();
+    const int len = static_cast<int>(text.size());
+    int p = position - 1; // 0-based
+    if (p >= len)
+        return;
+    while (p < len && text.at(p) == QLatin1Char(' '))
+        ++p;
+    if (p >= len) {
+        position = p + 1;
+        return;
+    }
+    const char16_t c = text.at(p).unicode();
+
+    if (c == u'"') {
+        const int close = static_cast<int>(text.indexOf(QLatin1Char('"'), p + 1));
+        if (close < 0) {
+            RaiseMessage(70, {text});
+            return;
+        }
+        word.kind = wkStringDQ;
+        word.str = text.mid(p + 1, close - p - 1);
+        position = close + 2;
+        return;
+    }
+    if (c == u'\'') {
+        const int close = static_cast<int>(text.indexOf(QLatin1Char('\''), p + 1));
+        if (close < 0) {
+            word.str = text.mid(p);
+            position = len + 1;
+            RaiseMessage(70, {text});
+            return;
+        }
+        word.kind = wkString;
+        word.str = text.mid(p + 1, close - p - 1);
+        position = close + 2;
+        return;
+    }
+    if (isOperatorChar(c)) {
+        QString cand{QChar(c)};
+        if (p + 1 < len) {
+            const char16_t n = text.at(p + 1).unicode();
+            if ((c == u'<' && (n == u'=' || n == u'>' || n == u'<')) || (c == u'>' && (n == u'=' || n == u'>')))
+                cand += QChar(n);
+        }
+        const int prio = operatorPriority(cand);
+        if (prio >= 0) {
+            word.kind = wkOperator;
+            word.str = cand;
+            word.oper_prioritet = static_cast<std::uint8_t>(prio);
+            position = p + static_cast<int>(cand.size()) + 1;
+            return;
+        }
+    }
+    switch (c) {
+    case u'(':
+        word.kind = wkOpeningBracket;
+        break;
+    case u')':
+        word.kind = wkClosingBracket;
+        break;
+    case u'[':
+        word.kind = wkOpeningSquareBracket;
+        break;
+    case u']':
+        word.kind = wkClosingSquareBracket;
+        break;
+    case u',':
+        word.kind = wkComma;
+        break;
+    default:
+        break;
+    }
+    if (word.kind != wkNone) {
+        word.str = QChar(c);
+        position = p + 2;
+        return;
+    }
+    if (c == u'.') {
+        if (p + 1 < len && text.at(p + 1) == QLatin1Char('.')) {
+            word.kind = wkDblDot;
+            word.str = QStringLiteral("..");
+            position = p + 3;
+            return;
+        }
+        word.kind = wkUnknownIdentifier;
+        word.str = QStringLiteral(".");
+        position = p + 2;
+        RaiseMessage(73, {QStringLiteral("."), text, p + 1});
+        return;
+    }
+    if (isDigit(c)) {
+        bool dot = false;
+        bool exp = false;
+        int q = p;
+        while (q < len) {
+            const char16_t d = text.at(q).unicode();
+            if (isDigit(d)) {
+                ++q;
+            } else if (d == u'.') {
+                if (q + 1 >= len || text.at(q + 1) == QLatin1Char('.'))
+                    break;
+                if (dot) {
+                    RaiseMessage(72, {text.mid(p, q - p)});
+                    return;
+                }
+                dot = true;
+                ++q;
+            } else if (d == u'e' || d == u'E') {
+                if (exp) {
+                    RaiseMessage(72, {text.mid(p, q - p)});
+                    return;
+                }
+                exp = true;
+                ++q;
+                if (q < len && (text.at(q) == QLatin1Char('+') || text.at(q) == QLatin1Char('-')))
+                    ++q;
+            } else {
+                break;
+            }
+        }
+        const QString literal = text.mid(p, q - p);
+        const ParsedNumber num = ParseNumber(literal);
+        if (!num.ok()) {
+            RaiseMessage(72, {literal});
+            return;
+        }
+        word.kind = wkFloat;
+        word.float_val = num.value;
+        word.str = literal;
+        position = q + 1;
+        return;
+    }
+    if (isIdentStart(c)) {
+        int q = p;
+        while (q < len && isIdentChar(text.at(q).unicode()))
+            ++q;
+        if (q < len && (text.at(q) == QLatin1Char('"') || text.at(q) == QLatin1Char('\''))) {
+            RaiseMessage(73, {QString(text.at(q)), text, q + 2});
+            return;
+        }
+        position = q + 1;
+        classifyIdentifier(text, position, p, word);
+        return;
+    }
+    RaiseMessage(73, {QString(QChar(c)), text, p + 1});
+}
+
+void Interpreter::classifyIdentifier(const QString &text, int &position, int identStart, TWordStatus &word)
+{
+    const int identEnd = position - 1; // 0-based index after the identifier
+    const QString ident = text.mid(identStart, identEnd - identStart);
+    const QString upper = ident.toUpper();
+
+    if (upper == QLatin1String("TRUE") || upper == QLatin1String("FALSE")) {
+        const bool v = upper == QLatin1String("TRUE");
+        word.kind = wkBool;
+        word.bool_val = v;
+        word.float_val = v ? 1.0 : 0.0;
+        word.str = v ? QStringLiteral("true") : QStringLiteral("false");
+        return;
+    }
+    if (upper == QLatin1String("OR") || upper == QLatin1String("AND") || upper == QLatin1String("NOT")) {
+        word.kind = wkOperator;
+        word.str = upper;
+        word.oper_prioritet = upper == QLatin1String("OR") ? 1 : upper == QLatin1String("AND") ? 2 : 3;
+        return;
+    }
+    if (auto it = keywordKinds().constFind(upper); it != keywordKinds().constEnd()) {
+        word.kind = it.value();
+        word.str = ident;
+        return;
+    }
+    if (const int v = FindVariable(ident); v >= 0) {
+        word.kind = wkVariableName;
+        word.var_index = v + 1;
+        word.str = ident;
+        return;
+    }
+    if (const ConstantInfo ci = Constant_Lookup(ident); ci.line >= 0) {
+        word.kind = wkConst;
+        word.str = ci.name;
+        word.float_val = constantValue(ci.value);
+        return;
+    }
+    if (FindArray(ident) > 0) {
+        word.kind = wkArrayName;
+        word.str = ident;
+        return;
+    }
+
+    TWordKind kind = wkNone;
+    if (FindCatalogueFunction(FunctionTable::Embedded, ident) >= 0)
+        kind = wkEmbeddedFunction;
+    if (FindCatalogueFunction(FunctionTable::Graph, ident) >= 0)
+        kind = wkGraphFunction;
+    if (FindCatalogueFunction(FunctionTable::Dialog, ident) >= 0)
+        kind = wkDialogFunction;
+    if (ScriptFunctionNames.contains(upper))
+        kind = wkScriptFunction;
+    const int js = FindCatalogueFunction(FunctionTable::JavaScript, ident);
+    if (js >= 0) {
+        kind = wkJS_Function;
+        word.func_index = js;
+    }
+    if (kind == wkNone) {
+        word.kind = wkUnknownIdentifier;
+        word.str = ident;
+        return;
+    }
+
+    const int len = static_cast<int>(text.size());
+    int q = identEnd;
+    if (q < len && (text.at(q) == QChar(u'²') || text.at(q) == QChar(u'³'))) {
+        word.power = text.at(q) == QChar(u'²') ? 2 : 3;
+        ++q;
+    }
+    const int afterName = q;
+    while (q < len && text.at(q) == QLatin1Char(' '))
+        ++q;
+    if (q >= len || text.at(q) != QLatin1Char('(')) {
+        RaiseMessage(74, {ident});
+        return;
+    }
+    bool single = false;
+    bool dbl = false;
+    int depth = 0;
+    int close = -1;
+    for (int k = q; k < len; ++k) {
+        const QChar ch = text.at(k);
+        if (ch == QLatin1Char('\'') && !dbl) {
+            single = !single;
+        } else if (ch == QLatin1Char('"') && !single) {
+            dbl = !dbl;
+        } else if (!single && !dbl) {
+            if (ch == QLatin1Char('('))
+                ++depth;
+            else if (ch == QLatin1Char(')') && --depth == 0) {
+                close = k;
+                break;
+            }
+        }
+    }
+    if (single || dbl) {
+        RaiseMessage(70, {text});
+        return;
+    }
+    if (close < 0) {
+        RaiseMessage(75, {ident});
+        return;
+    }
+    word.kind = kind;
+    word.str = ident + text.mid(afterName, close - afterName + 1);
+    position = close + 2;
+}
+
+} // namespace tesmora

@@ -1,0 +1,199 @@
+// SplitWords and the rewriting of power and root signs into pow() calls.
+#include "interpreter.h"
+
+#include "numbers.h"
+
+namespace tesmora {
+
+void Interpreter::SplitWords(const QString &text, WordList &words)
+{
+    words.clear();
+    int position = 1;
+    bool arrayDeclaration = false;
+    const int len = static_cast<int>(text.size());
+    while (position <= len) {
+        ++words.last;
+        if (words.last >= kMaxWords) {
+            words.last = kMaxWords - 1;
+            RaiseMessage(45, {text});
+            return;
+        }
+        TWordStatus &w = words[words.last];
+        NextWord(text, position, w);
+        if (failed())
+            return;
+        if (w.kind == wkNone && w.str.isEmpty()) {
+            // Only blanks were left.
+            --words.last;
+            break;
+        }
+        if (w.kind == wkArrayDescription)
+            arrayDeclaration = true;
+        if (arrayDeclaration && w.str == QLatin1String("=")) {
+            const QString rest = text.mid(position - 1).trimmed();
+            ++words.last;
+            if (words.last >= kMaxWords) {
+                words.last = kMaxWords - 1;
+                RaiseMessage(45, {text});
+                return;
+            }
+            words[words.last].kind = wkArrayInitValues;
+            words[words.last].str = rest;
+            break;
+        }
+    }
+    RewritePowers(words, 20);
+    if (failed())
+        return;
+    RewritePowers(words, 19);
+}
+
+namespace {
+
+bool isQuoteWord(const TWordStatus &w)
+{
+    return w.str == QLatin1String("'") || w.str == QLatin1String("\"");
+}
+
+// Index of the word that opens the bracket closed at `closeIdx`, or -1.
+int matchBackward(const WordList &words, int closeIdx, TWordKind open, TWordKind close)
+{
+    int depth = 0;
+    bool quoted = false;
+    for (int k = closeIdx; k >= 0; --k) {
+        const TWordStatus &w = words[k];
+        if (isQuoteWord(w)) {
+            quoted = !quoted;
+            continue;
+        }
+        if (quoted)
+            continue;
+        if (w.kind == close)
+            ++depth;
+        else if (w.kind == open && --depth == 0)
+            return k;
+    }
+    return -1;
+}
+
+int matchForward(const WordList &words, int openIdx, TWordKind open, TWordKind close)
+{
+    int depth = 0;
+    bool quoted = false;
+    for (int k = openIdx; k <= words.last; ++k) {
+        const TWordStatus &w = words[k];
+        if (isQuoteWord(w)) {
+            quoted = !quoted;
+            continue;
+        }
+        if (quoted)
+            continue;
+        if (w.kind == open)
+            ++depth;
+        else if (w.kind == close && --depth == 0)
+            return k;
+    }
+    return -1;
+}
+
+// Replaces words [from, to] by one pow(operand, exponent) word built from
+// the texts of words [opFrom, opTo].
+void replaceByPow(WordList &words, int from, int to, int opFrom, int opTo, const QString &exponent)
+{
+    QString operand;
+    for (int k = opFrom; k <= opTo; ++k)
+        operand += words[k].str;
+    TWordStatus pw;
+    pw.kind = wkEmbeddedFunction;
+    pw.str = QStringLiteral("pow(") + operand + QLatin1Char(',') + exponent + QLatin1Char(')');
+    const int removed = to - from;
+    words[from] = pw;
+    for (int k = from + 1; k + removed <= words.last; ++k)
+        words[k] = words[k + removed];
+    for (int k = words.last - removed + 1; k <= words.last; ++k)
+        words[k].clear();
+    words.last -= removed;
+}
+
+QString exponentText(const QString &op)
+{
+    if (op == QStringLiteral("²"))
+        return QStringLiteral("2");
+    if (op == QStringLiteral("³"))
+        return QStringLiteral("3");
+    if (op == QStringLiteral("√"))
+        return FormatNumber(0.5);
+    if (op == QStringLiteral("∛"))
+        return FormatNumber(1.0 / 3.0);
+    return FormatNumber(0.25);
+}
+
+} // namespace
+
+void Interpreter::RewritePowers(WordList &words, int priority)
+{
+    int p = 0;
+    while (p <= words.last) {
+        TWordStatus &op = words[p];
+        if (op.kind != wkOperator || op.oper_prioritet != priority) {
+            ++p;
+            continue;
+        }
+        const QString sign = op.str;
+        const QString exponent = exponentText(sign);
+        if (priority == 20) {
+            int start = p - 1;
+            if (p > 0 && isFunctionKind(words[p - 1].kind)) {
+                RaiseMessage(213, {sign});
+                return;
+            }
+            if (p > 0 && words[p - 1].kind == wkClosingBracket) {
+                start = matchBackward(words, p - 1, wkOpeningBracket, wkClosingBracket);
+                if (start < 0) {
+                    RaiseMessage(211, {sign});
+                    return;
+                }
+            } else if (p > 0 && words[p - 1].kind == wkClosingSquareBracket) {
+                start = matchBackward(words, p - 1, wkOpeningSquareBracket, wkClosingSquareBracket);
+                if (start < 0) {
+                    RaiseMessage(211, {sign});
+                    return;
+                }
+                start -= 1; // the array name
+                if (start < 0) {
+                    RaiseMessage(211, {sign});
+                    return;
+                }
+            }
+            if (start < 0) {
+                // Nothing stands before the sign.
+                RaiseMessage(211, {sign});
+                return;
+            }
+            replaceByPow(words, start, p, start, p - 1, exponent);
+            p = start + 1;
+        } else {
+            int end = p + 1;
+            if (end > words.last) {
+                RaiseMessage(212, {sign});
+                return;
+            }
+            if (words[end].kind == wkOpeningBracket) {
+                end = matchForward(words, end, wkOpeningBracket, wkClosingBracket);
+            } else if (words[end].kind == wkArrayName) {
+                if (end + 1 <= words.last && words[end + 1].kind == wkOpeningSquareBracket)
+                    end = matchForward(words, end + 1, wkOpeningSquareBracket, wkClosingSquareBracket);
+                else
+                    end = -1;
+            }
+            if (end < 0) {
+                RaiseMessage(212, {sign});
+                return;
+            }
+            replaceByPow(words, p, end, p + 1, end, exponent);
+            p = p + 1;
+        }
+    }
+}
+
+} // namespace tesmora

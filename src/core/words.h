@@ -1,0 +1,149 @@
+// Words, word kinds, variables and block levels: the vocabulary shared by the
+// whole interpreter.
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace tesmora {
+
+// The ordinals matter: callers compare ranges (1-2 strings, 3-4 numbers,
+// 17-22 function calls).
+enum class TWordKind : std::uint8_t {
+    wkNone = 0,
+    wkString,
+    wkStringDQ,
+    wkFloat,
+    wkInt,
+    wkBool,
+    wkConst,
+    wkColor,
+    wkMouseEvent,
+    wkOperator,
+    wkOpeningBracket,
+    wkClosingBracket,
+    wkOpeningSquareBracket,
+    wkClosingSquareBracket,
+    wkComma,
+    wkDblDot,
+    wkVariableName,
+    wkEmbeddedFunction,
+    wkGraphFunction,
+    wkDialogFunction,
+    wkScriptFunction,
+    wkVBSFunction,
+    wkJS_Function,
+    wkFor,
+    wkRepeat,
+    wkBreak,
+    wkBreakIf,
+    wkContinue,
+    wkContinueIf,
+    wkIf,
+    wkElse,
+    wkReturn,
+    wkFunction,
+    wkArrayDescription,
+    wkArrayName,
+    wkArrayInitValues,
+    wkIntegerDescription,
+    wkFloatDescription,
+    wkDatetimeDescription,
+    wkStringDescription,
+    wkTry,
+    wkStop,
+    wkUnknownIdentifier,
+};
+using enum TWordKind;
+
+static_assert(sizeof(TWordKind) == 1);
+static_assert(static_cast<int>(wkString) == 1 && static_cast<int>(wkStringDQ) == 2);
+static_assert(static_cast<int>(wkFloat) == 3 && static_cast<int>(wkInt) == 4);
+static_assert(static_cast<int>(wkBool) == 5 && static_cast<int>(wkConst) == 6);
+static_assert(static_cast<int>(wkOperator) == 9 && static_cast<int>(wkDblDot) == 15);
+static_assert(static_cast<int>(wkVariableName) == 16);
+static_assert(static_cast<int>(wkEmbeddedFunction) == 17 && static_cast<int>(wkJS_Function) == 22);
+static_assert(static_cast<int>(wkFor) == 23 && static_cast<int>(wkIf) == 29);
+static_assert(static_cast<int>(wkFunction) == 32 && static_cast<int>(wkArrayName) == 34);
+static_assert(static_cast<int>(wkIntegerDescription) == 36 && static_cast<int>(wkTry) == 40);
+static_assert(static_cast<int>(wkUnknownIdentifier) == 42);
+
+inline int ord(TWordKind k) { return static_cast<int>(k); }
+inline bool isStringKind(TWordKind k) { return k == wkString || k == wkStringDQ; }
+inline bool isNumberKind(TWordKind k) { return k == wkFloat || k == wkInt; }
+inline bool isValueKind(TWordKind k) { return ord(k) >= 1 && ord(k) <= 5; }
+inline bool isFunctionKind(TWordKind k) { return ord(k) >= 17 && ord(k) <= 22; }
+// The enumerator's name, e.g. "wkFloat" (used by dumps and diagnostics).
+const char *wordKindName(TWordKind k);
+
+struct TWordStatus {
+    QString str;
+    TWordKind kind = wkNone;
+    double float_val = 0.0;
+    bool bool_val = false;
+    std::int32_t pointer = 0;
+    std::uint8_t oper_prioritet = 0;
+    std::uint8_t power = 0;
+    std::int32_t var_index = 0;
+    std::int32_t func_index = 0;
+
+    void clear() { *this = TWordStatus(); }
+    bool isEmpty() const { return kind == wkNone && str.isEmpty(); }
+};
+
+constexpr int kMaxWords = 100;
+
+// A fixed list of 100 words with the index of the last used one (-1: empty).
+struct WordList {
+    std::array<TWordStatus, kMaxWords> w;
+    int last = -1;
+
+    void clear()
+    {
+        for (auto &x : w)
+            x.clear();
+        last = -1;
+    }
+    TWordStatus &operator[](int i) { return w[static_cast<size_t>(i)]; }
+    const TWordStatus &operator[](int i) const { return w[static_cast<size_t>(i)]; }
+    int count() const { return last + 1; }
+};
+
+struct Tvariable {
+    QString VarName;
+    TWordKind kind = wkNone;
+    QString VarVal;
+    std::int32_t function_level = 0;
+    std::int32_t parameter_var_index = 0;
+    bool is_parameter_variable = false;
+};
+
+enum class TProcessingType : std::uint8_t {
+    pt_None = 0,
+    pt_For,
+    pt_Repeat,
+    pt_If,
+    pt_ElseIf,
+    pt_ScriptFunction,
+    pt_ReturnScriptFunction,
+};
+using enum TProcessingType;
+
+struct TBlockLevel {
+    std::int32_t nLine = 0;
+    std::int32_t nELSE = 0;
+    std::int32_t indent = 0;
+    std::int32_t LoopIndex = 0;
+    std::int32_t LoopLimit = 0;
+    std::int32_t LoopIncrement = 0;
+    std::int32_t nBodyFunctionLine = 0;
+    std::int32_t FunctionLevel = 0;
+    TProcessingType pt = pt_None;
+    TWordStatus WordStatus;
+    QString FunctionExpression;
+};
+
+enum RunStateValue : std::uint8_t { rn_Stopped = 0, rn_Run = 1, rn_Continue = 2, rn_Step = 3 };
+
+} // namespace tesmora

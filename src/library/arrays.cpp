@@ -1,0 +1,73 @@
+#include "arrays.h"
+
+namespace tesmora {
+
+namespace {
+inline char16_t foldAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
+} // namespace
+
+int compareArrayNames(const QString &a, const QString &b)
+{
+    const int n = static_cast<int>(std::min(a.size(), b.size()));
+    for (int i = 0; i < n; ++i) {
+        const char16_t x = foldAscii(a.at(i).unicode());
+        const char16_t y = foldAscii(b.at(i).unicode());
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+bool sameArrayName(const QString &a, const QString &b)
+{
+    return a.size() == b.size() && compareArrayNames(a, b) == 0;
+}
+
+int ArrayTable::FindArray(const QString &name, int currentLevel) const
+{
+    const bool local = name.startsWith(QLatin1Char('_'));
+    for (int i = 0; i < count(); ++i) {
+        const t_arr_specification &r = records_[static_cast<size_t>(i)];
+        if (r.name.isEmpty())
+            break;
+        if (!sameArrayName(r.name, name))
+            continue;
+        if (local && !(currentLevel > 0 && r.function_level == currentLevel))
+            continue;
+        return i + 1;
+    }
+    return 0;
+}
+
+int ArrayTable::FindArrayAtLevel(const QString &name, int level) const
+{
+    for (int i = 0; i < count(); ++i) {
+        const t_arr_specification &r = records_[static_cast<size_t>(i)];
+        if (r.name.isEmpty())
+            break;
+        if (r.function_level == level && sameArrayName(r.name, name))
+            return i + 1;
+    }
+    return 0;
+}
+
+void ArrayTable::SortArrays()
+{
+    // Exchange sort: its order of equal names is part of the behaviour.
+    const int n = count();
+    for (int i = 0; i < n - 1; ++i)
+        for (int j = i + 1; j < n; ++j)
+            if (compareArrayNames(records_[static_cast<size_t>(i)].name, records_[static_cast<size_t>(j)].name) > 0)
+                std::swap(records_[static_cast<size_t>(i)], records_[static_cast<size_t>(j)]);
+}
+
+void ArrayTable::DeleteArray(int n)
+{
+    if (n < 1 || n > count())
+        return;
+    records_.erase(records_.begin() + (n - 1));
+}
+
+} // namespace tesmora

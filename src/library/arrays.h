@@ -1,0 +1,77 @@
+// The script array table.
+#pragma once
+
+#include "core/words.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace tesmora {
+
+// The element block of one array: count cells in row-major order, of the
+// array's type. Shared between an array and its by-reference parameters.
+struct ArrayCells {
+    std::vector<double> f;
+    std::vector<std::int64_t> i;
+    std::vector<QString> s;
+};
+
+struct t_arr_specification {
+    QString name;
+    std::array<std::int32_t, 4> dim{};
+    std::array<std::int32_t, 4> first{};
+    std::int32_t count = 0;
+    TWordKind data_type = wkFloat;
+    std::shared_ptr<ArrayCells> P;
+    std::int32_t function_level = 0;
+    bool is_parameter_variable = false;
+
+    int dimensions() const
+    {
+        for (int k = 3; k >= 0; --k)
+            if (dim[static_cast<size_t>(k)] > 0)
+                return k + 1;
+        return 0;
+    }
+};
+
+constexpr int kMaxDeclaredArrays = 25;
+constexpr int kArrayTableCapacity = 525;
+
+// Array names compare code unit by code unit with ASCII a-z folded to upper case.
+int compareArrayNames(const QString &a, const QString &b);
+bool sameArrayName(const QString &a, const QString &b);
+
+// The table of script arrays, numbered from 1.
+class ArrayTable {
+public:
+    int count() const { return static_cast<int>(records_.size()); }
+    // Record number n (1-based).
+    t_arr_specification &at(int n) { return records_[static_cast<size_t>(n - 1)]; }
+    const t_arr_specification &at(int n) const { return records_[static_cast<size_t>(n - 1)]; }
+
+    // Table number of the first record named `name`, 0 when none. A name
+    // beginning with "_" only matches a record of `currentLevel` (> 0).
+    int FindArray(const QString &name, int currentLevel) const;
+    int FindArrayAtLevel(const QString &name, int level) const;
+    void SortArrays();
+    void append(t_arr_specification rec) { records_.push_back(std::move(rec)); }
+    void DeleteArray(int n);
+    void clear() { records_.clear(); }
+
+    // Markers read by the variables view.
+    QString lastDeclaredName;
+    int lastDeclaredLevel = 0;
+    int lastAssignedArray = 0;
+    // Run-wide counter of temporary arrays.
+    int temporaryCounter = 0;
+
+private:
+    std::vector<t_arr_specification> records_;
+};
+
+} // namespace tesmora

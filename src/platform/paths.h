@@ -1,0 +1,26 @@
+// File names as scripts write them, mapped onto this file system.
+#pragma once
+
+#include <QString>
+
+namespace tesmora {
+
+// Backslashes become slashes.
+QString normalizeSeparators(const QString &name);
+// True for a name that names a folder path (contains "\" or "/").
+bool isPathName(const QString &name);
+// True for "/..." or a drive letter "X:".
+bool isAbsoluteName(const QString &name);
+// The name as an existing path: when it does not exist as written, each
+// component is looked up case-insensitively. Returns the normalized name
+// unchanged when no match exists.
+QString resolveCaseInsensitive(const QString &path);
+// A script's file name taken relative to `folder` (ending in "/") unless absolute.
+QString resolveAgainst(const QString &folder, const QString &name);
+
+// The program folder: TESMORA_HOME when set; else the executable's folder
+// when writable; else a per-user folder seeded with the bundled files.
+// Ends with "/".
+QString defaultProgramFolder();
+
+} // namespace tesmora

@@ -1,0 +1,95 @@
+#include "core/numbers.h"
+
+#include <gtest/gtest.h>
+#include <cmath>
+
+using namespace tesmora;
+
+TEST(GeneralNumberText, FixedAndScientificForms)
+{
+    EXPECT_EQ(FormatNumber(7), "7");
+    EXPECT_EQ(FormatNumber(0.5), "0.5");
+    EXPECT_EQ(FormatNumber(1.0 / 3.0), "0.333333333333333");
+    EXPECT_EQ(FormatNumber(-2.25), "-2.25");
+    EXPECT_EQ(FormatNumber(-2.5), "-2.5");
+    EXPECT_EQ(FormatNumber(0), "0");
+    EXPECT_EQ(FormatNumber(-0.0), "0");
+    EXPECT_EQ(FormatNumber(1.5), "1.5");
+    EXPECT_EQ(FormatNumber(3.14159265358979), "3.14159265358979");
+    EXPECT_EQ(FormatNumber(3.14159265358979323846), "3.14159265358979");
+    // The switch to scientific notation below 0.0001.
+    EXPECT_EQ(FormatNumber(0.0001), "0.0001");
+    EXPECT_EQ(FormatNumber(0.00012), "0.00012");
+    EXPECT_EQ(FormatNumber(0.00001), "1E-5");
+    EXPECT_EQ(FormatNumber(0.000012345), "1.2345E-5");
+    EXPECT_EQ(FormatNumber(-0.00001), "-1E-5");
+    // ... and above 15 integer digits.
+    EXPECT_EQ(FormatNumber(123456789012345.0), "123456789012345");
+    EXPECT_EQ(FormatNumber(1e15), "1E15");
+    EXPECT_EQ(FormatNumber(1e20), "1E20");
+    EXPECT_EQ(FormatNumber(1.5e300), "1.5E300");
+    // Rounding to 15 significant digits.
+    EXPECT_EQ(FormatNumber(0.1 + 0.2), "0.3");
+    EXPECT_EQ(FormatNumber(999999999999999.9), "1E15");
+    EXPECT_EQ(FormatNumber(100), "100");
+    EXPECT_EQ(FormatNumber(1234.5678), "1234.5678");
+}
+
+TEST(GeneralNumberText, SystemFormUsesTheGivenSeparator)
+{
+    EXPECT_EQ(GeneralNumberText(2.5, QLatin1Char(',')), "2,5");
+    EXPECT_EQ(GeneralNumberText(1.25e-7, QLatin1Char(',')), "1,25E-7");
+    EXPECT_EQ(GeneralNumberText(10, QLatin1Char(',')), "10");
+}
+
+TEST(ParseNumber, AcceptsTheLanguageNumberForms)
+{
+    EXPECT_DOUBLE_EQ(ParseNumber("1.50").value, 1.5);
+    EXPECT_DOUBLE_EQ(ParseNumber("-2").value, -2);
+    EXPECT_DOUBLE_EQ(ParseNumber("+2.5").value, 2.5);
+    EXPECT_DOUBLE_EQ(ParseNumber("1e3").value, 1000);
+    EXPECT_DOUBLE_EQ(ParseNumber("1E-2").value, 0.01);
+    EXPECT_DOUBLE_EQ(ParseNumber("1e+5").value, 100000);
+    EXPECT_DOUBLE_EQ(ParseNumber("007").value, 7);
+    EXPECT_DOUBLE_EQ(ParseNumber("5.").value, 5);
+    EXPECT_TRUE(ParseNumber("0.333333333333333").ok());
+    EXPECT_DOUBLE_EQ(ParseNumber("1e-400").value, 0.0);
+}
+
+TEST(ParseNumber, ReportsFailureWithAPosition)
+{
+    for (const char *bad : {"", "abc", "1,5", "1.2.3", "1e", "1e+", "2x", "--1", "1 ", "e5", "."}) {
+        const ParsedNumber r = ParseNumber(QString::fromLatin1(bad));
+        EXPECT_FALSE(r.ok()) << bad;
+        EXPECT_GT(r.errorPos, 0) << bad;
+    }
+    EXPECT_EQ(ParseNumber("12a").errorPos, 3);
+    EXPECT_FALSE(ParseNumber("1e999").ok());
+}
+
+TEST(Rounding, HalvesGoToEven)
+{
+    EXPECT_EQ(RoundHalfEven(2.5), 2);
+    EXPECT_EQ(RoundHalfEven(3.5), 4);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2);
+    EXPECT_EQ(RoundHalfEven(-3.5), -4);
+    EXPECT_EQ(RoundHalfEven(2.4999), 2);
+    EXPECT_EQ(RoundHalfEven(0.5), 0);
+    std::int64_t v = 0;
+    EXPECT_TRUE(RoundToInt64(1.5, v));
+    EXPECT_EQ(v, 2);
+    EXPECT_FALSE(RoundToInt64(1e30, v));
+    EXPECT_FALSE(RoundToInt64(std::nan(""), v));
+}
+
+TEST(Rounding, IntegerTextsOfConstants)
+{
+    std::int64_t v = 0;
+    EXPECT_TRUE(ParseIntegerText("16", v));
+    EXPECT_EQ(v, 16);
+    EXPECT_TRUE(ParseIntegerText("$2040FF", v));
+    EXPECT_EQ(v, 0x2040FF);
+    EXPECT_TRUE(ParseIntegerText("$010101", v));
+    EXPECT_EQ(v, 0x010101);
+    EXPECT_FALSE(ParseIntegerText("$XYZ", v));
+}
