@@ -27,12 +27,15 @@ public:
     virtual void refreshVariables() {}
     virtual void showGlobalGrid() {}
     virtual void setStatusPanel(int panel, const QString &text) { (void)panel; (void)text; }
+    virtual void clearStatusPanels() {}
     virtual void setWorkModeActions() {}
     virtual void setRunningActions(bool running) { (void)running; }
     virtual void attachToolbar(bool attached) { (void)attached; }
     virtual void enableWindow(bool enabled) { (void)enabled; }
     virtual void repaintWindow() {}
     virtual void closeMainWindow() {}
+    // Waits `ms` milliseconds (keeping the window responsive), then closes.
+    virtual void closeMainWindowAfter(int ms) { (void)ms; closeMainWindow(); }
     // Events and keys
     virtual void processEvents() {}
     virtual bool pauseKeyDown() const { return false; }

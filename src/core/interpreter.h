@@ -1,7 +1,9 @@
 // The interpreter state: one object per program run, passed explicitly.
 #pragma once
 
+#include "executors.h"
 #include "host.h"
+#include "javascript_engine.h"
 #include "message_catalogue.h"
 #include "words.h"
 #include "library/arrays.h"
@@ -11,8 +13,18 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 
 namespace tesmora {
+
+// A failure of the runtime inside a line (a conversion, a range, an integer
+// remainder by zero). Run control turns it into an error with its own text.
+struct RuntimeFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Who started a run: decides fast mode and the Step bookkeeping.
+enum class RunSender { StartAction, StepAction, StepOverAction, ContinueAction, StartTimer, MainWindow };
 
 constexpr int kMaxScriptLines = 1000;
 constexpr int kMaxBlockLevel = 100;
@@ -59,6 +71,27 @@ public:
     // The program folder, ending in "/".
     QString ProgramFolder;
     ArrayTable Arrays;
+    // Parameters of the program (script name first), declared as the string
+    // array cmdLineParams at the start of every run when not empty.
+    QStringList cmdLineParams;
+
+    // ---- Run control state ------------------------------------------------
+    int StepOverLine = -1;
+    int StepOverDepth = -1;
+    int ContinueFunctionLevel = 0;
+    bool CloseAfterRun = false;
+    bool HandlerRunning = false;
+    bool FastMode = false;
+    qint64 RunStartTime = 0; // ms since the epoch
+    // Every execution of a line counts; MaxLines > 0 ends a run after that many.
+    qint64 ExecutedLines = 0;
+    qint64 MaxLines = 0;
+
+    // ---- Outside services (not owned) -------------------------------------
+    JavaScriptEngine *JsEngine = nullptr;
+    GraphicsExecutor *Graphics = nullptr;
+    DialogExecutor *Dialogs = nullptr;
+    DialogProvider *DialogsProvider = nullptr;
 
     // ---- Messages and errors -------------------------------------------
     QString MessageText(int id, const MessageArgs &args = {}) const;
@@ -97,6 +130,62 @@ public:
     void NextWord(const QString &text, int &position, TWordStatus &word);
     void SplitWords(const QString &text, WordList &words);
     void RewritePowers(WordList &words, int priority);
+
+    // ---- Evaluation -----------------------------------------------------
+    // Reduces words[0..words.last] to one value word (empty when the
+    // expression is empty or the evaluation stopped). The list is not changed.
+    void EvaluateWords(const WordList &words, TWordStatus &result);
+    // Evaluates words[from..to] as a word list of its own.
+    void EvaluateRange(const WordList &words, int from, int to, TWordStatus &result);
+    // Splits and evaluates a text.
+    void EvaluateText(const QString &text, TWordStatus &result);
+    // Splits a call text and evaluates its arguments.
+    void PrepareCallParameters(const QString &callText, const QString &scriptFunctionName, QString &name,
+                               WordList &args);
+    // Checks the arguments against the Formula; returns the return type text.
+    QString CheckCallParameters(TWordKind kind, QString &name, WordList &args);
+    void ExecuteEmbeddedFunction(const QString &name, WordList &args, TWordStatus &result);
+    void CallJavaScriptFunction(int funcIndex, const QString &name, WordList &args, TWordStatus &result);
+
+    // ---- Statements and script functions ------------------------------------
+    // Executes the statement at CurrentLine; returns the kind of its first word.
+    TWordKind ExecuteLine(TWordKind previousKind);
+    void CallScriptFunction(const QString &callText, WordList &args, TWordStatus &result);
+    void BindParameter(const QString &functionName, const QString &formalName, const TWordStatus &actual,
+                       bool byReference);
+    void FinishReturn();
+
+    // ---- Arrays ---------------------------------------------------------
+    void DeclareArray(const WordList &words);
+    void LoadArrayValues(int n, const QString &listText);
+    // Flat position of the element referenced at words[nameIdx]; false on error.
+    bool LocateElement(const WordList &words, int nameIdx, int &flatPos, int &arrayNo, int &closeIdx);
+    void AssignArrayElement(const WordList &words);
+    // Replaces the element reference at words[nameIdx] by one value word.
+    void ReadArrayElement(WordList &words, int nameIdx);
+    void DeleteArray(int n) { Arrays.DeleteArray(n); }
+    // Declares an array from a declaration text; returns its table number (0 on error).
+    int CreateArrayFromText(const QString &declaration);
+    void AssignArrayResult(const QString &targetName, const QString &sourceName);
+    void BindArrayParameter(const QString &formalName, const QString &actualName, bool byReference,
+                            const QString &functionName);
+    // Releases the arrays of the current level; returns the temporary name
+    // under which the returned array (named `returnedName`) continues, or "".
+    QString ReleaseFunctionArrays(const QString &returnedName);
+    void DeleteTemporaryArrays();
+    void ResetArrays();
+    // "tARR" + counter (incremented) + time "hhnnsszzz".
+    QString NewTemporaryArrayName();
+
+    // ---- Run control ----------------------------------------------------
+    void RunOneLine();
+    void A_StepExecute(RunSender sender);
+    void RunLoop(int startLine, RunSender sender);
+    void A_StartExecute(RunSender sender = RunSender::StartAction);
+    void A_Continue_runExecute(RunSender sender = RunSender::ContinueAction);
+    void A_StepOverExecute();
+    void a_FastExecute();
+    void A_PauseExecute();
 
 private:
     void classifyIdentifier(const QString &text, int &position, int identStart, TWordStatus &word);
