@@ -85,6 +85,8 @@ public:
     qint64 RunStartTime = 0; // ms since the epoch
     // Every execution of a line counts; MaxLines > 0 ends a run after that many.
     qint64 ExecutedLines = 0;
+    // The kind of the first word of the statement executed last.
+    TWordKind LastLineKind = wkNone;
     qint64 MaxLines = 0;
 
     // ---- Outside services (not owned) -------------------------------------
@@ -187,7 +189,22 @@ public:
     void a_FastExecute();
     void A_PauseExecute();
 
+    // LineIndent of line j (also past the table, for texts grown at run start).
+    int lineIndent(int j) const;
+
 private:
+    void FindNextLine(bool continueRequest, bool continueStatement);
+    void ReturnStatement(const WordList &words);
+    void ForStatement(const WordList &words);
+    void IfStatement(const WordList &words);
+    // Index of the innermost FOR or REPEAT level, or -1.
+    int findLoop() const;
+    void leaveLoop(int loopLevel);
+    void pushBlock(const TBlockLevel &level);
+    void popBlock();
+    bool ReduceRange(WordList &words, int start, int &end);
+    // Runs the function a function word calls; `value` receives its result.
+    void CallFunctionWord(const TWordStatus &word, TWordStatus &value);
     void classifyIdentifier(const QString &text, int &position, int identStart, TWordStatus &word);
     Host *host_;
     NullHost nullHost_;

@@ -1,11 +1,254 @@
+// Run control: Start, Step, Step over, Continue, Fast and Pause, and the run
+// loop that executes one line after another on the user-interface thread.
 #include "interpreter.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+
 namespace tesmora {
-void Interpreter::RunOneLine() {}
-void Interpreter::A_StepExecute(RunSender) {}
-void Interpreter::RunLoop(int, RunSender) {}
-void Interpreter::A_StartExecute(RunSender) {}
-void Interpreter::A_Continue_runExecute(RunSender) {}
-void Interpreter::A_StepOverExecute() {}
-void Interpreter::a_FastExecute() {}
-void Interpreter::A_PauseExecute() {}
+
+namespace {
+
+// Window events are processed between lines, but not more often than this:
+// processing them after every line would dominate the cost of a fast run.
+constexpr qint64 kEventIntervalNs = 5'000'000;
+
+bool isStopLine(const QString &line)
+{
+    return Interpreter::StripComment(line).trimmed().toLower() == QLatin1String("stop");
+}
+
+} // namespace
+
+void Interpreter::RunOneLine()
+{
+    if (CurrentLine == 0) {
+        Variables.clear();
+        VariableOrder.clear();
+        ResetArrays();
+    }
+    ErrorText.clear();
+    TryErrorText.clear();
+    const int line = CurrentLine;
+    TryCaught = false;
+    if (MaxLines > 0 && ExecutedLines >= MaxLines) {
+        ErrorText = QStringLiteral("Run stopped after %1 executed lines.").arg(MaxLines);
+        RunState = rn_Stopped;
+        return;
+    }
+    ++ExecutedLines;
+
+    TWordKind kind = wkNone;
+    try {
+        kind = ExecuteLine(wkNone);
+        LastLineKind = kind;
+    } catch (const std::exception &e) {
+        if (!TryMode) {
+            RaiseError(QString::fromUtf8(e.what()));
+            RunState = rn_Stopped;
+            return;
+        }
+    }
+    if (!TryErrorText.isEmpty()) {
+        SetVariable(QStringLiteral("Error"), TryErrorText + QStringLiteral(" Line=") + QString::number(line), wkString);
+        TryCaught = true;
+    }
+    if (ErrorText.isEmpty() || TryMode) {
+        if (kind == wkReturn) {
+            if (RunState == rn_Step || (ContinueFunctionLevel > 0 && ContinueFunctionLevel >= CurrentFunctionLevel)) {
+                try {
+                    FinishReturn();
+                } catch (const std::exception &e) {
+                    if (!TryMode) {
+                        RaiseError(QString::fromUtf8(e.what()));
+                        RunState = rn_Stopped;
+                        return;
+                    }
+                }
+                if (failed() && !TryMode)
+                    return;
+            }
+            if (CurrentFunctionLevel == 0)
+                HandlerRunning = false;
+        }
+        if (BlockDepth == 0)
+            DeleteTemporaryArrays();
+    }
+}
+
+void Interpreter::A_StepExecute(RunSender sender)
+{
+    if (sender == RunSender::StepAction) {
+        RunState = rn_Step;
+        StepOverLine = StepOverDepth = -1;
+        WorkMode = true;
+        CloseAfterRun = false;
+    }
+    const int n = static_cast<int>(ScriptLines.size());
+    if (CurrentLine >= n)
+        return;
+    RunOneLine();
+    if (!FastMode || RunState == rn_Stopped || RunState == rn_Step)
+        host_->markCurrentLine(CurrentLine);
+    if (CurrentLine > n - 1)
+        CurrentLine = n - 1;
+    if (failed())
+        ShowError();
+    const bool stopMark = host_->hasBreakpoint(CurrentLine);
+    if (isStopLine(ScriptLines.at(CurrentLine)) || stopMark)
+        RunState = rn_Stopped;
+    if (FastMode && sender != RunSender::StepAction) {
+        if (RunState == rn_Stopped || CurrentLine == 0 || TryCaught) {
+            host_->markCurrentLine(CurrentLine);
+            host_->refreshVariables();
+        }
+    } else {
+        host_->markCurrentLine(CurrentLine);
+        host_->refreshVariables();
+    }
+    if (RunState == rn_Stopped || RunState == rn_Step)
+        host_->setRunningActions(false);
+}
+
+void Interpreter::RunLoop(int startLine, RunSender sender)
+{
+    RunStartTime = QDateTime::currentMSecsSinceEpoch();
+    CurrentLine = startLine;
+    const qsizetype before = ScriptLines.size();
+    ExpandIncludes();
+    if (ScriptLines.size() != before) {
+        // A block whose file appeared since preparation: keep the tables in step.
+        ComputeIndents();
+        ComputeLineStarts();
+        host_->setEditorText(ScriptLines);
+    }
+    host_->setRunningActions(true);
+    host_->clearStatusPanels();
+    if (sender == RunSender::StartAction || sender == RunSender::StartTimer)
+        FastMode = true;
+    else if (sender == RunSender::ContinueAction)
+        FastMode = false;
+
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    bool firstLine = true;
+    while (CurrentLine < ScriptLines.size() &&
+           !ScriptLines.at(CurrentLine).trimmed().toLower().startsWith(QLatin1String("stop"))) {
+        if (firstLine || sinceEvents.nsecsElapsed() >= kEventIntervalNs) {
+            host_->processEvents();
+            sinceEvents.restart();
+            firstLine = false;
+        }
+        A_StepExecute(sender);
+        if (StepOverLine >= 0 && RunState == rn_Continue && BlockDepth == StepOverDepth) {
+            StepOverLine = StepOverDepth = -1;
+            RunState = rn_Step;
+        }
+        if (failed() || (RunState != rn_Run && RunState != rn_Continue))
+            break;
+        if (isStopLine(ScriptLines.at(CurrentLine)))
+            break;
+        if (BlockStack[static_cast<size_t>(BlockDepth)].pt == pt_ReturnScriptFunction)
+            break;
+        if (host_->pauseKeyDown()) {
+            A_PauseExecute();
+            host_->markCurrentLine(CurrentLine);
+        }
+    }
+    host_->setRunningActions(RunState == rn_Run || RunState == rn_Continue);
+}
+
+void Interpreter::A_StartExecute(RunSender sender)
+{
+    host_->attachToolbar(false);
+    RunState = rn_Run;
+    CurrentLine = 0;
+    StepOverLine = StepOverDepth = -1;
+    BlockDepth = 0;
+    CurrentFunctionLevel = 0;
+    ContinueFunctionLevel = 0;
+    WorkMode = true;
+    host_->repaintEditor();
+    host_->markCurrentLine(0);
+    try {
+        RunLoop(0, sender);
+    } catch (const std::exception &e) {
+        RaiseError(QString::fromUtf8(e.what()));
+        ShowError();
+    }
+    host_->enableWindow(true);
+    if (ErrorText.isEmpty() && BlockDepth == 0) {
+        host_->playSystemSound(SystemSound::Asterisk);
+        if (CurrentLine >= 0 && CurrentLine < ScriptLines.size() &&
+            ScriptLines.at(CurrentLine).trimmed().toUpper() == QLatin1String("STOP") && CloseAfterRun)
+            host_->closeMainWindowAfter(2000);
+    }
+    if (!ErrorText.isEmpty())
+        host_->playSystemSound(SystemSound::Hand);
+    host_->setCaretLine(CurrentLine);
+    host_->repaintEditor();
+    host_->refreshVariables();
+    A_PauseExecute();
+}
+
+void Interpreter::A_Continue_runExecute(RunSender sender)
+{
+    host_->attachToolbar(false);
+    const int n = static_cast<int>(ScriptLines.size());
+    while (CurrentLine < n && lineIndent(CurrentLine) == -1)
+        ++CurrentLine;
+    const int indent = lineIndent(CurrentLine);
+    if (BlockStack[static_cast<size_t>(BlockDepth)].indent != indent) {
+        RaiseMessage(52, {indent});
+        ShowError();
+        return;
+    }
+    ContinueFunctionLevel = 0;
+    for (int d = BlockDepth; d >= 1; --d) {
+        if (BlockStack[static_cast<size_t>(d)].FunctionLevel != 0) {
+            ContinueFunctionLevel = BlockStack[static_cast<size_t>(d)].FunctionLevel;
+            break;
+        }
+    }
+    RunState = rn_Continue;
+    WorkMode = true;
+    CloseAfterRun = false;
+    try {
+        RunLoop(CurrentLine, sender);
+    } catch (const std::exception &e) {
+        RaiseError(QString::fromUtf8(e.what()));
+        ShowError();
+    }
+    if (ErrorText.isEmpty() && BlockDepth == 0)
+        host_->playSystemSound(SystemSound::Asterisk);
+    if (!ErrorText.isEmpty())
+        host_->playSystemSound(SystemSound::Hand);
+    host_->setCaretLine(CurrentLine);
+    host_->refreshVariables();
+    A_PauseExecute();
+}
+
+void Interpreter::A_StepOverExecute()
+{
+    StepOverLine = CurrentLine;
+    StepOverDepth = BlockDepth;
+    A_Continue_runExecute(RunSender::StepOverAction);
+}
+
+void Interpreter::a_FastExecute()
+{
+    FastMode = !FastMode;
+    host_->setRunningActions(RunState == rn_Run || RunState == rn_Continue);
+}
+
+void Interpreter::A_PauseExecute()
+{
+    host_->discardQueuedKeys();
+    RunState = rn_Stopped;
+    host_->attachToolbar(true);
+    host_->setRunningActions(false);
+    host_->repaintEditor();
+    host_->playSystemSound(SystemSound::Asterisk);
+}
+
 } // namespace tesmora

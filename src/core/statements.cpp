@@ -1,7 +1,494 @@
+// ExecuteLine: one statement, the block stack and the search for the next line.
 #include "interpreter.h"
+
+#include "numbers.h"
+
+#include <cmath>
+
 namespace tesmora {
-TWordKind Interpreter::ExecuteLine(TWordKind previousKind) { (void)previousKind; return wkNone; }
-void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TWordStatus &result) { (void)callText; (void)args; result.clear(); }
-void Interpreter::BindParameter(const QString &, const QString &, const TWordStatus &, bool) {}
-void Interpreter::FinishReturn() {}
+
+namespace {
+
+int sign(double x) { return x > 0 ? 1 : (x < 0 ? -1 : 0); }
+
+// Index of the first comma at bracket depth 0 in words[from..last], or -1.
+int nextComma(const WordList &w, int from)
+{
+    int depth = 0;
+    for (int i = from; i <= w.last; ++i) {
+        const TWordKind k = w[i].kind;
+        if (k == wkOpeningBracket || k == wkOpeningSquareBracket)
+            ++depth;
+        else if (k == wkClosingBracket || k == wkClosingSquareBracket)
+            --depth;
+        else if (k == wkComma && depth == 0)
+            return i;
+    }
+    return -1;
+}
+
+bool isNumeric(const TWordStatus &w) { return w.kind == wkFloat || w.kind == wkInt; }
+
+} // namespace
+
+int Interpreter::lineIndent(int j) const
+{
+    if (j >= 0 && j <= kMaxScriptLines)
+        return LineIndent[static_cast<size_t>(j)];
+    if (j < 0 || j >= ScriptLines.size())
+        return 0;
+    const QString s = StripComment(ScriptLines.at(j));
+    if (s.trimmed().isEmpty())
+        return -1;
+    int k = 0;
+    while (k < s.size() && s.at(k) == QLatin1Char(' '))
+        ++k;
+    return (k < s.size() && s.at(k) == QLatin1Char('>')) ? -1 : k;
+}
+
+void Interpreter::pushBlock(const TBlockLevel &level)
+{
+    if (BlockDepth >= kMaxBlockLevel)
+        throw RuntimeFailure(QStringLiteral("Too many nested blocks and function calls: at most %1 can be open at "
+                                            "a time.")
+                                 .arg(kMaxBlockLevel)
+                                 .toStdString());
+    ++BlockDepth;
+    BlockStack[static_cast<size_t>(BlockDepth)] = level;
+}
+
+void Interpreter::popBlock()
+{
+    BlockStack[static_cast<size_t>(BlockDepth)] = TBlockLevel();
+    if (BlockDepth > 0)
+        --BlockDepth;
+}
+
+int Interpreter::findLoop() const
+{
+    int d = BlockDepth;
+    while (d > 0 && BlockStack[static_cast<size_t>(d)].pt != pt_For && BlockStack[static_cast<size_t>(d)].pt != pt_Repeat)
+        --d;
+    const TProcessingType pt = BlockStack[static_cast<size_t>(d)].pt;
+    return (pt == pt_For || pt == pt_Repeat) ? d : -1;
+}
+
+void Interpreter::leaveLoop(int loopLevel)
+{
+    CurrentLine = BlockStack[static_cast<size_t>(BlockDepth)].nLine;
+    for (int d = loopLevel; d <= BlockDepth; ++d)
+        BlockStack[static_cast<size_t>(d)] = TBlockLevel();
+    BlockDepth = loopLevel - 1;
+}
+
+TWordKind Interpreter::ExecuteLine(TWordKind previousKind)
+{
+    if (CurrentLine == 0) {
+        for (int l = 0; l <= 50; ++l)
+            BlockStack[static_cast<size_t>(l)] = TBlockLevel();
+        BlockDepth = 0;
+        CurrentFunctionLevel = 0;
+    }
+    if (CurrentLine < 0 || CurrentLine >= ScriptLines.size())
+        return wkNone;
+    if (StripComment(ScriptLines.at(CurrentLine)).trimmed().isEmpty()) {
+        ++CurrentLine;
+        return wkNone;
+    }
+    const QString text = JoinContinuationLines();
+    const int indent = lineIndent(CurrentLine);
+    if (indent != BlockStack[static_cast<size_t>(BlockDepth)].indent) {
+        RaiseMessage(52, {indent});
+        return wkNone;
+    }
+    TryMode = false;
+    WordList w;
+    SplitWords(text, w);
+    if (failed())
+        return wkNone;
+    if (w.last >= 0 && w[0].kind == wkTry) {
+        TryMode = true;
+        for (int i = 0; i < w.last; ++i)
+            w[i] = std::move(w[i + 1]);
+        w[w.last].clear();
+        --w.last;
+        SetVariable(QStringLiteral("Error"), QString(), wkString);
+        if (failed())
+            return wkTry;
+    }
+    const TWordKind kind = w.last >= 0 ? w[0].kind : wkNone;
+    LastAssignedVariable = w.last >= 0 ? w[0].var_index : 0;
+    Arrays.lastDeclaredName.clear();
+    Arrays.lastAssignedArray = 0;
+
+    // Assignment.
+    if (w.last >= 2 && w[1].str == QLatin1String("=")) {
+        const TWordStatus &target = w[0];
+        if (target.kind == wkConst) {
+            RaiseMessage(80, {target.str});
+            return kind;
+        }
+        if (target.kind == wkVariableName || target.kind == wkUnknownIdentifier || target.kind == wkArrayName) {
+            TWordStatus value;
+            if (TryMode) {
+                try {
+                    EvaluateRange(w, 2, w.last, value);
+                } catch (const std::exception &e) {
+                    RaiseError(QString::fromUtf8(e.what()));
+                }
+                if (failed()) {
+                    TryErrorText = ErrorText;
+                    ErrorText.clear();
+                }
+                if (!TryErrorText.isEmpty()) {
+                    value.clear();
+                    value.kind = wkFloat;
+                    value.str = QStringLiteral("0");
+                }
+            } else {
+                EvaluateRange(w, 2, w.last, value);
+            }
+            if (failed() || RunState == rn_Stopped)
+                return kind;
+            if (RunState == rn_Step && value.kind == wkNone && value.str.isEmpty() && !TryMode)
+                return kind; // a script function is being stepped into
+            if (!TryMode) {
+                if (value.kind == wkNone && value.str.isEmpty()) {
+                    RaiseMessage(85);
+                    return kind;
+                }
+                if (!isValueKind(value.kind) && value.kind != wkArrayName) {
+                    RaiseMessage(77, {value.str});
+                    return kind;
+                }
+            }
+            if (value.kind == wkArrayName) {
+                if (FindVariable(target.str) >= 0) {
+                    RaiseMessage(78);
+                    return kind;
+                }
+                AssignArrayResult(target.str, value.str);
+                if (failed())
+                    return kind;
+            } else {
+                if (target.kind == wkArrayName) {
+                    RaiseMessage(79);
+                    return kind;
+                }
+                int idx = FindVariable(target.str);
+                if (idx < 0) {
+                    idx = SetVariable(target.str, QString(), wkNone);
+                    if (failed())
+                        return kind;
+                }
+                Tvariable &v = Variables[idx];
+                v.VarVal = value.str;
+                v.kind = value.kind;
+                LastAssignedVariable = idx + 1;
+            }
+            FindNextLine(false, false);
+            return kind;
+        }
+    }
+
+    // Array element assignment.
+    if (kind == wkArrayName && w.last >= 4) {
+        AssignArrayElement(w);
+        if (!failed())
+            FindNextLine(false, false);
+        return kind;
+    }
+
+    // A function call as a statement.
+    if (w.last == 0 && isFunctionKind(kind)) {
+        TWordStatus value;
+        EvaluateWords(w, value);
+        if (failed() || RunState == rn_Stopped)
+            return kind;
+        if (RunState == rn_Step && kind == wkScriptFunction && value.kind == wkNone && value.str.isEmpty() &&
+            previousKind != wkReturn)
+            return kind;
+        FindNextLine(false, false);
+        return kind;
+    }
+
+    switch (kind) {
+    case wkVariableName:
+    case wkUnknownIdentifier:
+        if (w.last >= 1 && w[1].kind == wkOpeningSquareBracket)
+            RaiseMessage(92, {w[0].str});
+        else if (w.last >= 1 && w[1].kind == wkOpeningBracket)
+            RaiseMessage(95, {w[0].str});
+        else
+            RaiseMessage(93, {w[0].str});
+        return kind;
+    case wkFor:
+        ForStatement(w);
+        return kind;
+    case wkRepeat: {
+        if (w.last > 0) {
+            RaiseMessage(62);
+            return kind;
+        }
+        TBlockLevel level;
+        level.nLine = CurrentLine;
+        level.indent = indent + 2;
+        level.pt = pt_Repeat;
+        pushBlock(level);
+        FindNextLine(false, false);
+        return kind;
+    }
+    case wkBreak: {
+        const int loop = findLoop();
+        if (loop < 0) {
+            RaiseMessage(65);
+            return kind;
+        }
+        leaveLoop(loop);
+        FindNextLine(false, false);
+        return kind;
+    }
+    case wkBreakIf:
+    case wkContinueIf: {
+        const bool isBreak = kind == wkBreakIf;
+        TWordStatus value;
+        if (w.last >= 1)
+            EvaluateRange(w, 1, w.last, value);
+        if (failed())
+            return kind;
+        if (w.last < 1 || value.kind != wkBool) {
+            RaiseMessage(isBreak ? 63 : 64);
+            return kind;
+        }
+        const int loop = findLoop();
+        if (loop < 0) {
+            RaiseMessage(isBreak ? 65 : 66);
+            return kind;
+        }
+        const bool yes = value.str == QLatin1String("true");
+        if (isBreak) {
+            if (yes)
+                leaveLoop(loop);
+            FindNextLine(false, false);
+        } else {
+            FindNextLine(yes, false);
+        }
+        return kind;
+    }
+    case wkContinue:
+        if (findLoop() < 0) {
+            RaiseMessage(66);
+            return kind;
+        }
+        FindNextLine(true, true);
+        return kind;
+    case wkIf:
+        IfStatement(w);
+        return kind;
+    case wkReturn:
+        ReturnStatement(w);
+        return kind;
+    case wkArrayDescription:
+        DeclareArray(w);
+        if (!failed())
+            FindNextLine(false, false);
+        return kind;
+    case wkStop:
+        RunState = rn_Stopped;
+        return kind;
+    default:
+        RaiseMessage(94, {text});
+        return kind;
+    }
+}
+
+void Interpreter::ForStatement(const WordList &w)
+{
+    if (w.last < 1 || (w[1].kind != wkVariableName && w[1].kind != wkUnknownIdentifier)) {
+        RaiseMessage(55);
+        return;
+    }
+    if (w[1].kind == wkUnknownIdentifier) {
+        SetVariable(w[1].str, QString(), wkFloat);
+        if (failed())
+            return;
+    }
+    const int vi = FindVariable(w[1].str);
+    if (w.last < 2 || w[2].str != QLatin1String("=")) {
+        RaiseMessage(56);
+        return;
+    }
+    const int c1 = nextComma(w, 3);
+    TWordStatus start;
+    EvaluateRange(w, 3, c1 < 0 ? w.last : c1 - 1, start);
+    if (failed())
+        return;
+    if (!isNumeric(start)) {
+        RaiseMessage(57);
+        return;
+    }
+    if (c1 < 0) {
+        RaiseMessage(58);
+        return;
+    }
+    const int c2 = nextComma(w, c1 + 1);
+    TWordStatus limit;
+    EvaluateRange(w, c1 + 1, c2 < 0 ? w.last : c2 - 1, limit);
+    if (failed())
+        return;
+    if (!isNumeric(limit)) {
+        RaiseMessage(59);
+        return;
+    }
+    double step = 1;
+    if (c2 >= 0 && c2 < w.last) {
+        TWordStatus stepWord;
+        EvaluateRange(w, c2 + 1, w.last, stepWord);
+        if (failed())
+            return;
+        if (!isNumeric(stepWord)) {
+            RaiseMessage(60);
+            return;
+        }
+        step = stepWord.float_val;
+    }
+    for (int d = 0; d <= BlockDepth; ++d) {
+        if (BlockStack[static_cast<size_t>(d)].LoopIndex == vi + 1) {
+            RaiseMessage(61, {Variables.at(vi).VarName});
+            return;
+        }
+    }
+    Tvariable &v = Variables[vi];
+    v.VarVal = start.str;
+    // The loop variable holds a number from here on, whatever it held before.
+    v.kind = start.kind;
+    LastAssignedVariable = vi + 1;
+    const int s = sign(step);
+    if (s * limit.float_val >= s * start.float_val) {
+        TBlockLevel level;
+        level.nLine = CurrentLine;
+        level.indent = lineIndent(CurrentLine) + 2;
+        level.pt = pt_For;
+        level.LoopIndex = vi + 1;
+        level.LoopLimit = static_cast<std::int32_t>(std::clamp(RoundHalfEven(limit.float_val), -2147483648.0, 2147483647.0));
+        level.LoopIncrement = static_cast<std::int32_t>(std::clamp(RoundHalfEven(step), -2147483648.0, 2147483647.0));
+        pushBlock(level);
+    }
+    FindNextLine(false, false);
+}
+
+void Interpreter::IfStatement(const WordList &w)
+{
+    TWordStatus cond;
+    if (w.last >= 1)
+        EvaluateRange(w, 1, w.last, cond);
+    if (failed())
+        return;
+    if (w.last < 1 || cond.kind != wkBool) {
+        RaiseMessage(54);
+        return;
+    }
+    const int header = CurrentLine;
+    const int headerIndent = lineIndent(header);
+    int elseLine = 0;
+    for (int j = header + 1; j < ScriptLines.size(); ++j) {
+        const int ind = lineIndent(j);
+        if (ind == -1 || ind > headerIndent)
+            continue;
+        if (ind == headerIndent &&
+            StripComment(ScriptLines.at(j)).trimmed().toUpper() == QLatin1String("ELSE"))
+            elseLine = j;
+        break;
+    }
+    if (cond.bool_val) {
+        TBlockLevel level;
+        level.nLine = header;
+        level.nELSE = elseLine;
+        level.indent = headerIndent + 2;
+        level.pt = pt_If;
+        pushBlock(level);
+    } else if (elseLine > 0) {
+        CurrentLine = elseLine;
+        TBlockLevel level;
+        level.nLine = elseLine;
+        level.nELSE = elseLine;
+        level.indent = lineIndent(elseLine) + 2;
+        level.pt = pt_ElseIf;
+        pushBlock(level);
+    }
+    FindNextLine(false, false);
+}
+
+void Interpreter::FindNextLine(bool continueRequest, bool continueStatement)
+{
+    const int n = static_cast<int>(ScriptLines.size());
+    for (;;) {
+        if (!continueRequest) {
+            const int b = BlockStack[static_cast<size_t>(BlockDepth)].indent;
+            for (int j = CurrentLine + 1; j < n; ++j) {
+                const int ind = lineIndent(j);
+                if (ind == -1)
+                    continue;
+                if (ind % 2 != 0) {
+                    RaiseMessage(26, {ind, j});
+                    return;
+                }
+                if (ind > b)
+                    continue;
+                if (ind == b) {
+                    CurrentLine = j;
+                    return;
+                }
+                break;
+            }
+        }
+        if (continueStatement) {
+            const TProcessingType pt = BlockStack[static_cast<size_t>(BlockDepth)].pt;
+            if (pt != pt_If && pt != pt_ElseIf) {
+                RaiseMessage(97, {QStringLiteral("continue")});
+                return;
+            }
+            popBlock();
+        }
+        TBlockLevel &level = BlockStack[static_cast<size_t>(BlockDepth)];
+        switch (level.pt) {
+        case pt_For: {
+            Tvariable &v = Variables[level.LoopIndex - 1];
+            const ParsedNumber value = ParseNumber(v.VarVal);
+            const int s = sign(level.LoopIncrement);
+            if (!value.ok() || s * level.LoopLimit + 0.0001 < s * value.value) {
+                RaiseMessage(68, {v.VarVal});
+                return;
+            }
+            const double next = RoundHalfEven(value.value + level.LoopIncrement);
+            if (s * static_cast<double>(level.LoopLimit) < s * next) {
+                CurrentLine = level.nLine;
+                popBlock();
+                continueRequest = false;
+                continueStatement = false;
+                continue;
+            }
+            v.VarVal = QString::number(static_cast<qint64>(next));
+            CurrentLine = level.nLine + 1;
+            return;
+        }
+        case pt_Repeat:
+            CurrentLine = level.nLine + 1;
+            return;
+        case pt_If:
+        case pt_ElseIf:
+            if (level.nELSE > CurrentLine)
+                CurrentLine = level.nELSE;
+            popBlock();
+            continue;
+        case pt_ScriptFunction:
+            RaiseMessage(69, {QStringLiteral("Script Function")});
+            return;
+        default:
+            CurrentLine = n;
+            return;
+        }
+    }
+}
+
 } // namespace tesmora

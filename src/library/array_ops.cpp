@@ -1,28 +1,750 @@
 // Array declaration, value lists, element references and the lifetime of
 // arrays across script functions and runs.
 #include "core/interpreter.h"
+#include "core/numbers.h"
+
+#include <QTime>
+
+#include <cmath>
+#include <limits>
+#include <new>
+#include <vector>
 
 namespace tesmora {
 
-void Interpreter::DeclareArray(const WordList &words) { (void)words; }
-void Interpreter::LoadArrayValues(int n, const QString &listText) { (void)n; (void)listText; }
+namespace {
+
+// A value list keeps at most this many words (message 45 beyond).
+constexpr int kMaxValueListWords = 5501;
+
+bool isEqualSign(const TWordStatus &w) { return w.kind == wkOperator && w.str == QLatin1String("="); }
+
+bool isEmptyWord(const TWordStatus &w) { return w.kind == wkNone && w.str.isEmpty(); }
+
+// The number a word carries: its number field, 1 or 0 for a truth value.
+double numberOf(const TWordStatus &w)
+{
+    if (w.kind == wkBool)
+        return w.bool_val ? 1.0 : 0.0;
+    return w.float_val;
+}
+
+// Index of the word that ends the specification run starting at `from`: the
+// first ",", "]" (or ".." when `rangeAllowed`) outside nested brackets;
+// words.last + 1 when the run reaches the end of the list.
+int specificationEnd(const WordList &words, int from, bool rangeAllowed)
+{
+    int square = 0;
+    int round = 0;
+    for (int k = from; k <= words.last; ++k) {
+        switch (words[k].kind) {
+        case wkOpeningSquareBracket:
+            ++square;
+            break;
+        case wkClosingSquareBracket:
+            if (square == 0)
+                return k;
+            --square;
+            break;
+        case wkOpeningBracket:
+            ++round;
+            break;
+        case wkClosingBracket:
+            if (round > 0)
+                --round;
+            break;
+        case wkComma:
+            if (square == 0 && round == 0)
+                return k;
+            break;
+        case wkDblDot:
+            if (rangeAllowed && square == 0 && round == 0)
+                return k;
+            break;
+        default:
+            break;
+        }
+    }
+    return words.last + 1;
+}
+
+// The value of the dimension run words[from..to]: a lone numeric literal as
+// written, anything else evaluated. False when the evaluation failed.
+bool specificationValue(Interpreter &in, const WordList &words, int from, int to, double &value)
+{
+    if (from == to && words[from].kind == wkFloat) {
+        value = words[from].float_val;
+        return true;
+    }
+    TWordStatus r;
+    in.EvaluateRange(words, from, to, r);
+    if (in.failed())
+        return false;
+    value = numberOf(r);
+    return true;
+}
+
+bool fitsInt32(std::int64_t v)
+{
+    return v >= std::numeric_limits<std::int32_t>::min() && v <= std::numeric_limits<std::int32_t>::max();
+}
+
+// Stores the value word `w` into cell `pos` of the block, by the array's type.
+void storeCell(ArrayCells &cells, TWordKind type, std::int64_t pos, const TWordStatus &w)
+{
+    const auto p = static_cast<size_t>(pos);
+    switch (type) {
+    case wkString:
+        if (p < cells.s.size())
+            cells.s[p] = w.str;
+        break;
+    case wkInt: {
+        std::int64_t v = 0;
+        if (!RoundToInt64(numberOf(w), v))
+            throw RuntimeFailure(QStringLiteral("The value %1 is too large for an integer.")
+                                     .arg(FormatNumber(numberOf(w)))
+                                     .toStdString());
+        if (p < cells.i.size())
+            cells.i[p] = v;
+        break;
+    }
+    default:
+        if (p < cells.f.size())
+            cells.f[p] = numberOf(w);
+        break;
+    }
+}
+
+// A name of the form "tARR" + counter + "hhmmsszzz": "tARR" and at least ten digits.
+bool looksGenerated(const QString &name)
+{
+    if (name.size() < 14)
+        return false;
+    for (qsizetype k = 4; k < name.size(); ++k)
+        if (name.at(k) < QLatin1Char('0') || name.at(k) > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+bool isTemporaryName(const QString &name)
+{
+    if (name.size() < 4 || compareArrayNames(name.left(4), QStringLiteral("TARR")) != 0)
+        return false;
+    return name.size() > 16 || looksGenerated(name);
+}
+
+} // namespace
+
+// ---- Declaration ------------------------------------------------------------
+
+void Interpreter::DeclareArray(const WordList &words)
+{
+    if (Arrays.count() >= kMaxDeclaredArrays) {
+        RaiseMessage(138, {kMaxDeclaredArrays});
+        return;
+    }
+    if (words.last < 4) {
+        RaiseMessage(139);
+        return;
+    }
+    const TWordStatus &nameWord = words[1];
+    if (nameWord.kind != wkArrayName && nameWord.kind != wkUnknownIdentifier) {
+        RaiseMessage(141, {nameWord.str});
+        return;
+    }
+    const QString name = nameWord.str;
+    if (words[2].kind != wkOpeningSquareBracket) {
+        RaiseMessage(142, {name});
+        return;
+    }
+    // Declaring an existing name replaces that array.
+    if (const int old = FindArray(name); old > 0)
+        Arrays.DeleteArray(old);
+    Arrays.lastDeclaredName = name.toUpper();
+    Arrays.lastDeclaredLevel = CurrentFunctionLevel;
+
+    // Dimension specifications: sizes or lo..hi ranges, up to "]".
+    t_arr_specification rec;
+    rec.name = name;
+    std::array<std::int64_t, 4> dims{};
+    int dimCount = 0;
+    bool representable = true;
+    int closeIdx = -1;
+    int i = 3;
+    while (i <= words.last) {
+        const int end = specificationEnd(words, i, true);
+        if (dimCount == 4) {
+            RaiseMessage(145);
+            return;
+        }
+        double value = 0.0;
+        if (!specificationValue(*this, words, i, end - 1, value))
+            return;
+        std::int64_t lo = 0;
+        std::int64_t first = 0;
+        std::int64_t dim = 0;
+        int stop = end;
+        if (end <= words.last && words[end].kind == wkDblDot) {
+            const int hiEnd = specificationEnd(words, end + 1, false);
+            double hiValue = 0.0;
+            if (!specificationValue(*this, words, end + 1, hiEnd - 1, hiValue))
+                return;
+            std::int64_t hi = 0;
+            if (RoundToInt64(value, lo) && RoundToInt64(hiValue, hi) && fitsInt32(lo) && fitsInt32(hi)) {
+                first = lo - 1;
+                dim = hi - first;
+            } else {
+                representable = false;
+            }
+            stop = hiEnd;
+        } else if (!RoundToInt64(value, dim)) {
+            representable = false;
+        }
+        if (!fitsInt32(first) || !fitsInt32(dim))
+            representable = false;
+        if (representable) {
+            rec.first[static_cast<size_t>(dimCount)] = static_cast<std::int32_t>(first);
+            rec.dim[static_cast<size_t>(dimCount)] = static_cast<std::int32_t>(dim);
+        }
+        dims[static_cast<size_t>(dimCount)] = dim;
+        ++dimCount;
+        if (stop > words.last)
+            break;
+        if (words[stop].kind == wkClosingSquareBracket) {
+            closeIdx = stop;
+            break;
+        }
+        i = stop + 1;
+    }
+
+    // The type word follows "]".
+    TWordKind type = wkNone;
+    if (closeIdx >= 0 && closeIdx + 1 <= words.last) {
+        switch (words[closeIdx + 1].kind) {
+        case wkIntegerDescription:
+            type = wkInt;
+            break;
+        case wkFloatDescription:
+            type = wkFloat;
+            break;
+        case wkStringDescription:
+            type = wkString;
+            break;
+        default:
+            break;
+        }
+    }
+    if (type == wkNone) {
+        RaiseMessage(144, {name});
+        return;
+    }
+
+    // The element count: an array with a dimension below 1 has no elements.
+    std::int64_t count = dimCount > 0 ? 1 : 0;
+    const std::int64_t maxCells = kMaxArrayBytes / cellBytes(type);
+    bool tooLarge = false;
+    for (int k = 0; k < dimCount; ++k) {
+        const std::int64_t d = dims[static_cast<size_t>(k)];
+        if (d < 1) {
+            count = 0;
+            break;
+        }
+        if (count > maxCells / d)
+            tooLarge = true;
+        else
+            count *= d;
+    }
+    if (!representable || tooLarge || Arrays.full()) {
+        RaiseMessage(146, {name});
+        return;
+    }
+    try {
+        rec.P = makeCells(type, count);
+    } catch (const std::bad_alloc &) {
+        RaiseMessage(146, {name});
+        return;
+    }
+    rec.count = static_cast<std::int32_t>(count);
+    rec.data_type = type;
+    rec.function_level = CurrentFunctionLevel;
+    rec.is_parameter_variable = false;
+    Arrays.append(rec);
+    const int n = Arrays.count();
+
+    // The table is sorted whatever happens to the value list.
+    try {
+        const int after = closeIdx + 2;
+        if (after <= words.last) {
+            if (!isEqualSign(words[after]))
+                RaiseMessage(162);
+            else
+                LoadArrayValues(n, after + 1 <= words.last ? words[after + 1].str : QString());
+        }
+    } catch (...) {
+        Arrays.SortArrays();
+        throw;
+    }
+    Arrays.SortArrays();
+}
+
+// ---- Value lists --------------------------------------------------------------
+
+void Interpreter::LoadArrayValues(int n, const QString &listText)
+{
+    if (n < 1 || n > Arrays.count())
+        return;
+    // Keep the block and the shape: evaluating an element may change the table.
+    const t_arr_specification shape = Arrays.at(n);
+    if (!cellsReady(shape))
+        return;
+
+    // Read the words, reducing each element to one value word at its "," or ")".
+    std::vector<TWordStatus> list;
+    int lastDelimiter = -1;
+    int position = 1;
+    const int len = static_cast<int>(listText.size());
+    while (position <= len) {
+        TWordStatus w;
+        NextWord(listText, position, w);
+        if (failed())
+            return;
+        if (isEmptyWord(w))
+            break;
+        const bool closesElement = w.kind == wkComma || w.kind == wkClosingBracket;
+        if (closesElement) {
+            const int from = lastDelimiter + 1;
+            const int size = static_cast<int>(list.size()) - from;
+            const TWordStatus *single = size == 1 ? &list[static_cast<size_t>(from)] : nullptr;
+            // A lone literal stays as it is; a variable, a function call or an
+            // expression is evaluated.
+            if (size > 1 || (single && (single->kind == wkVariableName || isFunctionKind(single->kind)))) {
+                if (size > kMaxWords) {
+                    RaiseMessage(45, {listText});
+                    return;
+                }
+                WordList element;
+                for (int k = from; k < static_cast<int>(list.size()); ++k)
+                    element[++element.last] = list[static_cast<size_t>(k)];
+                RewritePowers(element, 20);
+                if (!failed())
+                    RewritePowers(element, 19);
+                if (failed())
+                    return;
+                TWordStatus value;
+                EvaluateWords(element, value);
+                if (failed())
+                    return;
+                list.resize(static_cast<size_t>(from));
+                list.push_back(value);
+            }
+        }
+        if (static_cast<int>(list.size()) >= kMaxValueListWords) {
+            RaiseMessage(45, {listText});
+            return;
+        }
+        list.push_back(w);
+        if (closesElement || w.kind == wkOpeningBracket)
+            lastDelimiter = static_cast<int>(list.size()) - 1;
+    }
+
+    const int words = static_cast<int>(list.size());
+    auto kindAt = [&](int k) { return k < words ? list[static_cast<size_t>(k)].kind : wkNone; };
+
+    // An array without elements takes only the empty list "()".
+    if (shape.count <= 0) {
+        if (!(words == 2 && kindAt(0) == wkOpeningBracket && kindAt(1) == wkClosingBracket))
+            RaiseMessage(155);
+        return;
+    }
+
+    // Fill in row-major order, one nesting level per dimension.
+    const int levels = shape.dimensions();
+    ArrayCells &cells = *shape.P;
+    int pos = 1; // the outer "(" is skipped
+    std::int64_t flat = 0;
+    bool ok = true;
+    auto fillLevel = [&](auto &&self, int k) -> void {
+        const int dim = shape.dim[static_cast<size_t>(k)];
+        for (int idx = 1; idx <= dim && ok; ++idx) {
+            if (k == levels - 1) {
+                const TWordKind expected = idx < dim ? wkComma : wkClosingBracket;
+                if (pos + 1 >= words || kindAt(pos + 1) != expected || flat >= shape.count) {
+                    ok = false;
+                    return;
+                }
+                storeCell(cells, shape.data_type, flat++, list[static_cast<size_t>(pos)]);
+                pos += 2;
+            } else {
+                ++pos; // the group's "("
+                self(self, k + 1);
+                ++pos; // the "," or ")" after the group
+            }
+        }
+    };
+    if (words == 0)
+        ok = false;
+    else
+        fillLevel(fillLevel, 0);
+    // Every word must be used: the list holds exactly `count` values.
+    if (!ok || pos != words)
+        RaiseMessage(155);
+}
+
+// ---- Element references ---------------------------------------------------------
+
 bool Interpreter::LocateElement(const WordList &words, int nameIdx, int &flatPos, int &arrayNo, int &closeIdx)
 {
-    (void)words; (void)nameIdx; flatPos = 0; arrayNo = 0; closeIdx = nameIdx;
-    return false;
+    flatPos = 0;
+    arrayNo = 0;
+    closeIdx = nameIdx;
+    if (nameIdx < 0 || nameIdx > words.last)
+        return false;
+    const QString name = words[nameIdx].str;
+    if (nameIdx + 1 > words.last || words[nameIdx + 1].kind != wkOpeningSquareBracket) {
+        RaiseMessage(151, {name});
+        return false;
+    }
+
+    // The index runs: separated by "," at depth 1, ended by the matching "]".
+    struct Run {
+        int from;
+        int to;
+    };
+    std::vector<Run> runs;
+    int square = 1;
+    int round = 0;
+    int runStart = nameIdx + 2;
+    int close = -1;
+    for (int k = nameIdx + 2; k <= words.last && close < 0; ++k) {
+        switch (words[k].kind) {
+        case wkOpeningSquareBracket:
+            ++square;
+            break;
+        case wkClosingSquareBracket:
+            if (--square == 0) {
+                runs.push_back({runStart, k - 1});
+                close = k;
+            }
+            break;
+        case wkOpeningBracket:
+            ++round;
+            break;
+        case wkClosingBracket:
+            if (round > 0)
+                --round;
+            break;
+        case wkComma:
+            if (square == 1 && round == 0) {
+                runs.push_back({runStart, k - 1});
+                runStart = k + 1;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    if (close < 0) {
+        RaiseMessage(47);
+        return false;
+    }
+
+    std::array<std::int64_t, 4> index{};
+    std::array<bool, 4> valid{};
+    const int given = std::min<int>(static_cast<int>(runs.size()), 4);
+    for (int r = 0; r < given; ++r) {
+        const Run run = runs[static_cast<size_t>(r)];
+        double value = 0.0;
+        if (run.from > run.to) {
+            RaiseMessage(153, {name});
+            return false;
+        }
+        const TWordStatus &one = words[run.from];
+        // A literal as written (a variable's value carries its var_index).
+        if (run.from == run.to && one.kind == wkFloat && one.var_index == 0) {
+            value = one.float_val;
+            if (value != std::trunc(value)) {
+                RaiseMessage(161, {name, one.str});
+                return false;
+            }
+        } else {
+            TWordStatus result;
+            EvaluateRange(words, run.from, run.to, result);
+            if (failed())
+                return false;
+            // A script function entered in step mode: the line runs again later.
+            if (isEmptyWord(result))
+                return false;
+            value = numberOf(result);
+        }
+        valid[static_cast<size_t>(r)] = RoundToInt64(value, index[static_cast<size_t>(r)]);
+    }
+    if (runs.size() > 4) {
+        RaiseMessage(153, {name});
+        return false;
+    }
+
+    arrayNo = FindArray(name);
+    if (arrayNo == 0) {
+        RaiseMessage(147, {name});
+        return false;
+    }
+    const t_arr_specification &a = Arrays.at(arrayNo);
+    if (a.count <= 0 || !cellsReady(a)) {
+        RaiseMessage(153, {name});
+        return false;
+    }
+    // From the last index to the first; an index beyond the array's
+    // dimensions meets dim 0 and fails.
+    std::int64_t position = 0;
+    std::int64_t multiplier = 1;
+    for (int k = given - 1; k >= 0; --k) {
+        const auto ks = static_cast<size_t>(k);
+        const std::int64_t lo = std::int64_t(a.first[ks]) + 1;
+        const std::int64_t hi = std::int64_t(a.first[ks]) + a.dim[ks];
+        if (!valid[ks] || index[ks] < lo || index[ks] > hi) {
+            RaiseMessage(153, {name});
+            return false;
+        }
+        position += (index[ks] - lo) * multiplier;
+        multiplier *= a.dim[ks];
+    }
+    if (position < 0 || position >= a.count) {
+        RaiseMessage(153, {name});
+        return false;
+    }
+    flatPos = static_cast<int>(position);
+    closeIdx = close;
+    return true;
 }
-void Interpreter::AssignArrayElement(const WordList &words) { (void)words; }
-void Interpreter::ReadArrayElement(WordList &words, int nameIdx) { (void)words; (void)nameIdx; }
-int Interpreter::CreateArrayFromText(const QString &declaration) { (void)declaration; return 0; }
-void Interpreter::AssignArrayResult(const QString &targetName, const QString &sourceName) { (void)targetName; (void)sourceName; }
+
+void Interpreter::AssignArrayElement(const WordList &words)
+{
+    int flat = 0;
+    int no = 0;
+    int close = 0;
+    if (!LocateElement(words, 0, flat, no, close))
+        return;
+    const QString name = words[0].str;
+    if (close + 1 > words.last || !isEqualSign(words[close + 1])) {
+        RaiseMessage(152, {name});
+        return;
+    }
+    if (close + 2 > words.last) {
+        RaiseMessage(85);
+        return;
+    }
+    TWordStatus value;
+    EvaluateRange(words, close + 2, words.last, value);
+    if (failed())
+        return;
+    if (isEmptyWord(value)) {
+        // In step mode a script function has just been entered: the value
+        // arrives when the line runs again.
+        if (RunState != rn_Step)
+            RaiseMessage(85);
+        return;
+    }
+    // The evaluation may have changed the table: find the array again.
+    no = FindArray(name);
+    if (no == 0) {
+        RaiseMessage(147, {name});
+        return;
+    }
+    t_arr_specification &a = Arrays.at(no);
+    if (flat >= a.count || !cellsReady(a)) {
+        RaiseMessage(153, {name});
+        return;
+    }
+    storeCell(*a.P, a.data_type, flat, value);
+    Arrays.lastAssignedArray = no;
+}
+
+void Interpreter::ReadArrayElement(WordList &words, int nameIdx)
+{
+    int flat = 0;
+    int no = 0;
+    int close = 0;
+    if (!LocateElement(words, nameIdx, flat, no, close))
+        return;
+    const t_arr_specification &a = Arrays.at(no);
+    TWordStatus v;
+    switch (a.data_type) {
+    case wkString:
+        v.kind = wkString;
+        v.str = cellString(a, flat);
+        break;
+    case wkInt: {
+        const std::int64_t x = cellInteger(a, flat);
+        v.kind = wkInt;
+        v.float_val = static_cast<double>(x);
+        v.str = QString::number(x);
+        break;
+    }
+    default:
+        v.kind = wkFloat;
+        v.float_val = cellNumber(a, flat);
+        v.str = FormatNumber(v.float_val);
+        break;
+    }
+    // Words nameIdx..close become one word; the rest move up.
+    const int removed = close - nameIdx;
+    words[nameIdx] = v;
+    for (int k = nameIdx + 1; k + removed <= words.last; ++k)
+        words[k] = words[k + removed];
+    for (int k = words.last - removed + 1; k <= words.last; ++k)
+        words[k].clear();
+    words.last -= removed;
+}
+
+// ---- Temporary arrays and array results -----------------------------------------
+
+int Interpreter::CreateArrayFromText(const QString &declaration)
+{
+    WordList words;
+    SplitWords(declaration, words);
+    if (failed())
+        return 0;
+    DeclareArray(words);
+    if (failed() || words.last < 1)
+        return 0;
+    return Arrays.FindArrayAtLevel(words[1].str, CurrentFunctionLevel);
+}
+
+QString Interpreter::NewTemporaryArrayName()
+{
+    return QStringLiteral("tARR") + QString::number(++Arrays.temporaryCounter) +
+           QTime::currentTime().toString(QStringLiteral("hhmmsszzz"));
+}
+
+void Interpreter::AssignArrayResult(const QString &targetName, const QString &sourceName)
+{
+    int source = Arrays.FindArrayAtLevel(sourceName, CurrentFunctionLevel);
+    if (source == 0) {
+        RaiseMessage(147, {sourceName});
+        return;
+    }
+    int level = targetName.startsWith(QLatin1Char('_')) ? CurrentFunctionLevel : 0;
+    if (const int target = FindArray(targetName); target > 0) {
+        level = Arrays.at(target).function_level;
+        if (target != source) {
+            Arrays.DeleteArray(target);
+            if (target < source)
+                --source;
+        }
+    }
+    // The source array is moved, not copied.
+    t_arr_specification &a = Arrays.at(source);
+    a.name = targetName;
+    a.function_level = level;
+    Arrays.lastDeclaredName = targetName.toUpper();
+    Arrays.lastDeclaredLevel = level;
+    Arrays.SortArrays();
+}
+
+// ---- Script functions ---------------------------------------------------------------
+
 void Interpreter::BindArrayParameter(const QString &formalName, const QString &actualName, bool byReference,
                                      const QString &functionName)
 {
-    (void)formalName; (void)actualName; (void)byReference; (void)functionName;
+    const int callerLevel = CurrentFunctionLevel - 1;
+    int actual = Arrays.FindArrayAtLevel(actualName, actualName.startsWith(QLatin1Char('_')) ? callerLevel : 0);
+    // An array that the calling function declared belongs to its level.
+    if (actual == 0 && callerLevel > 0)
+        actual = Arrays.FindArrayAtLevel(actualName, callerLevel);
+    if (FindArray(formalName) > 0) {
+        RaiseMessage(128, {functionName});
+        return;
+    }
+    if (actual == 0) {
+        RaiseMessage(147, {actualName});
+        return;
+    }
+    if (Arrays.full()) {
+        RaiseMessage(146, {formalName});
+        return;
+    }
+    const t_arr_specification &src = Arrays.at(actual);
+    t_arr_specification rec;
+    rec.name = formalName;
+    rec.dim = src.dim;
+    rec.first = src.first;
+    rec.count = src.count;
+    rec.data_type = src.data_type;
+    rec.function_level = CurrentFunctionLevel;
+    rec.is_parameter_variable = byReference;
+    try {
+        if (byReference && src.P)
+            rec.P = src.P; // shared: the caller's array owns the block
+        else if (cellsReady(src))
+            rec.P = std::make_shared<ArrayCells>(*src.P);
+        else
+            rec.P = makeCells(src.data_type, src.count);
+    } catch (const std::bad_alloc &) {
+        RaiseMessage(146, {formalName});
+        return;
+    }
+    Arrays.append(rec);
+    Arrays.SortArrays();
 }
-QString Interpreter::ReleaseFunctionArrays(const QString &returnedName) { (void)returnedName; return {}; }
-void Interpreter::DeleteTemporaryArrays() {}
-void Interpreter::ResetArrays() { Arrays.clear(); }
-QString Interpreter::NewTemporaryArrayName() { return {}; }
+
+QString Interpreter::ReleaseFunctionArrays(const QString &returnedName)
+{
+    const int level = CurrentFunctionLevel;
+    if (level < 1)
+        return {};
+    QString temporary;
+    for (int n = Arrays.count(); n >= 1; --n) {
+        t_arr_specification &a = Arrays.at(n);
+        if (a.function_level != level)
+            continue;
+        if (temporary.isEmpty() && !returnedName.isEmpty() && sameArrayName(a.name, returnedName)) {
+            // The returned array continues in the caller under a temporary
+            // name. A returned by-reference parameter gets a block of its own,
+            // so that it does not alias the caller's array.
+            if (a.is_parameter_variable) {
+                a.P = cellsReady(a) ? std::make_shared<ArrayCells>(*a.P) : makeCells(a.data_type, a.count);
+                a.is_parameter_variable = false;
+            }
+            a.function_level = level - 1;
+            a.name = NewTemporaryArrayName();
+            temporary = a.name;
+        } else {
+            // A by-reference record only drops its share of the caller's block.
+            Arrays.DeleteArray(n);
+        }
+    }
+    if (!temporary.isEmpty())
+        Arrays.SortArrays();
+    return temporary;
+}
+
+// ---- Run support ---------------------------------------------------------------------
+
+void Interpreter::DeleteTemporaryArrays()
+{
+    for (int n = Arrays.count(); n >= 1; --n)
+        if (isTemporaryName(Arrays.at(n).name))
+            Arrays.DeleteArray(n);
+}
+
+void Interpreter::ResetArrays()
+{
+    Arrays.clear();
+    Arrays.lastDeclaredName.clear();
+    Arrays.lastDeclaredLevel = 0;
+    Arrays.lastAssignedArray = 0;
+    if (cmdLineParams.isEmpty())
+        return;
+    QStringList quoted;
+    for (const QString &p : cmdLineParams)
+        quoted << QLatin1Char('\'') + p + QLatin1Char('\'');
+    const QString text = QStringLiteral("array cmdLineParams[") + QString::number(cmdLineParams.size()) +
+                         QStringLiteral("]string=(") + quoted.join(QLatin1Char(',')) + QLatin1Char(')');
+    // The parameters belong to the main program.
+    const int savedLevel = CurrentFunctionLevel;
+    CurrentFunctionLevel = 0;
+    CreateArrayFromText(text);
+    CurrentFunctionLevel = savedLevel;
+}
 
 } // namespace tesmora

@@ -1,5 +1,7 @@
 #include "arrays.h"
 
+#include <algorithm>
+
 namespace tesmora {
 
 namespace {
@@ -23,6 +25,79 @@ int compareArrayNames(const QString &a, const QString &b)
 bool sameArrayName(const QString &a, const QString &b)
 {
     return a.size() == b.size() && compareArrayNames(a, b) == 0;
+}
+
+std::int64_t cellBytes(TWordKind type)
+{
+    if (type == wkString)
+        return static_cast<std::int64_t>(sizeof(QString));
+    return 8;
+}
+
+std::shared_ptr<ArrayCells> makeCells(TWordKind type, std::int64_t count)
+{
+    auto cells = std::make_shared<ArrayCells>();
+    const auto n = static_cast<size_t>(std::max<std::int64_t>(count, 0));
+    switch (type) {
+    case wkString:
+        cells->s.resize(n);
+        break;
+    case wkInt:
+        cells->i.assign(n, 0);
+        break;
+    default:
+        cells->f.assign(n, 0.0);
+        break;
+    }
+    return cells;
+}
+
+bool cellsReady(const t_arr_specification &a)
+{
+    if (!a.P || a.count < 0)
+        return false;
+    const auto n = static_cast<size_t>(a.count);
+    switch (a.data_type) {
+    case wkString:
+        return a.P->s.size() >= n;
+    case wkInt:
+        return a.P->i.size() >= n;
+    default:
+        return a.P->f.size() >= n;
+    }
+}
+
+namespace {
+bool cellExists(const t_arr_specification &a, std::int64_t pos)
+{
+    return pos >= 0 && pos < a.count && cellsReady(a);
+}
+} // namespace
+
+double cellNumber(const t_arr_specification &a, std::int64_t pos)
+{
+    if (!cellExists(a, pos))
+        return 0.0;
+    const auto p = static_cast<size_t>(pos);
+    if (a.data_type == wkInt)
+        return static_cast<double>(a.P->i[p]);
+    if (a.data_type == wkString)
+        return 0.0;
+    return a.P->f[p];
+}
+
+std::int64_t cellInteger(const t_arr_specification &a, std::int64_t pos)
+{
+    if (!cellExists(a, pos) || a.data_type != wkInt)
+        return 0;
+    return a.P->i[static_cast<size_t>(pos)];
+}
+
+QString cellString(const t_arr_specification &a, std::int64_t pos)
+{
+    if (!cellExists(a, pos) || a.data_type != wkString)
+        return {};
+    return a.P->s[static_cast<size_t>(pos)];
 }
 
 int ArrayTable::FindArray(const QString &name, int currentLevel) const

@@ -41,6 +41,21 @@ struct t_arr_specification {
 
 constexpr int kMaxDeclaredArrays = 25;
 constexpr int kArrayTableCapacity = 525;
+// The largest element block an array may take (bytes of cell storage).
+constexpr std::int64_t kMaxArrayBytes = std::int64_t(512) * 1024 * 1024;
+
+// A new element block of `count` cleared cells of `type` (0, 0 or empty
+// strings). Throws std::bad_alloc when the memory cannot be obtained.
+std::shared_ptr<ArrayCells> makeCells(TWordKind type, std::int64_t count);
+// Bytes of cell storage one element of `type` takes.
+std::int64_t cellBytes(TWordKind type);
+// True when the record has an element block holding all its `count` cells.
+bool cellsReady(const t_arr_specification &a);
+// Element `pos` (0-based flat position) as a number (0 for a string array or
+// a missing cell) and as text (empty for a number array or a missing cell).
+double cellNumber(const t_arr_specification &a, std::int64_t pos);
+std::int64_t cellInteger(const t_arr_specification &a, std::int64_t pos);
+QString cellString(const t_arr_specification &a, std::int64_t pos);
 
 // Array names compare code unit by code unit with ASCII a-z folded to upper case.
 int compareArrayNames(const QString &a, const QString &b);
@@ -60,6 +75,7 @@ public:
     int FindArrayAtLevel(const QString &name, int level) const;
     void SortArrays();
     void append(t_arr_specification rec) { records_.push_back(std::move(rec)); }
+    bool full() const { return count() >= kArrayTableCapacity; }
     void DeleteArray(int n);
     void clear() { records_.clear(); }
 

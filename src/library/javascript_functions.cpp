@@ -1,7 +1,99 @@
 #include "javascript_functions.h"
 
+#include "core/numbers.h"
+
+#include <QStringList>
+
 namespace tesmora {
 
-QString BuildJavaScriptCall(int row, const WordList &args) { (void)row; (void)args; return {}; }
+namespace {
+
+// An argument as JavaScript source: texts in double quotes with inner double
+// quotes doubled, everything else as its text stands.
+QString argumentSource(const TWordStatus &word)
+{
+    if (!isStringKind(word.kind))
+        return word.str;
+    QString quoted = word.str;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// Rows whose first argument is the object the method is called on.
+bool takesObjectArgument(TJSF_obj obj)
+{
+    return obj == jso_None || obj == jso_Str || obj == jso_Date;
+}
+
+} // namespace
+
+QString BuildJavaScriptCall(const T_FunctionDescription &row, const WordList &args)
+{
+    const QString method = row.name();
+    const int count = args.count();
+
+    int first = 0;
+    bool haveObject = false;
+    QString object;
+    if (takesObjectArgument(row.Obj) && count > 0) {
+        object = argumentSource(args[0]);
+        haveObject = true;
+        first = 1;
+    }
+
+    QStringList methodArgs;
+    for (int i = first; i < count; ++i)
+        methodArgs << argumentSource(args[i]);
+
+    QString call = method + QLatin1Char('(') + methodArgs.join(QLatin1Char(',')) + QLatin1Char(')');
+    if (method.toLower() == QLatin1String("fromcharcode"))
+        call.prepend(QLatin1String("String."));
+
+    switch (row.Obj) {
+    case jso_Date:
+        return QLatin1String("(new Date(") + object + QLatin1String(")).") + call;
+    case jso_Math:
+        return QLatin1String("Math.") + call;
+    case jso_None:
+    case jso_Str:
+    case jso_String:
+        if (haveObject)
+            return QLatin1Char('(') + object + QLatin1String(").") + call;
+        return call;
+    case jso_RE:
+        break;
+    }
+    return call;
+}
+
+QString BuildJavaScriptCall(int row, const WordList &args)
+{
+    const auto table = functionTable(FunctionTable::JavaScript);
+    if (row < 0 || static_cast<size_t>(row) >= table.size())
+        return {};
+    return BuildJavaScriptCall(table[static_cast<size_t>(row)], args);
+}
+
+bool JavaScriptResultWord(const T_FunctionDescription &row, const QString &answer, TWordStatus &result)
+{
+    const QString type = row.returnType();
+    if (type != QLatin1String("int") && type != QLatin1String("float")) {
+        result.str = answer;
+        result.kind = wkString;
+        result.float_val = 0.0;
+        return true;
+    }
+    // The engine writes numbers in its own notation ("3.5", "1e+21",
+    // "-Infinity", "NaN"); reading that notation directly keeps the value
+    // whatever the regional separators. NaN and the infinities have no
+    // number text in the language and count as invalid.
+    const ParsedNumber n = ParseNumber(answer);
+    if (!n.ok())
+        return false;
+    result.float_val = n.value;
+    result.str = FormatNumber(n.value);
+    result.kind = wkFloat;
+    return true;
+}
 
 } // namespace tesmora

@@ -2,12 +2,26 @@
 #pragma once
 
 #include "core/words.h"
+#include "library/function_tables.h"
 
 #include <QString>
 
 namespace tesmora {
 
-// The text to evaluate for a call of row `row` of the JavaScript table.
+// The text to evaluate for a call of `row` of the JavaScript table with the
+// value words `args` (entries 0..args.last). For rows whose object is a
+// string or a date, the first argument is the object the method is called on.
+QString BuildJavaScriptCall(const T_FunctionDescription &row, const WordList &args);
+// The same for row number `row` of the JavaScript table (empty text for a
+// row number outside the table).
 QString BuildJavaScriptCall(int row, const WordList &args);
+
+// Turns the engine's answer into the call's result by the row's ReturnType:
+// "int" and "float" give wkFloat (the answer read as a number and rewritten
+// with FormatNumber), every other type gives wkString with the answer as it
+// stands. Sets str, kind and float_val of `result`. Returns false, leaving
+// `result` unchanged, when a numeric answer is not a finite number (NaN,
+// Infinity or any other text).
+bool JavaScriptResultWord(const T_FunctionDescription &row, const QString &answer, TWordStatus &result);
 
 } // namespace tesmora

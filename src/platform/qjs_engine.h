@@ -6,6 +6,7 @@
 #include <memory>
 
 class QJSEngine;
+class QJSValue;
 
 namespace tesmora {
 
@@ -17,6 +18,7 @@ public:
 
 private:
     std::unique_ptr<QJSEngine> engine_;
+    std::unique_ptr<QJSValue> runner_;
 };
 
 } // namespace tesmora

@@ -1,0 +1,275 @@
+// tesmora-run: runs a script the way Start does, without windows.
+#include "core/interpreter.h"
+#include "library/text_forms.h"
+#include "platform/paths.h"
+#include "platform/qjs_engine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QQueue>
+#include <cstdio>
+
+using namespace tesmora;
+
+namespace {
+
+void writeOut(FILE *f, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), f);
+}
+
+QString escaped(const QString &s)
+{
+    QString out;
+    out.reserve(s.size());
+    for (const QChar c : s) {
+        switch (c.unicode()) {
+        case u'\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case u'\r':
+            out += QStringLiteral("\\r");
+            break;
+        case u'\n':
+            out += QStringLiteral("\\n");
+            break;
+        case u'\t':
+            out += QStringLiteral("\\t");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The environment of a headless run: errors and messages go to stderr,
+// nothing waits for a person.
+class RunnerHost : public Host {
+public:
+    QString error;
+    bool closed = false;
+    void showErrorBox(const QString &text) override
+    {
+        if (error.isEmpty())
+            error = text;
+    }
+    void showMessageNow(const QString &text) override
+    {
+        QString t = text;
+        t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        writeOut(stderr, t + QLatin1Char('\n'));
+    }
+    bool askYesNo(const QString &) override { return true; }
+    void closeMainWindow() override { closed = true; }
+    void closeMainWindowAfter(int) override { closed = true; }
+};
+
+// Dialog answers from a file, one per line, in call order.
+class AnswerQueue : public DialogProvider {
+public:
+    QQueue<QString> answers;
+
+    bool inputString(const QString &, const QString &, QString &answer) override
+    {
+        answer = answers.isEmpty() ? QString() : unescape(answers.dequeue());
+        return true;
+    }
+    bool inputText(const QString &, const QString &defaultText, QString &answer) override
+    {
+        answer = answers.isEmpty() ? defaultText : unescape(answers.dequeue());
+        return true;
+    }
+    int message(const QString &, const QString &, int buttons) override
+    {
+        if (!answers.isEmpty())
+            return answers.dequeue().trimmed().toInt();
+        // Cancel when the set has it, else the first button of the set.
+        static const int firstButton[] = {1, 1, 3, 6, 6, 4};
+        const bool hasCancel = buttons == 1 || buttons == 3 || buttons == 5;
+        if (hasCancel)
+            return 2;
+        return (buttons >= 0 && buttons <= 5) ? firstButton[buttons] : 1;
+    }
+    int menu(const QString &, const QStringList &, int) override
+    {
+        return answers.isEmpty() ? 0 : answers.dequeue().trimmed().toInt();
+    }
+    bool checkQuestion(const QString &) override
+    {
+        if (answers.isEmpty())
+            return true;
+        return answers.dequeue().trimmed().compare(QLatin1String("no"), Qt::CaseInsensitive) != 0;
+    }
+
+private:
+    static QString unescape(const QString &s)
+    {
+        QString t = s;
+        t.replace(QLatin1String("\\n"), QLatin1String("\n"));
+        return t;
+    }
+};
+
+int usage(const QString &problem)
+{
+    writeOut(stderr, problem + QStringLiteral(
+                                   "\nusage: tesmora-run [--lang en|ru] [--home DIR] [--dump] [--steps] "
+                                   "[--canvas FILE.png]\n                   [--panel WxH] [--answers FILE] "
+                                   "[--max-lines N] SCRIPT [PARAM ...]\n"));
+    return 2;
+}
+
+void dump(const Interpreter &in)
+{
+    for (const Tvariable &v : in.Variables)
+        writeOut(stdout, v.VarName + QLatin1Char('\t') + QString::fromLatin1(wordKindName(v.kind)) +
+                             QLatin1Char('\t') + escaped(v.VarVal) + QLatin1Char('\n'));
+    for (int i = 1; i <= in.Arrays.count(); ++i) {
+        const t_arr_specification &a = in.Arrays.at(i);
+        writeOut(stdout, a.name + QStringLiteral("[]\t") + QString::fromLatin1(wordKindName(a.data_type)) +
+                             QLatin1Char('\t') + escaped(ArrayShortText(a)) + QLatin1Char('\n'));
+    }
+}
+
+// Qt's own diagnostics (platform plugins, runtime folders) are not part of a
+// run's output.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &msg)
+{
+    if (type == QtFatalMsg || qEnvironmentVariableIsSet("TESMORA_QT_DEBUG"))
+        writeOut(stderr, msg + QLatin1Char('\n'));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qInstallMessageHandler(quietMessages);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    QString lang;
+    QString home;
+    QString answersFile;
+    bool doDump = false;
+    bool steps = false;
+    qint64 maxLines = 0;
+    QStringList positional;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (!positional.isEmpty()) {
+            positional << a;
+            continue;
+        }
+        auto value = [&](QString &out) {
+            if (i + 1 >= args.size())
+                return false;
+            out = args.at(++i);
+            return true;
+        };
+        QString v;
+        if (a == QLatin1String("--lang")) {
+            if (!value(lang) || (lang != QLatin1String("en") && lang != QLatin1String("ru")))
+                return usage(QStringLiteral("--lang takes en or ru"));
+        } else if (a == QLatin1String("--home")) {
+            if (!value(home))
+                return usage(QStringLiteral("--home takes a folder"));
+        } else if (a == QLatin1String("--dump")) {
+            doDump = true;
+        } else if (a == QLatin1String("--steps")) {
+            steps = true;
+        } else if (a == QLatin1String("--answers")) {
+            if (!value(answersFile))
+                return usage(QStringLiteral("--answers takes a file"));
+        } else if (a == QLatin1String("--max-lines")) {
+            bool ok = false;
+            if (!value(v) || (maxLines = v.toLongLong(&ok), !ok) || maxLines < 1)
+                return usage(QStringLiteral("--max-lines takes a positive number"));
+        } else if (a == QLatin1String("--canvas") || a == QLatin1String("--panel")) {
+            if (!value(v))
+                return usage(a + QStringLiteral(" takes a value"));
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return usage(QStringLiteral("unknown option ") + a);
+        } else {
+            positional << a;
+        }
+    }
+    if (positional.isEmpty())
+        return usage(QStringLiteral("no script given"));
+
+    const QString script = positional.first();
+    if (!QFileInfo(script).isFile() || !QFileInfo(script).isReadable()) {
+        writeOut(stderr, QStringLiteral("Cannot read the script \"%1\".\n").arg(script));
+        return 2;
+    }
+
+    RunnerHost host;
+    Interpreter in(&host);
+    in.ProgramFolder = home.isEmpty() ? defaultProgramFolder()
+                                      : QDir(home).absolutePath() + QLatin1Char('/');
+    if (lang.isEmpty())
+        in.Language = QLocale::system().language() == QLocale::Russian ? 1 : 0;
+    else
+        in.Language = lang == QLatin1String("ru") ? 1 : 0;
+    QtJavaScriptEngine js;
+    in.JsEngine = &js;
+    AnswerQueue answers;
+    if (!answersFile.isEmpty()) {
+        QFile f(answersFile);
+        if (!f.open(QIODevice::ReadOnly))
+            return usage(QStringLiteral("cannot read the answers file ") + answersFile);
+        QString text = QString::fromUtf8(f.readAll());
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QStringList lines = text.split(QLatin1Char('\n'));
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        for (const QString &l : lines)
+            answers.answers.enqueue(l);
+    }
+    in.DialogsProvider = &answers;
+    in.cmdLineParams = positional;
+    in.MaxLines = maxLines;
+
+    auto fail = [&](const QString &text) {
+        QString t = text;
+        t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        writeOut(stderr, t + QLatin1Char('\n'));
+    };
+
+    in.LoadScript(script);
+    if (in.failed()) {
+        fail(in.ErrorText);
+        if (doDump)
+            dump(in);
+        return 1;
+    }
+    in.PrepareScript();
+    in.WorkMode = true;
+
+    if (steps) {
+        in.CurrentLine = 0;
+        in.BlockDepth = 0;
+        in.CurrentFunctionLevel = 0;
+        writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.CurrentLine));
+        do {
+            in.A_StepExecute(RunSender::StepAction);
+            writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.CurrentLine));
+        } while (in.RunState == rn_Step && in.CurrentLine < in.ScriptLines.size() && host.error.isEmpty() &&
+                 !host.closed);
+    } else {
+        in.A_StartExecute(RunSender::StartAction);
+    }
+    if (doDump)
+        dump(in);
+    if (!host.error.isEmpty()) {
+        fail(host.error);
+        return 1;
+    }
+    return 0;
+}

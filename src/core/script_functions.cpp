@@ -1,0 +1,182 @@
+// Script functions: calls, parameters, RETURN and the finishing of a return.
+#include "interpreter.h"
+
+namespace tesmora {
+
+void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TWordStatus &result)
+{
+    result.clear();
+    const int br = static_cast<int>(callText.indexOf(QLatin1Char('(')));
+    const QString name = (br < 0 ? callText : callText.left(br)).trimmed().toLower();
+
+    // The header: "function NAME (" with exactly this name.
+    int header = -1;
+    for (int i = 1; i < ScriptLines.size(); ++i) {
+        const QString line = StripComment(ScriptLines.at(i).toLower()).trimmed();
+        if (!line.startsWith(QLatin1String("function ")))
+            continue;
+        const int open = static_cast<int>(line.indexOf(QLatin1Char('('), 9));
+        if (open < 0)
+            continue;
+        if (line.mid(9, open - 9).trimmed() == name) {
+            header = i;
+            break;
+        }
+    }
+    if (header < 0) {
+        RaiseMessage(50, {name});
+        return;
+    }
+
+    TBlockLevel level;
+    level.nLine = CurrentLine;
+    level.nBodyFunctionLine = header;
+    level.pt = pt_ScriptFunction;
+    level.indent = lineIndent(header) + 2;
+    level.FunctionExpression = callText;
+    level.FunctionLevel = CurrentFunctionLevel + 1;
+    pushBlock(level);
+    ++CurrentFunctionLevel;
+
+    // The formal list: between the first "(" and the last ")" of the header.
+    const QString headerText = StripComment(ScriptLines.at(header).mid(9));
+    const int open = static_cast<int>(headerText.indexOf(QLatin1Char('(')));
+    const int close = static_cast<int>(headerText.lastIndexOf(QLatin1Char(')')));
+    const QString formalText = (open >= 0 && close > open) ? headerText.mid(open + 1, close - open - 1) : QString();
+    WordList formals;
+    SplitWords(formalText.trimmed(), formals);
+    if (failed())
+        return;
+    bool byReference = false;
+    int actual = 0;
+    const QString functionName = callText.left(br < 0 ? callText.size() : br).trimmed();
+    for (int i = 0; i <= formals.last; ++i) {
+        const TWordStatus &f = formals[i];
+        if (f.kind == wkComma) {
+            byReference = false;
+            continue;
+        }
+        if (f.str.toLower() == QLatin1String("var")) {
+            byReference = true;
+            continue;
+        }
+        if (actual >= kMaxWords || (args[actual].kind == wkNone && args[actual].str.isEmpty())) {
+            RaiseMessage(51);
+            return;
+        }
+        BindParameter(functionName, f.str, args[actual], byReference);
+        if (failed())
+            return;
+        ++actual;
+    }
+    if (actual < kMaxWords && !(args[actual].kind == wkNone && args[actual].str.isEmpty())) {
+        RaiseMessage(51);
+        return;
+    }
+    CurrentLine = header + 1;
+
+    if (RunState == rn_Run || RunState == rn_Continue) {
+        const int myDepth = BlockDepth;
+        RunLoop(CurrentLine, RunSender::MainWindow);
+        if (RunState != rn_Run && RunState != rn_Continue)
+            return;
+        if (BlockDepth != myDepth || BlockStack[static_cast<size_t>(BlockDepth)].pt != pt_ReturnScriptFunction) {
+            // The body ended at a stop line without RETURN: the run ends there.
+            RunState = rn_Stopped;
+            return;
+        }
+        TBlockLevel &done = BlockStack[static_cast<size_t>(BlockDepth)];
+        result = done.WordStatus;
+        CurrentLine = done.nLine;
+        popBlock();
+        --CurrentFunctionLevel;
+    }
+}
+
+void Interpreter::BindParameter(const QString &functionName, const QString &formalName, const TWordStatus &actual,
+                                bool byReference)
+{
+    if (CurrentFunctionLevel > 0 && !formalName.startsWith(QLatin1Char('_'))) {
+        RaiseMessage(126, {formalName});
+        return;
+    }
+    if (actual.kind == wkArrayName) {
+        BindArrayParameter(formalName, actual.str, byReference, functionName);
+        return;
+    }
+    for (const Tvariable &v : Variables) {
+        if (v.function_level == CurrentFunctionLevel && v.VarName.compare(formalName, Qt::CaseInsensitive) == 0) {
+            RaiseMessage(128, {functionName});
+            return;
+        }
+    }
+    if (byReference && actual.var_index == 0) {
+        RaiseMessage(128, {functionName});
+        return;
+    }
+    Tvariable v;
+    v.VarName = formalName;
+    v.VarVal = actual.str;
+    v.kind = actual.kind;
+    v.function_level = CurrentFunctionLevel;
+    v.is_parameter_variable = byReference;
+    v.parameter_var_index = byReference ? actual.var_index : 0;
+    Variables.append(v);
+    VariableOrder.append(0);
+}
+
+void Interpreter::ReturnStatement(const WordList &w)
+{
+    int d = BlockDepth;
+    while (d >= 0 && BlockStack[static_cast<size_t>(d)].pt != pt_ScriptFunction)
+        --d;
+    if (d < 0) {
+        RaiseMessage(127);
+        return;
+    }
+    for (int k = d + 1; k <= BlockDepth; ++k)
+        BlockStack[static_cast<size_t>(k)] = TBlockLevel();
+    BlockDepth = d;
+    TBlockLevel &level = BlockStack[static_cast<size_t>(d)];
+    level.pt = pt_ReturnScriptFunction;
+
+    TWordStatus value;
+    if (w.last == 1 && w[1].kind == wkArrayName)
+        value = w[1];
+    else if (w.last >= 1)
+        EvaluateRange(w, 1, w.last, value);
+    if (failed())
+        return;
+    level.WordStatus = value;
+
+    if (CurrentFunctionLevel >= 1) {
+        for (int i = static_cast<int>(Variables.size()) - 1; i >= 0; --i) {
+            const Tvariable &v = Variables.at(i);
+            if (v.function_level != CurrentFunctionLevel)
+                continue;
+            if (v.parameter_var_index > 0 && v.parameter_var_index <= Variables.size()) {
+                Tvariable &caller = Variables[v.parameter_var_index - 1];
+                caller.kind = v.kind;
+                caller.VarVal = v.VarVal;
+            }
+            Variables.removeAt(i);
+            if (i < VariableOrder.size())
+                VariableOrder.removeAt(i);
+        }
+        const QString kept = ReleaseFunctionArrays(level.WordStatus.str);
+        if (!kept.isEmpty())
+            level.WordStatus.str = kept;
+    }
+}
+
+void Interpreter::FinishReturn()
+{
+    --ContinueFunctionLevel;
+    ReturnedBlock = BlockStack[static_cast<size_t>(BlockDepth)];
+    CurrentLine = ReturnedBlock.nLine;
+    popBlock();
+    --CurrentFunctionLevel;
+    LastLineKind = ExecuteLine(wkReturn);
+}
+
+} // namespace tesmora

@@ -1,0 +1,10 @@
+#include "builtin_families.h"
+
+namespace tesmora {
+
+void registerBuiltinFamilies(BuiltinRegistry &registry)
+{
+    (void)registry;
+}
+
+} // namespace tesmora
