@@ -29,10 +29,10 @@ double numberOf(const TWordStatus &w)
     return w.float_val;
 }
 
-// Index of the word that ends the specification run starting at `from`: the
+// Index of the word that ends the dimension run starting at `from`: the
 // first ",", "]" (or ".." when `rangeAllowed`) outside nested brackets;
 // words.last + 1 when the run reaches the end of the list.
-int specificationEnd(const WordList &words, int from, bool rangeAllowed)
+int dimensionRunEnd(const WordList &words, int from, bool rangeAllowed)
 {
     int square = 0;
     int round = 0;
@@ -70,7 +70,7 @@ int specificationEnd(const WordList &words, int from, bool rangeAllowed)
 
 // The value of the dimension run words[from..to]: a lone numeric literal as
 // written, anything else evaluated. False when the evaluation failed.
-bool specificationValue(Interpreter &in, const WordList &words, int from, int to, double &value)
+bool dimensionRunValue(Interpreter &in, const WordList &words, int from, int to, double &value)
 {
     if (from == to && words[from].kind == wkFloat) {
         value = words[from].float_val;
@@ -163,7 +163,7 @@ void Interpreter::DeclareArray(const WordList &words)
     Arrays.lastDeclaredName = name.toUpper();
     Arrays.lastDeclaredLevel = CurrentFunctionLevel;
 
-    // Dimension specifications: sizes or lo..hi ranges, up to "]".
+    // Dimensions: sizes or lo..hi ranges, separated by "," and ended by "]".
     t_arr_specification rec;
     rec.name = name;
     std::array<std::int64_t, 4> dims{};
@@ -172,22 +172,22 @@ void Interpreter::DeclareArray(const WordList &words)
     int closeIdx = -1;
     int i = 3;
     while (i <= words.last) {
-        const int end = specificationEnd(words, i, true);
+        const int end = dimensionRunEnd(words, i, true);
         if (dimCount == 4) {
             RaiseMessage(145);
             return;
         }
         double value = 0.0;
-        if (!specificationValue(*this, words, i, end - 1, value))
+        if (!dimensionRunValue(*this, words, i, end - 1, value))
             return;
         std::int64_t lo = 0;
         std::int64_t first = 0;
         std::int64_t dim = 0;
         int stop = end;
         if (end <= words.last && words[end].kind == wkDblDot) {
-            const int hiEnd = specificationEnd(words, end + 1, false);
+            const int hiEnd = dimensionRunEnd(words, end + 1, false);
             double hiValue = 0.0;
-            if (!specificationValue(*this, words, end + 1, hiEnd - 1, hiValue))
+            if (!dimensionRunValue(*this, words, end + 1, hiEnd - 1, hiValue))
                 return;
             std::int64_t hi = 0;
             if (RoundToInt64(value, lo) && RoundToInt64(hiValue, hi) && fitsInt32(lo) && fitsInt32(hi)) {

@@ -1,10 +1,33 @@
-// The families of built-in functions; each registers its members.
+// The families of built-in functions; each registers its members and its
+// help texts.
 #pragma once
 
 #include "builtins.h"
+#include "function_tables.h"
+
+#include <QList>
 
 namespace tesmora {
 
 void registerBuiltinFamilies(BuiltinRegistry &registry);
+
+void registerStringFunctions(BuiltinRegistry &registry); // strings and conversion
+void registerMathFunctions(BuiltinRegistry &registry);   // sqrt, cubic_root, pow, Random
+void registerArrayFunctions(BuiltinRegistry &registry);  // arrays, matrices, Check, Exists
+
+// Help texts of catalogue rows (English and Russian, lines separated by CR LF).
+struct FunctionHelp {
+    FunctionTable table;
+    int row;
+    const char16_t *en;
+    const char16_t *ru;
+};
+void addStringHelp(QList<FunctionHelp> &help);
+void addMathHelp(QList<FunctionHelp> &help);
+void addArrayHelp(QList<FunctionHelp> &help);
+
+// The help text of a row in `language` (0 English, 1 Russian); empty when
+// the row has none yet.
+QString functionDescription(FunctionTable table, int row, int language);
 
 } // namespace tesmora
