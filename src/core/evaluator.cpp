@@ -179,6 +179,10 @@ void Interpreter::EvaluateWords(const WordList &input, TWordStatus &result)
         ReadArrayElement(w, i);
         if (failed())
             return;
+        // An index that steps into a script function leaves the reference
+        // in place; the line runs again when the function returns.
+        if (w[i].kind == wkArrayName)
+            return;
     }
 
     // Pass 3: function calls.

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs one conformance script through tesmora-run and compares the result
+# with the expectation files beside it:
+#   NAME.args  options placed before the script (optional)
+#   NAME.params parameters placed after the script (optional)
+#   NAME.code  expected exit status (default 0)
+#   NAME.out   expected standard output (optional)
+#   NAME.err   expected standard error (optional; default: must be empty)
+#   NAME.answers dialog answers (optional)
+set -u
+runner=$1
+home=$2
+case_path=$3
+dir=$(dirname "$case_path")
+name=$(basename "$case_path" .txt)
+cd "$dir" || exit 2
+
+args=()
+[ -f "$name.args" ] && read -r -a args < "$name.args"
+params=()
+[ -f "$name.params" ] && read -r -a params < "$name.params"
+[ -f "$name.answers" ] && args+=(--answers "$name.answers")
+expected_code=0
+[ -f "$name.code" ] && expected_code=$(tr -d '[:space:]' < "$name.code")
+
+out=$(mktemp) err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+"$runner" --home "$home" "${args[@]}" "$name.txt" "${params[@]}" >"$out" 2>"$err"
+code=$?
+
+fail=0
+if [ "$code" != "$expected_code" ]; then
+  echo "exit status $code, expected $expected_code"
+  fail=1
+fi
+if [ -f "$name.out" ]; then
+  if ! diff -u "$name.out" "$out"; then fail=1; fi
+fi
+if [ -f "$name.err" ]; then
+  if ! diff -u "$name.err" "$err"; then fail=1; fi
+elif [ -s "$err" ]; then
+  echo "unexpected standard error:"; cat "$err"; fail=1
+fi
+exit $fail
