@@ -1,0 +1,66 @@
+// A host for tests that drive whole scripts: it records what the
+// interpreter asks of the environment.
+#pragma once
+
+#include "core/interpreter.h"
+
+#include <QSet>
+#include <QStringList>
+#include <ostream>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace tesmora::test {
+
+struct ScriptHost : Host {
+    QStringList errors;
+    QStringList messages;
+    QList<int> marks;
+    QStringList sounds;
+    QSet<int> breakpoints;
+    int refreshes = 0;
+    int processEventsCalls = 0;
+    // Presses Pause (through the interpreter) when processEvents runs for the Nth time.
+    Interpreter *pauseTarget = nullptr;
+    int pauseAtEvents = -1;
+    bool pauseKey = false;
+
+    void showErrorBox(const QString &text) override { errors << text; }
+    void showMessageNow(const QString &text) override { messages << text; }
+    void markCurrentLine(int line) override { marks << line; }
+    bool hasBreakpoint(int line) const override { return breakpoints.contains(line); }
+    void refreshVariables() override { ++refreshes; }
+    void playSystemSound(SystemSound s) override { sounds << (s == SystemSound::Hand ? "hand" : "asterisk"); }
+    bool pauseKeyDown() const override { return pauseKey; }
+    void processEvents() override
+    {
+        ++processEventsCalls;
+        if (pauseTarget && processEventsCalls == pauseAtEvents)
+            pauseTarget->A_PauseExecute();
+    }
+};
+
+// An interpreter with a prepared script.
+struct ScriptRun {
+    ScriptHost host;
+    Interpreter in{&host};
+
+    explicit ScriptRun(const QStringList &lines)
+    {
+        in.ScriptLines = lines;
+        in.PrepareScript();
+        in.WorkMode = true;
+    }
+    void start() { in.A_StartExecute(RunSender::StartAction); }
+    void step() { in.A_StepExecute(RunSender::StepAction); }
+    QString var(const QString &name) const { return in.GetVariableText(name); }
+    TWordKind kind(const QString &name) const
+    {
+        const int i = in.FindVariable(name);
+        return i < 0 ? wkNone : in.Variables.at(i).kind;
+    }
+    QString error() const { return host.errors.isEmpty() ? QString() : host.errors.last(); }
+};
+
+} // namespace tesmora::test

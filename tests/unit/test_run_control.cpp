@@ -1,0 +1,223 @@
+#include "script_host.h"
+
+#include <gtest/gtest.h>
+
+using namespace tesmora;
+using tesmora::test::ScriptRun;
+
+namespace {
+QString firstLine(const QString &error) { return error.section(QLatin1Char('\r'), 0, 0); }
+
+const QStringList kAreaScript = {"y = Area(3, 4)", "z = y + 1", "stop", "function Area(_w, _h)",
+                                 "  _p = _w * _h", "  return _p"};
+} // namespace
+
+TEST(ScriptFunctions, RunModeParametersAndReturn)
+{
+    ScriptRun r(kAreaScript);
+    r.start();
+    EXPECT_TRUE(r.host.errors.isEmpty()) << r.error().toStdString();
+    EXPECT_EQ(r.var("y"), "12");
+    EXPECT_EQ(r.var("z"), "13");
+    // The locals are gone after RETURN.
+    EXPECT_EQ(r.in.Variables.size(), 2);
+    EXPECT_EQ(r.in.CurrentFunctionLevel, 0);
+    EXPECT_EQ(r.in.BlockDepth, 0);
+
+    ScriptRun swap({"x = 1", "y = 2", "Swap(x, y)", "stop", "function Swap(var _a, var _b)", "  _t = _a",
+                    "  _a = _b", "  _b = _t", "  return"});
+    swap.start();
+    EXPECT_TRUE(swap.host.errors.isEmpty()) << swap.error().toStdString();
+    EXPECT_EQ(swap.var("x"), "2");
+    EXPECT_EQ(swap.var("y"), "1");
+
+    ScriptRun byValue({"x = 1", "Swap(x, 3)", "stop", "function Swap(var _a, var _b)", "  return"});
+    byValue.start();
+    EXPECT_EQ(byValue.error(), "Error in formal parameters of script function \"Swap\".\r\rLine 1.");
+
+    ScriptRun formal({"x = f(1)", "stop", "function f(w)", "  return w"});
+    formal.start();
+    EXPECT_TRUE(firstLine(formal.error()).startsWith("Invalid formal parameters identifier \"w\"."));
+
+    ScriptRun count({"x = f(1, 2)", "stop", "function f(_a)", "  return _a"});
+    count.start();
+    EXPECT_EQ(firstLine(count.error()), "The number of formal and actual parameters does not match.");
+    ScriptRun fewer({"x = f()", "stop", "function f(_a)", "  return _a"});
+    fewer.start();
+    EXPECT_EQ(firstLine(fewer.error()), "The number of formal and actual parameters does not match.");
+
+    ScriptRun inner({"x = f(g(1))", "stop", "function f(_a)", "  return _a", "function g(_a)", "  return _a"});
+    inner.start();
+    EXPECT_EQ(firstLine(inner.error()),
+              "The parameters of the script function \"f\" cannot contain another script function \"g(1)\".");
+    ScriptRun viaVar({"t = g(1)", "x = f(t)", "stop", "function f(_a)", "  return _a + 1", "function g(_a)",
+                      "  return _a * 5"});
+    viaVar.start();
+    EXPECT_EQ(viaVar.var("x"), "6");
+
+    ScriptRun noReturn({"x = f()", "stop", "function f()", "  _a = 1"});
+    noReturn.start();
+    EXPECT_EQ(firstLine(noReturn.error()), "Error in the \"Script Function\" structure.");
+    ScriptRun mainReturn({"return 1", "stop"});
+    mainReturn.start();
+    EXPECT_EQ(firstLine(mainReturn.error()), "Incorrect exit out of script function.");
+    ScriptRun global({"x = f()", "stop", "function f()", "  g = 1", "  return 1"});
+    global.start();
+    EXPECT_TRUE(firstLine(global.error()).startsWith("It is forbidden to create a global variable \"g\""));
+    // A global that exists may be assigned inside a function.
+    ScriptRun known({"g = 0", "x = f()", "stop", "function f()", "  g = 7", "  return 1"});
+    known.start();
+    EXPECT_EQ(known.var("g"), "7");
+}
+
+TEST(ScriptFunctions, RecursionAndNameMatching)
+{
+    ScriptRun fact({"x = Fact(10)", "stop", "function Fact(_n)", "  if _n <= 1", "    return 1",
+                    "  _r = Fact(_n - 1)", "  return _n * _r"});
+    fact.start();
+    EXPECT_TRUE(fact.host.errors.isEmpty()) << fact.error().toStdString();
+    EXPECT_EQ(fact.var("x"), "3628800");
+
+    // Deep recursion ends at the block-stack limit with an error, not a crash.
+    ScriptRun deep({"x = Down(200)", "stop", "function Down(_n)", "  if _n = 0", "    return 0",
+                    "  _r = Down(_n - 1)", "  return _r"});
+    deep.start();
+    EXPECT_TRUE(deep.error().contains("100"));
+
+    // A function whose name ends like another one runs its own body.
+    ScriptRun names({"x = f(1)", "stop", "function af(_a)", "  return 100", "function f(_a)", "  return 1"});
+    names.start();
+    EXPECT_EQ(names.var("x"), "1");
+    ScriptRun missing({"x = f(1)", "stop", "function (_a)", "  return 1"});
+    missing.in.ScriptFunctionNames << "F";
+    missing.start();
+    EXPECT_EQ(firstLine(missing.error()), "Function name \"f\" was'n found in script text.");
+}
+
+TEST(RunControl, StepModeEntersFunctionsAndReexecutesTheCall)
+{
+    ScriptRun r(kAreaScript);
+    r.step();
+    EXPECT_EQ(r.in.CurrentLine, 4); // inside the body
+    EXPECT_EQ(r.in.RunState, rn_Step);
+    EXPECT_EQ(r.in.CurrentFunctionLevel, 1);
+    EXPECT_EQ(r.var("_w"), "3");
+    EXPECT_EQ(r.var("y"), "");
+    r.step();
+    EXPECT_EQ(r.in.CurrentLine, 5);
+    r.step(); // RETURN: the calling line runs again with the value
+    EXPECT_EQ(r.in.CurrentLine, 1);
+    EXPECT_EQ(r.var("y"), "12");
+    EXPECT_EQ(r.in.CurrentFunctionLevel, 0);
+    r.step();
+    EXPECT_EQ(r.var("z"), "13");
+    EXPECT_EQ(r.in.CurrentLine, 2);
+    // Step on the stop line executes STOP.
+    r.step();
+    EXPECT_EQ(r.in.RunState, rn_Stopped);
+    EXPECT_EQ(r.in.CurrentLine, 2);
+    EXPECT_TRUE(r.host.errors.isEmpty());
+}
+
+TEST(RunControl, StepOverAndContinueFromInsideAFunction)
+{
+    ScriptRun over(kAreaScript);
+    over.in.A_StepOverExecute();
+    EXPECT_EQ(over.in.CurrentLine, 1);
+    EXPECT_EQ(over.var("y"), "12");
+    EXPECT_EQ(over.in.RunState, rn_Stopped);
+    EXPECT_TRUE(over.host.errors.isEmpty());
+
+    ScriptRun cont(kAreaScript);
+    cont.step(); // into Area
+    cont.in.A_Continue_runExecute();
+    EXPECT_TRUE(cont.host.errors.isEmpty()) << cont.error().toStdString();
+    EXPECT_EQ(cont.var("y"), "12");
+    EXPECT_EQ(cont.var("z"), "13");
+    EXPECT_EQ(cont.in.CurrentLine, 2);
+    EXPECT_EQ(cont.in.CurrentFunctionLevel, 0);
+    // Start switches fast mode on, Continue off.
+    EXPECT_FALSE(cont.in.FastMode);
+    cont.start();
+    EXPECT_TRUE(cont.in.FastMode);
+}
+
+TEST(RunControl, StopsErrorsBreakpointsAndPause)
+{
+    // A script that ends normally: asterisk at the end of the run and at Pause.
+    ScriptRun ok({"x = 1", "y = 2", "stop"});
+    ok.start();
+    EXPECT_EQ(ok.host.sounds, QStringList({"asterisk", "asterisk"}));
+    EXPECT_EQ(ok.in.CurrentLine, 2);
+    EXPECT_EQ(ok.in.RunState, rn_Stopped);
+    // Start on a script whose first line is stop executes nothing.
+    ScriptRun first({"stop", "x = 1"});
+    first.start();
+    EXPECT_EQ(first.in.Variables.size(), 0);
+    EXPECT_EQ(first.in.ExecutedLines, 0);
+    // An error: the box and the error sound.
+    ScriptRun bad({"x = 1", "y = q", "z = 3", "stop"});
+    bad.start();
+    EXPECT_EQ(bad.host.errors, QStringList({"Unrecognised identifier \"q\".\r\rLine 1."}));
+    EXPECT_TRUE(bad.host.sounds.contains("hand"));
+    EXPECT_EQ(bad.in.CurrentLine, 1);
+    EXPECT_EQ(bad.var("x"), "1");
+    // A breakpoint stops the run before its line; Continue executes it.
+    ScriptRun bp({"x = 1", "y = 2", "z = 3", "stop"});
+    bp.host.breakpoints.insert(1);
+    bp.start();
+    EXPECT_EQ(bp.in.CurrentLine, 1);
+    EXPECT_EQ(bp.var("y"), "");
+    bp.host.breakpoints.clear();
+    bp.in.A_Continue_runExecute();
+    EXPECT_EQ(bp.var("z"), "3");
+    EXPECT_EQ(bp.in.CurrentLine, 3);
+    // A line beginning with "stop" ends the run before it is executed.
+    ScriptRun watch({"x = 1", "stopwatch = 1", "y = 2", "stop"});
+    watch.start();
+    EXPECT_EQ(watch.in.CurrentLine, 1);
+    EXPECT_EQ(watch.var("stopwatch"), "");
+    // STOP inside the program.
+    ScriptRun stopStmt({"x = 1", "if x = 1", "  STOP", "y = 2", "stop"});
+    stopStmt.start();
+    EXPECT_EQ(stopStmt.in.CurrentLine, 2);
+    EXPECT_EQ(stopStmt.var("y"), "");
+    // The Pause key: one more line runs before the run stops.
+    ScriptRun key({"n = 0", "repeat", "  n = n + 1", "stop"});
+    key.host.pauseKey = true;
+    key.start();
+    EXPECT_EQ(key.in.RunState, rn_Stopped);
+    EXPECT_EQ(key.in.ExecutedLines, 2);
+}
+
+TEST(RunControl, ResetAtLineZeroAndCloseAfterRun)
+{
+    ScriptRun r({"x = 1", "stop"});
+    r.in.SetVariable("old", "1", wkFloat);
+    r.in.cmdLineParams = QStringList({"script.txt", "a b"});
+    r.start();
+    EXPECT_EQ(r.var("old"), "");
+    ASSERT_EQ(r.in.Arrays.count(), 1);
+    EXPECT_EQ(r.in.Arrays.at(1).name, "cmdLineParams");
+    EXPECT_EQ(r.in.Arrays.at(1).count, 2);
+
+    struct Closing : tesmora::test::ScriptHost {
+        int closed = 0;
+        void closeMainWindowAfter(int ms) override
+        {
+            EXPECT_EQ(ms, 2000);
+            ++closed;
+        }
+    };
+    Closing host;
+    Interpreter in(&host);
+    in.ScriptLines = {"x = 1", "stop"};
+    in.PrepareScript();
+    in.CloseAfterRun = true;
+    in.A_StartExecute(RunSender::StartTimer);
+    EXPECT_EQ(host.closed, 1);
+    in.ScriptLines = {"x = q", "stop"};
+    in.PrepareScript();
+    in.A_StartExecute(RunSender::StartTimer);
+    EXPECT_EQ(host.closed, 1);
+}
