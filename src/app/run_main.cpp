@@ -5,6 +5,7 @@
 #include "platform/qjs_engine.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -120,7 +121,7 @@ int usage(const QString &problem)
     writeOut(stderr, problem + QStringLiteral(
                                    "\nusage: tesmora-run [--lang en|ru] [--home DIR] [--dump] [--steps] "
                                    "[--canvas FILE.png]\n                   [--panel WxH] [--answers FILE] "
-                                   "[--max-lines N] SCRIPT [PARAM ...]\n"));
+                                   "[--max-lines N] [--stats] SCRIPT [PARAM ...]\n"));
     return 2;
 }
 
@@ -158,6 +159,7 @@ int main(int argc, char **argv)
     QString answersFile;
     bool doDump = false;
     bool steps = false;
+    bool stats = false;
     qint64 maxLines = 0;
     QStringList positional;
     const QStringList args = app.arguments();
@@ -184,6 +186,8 @@ int main(int argc, char **argv)
             doDump = true;
         } else if (a == QLatin1String("--steps")) {
             steps = true;
+        } else if (a == QLatin1String("--stats")) {
+            stats = true;
         } else if (a == QLatin1String("--answers")) {
             if (!value(answersFile))
                 return usage(QStringLiteral("--answers takes a file"));
@@ -263,7 +267,13 @@ int main(int argc, char **argv)
         } while (in.RunState == rn_Step && in.CurrentLine < in.ScriptLines.size() && host.error.isEmpty() &&
                  !host.closed);
     } else {
+        QElapsedTimer timer;
+        timer.start();
         in.A_StartExecute(RunSender::StartAction);
+        if (stats)
+            writeOut(stderr, QStringLiteral("stats: %1 lines in %2 s\n")
+                                 .arg(in.ExecutedLines)
+                                 .arg(static_cast<double>(timer.nsecsElapsed()) / 1e9, 0, 'f', 6));
     }
     if (doDump)
         dump(in);

@@ -15,7 +15,23 @@ namespace {
 bool isNumeric(const TWordStatus &w) { return w.kind == wkFloat || w.kind == wkInt; }
 bool isString(const TWordStatus &w) { return w.kind == wkString || w.kind == wkStringDQ; }
 bool isTruth(const TWordStatus &w) { return w.kind == wkBool; }
-bool isOp(const TWordStatus &w, const char16_t *sym) { return w.kind == wkOperator && w.str == QStringView(sym); }
+bool isOp(const TWordStatus &w, const char16_t *sym)
+{
+    if (w.kind != wkOperator)
+        return false;
+    const QString &s = w.str;
+    qsizetype i = 0;
+    for (; sym[i]; ++i)
+        if (i >= s.size() || s.at(i).unicode() != sym[i])
+            return false;
+    return i == s.size();
+}
+// The one-character operator symbol `c`.
+inline bool isSym(const QString &s, char16_t c) { return s.size() == 1 && s.at(0).unicode() == c; }
+inline bool isSym2(const QString &s, char16_t c, char16_t d)
+{
+    return s.size() == 2 && s.at(0).unicode() == c && s.at(1).unicode() == d;
+}
 
 TWordStatus numberWord(double v, TWordKind kind)
 {
@@ -79,21 +95,37 @@ bool readInt64Text(const QString &text, std::int64_t &out)
 
 } // namespace
 
+Interpreter::ScratchList::ScratchList(Interpreter &in) : in_(in)
+{
+    if (in.scratchUsed_ == in.scratch_.size())
+        in.scratch_.push_back(std::make_unique<WordList>());
+    w_ = in.scratch_[in.scratchUsed_++].get();
+}
+
+Interpreter::ScratchList::~ScratchList()
+{
+    // Entries after `last` are kept empty by every operation on a list.
+    for (int i = 0; i <= w_->last; ++i)
+        (*w_)[i].clear();
+    w_->last = -1;
+    --in_.scratchUsed_;
+}
+
 void Interpreter::EvaluateRange(const WordList &words, int from, int to, TWordStatus &result)
 {
-    WordList part;
+    ScratchList part(*this);
     for (int i = from; i <= to; ++i)
-        part[++part.last] = words[i];
-    EvaluateWords(part, result);
+        (*part)[++part->last] = words[i];
+    evaluateOwned(*part, result);
 }
 
 void Interpreter::EvaluateText(const QString &text, TWordStatus &result)
 {
-    WordList w;
-    SplitWords(text, w);
+    ScratchList w(*this);
+    SplitWords(text, *w);
     result.clear();
     if (!failed())
-        EvaluateWords(w, result);
+        evaluateOwned(*w, result);
 }
 
 void Interpreter::EvaluateWords(const WordList &input, TWordStatus &result)
@@ -101,7 +133,17 @@ void Interpreter::EvaluateWords(const WordList &input, TWordStatus &result)
     result.clear();
     if (input.last < 0)
         return;
-    WordList w = input;
+    ScratchList w(*this);
+    *w = input;
+    evaluateOwned(*w, result);
+}
+
+// Evaluates a list that belongs to the evaluation and may be changed.
+void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
+{
+    result.clear();
+    if (w.last < 0)
+        return;
     Work work{w, 0, w.last};
 
     // Pass 1: names and constants.
@@ -312,9 +354,9 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
                 return 0;
             double v = 0;
             TWordKind kind = resultKind(a, b);
-            if (op.str == QLatin1String("*")) {
+            if (isSym(op.str, u'*')) {
                 v = a.float_val * b.float_val;
-            } else if (op.str == QLatin1String("/")) {
+            } else if (isSym(op.str, u'/')) {
                 v = a.float_val / b.float_val;
                 kind = wkFloat;
             } else {
@@ -353,7 +395,7 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
     pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
         if (op.kind != wkOperator || op.oper_prioritet != 14 || !isNumeric(a) || !isNumeric(b))
             return 0;
-        const double v = op.str == QLatin1String("+") ? a.float_val + b.float_val : a.float_val - b.float_val;
+        const double v = isSym(op.str, u'+') ? a.float_val + b.float_val : a.float_val - b.float_val;
         a = numberWord(v, resultKind(a, b));
         return 1;
     });
@@ -379,13 +421,13 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
                 std::uint64_t v = 0;
                 const auto ul = static_cast<std::uint64_t>(l);
                 const auto ur = static_cast<std::uint64_t>(r);
-                if (op.str == QLatin1String("<<"))
+                if (isSym2(op.str, u'<', u'<'))
                     v = ul << (ur % 64);
-                else if (op.str == QLatin1String(">>"))
+                else if (isSym2(op.str, u'>', u'>'))
                     v = ul >> (ur % 64);
-                else if (op.str == QLatin1String("&"))
+                else if (isSym(op.str, u'&'))
                     v = ul & ur;
-                else if (op.str == QLatin1String("^"))
+                else if (isSym(op.str, u'^'))
                     v = ul ^ ur;
                 else
                     v = ul | ur;
@@ -421,15 +463,15 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
 
     // f: numeric comparisons.
     auto compare = [](const QString &op, int c) {
-        if (op == QLatin1String("="))
+        if (isSym(op, u'='))
             return c == 0;
-        if (op == QLatin1String("<>"))
+        if (isSym2(op, u'<', u'>'))
             return c != 0;
-        if (op == QLatin1String("<"))
+        if (isSym(op, u'<'))
             return c < 0;
-        if (op == QLatin1String("<="))
+        if (isSym2(op, u'<', u'='))
             return c <= 0;
-        if (op == QLatin1String(">"))
+        if (isSym(op, u'>'))
             return c > 0;
         return c >= 0;
     };
@@ -440,7 +482,7 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
         const double y = b.float_val;
         bool r;
         if (std::isnan(x) || std::isnan(y))
-            r = op.str == QLatin1String("<>");
+            r = isSym2(op.str, u'<', u'>');
         else
             r = compare(op.str, x < y ? -1 : (x > y ? 1 : 0));
         a = truthWord(r);

@@ -78,18 +78,45 @@ void Interpreter::ShowError()
 
 // ---- Variables ------------------------------------------------------------
 
+namespace {
+// Names compare without regard to letter case; ASCII is compared here, any
+// other character through Qt's case folding.
+inline bool sameName(const QString &a, const QString &b)
+{
+    const qsizetype n = a.size();
+    if (n != b.size())
+        return false;
+    const auto *x = reinterpret_cast<const char16_t *>(a.utf16());
+    const auto *y = reinterpret_cast<const char16_t *>(b.utf16());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t c = x[i];
+        char16_t d = y[i];
+        if (c == d)
+            continue;
+        if (c >= 128 || d >= 128)
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        if (c >= u'a' && c <= u'z')
+            c = char16_t(c - 32);
+        if (d >= u'a' && d <= u'z')
+            d = char16_t(d - 32);
+        if (c != d)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
 int Interpreter::FindVariable(const QString &name) const
 {
     const int n = static_cast<int>(Variables.size());
+    const Tvariable *vars = Variables.constData();
     for (int i = 0; i < n; ++i) {
-        const Tvariable &v = Variables.at(i);
-        if (v.function_level == CurrentFunctionLevel && v.VarName.compare(name, Qt::CaseInsensitive) == 0)
+        if (vars[i].function_level == CurrentFunctionLevel && sameName(vars[i].VarName, name))
             return i;
     }
     if (CurrentFunctionLevel > 0) {
         for (int i = 0; i < n; ++i) {
-            const Tvariable &v = Variables.at(i);
-            if (v.function_level == 0 && v.VarName.compare(name, Qt::CaseInsensitive) == 0)
+            if (vars[i].function_level == 0 && sameName(vars[i].VarName, name))
                 return i;
         }
     }

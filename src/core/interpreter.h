@@ -8,12 +8,15 @@
 #include "words.h"
 #include "library/arrays.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace tesmora {
 
@@ -192,7 +195,64 @@ public:
     // LineIndent of line j (also past the table, for texts grown at run start).
     int lineIndent(int j) const;
 
+    // What run control needs of a line, computed once per line text.
+    struct LineInfo {
+        QString raw;
+        QString statement; // comment removed, continuation lines joined
+        bool blank = true; // no statement text
+        bool stopLine = false;    // "stop" after the comment is removed
+        bool beginsStop = false;  // begins with "stop" (any case)
+        bool valid = false;
+    };
+    const LineInfo &lineInfo(int i) const;
+
 private:
+    struct SplitDep {
+        QString name;
+        int varIndex;
+        bool isArray;
+    };
+    struct SplitEntry {
+        WordList words;
+        QList<SplitDep> deps;
+    };
+    void splitUncached(const QString &text, WordList &words);
+    bool splitDepsHold(const QList<SplitDep> &deps) const;
+    // Splitting a text gives the same words as long as every identifier in it
+    // names the same variable (or none) and the same kind of thing: the cache
+    // keeps the words with what each identifier resolved to.
+    QHash<QString, SplitEntry> splitCache_;
+    const QString *splitNamesData_ = nullptr;
+    qsizetype splitNamesSize_ = -1;
+    const QString *splitConstData_ = nullptr;
+    qsizetype splitConstSize_ = -1;
+    QList<SplitDep> *recordDeps_ = nullptr;
+    mutable std::vector<LineInfo> lineCache_;
+    mutable const QString *lineCacheData_ = nullptr;
+    mutable qsizetype lineCacheSize_ = -1;
+
+    void evaluateOwned(WordList &w, TWordStatus &result);
+
+public:
+    // A word list borrowed from a pool for the duration of one evaluation or
+    // statement, so that hot paths do not build and destroy 100 words each time.
+    class ScratchList {
+    public:
+        explicit ScratchList(Interpreter &in);
+        ~ScratchList();
+        ScratchList(const ScratchList &) = delete;
+        ScratchList &operator=(const ScratchList &) = delete;
+        WordList &operator*() { return *w_; }
+        WordList *operator->() { return w_; }
+
+    private:
+        Interpreter &in_;
+        WordList *w_;
+    };
+
+private:
+    std::vector<std::unique_ptr<WordList>> scratch_;
+    size_t scratchUsed_ = 0;
     void FindNextLine(bool continueRequest, bool continueStatement);
     void ReturnStatement(const WordList &words);
     void ForStatement(const WordList &words);

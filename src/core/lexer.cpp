@@ -25,6 +25,28 @@ constexpr OperatorInfo kOperators[] = {
 
 int operatorPriority(const QString &symbol)
 {
+    if (symbol.size() == 1) {
+        switch (symbol.at(0).unicode()) {
+        case u'+': case u'-':
+            return 14;
+        case u'*': case u'/': case u'%':
+            return 15;
+        case u'>': case u'<': case u'=':
+            return 6;
+        case u'&':
+            return 12;
+        case u'^':
+            return 11;
+        case u'|':
+            return 10;
+        case u'√': case u'∛': case u'∜':
+            return 19;
+        case u'²': case u'³':
+            return 20;
+        default:
+            return -1;
+        }
+    }
     for (const OperatorInfo &op : kOperators)
         if (symbol == QStringView(op.symbol))
             return op.priority;
@@ -256,7 +278,10 @@ void Interpreter::classifyIdentifier(const QString &text, int &position, int ide
         word.str = ident;
         return;
     }
-    if (const int v = FindVariable(ident); v >= 0) {
+    const int found = FindVariable(ident);
+    if (recordDeps_)
+        recordDeps_->append(SplitDep{ident, found, found < 0 && FindArray(ident) > 0});
+    if (const int v = found; v >= 0) {
         word.kind = wkVariableName;
         word.var_index = v + 1;
         word.str = ident;

@@ -15,51 +15,76 @@ QString GeneralNumberText(double x, QChar sep)
         return x < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
     if (x == 0.0)
         return QStringLiteral("0");
-    // Round to 15 significant digits: d.dddddddddddddde[+-]xx
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
-    std::string s(buf, res.ptr);
-    const auto epos = s.find('e');
-    std::string mant = s.substr(0, epos);
-    const int exp10 = std::stoi(s.substr(epos + 1));
-    std::string digits;
-    for (char c : mant)
-        if (c != '.')
-            digits += c;
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-    const int e = exp10 + 1; // value = 0.d1d2... x 10^e
-    const int n = static_cast<int>(digits.size());
-    QString out;
+    char out[48];
+    int o = 0;
     if (x < 0)
-        out += QLatin1Char('-');
-    if (e >= -3 && e <= 15) {
-        if (e <= 0) {
-            out += QLatin1Char('0');
-            out += sep;
-            out += QString(-e, QLatin1Char('0'));
-            out += QString::fromLatin1(digits.data(), n);
-        } else if (n <= e) {
-            out += QString::fromLatin1(digits.data(), n);
-            out += QString(e - n, QLatin1Char('0'));
+        out[o++] = '-';
+    const double ax = std::fabs(x);
+    // Whole numbers of up to 15 digits are written as they are.
+    if (ax < 1e15 && ax == std::trunc(ax)) {
+        auto res = std::to_chars(out + o, out + sizeof out, static_cast<long long>(ax));
+        return QString::fromLatin1(out, static_cast<int>(res.ptr - out));
+    }
+    // Round to 15 significant digits: d.dddddddddddddde[+-]xx
+    char buf[40];
+    auto res = std::to_chars(buf, buf + sizeof buf, ax, std::chars_format::scientific, 14);
+    const char *end = res.ptr;
+    const char *e = buf;
+    while (e < end && *e != 'e')
+        ++e;
+    char digits[20];
+    int n = 0;
+    for (const char *p = buf; p < e; ++p)
+        if (*p != '.')
+            digits[n++] = *p;
+    while (n > 1 && digits[n - 1] == '0')
+        --n;
+    int exp10 = 0;
+    bool negExp = false;
+    const char *p = e + 1;
+    if (p < end && (*p == '-' || *p == '+'))
+        negExp = *p++ == '-';
+    for (; p < end; ++p)
+        exp10 = exp10 * 10 + (*p - '0');
+    if (negExp)
+        exp10 = -exp10;
+    const int ex = exp10 + 1; // value = 0.d1d2... x 10^ex
+    const char dec = sep.unicode() < 128 ? static_cast<char>(sep.unicode()) : '.';
+    if (ex >= -3 && ex <= 15) {
+        if (ex <= 0) {
+            out[o++] = '0';
+            out[o++] = dec;
+            for (int k = 0; k < -ex; ++k)
+                out[o++] = '0';
+            for (int k = 0; k < n; ++k)
+                out[o++] = digits[k];
         } else {
-            out += QString::fromLatin1(digits.data(), e);
-            out += sep;
-            out += QString::fromLatin1(digits.data() + e, n - e);
+            for (int k = 0; k < ex; ++k)
+                out[o++] = k < n ? digits[k] : '0';
+            if (n > ex) {
+                out[o++] = dec;
+                for (int k = ex; k < n; ++k)
+                    out[o++] = digits[k];
+            }
         }
     } else {
-        out += QLatin1Char(digits[0]);
+        out[o++] = digits[0];
         if (n > 1) {
-            out += sep;
-            out += QString::fromLatin1(digits.data() + 1, n - 1);
+            out[o++] = dec;
+            for (int k = 1; k < n; ++k)
+                out[o++] = digits[k];
         }
-        out += QLatin1Char('E');
-        const int ex = e - 1;
-        if (ex < 0)
-            out += QLatin1Char('-');
-        out += QString::number(std::abs(ex));
+        out[o++] = 'E';
+        const int shown = ex - 1;
+        if (shown < 0)
+            out[o++] = '-';
+        auto r2 = std::to_chars(out + o, out + sizeof out, std::abs(shown));
+        o = static_cast<int>(r2.ptr - out);
     }
-    return out;
+    QString text = QString::fromLatin1(out, o);
+    if (sep.unicode() >= 128)
+        text.replace(QLatin1Char('.'), sep);
+    return text;
 }
 
 QChar systemDecimalSeparator()
@@ -79,6 +104,26 @@ QString GeneralNumberTextSystem(double x) { return GeneralNumberText(x, systemDe
 ParsedNumber ParseNumber(const QString &text)
 {
     ParsedNumber r;
+    {
+        // Fast path: an optional minus and up to 15 digits.
+        const int len = static_cast<int>(text.size());
+        const QChar *d = text.constData();
+        int i = (len > 0 && d[0] == QLatin1Char('-')) ? 1 : 0;
+        if (len > i && len - i <= 15) {
+            long long v = 0;
+            int k = i;
+            for (; k < len; ++k) {
+                const char16_t c = d[k].unicode();
+                if (c < u'0' || c > u'9')
+                    break;
+                v = v * 10 + (c - u'0');
+            }
+            if (k == len) {
+                r.value = i ? -static_cast<double>(v) : static_cast<double>(v);
+                return r;
+            }
+        }
+    }
     const int len = static_cast<int>(text.size());
     int i = 0;
     while (i < len && text.at(i) == QLatin1Char(' '))

@@ -213,21 +213,48 @@ void Interpreter::ComputeLineStarts()
             LineStart[static_cast<size_t>(i - 1)] + static_cast<int>(ScriptLines.at(i - 1).size()) + 2;
 }
 
-QString Interpreter::JoinContinuationLines() const
+namespace {
+
+QString joinStatement(const QStringList &lines, int line)
 {
-    if (CurrentLine < 0 || CurrentLine >= ScriptLines.size())
+    if (line < 0 || line >= lines.size())
         return {};
-    QString text = StripComment(ScriptLines.at(CurrentLine)).trimmed();
+    QString text = Interpreter::StripComment(lines.at(line)).trimmed();
     // The last line is looked at as well: a continuation may end the script.
-    for (int j = CurrentLine + 1; j < ScriptLines.size(); ++j) {
-        const QString s = StripComment(ScriptLines.at(j)).trimmed();
+    for (int j = line + 1; j < lines.size(); ++j) {
+        const QString s = Interpreter::StripComment(lines.at(j)).trimmed();
         if (s.isEmpty())
             continue;
         if (s.at(0) != QLatin1Char('>'))
             break;
-        text += StripComment(s.mid(1));
+        text += Interpreter::StripComment(s.mid(1));
     }
     return text;
+}
+
+} // namespace
+
+QString Interpreter::JoinContinuationLines() const { return joinStatement(ScriptLines, CurrentLine); }
+
+const Interpreter::LineInfo &Interpreter::lineInfo(int i) const
+{
+    if (ScriptLines.constData() != lineCacheData_ || ScriptLines.size() != lineCacheSize_) {
+        lineCache_.assign(static_cast<size_t>(ScriptLines.size()), LineInfo());
+        lineCacheData_ = ScriptLines.constData();
+        lineCacheSize_ = ScriptLines.size();
+    }
+    LineInfo &info = lineCache_[static_cast<size_t>(i)];
+    const QString &raw = ScriptLines.at(i);
+    if (!info.valid || info.raw != raw) {
+        info.raw = raw;
+        const QString stripped = StripComment(raw).trimmed();
+        info.blank = stripped.isEmpty();
+        info.statement = info.blank ? QString() : joinStatement(ScriptLines, i);
+        info.stopLine = stripped.toLower() == QLatin1String("stop");
+        info.beginsStop = raw.trimmed().toLower().startsWith(QLatin1String("stop"));
+        info.valid = true;
+    }
+    return info;
 }
 
 } // namespace tesmora

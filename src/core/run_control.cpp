@@ -13,11 +13,6 @@ namespace {
 // processing them after every line would dominate the cost of a fast run.
 constexpr qint64 kEventIntervalNs = 5'000'000;
 
-bool isStopLine(const QString &line)
-{
-    return Interpreter::StripComment(line).trimmed().toLower() == QLatin1String("stop");
-}
-
 } // namespace
 
 void Interpreter::RunOneLine()
@@ -95,7 +90,7 @@ void Interpreter::A_StepExecute(RunSender sender)
     if (failed())
         ShowError();
     const bool stopMark = host_->hasBreakpoint(CurrentLine);
-    if (isStopLine(ScriptLines.at(CurrentLine)) || stopMark)
+    if (lineInfo(CurrentLine).stopLine || stopMark)
         RunState = rn_Stopped;
     if (FastMode && sender != RunSender::StepAction) {
         if (RunState == rn_Stopped || CurrentLine == 0 || TryCaught) {
@@ -132,8 +127,7 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     bool firstLine = true;
-    while (CurrentLine < ScriptLines.size() &&
-           !ScriptLines.at(CurrentLine).trimmed().toLower().startsWith(QLatin1String("stop"))) {
+    while (CurrentLine < ScriptLines.size() && !lineInfo(CurrentLine).beginsStop) {
         if (firstLine || sinceEvents.nsecsElapsed() >= kEventIntervalNs) {
             host_->processEvents();
             sinceEvents.restart();
@@ -146,7 +140,7 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
         }
         if (failed() || (RunState != rn_Run && RunState != rn_Continue))
             break;
-        if (isStopLine(ScriptLines.at(CurrentLine)))
+        if (lineInfo(CurrentLine).stopLine)
             break;
         if (BlockStack[static_cast<size_t>(BlockDepth)].pt == pt_ReturnScriptFunction)
             break;

@@ -91,18 +91,20 @@ TWordKind Interpreter::ExecuteLine(TWordKind previousKind)
     }
     if (CurrentLine < 0 || CurrentLine >= ScriptLines.size())
         return wkNone;
-    if (StripComment(ScriptLines.at(CurrentLine)).trimmed().isEmpty()) {
+    const LineInfo &info = lineInfo(CurrentLine);
+    if (info.blank) {
         ++CurrentLine;
         return wkNone;
     }
-    const QString text = JoinContinuationLines();
+    const QString text = info.statement;
     const int indent = lineIndent(CurrentLine);
     if (indent != BlockStack[static_cast<size_t>(BlockDepth)].indent) {
         RaiseMessage(52, {indent});
         return wkNone;
     }
     TryMode = false;
-    WordList w;
+    ScratchList scratch(*this);
+    WordList &w = *scratch;
     SplitWords(text, w);
     if (failed())
         return wkNone;

@@ -7,6 +7,44 @@ namespace tesmora {
 
 void Interpreter::SplitWords(const QString &text, WordList &words)
 {
+    if (ScriptFunctionNames.constData() != splitNamesData_ || ScriptFunctionNames.size() != splitNamesSize_ ||
+        ConstantList.constData() != splitConstData_ || ConstantList.size() != splitConstSize_) {
+        splitCache_.clear();
+        splitNamesData_ = ScriptFunctionNames.constData();
+        splitNamesSize_ = ScriptFunctionNames.size();
+        splitConstData_ = ConstantList.constData();
+        splitConstSize_ = ConstantList.size();
+    }
+    if (const auto it = splitCache_.constFind(text); it != splitCache_.constEnd() && splitDepsHold(it->deps)) {
+        words = it->words;
+        return;
+    }
+    const bool hadError = failed();
+    QList<SplitDep> deps;
+    recordDeps_ = &deps;
+    splitUncached(text, words);
+    recordDeps_ = nullptr;
+    if (!hadError && !failed()) {
+        if (splitCache_.size() >= 4096)
+            splitCache_.clear();
+        splitCache_.insert(text, SplitEntry{words, deps});
+    }
+}
+
+bool Interpreter::splitDepsHold(const QList<SplitDep> &deps) const
+{
+    for (const SplitDep &d : deps) {
+        const int v = FindVariable(d.name);
+        if (v != d.varIndex)
+            return false;
+        if (v < 0 && (FindArray(d.name) > 0) != d.isArray)
+            return false;
+    }
+    return true;
+}
+
+void Interpreter::splitUncached(const QString &text, WordList &words)
+{
     words.clear();
     int position = 1;
     bool arrayDeclaration = false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -98,6 +99,28 @@ constexpr int kMaxWords = 100;
 struct WordList {
     std::array<TWordStatus, kMaxWords> w;
     int last = -1;
+
+    WordList() = default;
+    // Entries after `last` are always empty: only the used ones are copied.
+    WordList(const WordList &o) : last(o.last)
+    {
+        for (int i = 0; i <= last; ++i)
+            w[static_cast<size_t>(i)] = o.w[static_cast<size_t>(i)];
+    }
+    WordList &operator=(const WordList &o)
+    {
+        if (this == &o)
+            return *this;
+        const int top = std::max(last, o.last);
+        for (int i = 0; i <= top; ++i) {
+            if (i <= o.last)
+                w[static_cast<size_t>(i)] = o.w[static_cast<size_t>(i)];
+            else
+                w[static_cast<size_t>(i)].clear();
+        }
+        last = o.last;
+        return *this;
+    }
 
     void clear()
     {
