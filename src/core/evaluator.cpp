@@ -196,7 +196,7 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
                 }
             } else if (isNumberKind(v.kind)) {
                 x.kind = v.kind;
-                x.float_val = ParseNumber(v.VarVal).value;
+                x.float_val = ParseVariableNumber(v.VarVal).value;
                 x.str = v.VarVal;
             } else if (v.kind == wkBool) {
                 x.kind = wkBool;
@@ -238,10 +238,15 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
             value = ReturnedBlock.WordStatus;
             ReturnedBlock = TBlockLevel();
         } else {
+            const int level = CurrentFunctionLevel;
             CallFunctionWord(w[i], value);
             if (failed())
                 return;
             if (k == wkScriptFunction && RunState != rn_Run && RunState != rn_Continue)
+                return;
+            // A script function called inside the arguments was stepped
+            // into: the line runs again when it returns.
+            if (CurrentFunctionLevel != level)
                 return;
         }
         if (w[i].power == 2 || w[i].power == 3) {
@@ -527,8 +532,9 @@ void Interpreter::CallFunctionWord(const TWordStatus &word, TWordStatus &value)
     const QString ownName = (br < 0 ? call : call.left(br)).trimmed();
     QString name;
     WordList args;
+    const int level = CurrentFunctionLevel;
     PrepareCallParameters(call, word.kind == wkScriptFunction ? ownName : QString(), name, args);
-    if (failed())
+    if (failed() || CurrentFunctionLevel != level)
         return;
     switch (word.kind) {
     case wkEmbeddedFunction: {

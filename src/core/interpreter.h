@@ -177,7 +177,8 @@ public:
     // Releases the arrays of the current level; returns the temporary name
     // under which the returned array (named `returnedName`) continues, or "".
     QString ReleaseFunctionArrays(const QString &returnedName);
-    void DeleteTemporaryArrays();
+    // Removes the temporary arrays of function level `fromLevel` and deeper.
+    void DeleteTemporaryArrays(int fromLevel = 0);
     void ResetArrays();
     // "tARR" + counter (incremented) + time "hhnnsszzz".
     QString NewTemporaryArrayName();

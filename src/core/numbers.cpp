@@ -193,6 +193,22 @@ ParsedNumber ParseNumber(const QString &text)
     return r;
 }
 
+ParsedNumber ParseVariableNumber(const QString &text)
+{
+    ParsedNumber r = ParseNumber(text);
+    if (r.ok())
+        return r;
+    const QChar sep = systemDecimalSeparator();
+    if (sep != QLatin1Char('.') && text.contains(sep) && !text.contains(QLatin1Char('.'))) {
+        QString t = text;
+        t.replace(sep, QLatin1Char('.'));
+        const ParsedNumber again = ParseNumber(t);
+        if (again.ok())
+            return again;
+    }
+    return r;
+}
+
 double RoundHalfEven(double x) { return std::nearbyint(x); }
 
 bool RoundToInt64(double x, std::int64_t &out)

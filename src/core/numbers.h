@@ -26,6 +26,10 @@ struct ParsedNumber {
 // decimal separator.
 ParsedNumber ParseNumber(const QString &text);
 
+// A variable's text as a number. Built-in results are written with the
+// system decimal separator; such a text reads back as the number it shows.
+ParsedNumber ParseVariableNumber(const QString &text);
+
 // Nearest integer, halves to even (2.5 -> 2, 3.5 -> 4).
 double RoundHalfEven(double x);
 // RoundHalfEven as a 64-bit integer; false when the value does not fit.

@@ -66,8 +66,10 @@ void Interpreter::RunOneLine()
             if (CurrentFunctionLevel == 0)
                 HandlerRunning = false;
         }
-        if (BlockDepth == 0)
-            DeleteTemporaryArrays();
+        // Temporary arrays live for the line that made them. A line of an
+        // outer level may still be evaluating (a function called in run mode,
+        // or stepped into), so only this level's and deeper ones go.
+        DeleteTemporaryArrays(CurrentFunctionLevel);
     }
 }
 

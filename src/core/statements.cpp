@@ -456,7 +456,7 @@ void Interpreter::FindNextLine(bool continueRequest, bool continueStatement)
         switch (level.pt) {
         case pt_For: {
             Tvariable &v = Variables[level.LoopIndex - 1];
-            const ParsedNumber value = ParseNumber(v.VarVal);
+            const ParsedNumber value = ParseVariableNumber(v.VarVal);
             const int s = sign(level.LoopIncrement);
             if (!value.ok() || s * level.LoopLimit + 0.0001 < s * value.value) {
                 RaiseMessage(68, {v.VarVal});

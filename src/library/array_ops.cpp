@@ -720,10 +720,10 @@ QString Interpreter::ReleaseFunctionArrays(const QString &returnedName)
 
 // ---- Run support ---------------------------------------------------------------------
 
-void Interpreter::DeleteTemporaryArrays()
+void Interpreter::DeleteTemporaryArrays(int fromLevel)
 {
     for (int n = Arrays.count(); n >= 1; --n)
-        if (isTemporaryName(Arrays.at(n).name))
+        if (Arrays.at(n).function_level >= fromLevel && isTemporaryName(Arrays.at(n).name))
             Arrays.DeleteArray(n);
 }
 

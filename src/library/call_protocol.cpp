@@ -74,9 +74,10 @@ void Interpreter::PrepareCallParameters(const QString &callText, const QString &
         } else if (arg.last == 0 && arg[0].kind == wkArrayName) {
             out = arg[0];
         } else {
+            const int level = CurrentFunctionLevel;
             EvaluateWords(arg, out);
-            if (failed())
-                return;
+            if (failed() || CurrentFunctionLevel != level)
+                return; // an error, or a script function stepped into
             out.var_index = (arg.last == 0 && arg[0].kind == wkVariableName) ? arg[0].var_index : 0;
         }
         ++argNo;

@@ -93,3 +93,18 @@ TEST(Rounding, IntegerTextsOfConstants)
     EXPECT_EQ(v, 0x010101);
     EXPECT_FALSE(ParseIntegerText("$XYZ", v));
 }
+
+TEST(ParseNumber, VariableTextsInTheSystemForm)
+{
+    // The dot form always reads; the system form reads where the system
+    // separator is not the dot (checked under a Russian locale).
+    EXPECT_DOUBLE_EQ(ParseVariableNumber("2.5").value, 2.5);
+    const ParsedNumber comma = ParseVariableNumber("2,5");
+    if (systemDecimalSeparator() == QLatin1Char(',')) {
+        EXPECT_TRUE(comma.ok());
+        EXPECT_DOUBLE_EQ(comma.value, 2.5);
+    } else {
+        EXPECT_FALSE(comma.ok());
+    }
+    EXPECT_FALSE(ParseVariableNumber("2,5.1").ok());
+}

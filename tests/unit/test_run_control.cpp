@@ -221,3 +221,66 @@ TEST(RunControl, ResetAtLineZeroAndCloseAfterRun)
     in.A_StartExecute(RunSender::StartTimer);
     EXPECT_EQ(host.closed, 1);
 }
+
+TEST(RunControl, PauseDuringARunTakesEffectAfterOneMoreLine)
+{
+    ScriptRun r({"n = 0", "repeat", "  n = n + 1", "stop"});
+    r.host.pauseTarget = &r.in;
+    r.host.pauseAtEvents = 1; // the first event processing of the run
+    r.start();
+    EXPECT_EQ(r.in.RunState, rn_Stopped);
+    EXPECT_EQ(r.in.ExecutedLines, 1);
+    // The line ran once more, but a statement does not complete once the run
+    // is stopped: it stays the current line and runs again on Continue.
+    EXPECT_EQ(r.var("n"), "");
+    EXPECT_EQ(r.in.CurrentLine, 0);
+    // Continue goes on from where the run stopped.
+    r.host.pauseTarget = nullptr;
+    r.in.MaxLines = 20;
+    r.in.A_Continue_runExecute();
+    EXPECT_EQ(r.error(), "Run stopped after 20 executed lines.");
+}
+
+TEST(ScriptFunctions, ArrayParametersAndArrayResults)
+{
+    ScriptRun r({"array a[3]float=(1,2,3)", "s = Sum(a)", "b = Make(2)", "Double(a)", "c = a[3]", "stop",
+                 "function Sum(_x)", "  _x[1] = 100", "  return _x[1] + _x[2] + _x[3]", "function Make(_n)",
+                 "  array _r[_n]int=(5,6)", "  return _r", "function Double(var _v)", "  for _i = 1, 3",
+                 "    _v[_i] = _v[_i] * 2", "  return"});
+    r.start();
+    ASSERT_TRUE(r.host.errors.isEmpty()) << r.error().toStdString();
+    // By value: the function's changes stay inside it.
+    EXPECT_EQ(r.var("s"), "105");
+    // By reference: the caller's array changes.
+    EXPECT_EQ(r.var("c"), "6");
+    const int b = r.in.FindArray("b");
+    ASSERT_GT(b, 0);
+    EXPECT_EQ(r.in.Arrays.at(b).data_type, wkInt);
+    EXPECT_EQ(r.in.Arrays.at(b).count, 2);
+    // Only the main program's arrays remain (no parameters: no cmdLineParams).
+    EXPECT_EQ(r.in.Arrays.count(), 2);
+}
+
+TEST(RunControl, TemporaryArraysDoNotPileUpInLoops)
+{
+    // Each pass makes two temporary arguments; more than 25 arrays at a time
+    // would be refused.
+    ScriptRun r({"for i = 1, 40", "  k = Matrix_Sum(Array2(1,2), Array2(i,4))", "x = k[1]", "stop"});
+    r.start();
+    ASSERT_TRUE(r.host.errors.isEmpty()) << r.error().toStdString();
+    EXPECT_EQ(r.var("x"), "41");
+    // A temporary of the calling line survives while a function it calls runs.
+    ScriptRun f({"k = Matrix_Sum(Array2(1,2), Make(5))", "x = k[1]", "stop", "function Make(_a)",
+                 "  for _i = 1, 3", "    _t = Array2(_i, _i)", "  return Array2(_a, _a)"});
+    f.start();
+    ASSERT_TRUE(f.host.errors.isEmpty()) << f.error().toStdString();
+    EXPECT_EQ(f.var("x"), "6");
+    ScriptRun s(f.in.ScriptLines);
+    for (int i = 0; i < 12; ++i) {
+        s.step();
+        if (s.in.RunState == rn_Stopped)
+            break;
+    }
+    EXPECT_TRUE(s.host.errors.isEmpty()) << s.error().toStdString();
+    EXPECT_EQ(s.var("x"), "6");
+}

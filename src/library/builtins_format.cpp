@@ -1,0 +1,431 @@
+// Conversions between texts and numbers: Str_ToFloat, Hex_ToInt, Format and
+// Float_ToStr.
+#include "builtin_families.h"
+#include "core/interpreter.h"
+#include "core/numbers.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+namespace tesmora {
+
+void registerConversionFunctions(BuiltinRegistry &registry);
+void addConversionHelp(QList<FunctionHelp> &help);
+
+namespace {
+
+// The syntax ParseNumber accepts; a text of this form that ParseNumber still
+// refuses lies outside the range of numbers.
+bool hasNumberSyntax(const QString &text)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^ *[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
+    return re.match(text).hasMatch();
+}
+
+void fnStrToFloat(BuiltinCall &c)
+{
+    const QString &str = c.text(0);
+    QString text = str;
+    const qsizetype comma = text.indexOf(QLatin1Char(','));
+    if (comma >= 0)
+        text[comma] = QLatin1Char('.');
+    const ParsedNumber p = ParseNumber(text);
+    if (p.ok() && text != QLatin1String(".")) {
+        c.setNumber(p.value, text);
+        return;
+    }
+    const bool outOfRange = hasNumberSyntax(text);
+    if (outOfRange || !c.has(1) || c.text(1) == QLatin1String("0")) {
+        c.in.RaiseMessage(130, {str});
+        return;
+    }
+    c.setText(QStringLiteral("error"));
+}
+
+void fnHexToInt(BuiltinCall &c)
+{
+    const QString original = QLatin1Char('$') + c.text(0);
+    qsizetype from = 0;
+    qsizetype to = original.size();
+    while (from < to && original.at(from).unicode() <= 32)
+        ++from;
+    while (to > from && original.at(to - 1).unicode() <= 32)
+        --to;
+    const QString t = original.mid(from, to - from);
+    std::int64_t value = 0;
+    bool ok = t.size() > 1 && t.at(0) == QLatin1Char('$');
+    for (qsizetype i = 1; ok && i < t.size(); ++i) {
+        const char16_t u = t.at(i).unicode();
+        int digit = -1;
+        if (u >= '0' && u <= '9')
+            digit = u - '0';
+        else if (u >= 'A' && u <= 'F')
+            digit = u - 'A' + 10;
+        else if (u >= 'a' && u <= 'f')
+            digit = u - 'a' + 10;
+        if (digit < 0) {
+            ok = false;
+            break;
+        }
+        value = value * 16 + digit;
+        if (value > 2147483647)
+            ok = false;
+    }
+    if (!ok) {
+        c.in.RaiseMessage(130, {original});
+        return;
+    }
+    c.setNumber(static_cast<double>(value));
+}
+
+// ---- Format -----------------------------------------------------------------
+
+bool isSpecifierLetter(QChar ch)
+{
+    const char16_t u = ch.toUpper().unicode();
+    return u == 'D' || u == 'F' || u == 'S' || u == 'X';
+}
+
+// The fixed notation of x with `decimals` decimals and "." as separator,
+// rounded half away from zero at the 15 significant digits the interpreter
+// shows (so 2.675 gives 2.68, as a learner expects).
+QString fixedText(double x, int decimals)
+{
+    if (std::isnan(x))
+        return QStringLiteral("NAN");
+    if (std::isinf(x))
+        return x < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+    std::string digits = "0";
+    int e = 1; // value = 0.digits x 10^e
+    if (x != 0.0) {
+        char buf[64];
+        const auto res =
+            std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
+        const std::string s(buf, res.ptr);
+        const auto epos = s.find('e');
+        digits.clear();
+        for (char ch : s.substr(0, epos))
+            if (ch != '.')
+                digits += ch;
+        e = std::stoi(s.substr(epos + 1)) + 1;
+    }
+    const int keep = e + decimals;
+    if (keep < 0) {
+        digits.clear();
+        e = -decimals;
+    } else if (keep >= static_cast<int>(digits.size())) {
+        digits.append(static_cast<size_t>(keep) - digits.size(), '0');
+    } else {
+        const bool up = digits[static_cast<size_t>(keep)] >= '5';
+        digits.resize(static_cast<size_t>(keep));
+        if (up) {
+            int k = keep - 1;
+            while (k >= 0 && digits[static_cast<size_t>(k)] == '9')
+                digits[static_cast<size_t>(k--)] = '0';
+            if (k >= 0) {
+                ++digits[static_cast<size_t>(k)];
+            } else {
+                digits.insert(digits.begin(), '1');
+                ++e;
+            }
+        }
+    }
+    std::string out;
+    if (e > 0) {
+        out = digits.substr(0, static_cast<size_t>(e));
+    } else {
+        out = "0";
+    }
+    if (decimals > 0) {
+        out += '.';
+        if (e >= 0)
+            out += digits.substr(static_cast<size_t>(e));
+        else
+            out += std::string(static_cast<size_t>(-e), '0') + digits;
+    }
+    const bool negative = x < 0 && digits.find_first_not_of('0') != std::string::npos;
+    return (negative ? QStringLiteral("-") : QString()) +
+           QString::fromLatin1(out.data(), qsizetype(out.size()));
+}
+
+struct Specifier {
+    bool left = false;  // "-": pad on the right
+    bool plus = false;  // "+": sign also for positive numbers
+    bool blank = false; // " ": a blank in place of a plus sign
+    bool zero = false;  // "0": pad numbers with zeros after the sign
+    int width = 0;
+    int precision = -1;
+    char16_t letter = 0; // 'D', 'F', 'S' or 'X'
+};
+
+// Reads "%" [flags] [width] ["." precision] letter; false when the text is
+// anything else.
+bool readSpecifier(const QString &spec, Specifier &s)
+{
+    constexpr int kLimit = 1000; // widths and precisions beyond this are cut
+    qsizetype i = 1;
+    const qsizetype n = spec.size();
+    for (; i < n; ++i) {
+        const char16_t u = spec.at(i).unicode();
+        if (u == '-')
+            s.left = true;
+        else if (u == '+')
+            s.plus = true;
+        else if (u == ' ')
+            s.blank = true;
+        else if (u == '0')
+            s.zero = true;
+        else
+            break;
+    }
+    auto readNumber = [&](int &target) {
+        target = 0;
+        while (i < n && spec.at(i).unicode() >= '0' && spec.at(i).unicode() <= '9') {
+            target = std::min(kLimit, target * 10 + (spec.at(i).unicode() - '0'));
+            ++i;
+        }
+    };
+    readNumber(s.width);
+    if (i < n && spec.at(i) == QLatin1Char('.')) {
+        ++i;
+        readNumber(s.precision);
+    }
+    if (i != n - 1 || !isSpecifierLetter(spec.at(i)))
+        return false;
+    s.letter = spec.at(i).toUpper().unicode();
+    return true;
+}
+
+// Puts the sign before the digits and pads the whole to the width.
+QString padded(const Specifier &s, const QString &sign, const QString &body, bool number)
+{
+    const qsizetype len = sign.size() + body.size();
+    if (len >= s.width)
+        return sign + body;
+    const QString fill(s.width - len, QLatin1Char(' '));
+    if (s.left)
+        return sign + body + fill;
+    if (number && s.zero)
+        return sign + QString(s.width - len, QLatin1Char('0')) + body;
+    return fill + sign + body;
+}
+
+// The number an argument stands for: a number or a truth value as it is, a
+// text when it reads as a number.
+bool argumentNumber(BuiltinCall &c, int i, double &value)
+{
+    value = 0;
+    if (!c.has(i))
+        return true;
+    const TWordStatus &a = c.arg(i);
+    if (isNumberKind(a.kind) || a.kind == wkBool) {
+        value = a.float_val;
+        return true;
+    }
+    if (isStringKind(a.kind)) {
+        const ParsedNumber p = ParseNumber(a.str.trimmed());
+        if (!p.ok()) {
+            c.in.RaiseMessage(130, {a.str});
+            return false;
+        }
+        value = p.value;
+        return true;
+    }
+    c.in.RaiseMessage(129, {a.str});
+    return false;
+}
+
+std::int64_t roundedInteger(double x)
+{
+    std::int64_t v = 0;
+    if (!RoundToInt64(x, v))
+        throw RuntimeFailure(
+            QStringLiteral("The value %1 is too large for an integer.").arg(FormatNumber(x)).toStdString());
+    return v;
+}
+
+// Formats one specifier of Format with argument i; false on an error.
+bool formatSpecifier(BuiltinCall &c, const QString &spec, int i, QString &out)
+{
+    Specifier s;
+    if (!readSpecifier(spec, s)) {
+        // Not a specifier this function knows: the text stays as written.
+        out += spec;
+        return true;
+    }
+    if (s.letter == 'S') {
+        QString text = c.has(i) ? c.text(i) : QString();
+        if (s.precision >= 0 && text.size() > s.precision)
+            text.truncate(s.precision);
+        out += padded(s, QString(), text, false);
+        return true;
+    }
+    double x = 0;
+    if (!argumentNumber(c, i, x))
+        return false;
+    QString body;
+    bool negative = false;
+    if (s.letter == 'F') {
+        body = fixedText(x, s.precision < 0 ? 2 : s.precision);
+        negative = body.startsWith(QLatin1Char('-'));
+        if (negative)
+            body.remove(0, 1);
+    } else {
+        const std::int64_t v = roundedInteger(x);
+        if (s.letter == 'D') {
+            negative = v < 0;
+            const std::uint64_t magnitude =
+                negative ? ~static_cast<std::uint64_t>(v) + 1 : static_cast<std::uint64_t>(v);
+            body = QString::number(magnitude);
+        } else {
+            // The two's complement of a negative number, as a 64-bit integer.
+            body = QString::number(static_cast<std::uint64_t>(v), 16).toUpper();
+        }
+        if (s.precision > body.size())
+            body.prepend(QString(s.precision - body.size(), QLatin1Char('0')));
+    }
+    QString sign;
+    if (negative)
+        sign = QStringLiteral("-");
+    else if (s.letter != 'X' && s.plus)
+        sign = QStringLiteral("+");
+    else if (s.letter != 'X' && s.blank)
+        sign = QStringLiteral(" ");
+    out += padded(s, sign, body, true);
+    return true;
+}
+
+void fnFormat(BuiltinCall &c)
+{
+    const QString &format = c.text(0);
+    const qsizetype n = format.size();
+    QString out;
+    int argument = 1;
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype percent = format.indexOf(QLatin1Char('%'), i);
+        if (percent < 0) {
+            out += QStringView(format).mid(i);
+            break;
+        }
+        out += QStringView(format).mid(i, percent - i);
+        // "%%" is one percent sign and takes no argument.
+        if (percent + 1 < n && format.at(percent + 1) == QLatin1Char('%')) {
+            out += QLatin1Char('%');
+            i = percent + 2;
+            continue;
+        }
+        qsizetype end = percent + 1;
+        while (end < n && !isSpecifierLetter(format.at(end)))
+            ++end;
+        if (end >= n)
+            end = n - 1;
+        if (!formatSpecifier(c, format.mid(percent, end - percent + 1), argument, out))
+            return;
+        ++argument;
+        i = end + 1;
+    }
+    c.setText(out);
+}
+
+void fnFloatToStr(BuiltinCall &c)
+{
+    QString separator(systemDecimalSeparator());
+    if (c.has(1)) {
+        separator = c.text(1);
+        if (separator.size() != 1) {
+            c.in.RaiseMessage(118, {c.name, separator});
+            return;
+        }
+    }
+    QString text = GeneralNumberTextSystem(c.number(0));
+    const qsizetype comma = text.indexOf(QLatin1Char(','));
+    if (comma >= 0)
+        text[comma] = separator.at(0);
+    const qsizetype dot = text.indexOf(QLatin1Char('.'));
+    if (dot >= 0)
+        text[dot] = separator.at(0);
+    c.setText(text);
+}
+
+} // namespace
+
+void registerConversionFunctions(BuiltinRegistry &registry)
+{
+    registry.add("Str_ToFloat", fnStrToFloat);
+    registry.add("Hex_ToInt", fnHexToInt);
+    registry.add("Format", fnFormat);
+    registry.add("Float_ToStr", fnFloatToStr);
+}
+
+void addConversionHelp(QList<FunctionHelp> &help)
+{
+    help.append(
+        {FunctionTable::Embedded, 8,
+         u"Converts the string Str into a number. The decimal separator may be a point or a comma; an "
+         u"exponent is written with E (1.5E3 = 1500).\r\n"
+         u"When Str is not a number, the script stops with an error; give prevent_exception = 1 to get the "
+         u"string 'error' instead.\r\n"
+         u"Examples:\r\n"
+         u"x = Str_ToFloat('12,5')       # x = 12.5\r\n"
+         u"x = Str_ToFloat('abc', 1)     # x = 'error'",
+         u"Преобразует строку Str в число. Десятичным разделителем может быть точка или запятая; порядок "
+         u"записывается через E (1.5E3 = 1500).\r\n"
+         u"Если Str не является числом, скрипт останавливается с ошибкой; чтобы вместо этого получить "
+         u"строку 'error', укажите prevent_exception = 1.\r\n"
+         u"Примеры:\r\n"
+         u"x = Str_ToFloat('12,5')       # x = 12.5\r\n"
+         u"x = Str_ToFloat('abc', 1)     # x = 'error'"});
+    help.append(
+        {FunctionTable::Embedded, 9,
+         u"Converts the hexadecimal number written in the string Str (digits 0-9 and letters A-F in any "
+         u"case, without a prefix) into a number. The largest value is 7FFFFFFF (2147483647).\r\n"
+         u"Examples:\r\n"
+         u"n = Hex_ToInt('ff')     # n = 255\r\n"
+         u"n = Hex_ToInt('01FF')   # n = 511",
+         u"Преобразует шестнадцатеричное число, записанное в строке Str (цифры 0-9 и буквы A-F в любом "
+         u"регистре, без префикса), в число. Наибольшее значение - 7FFFFFFF (2147483647).\r\n"
+         u"Примеры:\r\n"
+         u"n = Hex_ToInt('ff')     # n = 255\r\n"
+         u"n = Hex_ToInt('01FF')   # n = 511"});
+    help.append(
+        {FunctionTable::Embedded, 10,
+         u"Builds a string from the template Format and the values Var1 ... Var10. Every % sign in the "
+         u"template starts a place for the next value:\r\n"
+         u"%d - a whole number (rounded), %x - a whole number in hexadecimal, %f - a number with 2 "
+         u"decimals, %s - a string; %% is the % sign itself.\r\n"
+         u"Between % and the letter a width and a precision may stand: %8.3f - 8 characters wide with 3 "
+         u"decimals, %-10s - 10 characters wide, aligned to the left, %05d - padded with zeros.\r\n"
+         u"Examples:\r\n"
+         u"s = Format('%s = %5.2f', 'x', 3.14159)   # s = 'x =  3.14'\r\n"
+         u"s = Format('%d items, %d%%', 3, 50)      # s = '3 items, 50%'",
+         u"Составляет строку из шаблона Format и значений Var1 ... Var10. Каждый знак % в шаблоне "
+         u"начинает место для очередного значения:\r\n"
+         u"%d - целое число (с округлением), %x - целое число в шестнадцатеричной записи, %f - число с "
+         u"двумя знаками после запятой, %s - строка; %% - сам знак %.\r\n"
+         u"Между % и буквой можно указать ширину и точность: %8.3f - ширина 8 символов и 3 знака после "
+         u"запятой, %-10s - ширина 10 символов с выравниванием влево, %05d - дополнение нулями.\r\n"
+         u"Примеры:\r\n"
+         u"s = Format('%s = %5.2f', 'x', 3.14159)   # s = 'x =  3.14'\r\n"
+         u"s = Format('%d шт., %d%%', 3, 50)        # s = '3 шт., 50%'"});
+    help.append(
+        {FunctionTable::Embedded, 11,
+         u"Converts the number FloatVal into a string with up to 15 significant digits. The decimal "
+         u"separator is the one of the regional settings of the system, or DecimalSeparetor when it is "
+         u"given (exactly one character).\r\n"
+         u"Examples:\r\n"
+         u"s = Float_ToStr(2.5, ',')   # s = '2,5'\r\n"
+         u"s = Float_ToStr(1/3, '.')   # s = '0.333333333333333'",
+         u"Преобразует число FloatVal в строку (до 15 значащих цифр). Десятичный разделитель берётся из "
+         u"региональных настроек системы или задаётся параметром DecimalSeparetor (ровно один символ).\r\n"
+         u"Примеры:\r\n"
+         u"s = Float_ToStr(2.5, ',')   # s = '2,5'\r\n"
+         u"s = Float_ToStr(1/3, '.')   # s = '0.333333333333333'"});
+}
+
+} // namespace tesmora
