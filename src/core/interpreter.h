@@ -4,6 +4,7 @@
 #include "executors.h"
 #include "host.h"
 #include "javascript_engine.h"
+#include "media.h"
 #include "message_catalogue.h"
 #include "words.h"
 #include "library/arrays.h"
@@ -97,6 +98,10 @@ public:
     GraphicsExecutor *Graphics = nullptr;
     DialogExecutor *Dialogs = nullptr;
     DialogProvider *DialogsProvider = nullptr;
+    MediaPlayer *Media = nullptr;
+    // Set by the built-in Exit: the run has ended and the program closes
+    // through its normal close path.
+    bool ExitRequested = false;
 
     // ---- Messages and errors -------------------------------------------
     QString MessageText(int id, const MessageArgs &args = {}) const;

@@ -9,6 +9,10 @@ void registerBuiltinFamilies(BuiltinRegistry &registry)
     registerStringFunctions(registry);
     registerMathFunctions(registry);
     registerArrayFunctions(registry);
+    registerDateTimeFunctions(registry);
+    registerFileFunctions(registry);
+    registerOsFunctions(registry);
+    registerJavaScriptFunctions(registry);
 }
 
 QString functionDescription(FunctionTable table, int row, int language)
@@ -18,6 +22,10 @@ QString functionDescription(FunctionTable table, int row, int language)
         addStringHelp(all);
         addMathHelp(all);
         addArrayHelp(all);
+        addDateTimeHelp(all);
+        addFileHelp(all);
+        addOsHelp(all);
+        addJavaScriptHelp(all);
         QHash<int, FunctionHelp> byKey;
         for (const FunctionHelp &h : all)
             byKey.insert(static_cast<int>(h.table) * 1000 + h.row, h);

@@ -1,0 +1,2 @@
+// (being written)
+#include "help_window.h"

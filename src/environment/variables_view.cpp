@@ -1,0 +1,2 @@
+// (being written)
+#include "variables_view.h"
