@@ -66,6 +66,9 @@ public:
         writeOut(stderr, t + QLatin1Char('\n'));
     }
     bool askYesNo(const QString &) override { return true; }
+    // Events are processed between lines as the window does (timers of
+    // sounds and the media player need it).
+    void processEvents() override { QCoreApplication::processEvents(); }
     void closeMainWindow() override { closed = true; }
     void closeMainWindowAfter(int) override { closed = true; }
 };
