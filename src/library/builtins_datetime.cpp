@@ -1,10 +1,546 @@
-// Date and time functions.
+// Date and time functions: Date_Time_Format with its format language,
+// UNIXTimeToDateTime and DateTimeToUNIXTime.
+//
+// A moment travels as a date-time number: days since 1899-12-30 00:00 with
+// the time of day as the fraction (1970-01-01 00:00 is 25569). Splitting it
+// into date and clock parts always rounds to whole milliseconds first, so a
+// number that lands a hair below a whole second (the usual outcome of the
+// division by 86400) still shows that second.
 #include "builtin_families.h"
+#include "core/interpreter.h"
+#include "core/numbers.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QTime>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace tesmora {
 
-void registerDateTimeFunctions(BuiltinRegistry &registry) { (void)registry; }
+namespace {
 
-void addDateTimeHelp(QList<FunctionHelp> &help) { (void)help; }
+constexpr double kUnixEpochDays = 25569.0; // 1970-01-01 as a date-time number
+constexpr std::int64_t kMsPerDay = 86400000;
+// The moments JavaScript dates can hold: 100 000 000 days either side of 1970.
+constexpr double kMaxDaysFromEpoch = 1.0e8;
+
+const QDate &dateTimeZero()
+{
+    static const QDate zero(1899, 12, 30);
+    return zero;
+}
+
+// One moment split into its calendar and clock parts.
+struct Moment {
+    QDate date;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int msec = 0;
+    QTime time() const { return QTime(hour, minute, second, msec); }
+};
+
+Moment momentOf(const QDate &date, const QTime &time)
+{
+    return {date, time.hour(), time.minute(), time.second(), time.msec()};
+}
+
+Moment currentLocalMoment()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return momentOf(now.date(), now.time());
+}
+
+// Splits a date-time number; false when it lies outside the dates a moment
+// can have.
+bool splitDateTime(double dateTime, Moment &m)
+{
+    if (!std::isfinite(dateTime) || std::fabs(dateTime - kUnixEpochDays) > kMaxDaysFromEpoch)
+        return false;
+    const std::int64_t total = std::llround(dateTime * static_cast<double>(kMsPerDay));
+    std::int64_t days = total / kMsPerDay;
+    std::int64_t msOfDay = total % kMsPerDay;
+    if (msOfDay < 0) {
+        msOfDay += kMsPerDay;
+        --days;
+    }
+    m.date = dateTimeZero().addDays(days);
+    const int ms = static_cast<int>(msOfDay);
+    m.hour = ms / 3600000;
+    m.minute = ms / 60000 % 60;
+    m.second = ms / 1000 % 60;
+    m.msec = ms % 1000;
+    return true;
+}
+
+bool splitOrRaise(BuiltinCall &c, double dateTime, double shownValue, Moment &m)
+{
+    if (splitDateTime(dateTime, m))
+        return true;
+    c.in.RaiseError(QStringLiteral("The date-time value %1 is out of range.").arg(FormatNumber(shownValue)));
+    return false;
+}
+
+// ---- Regional settings ------------------------------------------------
+
+// The first separator character of a Qt date or time format (no letter, no
+// blank, no quote), or `fallback` when the format has none.
+QChar formatSeparator(const QString &format, QChar fallback)
+{
+    for (const QChar ch : format) {
+        if (!ch.isLetter() && !ch.isSpace() && ch != QLatin1Char('\''))
+            return ch;
+    }
+    return fallback;
+}
+
+QChar systemDateSeparator(const QLocale &loc)
+{
+    return formatSeparator(loc.dateFormat(QLocale::ShortFormat), QLatin1Char('/'));
+}
+
+QChar systemTimeSeparator(const QLocale &loc)
+{
+    return formatSeparator(loc.timeFormat(QLocale::ShortFormat), QLatin1Char(':'));
+}
+
+// A Qt time format without its time-zone field: the moments shown here are
+// local clock readings that carry no zone.
+QString withoutZone(const QString &format)
+{
+    QString out;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar ch = format.at(i);
+        if (ch == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && ch == QLatin1Char('t'))
+            continue;
+        out += ch;
+    }
+    return out.simplified();
+}
+
+QString systemTimeText(const QLocale &loc, const Moment &m, QLocale::FormatType type)
+{
+    return loc.toString(m.time(), withoutZone(loc.timeFormat(type)));
+}
+
+// ---- The format language --------------------------------------------
+
+QString padded(int value, int width)
+{
+    const QString digits = QString::number(std::abs(value)).rightJustified(width, QLatin1Char('0'));
+    return value < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+bool startsWithCode(const QString &format, qsizetype at, QLatin1String code)
+{
+    return QStringView(format).mid(at, code.size()).compare(code, Qt::CaseInsensitive) == 0;
+}
+
+bool isQuote(QChar ch)
+{
+    return ch == QLatin1Char('"') || ch == QLatin1Char('\'');
+}
+
+// What the format asks for as a whole: the 12-hour clock (an am/pm code
+// anywhere outside quoted text) and the month-name form (the form used
+// inside a date when a day number is present, else the standalone form).
+struct FormatTraits {
+    bool twelveHour = false;
+    bool dayNumber = false;
+};
+
+FormatTraits traitsOf(const QString &format)
+{
+    FormatTraits t;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar ch = format.at(i);
+        if (isQuote(ch)) {
+            const qsizetype close = format.indexOf(ch, i + 1);
+            if (close < 0)
+                break;
+            i = close;
+            continue;
+        }
+        const QChar lower = ch.toLower();
+        if (lower == QLatin1Char('a') && (startsWithCode(format, i, QLatin1String("am/pm")) ||
+                                          startsWithCode(format, i, QLatin1String("a/p")) ||
+                                          startsWithCode(format, i, QLatin1String("ampm"))))
+            t.twelveHour = true;
+        if (lower == QLatin1Char('d')) {
+            qsizetype run = 1;
+            while (i + run < format.size() && format.at(i + run).toLower() == QLatin1Char('d'))
+                ++run;
+            if (run <= 2)
+                t.dayNumber = true;
+            i += run - 1;
+        }
+    }
+    return t;
+}
+
+QString formatMoment(const QString &format, const Moment &m)
+{
+    const QLocale loc = QLocale::system();
+    const FormatTraits traits = traitsOf(format);
+    const int hour12 = m.hour % 12 == 0 ? 12 : m.hour % 12;
+    const int shownHour = traits.twelveHour ? hour12 : m.hour;
+    QString out;
+    QChar lastCode; // the last letter read outside quoted text
+    qsizetype i = 0;
+    while (i < format.size()) {
+        const QChar ch = format.at(i);
+        if (isQuote(ch)) {
+            qsizetype close = format.indexOf(ch, i + 1);
+            if (close < 0)
+                close = format.size();
+            out += format.mid(i + 1, close - i - 1);
+            i = close + 1;
+            continue;
+        }
+        if (ch == QLatin1Char('/')) {
+            out += systemDateSeparator(loc);
+            ++i;
+            continue;
+        }
+        if (ch == QLatin1Char(':')) {
+            out += systemTimeSeparator(loc);
+            ++i;
+            continue;
+        }
+        if (!ch.isLetter()) {
+            out += ch;
+            ++i;
+            continue;
+        }
+        const QChar code = ch.toLower();
+        qsizetype run = 1;
+        while (i + run < format.size() && format.at(i + run).toLower() == code)
+            ++run;
+        switch (code.unicode()) {
+        case 'd':
+            if (run == 1)
+                out += QString::number(m.date.day());
+            else if (run == 2)
+                out += padded(m.date.day(), 2);
+            else if (run == 3)
+                out += loc.dayName(m.date.dayOfWeek(), QLocale::ShortFormat);
+            else if (run == 4)
+                out += loc.dayName(m.date.dayOfWeek(), QLocale::LongFormat);
+            else if (run == 5)
+                out += loc.toString(m.date, QLocale::ShortFormat);
+            else
+                out += loc.toString(m.date, QLocale::LongFormat);
+            break;
+        case 'm':
+            if (lastCode == QLatin1Char('h')) {
+                out += run == 1 ? QString::number(m.minute) : padded(m.minute, 2);
+            } else if (run == 1) {
+                out += QString::number(m.date.month());
+            } else if (run == 2) {
+                out += padded(m.date.month(), 2);
+            } else {
+                const QLocale::FormatType type = run == 3 ? QLocale::ShortFormat : QLocale::LongFormat;
+                out += traits.dayNumber ? loc.monthName(m.date.month(), type)
+                                        : loc.standaloneMonthName(m.date.month(), type);
+            }
+            break;
+        case 'y':
+            out += run <= 2 ? padded(std::abs(m.date.year()) % 100, 2) : padded(m.date.year(), 4);
+            break;
+        case 'h':
+            out += run == 1 ? QString::number(shownHour) : padded(shownHour, 2);
+            break;
+        case 'n':
+            out += run == 1 ? QString::number(m.minute) : padded(m.minute, 2);
+            break;
+        case 's':
+            out += run == 1 ? QString::number(m.second) : padded(m.second, 2);
+            break;
+        case 'z':
+            out += run <= 2 ? QString::number(m.msec) : padded(m.msec, 3);
+            break;
+        case 't':
+            out += systemTimeText(loc, m, run == 1 ? QLocale::ShortFormat : QLocale::LongFormat);
+            break;
+        case 'c':
+            // Each c stands for itself: short date, then the long time
+            // unless the clock shows 00:00:00.
+            run = 1;
+            out += loc.toString(m.date, QLocale::ShortFormat);
+            if (m.hour != 0 || m.minute != 0 || m.second != 0)
+                out += QLatin1Char(' ') + systemTimeText(loc, m, QLocale::LongFormat);
+            break;
+        case 'a':
+            if (startsWithCode(format, i, QLatin1String("am/pm"))) {
+                out += format.mid(m.hour < 12 ? i : i + 3, 2);
+                run = 5;
+            } else if (startsWithCode(format, i, QLatin1String("a/p"))) {
+                out += format.at(m.hour < 12 ? i : i + 2);
+                run = 3;
+            } else if (startsWithCode(format, i, QLatin1String("ampm"))) {
+                out += m.hour < 12 ? loc.amText() : loc.pmText();
+                run = 4;
+            } else {
+                out += ch; // a lone "a" is no code
+                run = 1;
+            }
+            break;
+        default:
+            // Letters that are no code are copied as they stand.
+            out += format.mid(i, run);
+            break;
+        }
+        lastCode = code;
+        i += run;
+    }
+    return out;
+}
+
+// ---- Reading numbers --------------------------------------------------
+
+// A decimal integer with optional blanks around it and an optional sign.
+bool readDecimal(const QString &text, std::int64_t &value)
+{
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < t.size() && (t.at(i) == QLatin1Char('-') || t.at(i) == QLatin1Char('+'))) {
+        negative = t.at(i) == QLatin1Char('-');
+        ++i;
+    }
+    if (i == t.size() || t.size() - i > 15)
+        return false;
+    std::int64_t v = 0;
+    for (; i < t.size(); ++i) {
+        const char16_t u = t.at(i).unicode();
+        if (u < '0' || u > '9')
+            return false;
+        v = v * 10 + (u - '0');
+    }
+    value = negative ? -v : v;
+    return true;
+}
+
+bool readDecimalOrRaise(BuiltinCall &c, const QString &text, std::int64_t &value)
+{
+    if (readDecimal(text, value))
+        return true;
+    c.in.RaiseError(QStringLiteral("\"%1\" is not a decimal integer.").arg(text));
+    return false;
+}
+
+// ---- The functions ----------------------------------------------------
+
+void fnDateTimeFormat(BuiltinCall &c)
+{
+    Moment m;
+    if (!c.has(1)) {
+        m = currentLocalMoment();
+    } else {
+        // The local time comes from the JavaScript engine's offset of the
+        // current moment (UTC minus local time, in minutes).
+        if (!c.in.JsEngine) {
+            c.in.RaiseError(QStringLiteral("JavaScript: no JavaScript engine is available."));
+            return;
+        }
+        const JavaScriptResult answer =
+            c.in.JsEngine->evaluate(QStringLiteral("(new Date()).getTimezoneOffset()"));
+        if (!answer.ok) {
+            c.in.RaiseError(QStringLiteral("JavaScript: ") + answer.text);
+            return;
+        }
+        std::int64_t offset = 0;
+        if (!readDecimalOrRaise(c, answer.text, offset))
+            return;
+        const double ms = c.number(1);
+        const double dateTime =
+            (ms - static_cast<double>(offset) * 60000.0) / 1000.0 / 86400.0 + kUnixEpochDays;
+        if (!splitOrRaise(c, dateTime, ms, m))
+            return;
+    }
+    c.setText(formatMoment(c.text(0), m));
+}
+
+const QString &unixTextFormat()
+{
+    static const QString format = QStringLiteral("dd.MM.yyyy hh:nn:ss");
+    return format;
+}
+
+void fnUnixTimeToDateTime(BuiltinCall &c)
+{
+    Moment m;
+    if (!c.has(0)) {
+        m = currentLocalMoment();
+    } else {
+        const std::int64_t seconds = c.integer(0);
+        if (seconds < std::numeric_limits<std::int32_t>::min() ||
+            seconds > std::numeric_limits<std::int32_t>::max()) {
+            c.in.RaiseError(QStringLiteral("The value %1 is outside the range of UNIX time stamps "
+                                           "(-2147483648 to 2147483647).")
+                                .arg(FormatNumber(c.number(0))));
+            return;
+        }
+        if (!splitOrRaise(c, static_cast<double>(seconds) / 86400.0 + kUnixEpochDays, c.number(0), m))
+            return;
+    }
+    c.setText(formatMoment(unixTextFormat(), m));
+}
+
+void fnDateTimeToUnixTime(BuiltinCall &c)
+{
+    static const QDate epoch(1970, 1, 1);
+    if (!c.has(0)) {
+        const Moment now = currentLocalMoment();
+        const double seconds = static_cast<double>(epoch.daysTo(now.date)) * 86400.0 +
+                               now.time().msecsSinceStartOfDay() / 1000.0;
+        c.setNumber(RoundHalfEven(seconds));
+        return;
+    }
+    const QString &text = c.text(0);
+    // The year takes characters 7-10: a shorter text would silently read a
+    // two-digit year as a year of the first century.
+    if (text.size() < 10) {
+        c.in.RaiseError(QStringLiteral("The date text \"%1\" is too short: dd.mm.yyyy or dd.mm.yyyy hh:nn:ss "
+                                       "is expected.")
+                            .arg(text));
+        return;
+    }
+    std::int64_t hour = 0, minute = 0, second = 0;
+    if (text.size() == 19) {
+        if (!readDecimalOrRaise(c, text.mid(11, 2), hour) ||
+            !readDecimalOrRaise(c, text.mid(14, 2), minute) ||
+            !readDecimalOrRaise(c, text.mid(17, 2), second))
+            return;
+    }
+    std::int64_t day = 0, month = 0, year = 0;
+    if (!readDecimalOrRaise(c, text.mid(0, 2), day) || !readDecimalOrRaise(c, text.mid(3, 2), month) ||
+        !readDecimalOrRaise(c, text.mid(6, 4), year))
+        return;
+    const bool dateOk =
+        year >= 1 && year <= 9999 && month >= 1 && month <= 12 &&
+        QDate::isValid(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day));
+    if (!dateOk) {
+        c.in.RaiseError(QStringLiteral("Day %1, month %2 and year %3 do not form a valid date.")
+                            .arg(day)
+                            .arg(month)
+                            .arg(year));
+        return;
+    }
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
+        c.in.RaiseError(QStringLiteral("Hours %1, minutes %2 and seconds %3 do not form a valid time.")
+                            .arg(hour)
+                            .arg(minute)
+                            .arg(second));
+        return;
+    }
+    const QDate date(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day));
+    const std::int64_t seconds = epoch.daysTo(date) * 86400 + hour * 3600 + minute * 60 + second;
+    c.setNumber(static_cast<double>(seconds));
+}
+
+} // namespace
+
+void registerDateTimeFunctions(BuiltinRegistry &registry)
+{
+    registry.add("Date_Time_Format", fnDateTimeFormat);
+    registry.add("UNIXTimeToDateTime", fnUnixTimeToDateTime);
+    registry.add("DateTimeToUNIXTime", fnDateTimeToUnixTime);
+}
+
+void addDateTimeHelp(QList<FunctionHelp> &help)
+{
+    help.append(
+        {FunctionTable::Embedded, 25,
+         u"Returns a date and time as text written by the format text Format.\r\n"
+         u"DateTime (optional): the moment in milliseconds since 01.01.1970 00:00 UTC, as getTime and the "
+         u"other date functions give it; it is shown in the local time of the computer (the time zone "
+         u"offset of the current moment is used). Without DateTime the current date and time are shown.\r\n"
+         u"Codes of the format (capital or small letters):\r\n"
+         u"d, dd - day of the month (dd with a leading zero); ddd, dddd - short / full day name; "
+         u"ddddd, dddddd - the short / long date of the regional settings;\r\n"
+         u"m, mm - month; mmm, mmmm - short / full month name; right after an hour code m and mm mean "
+         u"minutes;\r\n"
+         u"yy, yyyy - year with two / four digits;\r\n"
+         u"h, hh - hour; n, nn - minutes; s, ss - seconds; z, zzz - milliseconds;\r\n"
+         u"t, tt - the short / long time of the regional settings; c - the short date and the long time;\r\n"
+         u"am/pm, a/p - 12-hour clock with the marker written in the same letters; ampm - 12-hour clock "
+         u"with the AM/PM texts of the regional settings;\r\n"
+         u"/ and : - the date and time separators of the regional settings;\r\n"
+         u"text in \"...\" or '...' is copied without the quotes; every other character is copied.\r\n"
+         u"Examples:\r\n"
+         u"t = getTime('2019/07/26 12:00:00')\r\n"
+         u"s = Date_Time_Format('dd.mm.yyyy', t)   # s = '26.07.2019'\r\n"
+         u"s = Date_Time_Format('yyyy-mm-dd', t)   # s = '2019-07-26'\r\n"
+         u"s = Date_Time_Format('dddd, d mmmm yyyy', t)   # 'Friday, 26 July 2019' with English settings\r\n"
+         u"s = Date_Time_Format('\"Now it is\" h:nn am/pm')   # for example 'Now it is 3:05 pm'",
+         u"Возвращает дату и время в виде текста, записанного по строке формата Format.\r\n"
+         u"DateTime (необязательный): момент времени в миллисекундах от 01.01.1970 00:00 UTC, как его "
+         u"дают getTime и другие функции дат; он показывается в местном времени компьютера (берётся "
+         u"смещение часового пояса текущего момента). Без DateTime показываются текущие дата и время.\r\n"
+         u"Коды формата (прописными или строчными буквами):\r\n"
+         u"d, dd - день месяца (dd - с ведущим нулём); ddd, dddd - краткое / полное название дня недели; "
+         u"ddddd, dddddd - краткая / полная дата по региональным настройкам;\r\n"
+         u"m, mm - месяц; mmm, mmmm - краткое / полное название месяца; сразу после кода часов m и mm "
+         u"означают минуты;\r\n"
+         u"yy, yyyy - год двумя / четырьмя цифрами;\r\n"
+         u"h, hh - час; n, nn - минуты; s, ss - секунды; z, zzz - миллисекунды;\r\n"
+         u"t, tt - краткое / полное время по региональным настройкам; c - краткая дата и полное время;\r\n"
+         u"am/pm, a/p - 12-часовой формат с отметкой теми же буквами; ampm - 12-часовой формат с "
+         u"обозначениями AM/PM региональных настроек;\r\n"
+         u"/ и : - разделители даты и времени из региональных настроек;\r\n"
+         u"текст в \"...\" или '...' копируется без кавычек; все прочие символы копируются.\r\n"
+         u"Примеры:\r\n"
+         u"t = getTime('2019/07/26 12:00:00')\r\n"
+         u"s = Date_Time_Format('dd.mm.yyyy', t)   # s = '26.07.2019'\r\n"
+         u"s = Date_Time_Format('yyyy-mm-dd', t)   # s = '2019-07-26'\r\n"
+         u"s = Date_Time_Format('dddd, d mmmm yyyy', t)   # 'пятница, 26 июля 2019' при русских "
+         u"настройках\r\n"
+         u"s = Date_Time_Format('\"Сейчас\" hh:nn')   # например 'Сейчас 15:05'"});
+    help.append(
+        {FunctionTable::Embedded, 26,
+         u"Turns a UNIX time stamp (seconds since 01.01.1970 00:00) into the text dd.mm.yyyy hh:nn:ss. "
+         u"The seconds are shown as they are, without a time zone conversion. UNIXTimeStamp is rounded to "
+         u"a whole number from -2147483648 to 2147483647. Without UNIXTimeStamp the current date and time "
+         u"are shown.\r\n"
+         u"Examples:\r\n"
+         u"s = UNIXTimeToDateTime(0)            # s = '01.01.1970 00:00:00'\r\n"
+         u"s = UNIXTimeToDateTime(1564102800)   # s = '26.07.2019 01:00:00'",
+         u"Преобразует метку времени UNIX (секунды от 01.01.1970 00:00) в текст dd.mm.yyyy hh:nn:ss. "
+         u"Секунды показываются как есть, без пересчёта часового пояса. UNIXTimeStamp округляется до "
+         u"целого числа от -2147483648 до 2147483647. Без UNIXTimeStamp показываются текущие дата и "
+         u"время.\r\n"
+         u"Примеры:\r\n"
+         u"s = UNIXTimeToDateTime(86400)        # s = '02.01.1970 00:00:00'\r\n"
+         u"s = UNIXTimeToDateTime(1564102800)   # s = '26.07.2019 01:00:00'"});
+    help.append(
+        {FunctionTable::Embedded, 27,
+         u"Turns the date text DT, written dd.mm.yyyy or dd.mm.yyyy hh:nn:ss, into a UNIX time stamp "
+         u"(seconds since 01.01.1970 00:00), without a time zone conversion. The parts are read at fixed "
+         u"places: day, month and year from characters 1-2, 4-5 and 7-10; hours, minutes and seconds from "
+         u"characters 12-13, 15-16 and 18-19, but only when the text is exactly 19 characters long. A text "
+         u"shorter than 10 characters, parts that are not numbers and parts that do not form a real date "
+         u"or time stop the script with an error. Without "
+         u"DT the current date and time are converted.\r\n"
+         u"Examples:\r\n"
+         u"n = DateTimeToUNIXTime('26.07.2019')            # n = 1564099200\r\n"
+         u"n = DateTimeToUNIXTime('26.07.2019 01:00:00')   # n = 1564102800",
+         u"Преобразует текст даты DT вида dd.mm.yyyy или dd.mm.yyyy hh:nn:ss в метку времени UNIX "
+         u"(секунды от 01.01.1970 00:00) без пересчёта часового пояса. Части читаются с постоянных "
+         u"позиций: день, месяц и год - из символов 1-2, 4-5 и 7-10; часы, минуты и секунды - из символов "
+         u"12-13, 15-16 и 18-19, но только если длина текста ровно 19 символов. Текст короче 10 символов, "
+         u"части, не являющиеся числами, и части, не образующие настоящие дату и время, останавливают "
+         u"скрипт с ошибкой. Без DT преобразуются "
+         u"текущие дата и время.\r\n"
+         u"Примеры:\r\n"
+         u"n = DateTimeToUNIXTime('01.01.1970 00:01:00')   # n = 60\r\n"
+         u"n = DateTimeToUNIXTime('26.07.2019 01:00:00')   # n = 1564102800"});
+}
 
 } // namespace tesmora
