@@ -2,6 +2,7 @@
 #include "core/interpreter.h"
 #include "library/text_forms.h"
 #include "platform/paths.h"
+#include "platform/media_player.h"
 #include "platform/qjs_engine.h"
 
 #include <QDir>
@@ -69,6 +70,7 @@ public:
     // Events are processed between lines as the window does (timers of
     // sounds and the media player need it).
     void processEvents() override { QCoreApplication::processEvents(); }
+    // Exit() and "/R" close the window: the run is over and the runner returns.
     void closeMainWindow() override { closed = true; }
     void closeMainWindowAfter(int) override { closed = true; }
 };
@@ -226,6 +228,8 @@ int main(int argc, char **argv)
         in.Language = lang == QLatin1String("ru") ? 1 : 0;
     QtJavaScriptEngine js;
     in.JsEngine = &js;
+    QtMediaPlayer media;
+    in.Media = &media;
     AnswerQueue answers;
     if (!answersFile.isEmpty()) {
         QFile f(answersFile);
@@ -280,6 +284,11 @@ int main(int argc, char **argv)
     }
     if (doDump)
         dump(in);
+    // Exit() ends the program at once, like closing the window: whatever the
+    // rest of its line raised afterwards (Exit has no value to compute with)
+    // is no error of the run.
+    if (in.ExitRequested)
+        return 0;
     if (!host.error.isEmpty()) {
         fail(host.error);
         return 1;

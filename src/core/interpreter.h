@@ -99,6 +99,7 @@ public:
     DialogExecutor *Dialogs = nullptr;
     DialogProvider *DialogsProvider = nullptr;
     MediaPlayer *Media = nullptr;
+    ShellOpener *Shell = nullptr;
     // Set by the built-in Exit: the run has ended and the program closes
     // through its normal close path.
     bool ExitRequested = false;

@@ -20,12 +20,48 @@ QString decodeAnsi(const QByteArray &bytes)
     return dec.decode(bytes);
 }
 
+namespace {
+
+// The byte of every UTF-16 code unit in a single-byte code page; characters
+// the code page lacks become "?".
+struct AnsiTable {
+    QString name;
+    QByteArray bytes; // 65536 entries
+};
+
+const AnsiTable &ansiTable()
+{
+    static AnsiTable table;
+    const QString name = ansiCodePageName();
+    if (table.name == name && !table.bytes.isEmpty())
+        return table;
+    table.name = name;
+    table.bytes = QByteArray(65536, '?');
+    QStringDecoder dec(name.toLatin1().constData());
+    for (int b = 0; b < 256; ++b) {
+        const char byte = static_cast<char>(b);
+        const QString c = dec.isValid() ? dec.decode(QByteArray(1, byte)) : QString(QChar::fromLatin1(byte));
+        if (c.size() == 1 && c.at(0) != QChar::ReplacementCharacter)
+            table.bytes[c.at(0).unicode()] = byte;
+    }
+    return table;
+}
+
+} // namespace
+
 QByteArray encodeAnsi(const QString &text)
 {
-    QStringEncoder enc(ansiCodePageName().toLatin1().constData());
-    if (!enc.isValid())
-        return text.toLatin1();
-    return enc.encode(text);
+    const QByteArray &map = ansiTable().bytes;
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        // A character outside the basic plane is one "?".
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        out += map.at(c.unicode());
+    }
+    return out;
 }
 
 bool isValidUtf8(const QByteArray &bytes)

@@ -49,8 +49,12 @@ QString resolveCaseInsensitive(const QString &path)
                     break;
                 }
             }
-            if (!found)
-                return norm;
+            if (!found) {
+                // A name that does not exist yet keeps its spelling below the
+                // folders that were found.
+                QStringList rest = parts.mid(i);
+                return current + rest.join(QLatin1Char('/'));
+            }
         }
         current = candidate;
         if (i + 1 < parts.size())

@@ -1,3 +1,299 @@
+// The main window driven offscreen: modes, actions, runs, files.
+#include "environment/main_window.h"
+#include "environment/script_editor.h"
+#include "environment/variables_view.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(Placeholder, Builds) { SUCCEED(); }
+using namespace tesmora;
+
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace {
+
+// Replaces the editor's text the way typing does (the editor counts it as a change).
+void typeText(ScriptEditor *ed, const QString &text)
+{
+    ed->SynEditor()->selectAll();
+    ed->SynEditor()->replaceSelectedText(text);
+}
+
+QString readUtf8(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("<missing>");
+    QByteArray b = f.readAll();
+    EXPECT_TRUE(b.startsWith("\xEF\xBB\xBF")) << path.toStdString();
+    return QString::fromUtf8(b.mid(3));
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A window over a fresh program folder, started with `script` from its
+// Scripts folder; questions answered by `answer`, errors collected.
+struct Window {
+    QTemporaryDir home;
+    std::unique_ptr<TForm_Interpretator> w;
+    QStringList errors;
+    QStringList questions;
+    bool answer = true;
+
+    explicit Window(const QByteArray &script, const QList<QPair<QString, QByteArray>> &files = {})
+    {
+        const QString name = QStringLiteral("test.txt");
+        QDir(home.path()).mkpath("Scripts");
+        writeFile(home.filePath("Scripts/" + name), script);
+        for (const auto &f : files)
+            writeFile(home.filePath("Scripts/" + f.first), f.second);
+        qputenv("TESMORA_HOME", home.path().toUtf8());
+        w = std::make_unique<TForm_Interpretator>(QStringList{name});
+        w->reportError = [this](const QString &t) { errors << t; };
+        w->answerQuestion = [this](const QString &q) {
+            questions << q;
+            return answer;
+        };
+        w->StartUp();
+    }
+    ~Window() { qunsetenv("TESMORA_HOME"); }
+    Interpreter &in() { return w->interpreter(); }
+    QAction *act(int tag) { return w->action(tag); }
+    bool shown(int tag) { return act(tag)->isVisible(); }
+    bool enabled(int tag) { return act(tag)->isEnabled(); }
+    QString var(const QString &name) { return in().GetVariableText(name); }
+};
+
+enum { Start = 301, Step = 303, StepOver = 316, Continue = 305, Fast = 307, Pause = 330, Load = 309, New = 311,
+       Edit = 313, Find = 318, Replace = 292, Work = 321, Save = 323, Settings = 290, Kbd = 333, Cancel = 325,
+       Help = 337, Font = 335 };
+
+} // namespace
+
+TEST(MainWindow, StartUpAndTheActionStateTable)
+{
+    Window t("x = 1\ny = x + 1\n");
+    EXPECT_TRUE(t.errors.isEmpty());
+    EXPECT_EQ(t.in().ScriptLines, QStringList({"x = 1", "y = x + 1", "stop"}));
+    EXPECT_EQ(t.w->windowTitle(), "Tesmora   " + t.home.filePath("Scripts/test.txt"));
+    EXPECT_EQ(t.w->editor()->currentLineMarkLine(), 0);
+    EXPECT_FALSE(t.w->unsavedChanges());
+    // Working mode, not running.
+    EXPECT_TRUE(t.w->editor()->isReadOnly());
+    for (int tag : {Edit, Start, Continue, Step, StepOver, Load, New, Save}) {
+        EXPECT_TRUE(t.shown(tag)) << tag;
+        EXPECT_TRUE(t.enabled(tag)) << tag;
+    }
+    EXPECT_TRUE(t.shown(Fast));
+    EXPECT_FALSE(t.enabled(Fast));
+    EXPECT_TRUE(t.shown(Pause));
+    EXPECT_FALSE(t.enabled(Pause));
+    EXPECT_TRUE(t.enabled(Settings));
+    EXPECT_TRUE(t.shown(Find));
+    for (int tag : {Replace, Work, Cancel, Kbd})
+        EXPECT_FALSE(t.shown(tag)) << tag;
+    EXPECT_TRUE(t.shown(Help));
+    // Working mode, running.
+    t.w->SetActionStatus_WorkMode(true);
+    for (int tag : {Edit, Step, StepOver, Load, New, Save, Continue}) {
+        EXPECT_TRUE(t.shown(tag)) << tag;
+        EXPECT_FALSE(t.enabled(tag)) << tag;
+    }
+    EXPECT_FALSE(t.shown(Start));
+    EXPECT_TRUE(t.enabled(Fast));
+    EXPECT_TRUE(t.enabled(Pause));
+    EXPECT_FALSE(t.enabled(Settings));
+    EXPECT_FALSE(t.enabled(Font));
+    EXPECT_FALSE(t.shown(Find));
+    EXPECT_FALSE(t.shown(Help));
+    // Edit mode.
+    t.w->SetActionStatus_WorkMode(false);
+    t.act(Edit)->trigger();
+    EXPECT_TRUE(t.w->editMode());
+    EXPECT_FALSE(t.w->editor()->isReadOnly());
+    for (int tag : {Edit, Start, Continue, Step, StepOver, Load, New, Save, Fast, Pause})
+        EXPECT_FALSE(t.shown(tag)) << tag;
+    for (int tag : {Find, Replace, Work, Cancel, Kbd, Help})
+        EXPECT_TRUE(t.shown(tag)) << tag;
+    EXPECT_TRUE(t.enabled(Replace));
+    // Back to working mode: Step over is visible again.
+    t.act(Cancel)->trigger();
+    EXPECT_FALSE(t.w->editMode());
+    EXPECT_TRUE(t.shown(StepOver));
+
+    // A one-line script: Start hidden, Continue disabled, Step enabled.
+    Window one("stop\n");
+    EXPECT_FALSE(one.shown(Start));
+    EXPECT_FALSE(one.enabled(Continue));
+    EXPECT_TRUE(one.enabled(Step));
+}
+
+TEST(MainWindow, RunsThroughTheActions)
+{
+    Window t("y = Area(3, 4)\nz = y + 1\nw = z * 2\nstop\nfunction Area(_w, _h)\n  return _w * _h\n");
+    // Step enters the function, the RETURN step re-executes the calling line.
+    t.act(Step)->trigger();
+    EXPECT_EQ(t.in().CurrentLine, 5);
+    EXPECT_EQ(t.w->editor()->currentLineMarkLine(), 5);
+    t.act(Step)->trigger();
+    EXPECT_EQ(t.in().CurrentLine, 1);
+    EXPECT_EQ(t.var("y"), "12");
+    // The locals have gone; the global grid shows y.
+    EXPECT_GE(t.w->variablesView()->SG_GlobalVariables->rowCount(), 1);
+    // Step over a plain line, then Continue to the end.
+    t.act(StepOver)->trigger();
+    EXPECT_EQ(t.var("z"), "13");
+    EXPECT_EQ(t.in().CurrentLine, 2);
+    t.act(Continue)->trigger();
+    EXPECT_EQ(t.var("w"), "26");
+    EXPECT_EQ(t.in().CurrentLine, 3);
+    EXPECT_EQ(t.in().RunState, rn_Stopped);
+    // A breakpoint stops Start before its line.
+    t.w->editor()->setBreakpoint(2, true);
+    t.act(Start)->trigger();
+    EXPECT_EQ(t.in().CurrentLine, 2);
+    EXPECT_EQ(t.var("w"), "");
+    EXPECT_TRUE(t.enabled(Step));
+    // An error is reported once and the run stops on the failing line.
+    Window bad("x = 1\ny = q\n");
+    bad.act(Start)->trigger();
+    EXPECT_EQ(bad.errors, QStringList({"Unrecognised identifier \"q\".\r\rLine 1."}));
+    EXPECT_EQ(bad.in().CurrentLine, 1);
+}
+
+TEST(MainWindow, EditWorkAndCancel)
+{
+    Window t("a = 1\nb = 2\nc = 3\n");
+    ScriptEditor *ed = t.w->editor();
+    ed->setBreakpoint(1, true);
+    t.act(Step)->trigger();
+    const QList<EditorMark> before = ed->marks();
+    // Work without an edit prepares nothing and writes no hand-over copy.
+    t.act(Edit)->trigger();
+    t.act(Work)->trigger();
+    EXPECT_FALSE(QFile::exists(t.home.filePath("Scripts/$$$.tmp")));
+    EXPECT_FALSE(t.w->unsavedChanges());
+    // Cancel after an edit restores the text and every mark.
+    t.act(Edit)->trigger();
+    ASSERT_TRUE(t.w->editMode());
+    typeText(ed, "changed = 1");
+    ed->clearMarks();
+    t.act(Cancel)->trigger();
+    EXPECT_EQ(ed->lines(), QStringList({"a = 1", "b = 2", "c = 3", "stop"}));
+    EXPECT_EQ(ed->marks(), before);
+    EXPECT_TRUE(ed->hasBreakpoint(1));
+    EXPECT_FALSE(t.w->unsavedChanges());
+    // Work takes the edit over, prepares it and writes the hand-over copy.
+    t.act(Edit)->trigger();
+    typeText(ed, "d = 4\ne = d * 2");
+    t.act(Work)->trigger();
+    EXPECT_EQ(t.in().ScriptLines, QStringList({"d = 4", "e = d * 2", "stop"}));
+    EXPECT_TRUE(t.w->unsavedChanges());
+    EXPECT_EQ(readUtf8(t.home.filePath("Scripts/$$$.tmp")), "d = 4\r\ne = d * 2\r\nstop\r\n");
+    // More than 1000 lines are refused with message 27.
+    t.act(Edit)->trigger();
+    QStringList many;
+    for (int i = 0; i < 1001; ++i)
+        many << QStringLiteral("x = %1").arg(i);
+    typeText(ed, many.join('\n'));
+    t.act(Work)->trigger();
+    EXPECT_EQ(t.errors.last(), "Script is too long. The number of lines of the script can't exceed 1000.'");
+    EXPECT_EQ(t.in().ScriptLines.size(), 3);
+}
+
+TEST(MainWindow, UnsavedChangesAreConfirmedBeforeLoadNewAndClose)
+{
+    Window t("a = 1\n");
+    t.act(Edit)->trigger();
+    typeText(t.w->editor(), "mine = 1");
+    t.act(Work)->trigger();
+    ASSERT_TRUE(t.w->unsavedChanges());
+    // No keeps the current script: no dialog, no load.
+    t.answer = false;
+    int dialogs = 0;
+    t.w->chooseOpenFile = [&](const QString &) {
+        ++dialogs;
+        return QString();
+    };
+    t.act(Load)->trigger();
+    EXPECT_EQ(dialogs, 0);
+    ASSERT_EQ(t.questions.size(), 1);
+    EXPECT_TRUE(t.questions[0].startsWith("Text of current script has been changed.\rIf You load a new script"));
+    t.act(New)->trigger();
+    EXPECT_EQ(t.questions.size(), 2);
+    EXPECT_EQ(t.in().ScriptLines.first(), "mine = 1");
+    // Closing asks message 29; No refuses.
+    EXPECT_FALSE(t.w->close());
+    EXPECT_TRUE(t.questions.last().contains("If You close the program"));
+    // Yes on Load: the chosen file without extension gets ".txt".
+    t.answer = true;
+    writeFile(t.home.filePath("Scripts/other.txt"), "o = 5\n");
+    t.w->chooseOpenFile = [&](const QString &) { return t.home.filePath("Scripts/other"); };
+    t.act(Load)->trigger();
+    EXPECT_EQ(t.w->scriptFileName(), t.home.filePath("Scripts/other.txt"));
+    EXPECT_EQ(t.in().ScriptLines.first(), "o = 5");
+    EXPECT_FALSE(t.w->unsavedChanges());
+    // New: an empty script in edit mode.
+    t.act(New)->trigger();
+    EXPECT_TRUE(t.w->editMode());
+    EXPECT_TRUE(t.w->scriptFileName().isEmpty());
+}
+
+TEST(MainWindow, SaveWritesIncludeBlocksBack)
+{
+    Window t("x = Area(2, 3)\nstop\n# include lib.txt\n",
+             {{"lib.txt", "function Area(_w, _h)\n  return _w * _h"}});
+    t.act(Start)->trigger();
+    EXPECT_TRUE(t.errors.isEmpty()) << t.errors.join("|").toStdString();
+    EXPECT_EQ(t.var("x"), "6");
+    const QString target = t.home.filePath("Scripts/saved.");
+    t.w->chooseSaveFile = [&](const QString &) { return target; };
+    const QByteArray libBefore = [&] {
+        QFile f(t.home.filePath("Scripts/lib.txt"));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    t.act(Save)->trigger();
+    // A name ending in a full stop is saved with ".txt".
+    EXPECT_EQ(t.w->scriptFileName(), t.home.filePath("Scripts/saved.txt"));
+    EXPECT_EQ(readUtf8(t.home.filePath("Scripts/saved.txt")), "x = Area(2, 3)\r\nstop\r\n# include lib.txt\r\n");
+    // The included file held the same text: it is not rewritten.
+    QFile lib(t.home.filePath("Scripts/lib.txt"));
+    ASSERT_TRUE(lib.open(QIODevice::ReadOnly));
+    EXPECT_EQ(lib.readAll(), libBefore);
+    lib.close();
+    // A changed block line rewrites the included file.
+    const int bodyLine = static_cast<int>(t.in().ScriptLines.indexOf("  return _w * _h"));
+    ASSERT_GT(bodyLine, 0);
+    t.in().ScriptLines[bodyLine] = "  return _w * _h * 10";
+    t.act(Save)->trigger();
+    EXPECT_EQ(readUtf8(t.home.filePath("Scripts/lib.txt")), "function Area(_w, _h)\r\n  return _w * _h * 10");
+    // An unterminated block is reported and marked in the saved file.
+    t.in().ScriptLines = {"a = 1", "# include other.txt", "b = 2"};
+    t.act(Save)->trigger();
+    EXPECT_TRUE(t.errors.last().startsWith("End of \"INCLUDE\" block not found"));
+    EXPECT_EQ(readUtf8(t.home.filePath("Scripts/saved.txt")), "a = 1\r\n#??? include other.txt\r\nb = 2\r\n");
+}
+
+TEST(MainWindow, InterfaceLanguage)
+{
+    Window t("a = 1\nb = 2\n");
+    t.w->setLanguage(1);
+    EXPECT_EQ(t.act(Start)->text(), catalogueText(301, 1));
+    EXPECT_EQ(t.act(Start)->toolTip(), catalogueText(302, 1));
+    EXPECT_EQ(t.act(Help)->text(), catalogueText(337, 1));
+    EXPECT_TRUE(t.w->windowTitle().startsWith(QString::fromUtf8("Тесмора   ")));
+    t.act(Start)->trigger();
+    t.w->setLanguage(0);
+    EXPECT_EQ(t.act(Step)->text(), "Step");
+    EXPECT_EQ(t.act(Step)->toolTip(), "One line step.");
+}

@@ -26,8 +26,8 @@ TEST(Paths, NamesAndCaseInsensitiveResolution)
     const QString folder = dir.path() + "/";
     EXPECT_EQ(resolveAgainst(folder, "scripts\\sub\\data.txt"), dir.filePath("Scripts/Sub/Data.TXT"));
     EXPECT_EQ(resolveAgainst(folder, "SCRIPTS/SUB/DATA.TXT"), dir.filePath("Scripts/Sub/Data.TXT"));
-    // A missing name stays as written (normalized).
-    EXPECT_EQ(resolveAgainst(folder, "scripts\\none.txt"), folder + "scripts/none.txt");
+    // A missing name keeps its spelling below the folders that exist.
+    EXPECT_EQ(resolveAgainst(folder, "scripts\\none.txt"), folder + "Scripts/none.txt");
     EXPECT_EQ(resolveCaseInsensitive(dir.filePath("SCRIPTS")), dir.filePath("Scripts"));
 }
 
@@ -43,4 +43,19 @@ TEST(Encodings, ScriptFilesAndTheAnsiCodePage)
     EXPECT_EQ(decodeScriptBytes(QByteArray("\xFF\xFE\x41\x00", 4)), "A");
     EXPECT_EQ(decodeScriptBytes(QString::fromUtf8("я").toUtf8()), QString::fromUtf8("я"));
     EXPECT_EQ(decodeScriptBytes(QByteArray("\xE9t\xE9")), QString::fromUtf8("été"));
+}
+
+TEST(Paths, NewNamesBelowExistingFolders)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath("Scripts/Sub"));
+    EXPECT_EQ(resolveAgainst(dir.path() + "/", "SCRIPTS\\sub\\new.txt"), dir.filePath("Scripts/Sub/new.txt"));
+    EXPECT_EQ(resolveAgainst(dir.path() + "/", "scripts/none/new.txt"), dir.filePath("Scripts/none/new.txt"));
+}
+
+TEST(Encodings, CharactersTheCodePageLacksBecomeQuestionMarks)
+{
+    EXPECT_EQ(encodeAnsi(QString::fromUtf8("a€я€")), QByteArray("a\x80?\x80"));
+    EXPECT_EQ(encodeAnsi(QString::fromUtf8("x😀y")), QByteArray("x?y"));
+    EXPECT_EQ(decodeAnsi(encodeAnsi(QString::fromUtf8("Grüße"))), QString::fromUtf8("Grüße"));
 }

@@ -1,0 +1,290 @@
+// The main window: layout, actions, and the rules that show and enable them.
+#include "main_window.h"
+
+#include "help_window.h"
+#include "script_editor.h"
+#include "platform/system_sounds.h"
+#include "toolbar_strip.h"
+#include "variables_view.h"
+
+#include "platform/media_player.h"
+#include "platform/paths.h"
+#include "platform/qjs_engine.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDialog>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace tesmora {
+
+namespace {
+
+// Toolbar order and the actions' fixed keys.
+struct ActionSpec {
+    int tag;
+    const char *name;
+    QKeySequence key;
+};
+
+} // namespace
+
+TForm_Interpretator::TForm_Interpretator(const QStringList &arguments, QWidget *parent)
+    : QMainWindow(parent), interp_(this), arguments_(arguments)
+{
+    setObjectName(QStringLiteral("Form_Interpretator"));
+    interp_.ProgramFolder = defaultProgramFolder();
+    interp_.DialogsProvider = this;
+    interp_.WorkMode = true;
+    sounds_ = std::make_unique<SystemSounds>();
+    createActions();
+    createLayout();
+    qApp->installEventFilter(this);
+    resize(1190, 760);
+    setCaption(interp_.MessageText(1) + QStringLiteral("   "));
+}
+
+TForm_Interpretator::~TForm_Interpretator()
+{
+    qApp->removeEventFilter(this);
+    interp_.JsEngine = nullptr;
+    interp_.Media = nullptr;
+}
+
+QAction *TForm_Interpretator::addAction(int tag, const char *name, const QKeySequence &key)
+{
+    auto *a = new QAction(this);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setProperty("tag", tag);
+    if (!key.isEmpty())
+        a->setShortcut(key);
+    a->setShortcutContext(Qt::WindowShortcut);
+    actions_.insert(tag, a);
+    return a;
+}
+
+void TForm_Interpretator::createActions()
+{
+    const ActionSpec specs[] = {
+        {301, "A_Start", QKeySequence(Qt::Key_F10)},
+        {303, "A_Step", QKeySequence(Qt::Key_F8)},
+        {316, "A_StepOver", QKeySequence(Qt::Key_F7)},
+        {305, "A_Continue_run", QKeySequence(Qt::CTRL | Qt::Key_F10)},
+        {307, "a_Fast", QKeySequence(Qt::CTRL | Qt::Key_T)},
+        {330, "A_Pause", {}},
+        {309, "A_Load_script", QKeySequence(Qt::CTRL | Qt::Key_L)},
+        {311, "A_New_script", {}},
+        {313, "A_Edit", QKeySequence(Qt::Key_F4)},
+        {318, "A_Find", QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {292, "A_Replace", QKeySequence(Qt::CTRL | Qt::Key_R)},
+        {321, "A_Work", QKeySequence(Qt::Key_F5)},
+        {323, "A_Save", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {290, "A_settings", {}},
+        {333, "A_Additional_kbd", {}},
+        {325, "A_Cancel_changes", {}},
+        {337, "A_Help", {}},
+        {335, "A_Font", {}},
+    };
+    for (const ActionSpec &s : specs)
+        addAction(s.tag, s.name, s.key);
+    action(292)->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::CTRL | Qt::Key_H)});
+    action(307)->setCheckable(true);
+
+    connect(action(301), &QAction::triggered, this, [this] { interp_.A_StartExecute(RunSender::StartAction); });
+    connect(action(303), &QAction::triggered, this, [this] { interp_.A_StepExecute(RunSender::StepAction); });
+    connect(action(316), &QAction::triggered, this, [this] { interp_.A_StepOverExecute(); });
+    connect(action(305), &QAction::triggered, this, [this] { interp_.A_Continue_runExecute(); });
+    connect(action(307), &QAction::triggered, this, [this] {
+        interp_.a_FastExecute();
+        action(307)->setChecked(interp_.FastMode);
+    });
+    connect(action(330), &QAction::triggered, this, [this] { interp_.A_PauseExecute(); });
+    connect(action(309), &QAction::triggered, this, [this] { A_Load_scriptExecute(); });
+    connect(action(311), &QAction::triggered, this, [this] { A_New_scriptExecute(); });
+    connect(action(313), &QAction::triggered, this, [this] { EnterEditMode(); });
+    connect(action(318), &QAction::triggered, this, [this] { SynEditor->showFindDialog(); });
+    connect(action(292), &QAction::triggered, this, [this] { SynEditor->showReplaceDialog(); });
+    connect(action(321), &QAction::triggered, this, [this] { EnterWorkingMode(true); });
+    connect(action(325), &QAction::triggered, this, [this] { EnterWorkingMode(false); });
+    connect(action(323), &QAction::triggered, this, [this] { SaveScript(); });
+    connect(action(333), &QAction::triggered, this, [this] {
+        Panel_Additional_Keyboard->setVisible(!Panel_Additional_Keyboard->isVisible());
+    });
+    connect(action(335), &QAction::triggered, this, [this] { chooseEditorFont(); });
+}
+
+void TForm_Interpretator::createLayout()
+{
+    toolbar_ = new ToolbarStrip(this);
+    for (int tag : {301, 303, 316, 305, 307, 330, 309, 311, 313, 318, 292, 321, 323, 290, 333, 325, 337})
+        toolbar_->toolBar()->addAction(action(tag));
+    QToolBar *holder = addToolBar(QStringLiteral("Actions"));
+    holder->setObjectName(QStringLiteral("ActionToolBar1"));
+    holder->setMovable(false);
+    holder->setFloatable(false);
+    holder->addWidget(toolbar_);
+    QWidget::addAction(action(335)); // Font has no button; its key works everywhere
+
+    // The script panel: the editor with its indicator strip, and the symbol
+    // keyboard slot below it (hidden).
+    auto *scriptPanel = new QWidget(this);
+    auto *scriptLayout = new QVBoxLayout(scriptPanel);
+    scriptLayout->setContentsMargins(0, 0, 0, 0);
+    scriptLayout->setSpacing(0);
+    SynEditor = new ScriptEditor(scriptPanel);
+    scriptLayout->addWidget(SynEditor, 1);
+    Panel_Additional_Keyboard = new QWidget(scriptPanel);
+    Panel_Additional_Keyboard->setObjectName(QStringLiteral("Panel_Additional_Keyboard"));
+    Panel_Additional_Keyboard->setVisible(false);
+    scriptLayout->addWidget(Panel_Additional_Keyboard);
+
+    Panel_Var = new VariablesView(this);
+    bottomSplitter_ = new QSplitter(Qt::Vertical, this);
+    bottomSplitter_->setHandleWidth(6);
+    bottomSplitter_->addWidget(scriptPanel);
+    bottomSplitter_->addWidget(Panel_Var);
+    bottomSplitter_->setStretchFactor(0, 1);
+    bottomSplitter_->setStretchFactor(1, 0);
+    bottomSplitter_->setSizes({480, 220});
+
+    // The right-hand panel holds the graphics layers; it has no width and
+    // its splitter is hidden until graphics are shown.
+    Panel_Right = new QWidget(this);
+    Panel_Right->setObjectName(QStringLiteral("Panel_Right"));
+    rightSplitter_ = new QSplitter(Qt::Horizontal, this);
+    rightSplitter_->setHandleWidth(5);
+    rightSplitter_->addWidget(bottomSplitter_);
+    rightSplitter_->addWidget(Panel_Right);
+    rightSplitter_->setSizes({1, 0});
+    rightSplitter_->handle(1)->setVisible(false);
+    rightSplitter_->setCollapsible(1, true);
+    setCentralWidget(rightSplitter_);
+
+    const int widths[] = {50, 120, 120, 120, 120, 120, 50};
+    for (int w : widths) {
+        auto *panel = new QLabel(this);
+        panel->setFixedWidth(w);
+        panel->setFrameShape(QFrame::StyledPanel);
+        statusBar()->addWidget(panel);
+        statusPanels_ << panel;
+    }
+    statusBar()->setSizeGripEnabled(true);
+
+    connect(SynEditor, &ScriptEditor::executionPointRequested, this, [this](int line) {
+        if (running() || editMode_)
+            return;
+        interp_.CurrentLine = line; // the editor moves its mark itself
+    });
+    helpWindow_ = new HelpWindow(this);
+    helpWindow_->setPlacementSource(this, bottomSplitter_);
+    Panel_Var->setHelpWindow(helpWindow_);
+    Panel_Var->setStatusPanels(statusPanels_);
+    Panel_Var->setGraphicsPanelWidth([this] { return Panel_Right->width(); });
+    connect(SynEditor, &ScriptEditor::wordHelpRequested, this,
+            [this](const QString &word) { helpWindow_->ShowWordHelp(word, interp_); });
+}
+
+void TForm_Interpretator::setShown(int tag, bool visible, bool enabled)
+{
+    QAction *a = action(tag);
+    a->setVisible(visible);
+    a->setEnabled(enabled);
+}
+
+void TForm_Interpretator::SetActionStatus_WorkMode(bool running)
+{
+    SynEditor->setReadOnly(true);
+    editMode_ = false;
+    Panel_Additional_Keyboard->setVisible(false);
+    const bool lines2 = interp_.ScriptLines.size() >= 2;
+    setShown(313, true, !running);                          // Edit
+    setShown(301, !running && lines2, !running && lines2);  // Start
+    setShown(305, true, !running && lines2);                // Continue
+    setShown(303, true, !running);                          // Step
+    setShown(316, true, !running);                          // Step over
+    for (int tag : {309, 311, 323})                         // Load, New, Save
+        setShown(tag, true, !running);
+    setShown(307, true, running);                           // Fast
+    setShown(330, true, running);                           // Pause
+    action(290)->setEnabled(!running);                      // Settings
+    action(335)->setEnabled(!running);                      // Font
+    action(318)->setVisible(!running);                      // Find
+    setShown(292, false, false);                            // Replace
+    action(321)->setVisible(false);                         // Work
+    action(325)->setVisible(false);                         // Cancel
+    setShown(333, false, !running);                         // Kbd
+    action(337)->setVisible(!running);                      // Help
+}
+
+void TForm_Interpretator::SetActionStatus_EditMode()
+{
+    SynEditor->setReadOnly(false);
+    editMode_ = true;
+    Panel_Additional_Keyboard->setVisible(false);
+    for (int tag : {313, 301, 305, 303, 316, 309, 311, 323, 330})
+        setShown(tag, false, false);
+    action(307)->setVisible(false);
+    action(290)->setEnabled(true);
+    action(335)->setEnabled(true);
+    action(318)->setVisible(true);
+    setShown(292, true, true);
+    action(321)->setVisible(true);
+    action(325)->setVisible(true);
+    action(321)->setEnabled(true);
+    action(325)->setEnabled(true);
+    setShown(333, true, true);
+    action(337)->setVisible(true);
+}
+
+void TForm_Interpretator::setLanguage(int language)
+{
+    interp_.Language = language;
+    // Qt's own texts (dialog buttons) follow the interface language.
+    if (qtTranslator_) {
+        QCoreApplication::removeTranslator(qtTranslator_.get());
+        qtTranslator_.reset();
+    }
+    if (language == 1) {
+        auto t = std::make_unique<QTranslator>();
+        if (t->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(t.get());
+            qtTranslator_ = std::move(t);
+        }
+    }
+    ApplyInterfaceLanguage();
+}
+
+void TForm_Interpretator::ApplyInterfaceLanguage()
+{
+    setCaption(interp_.MessageText(1) + QStringLiteral("   ") + scriptFileName_);
+    for (QAction *a : std::as_const(actions_)) {
+        const int tag = a->property("tag").toInt();
+        if (tag < 290 || tag > 339)
+            continue;
+        const QString caption = interp_.MessageText(tag);
+        if (!caption.isEmpty())
+            a->setText(caption);
+        const QString hint = interp_.MessageText(tag + 1);
+        if (!hint.isEmpty())
+            a->setToolTip(hint);
+    }
+    Panel_Var->retranslate(interp_.Language);
+    helpWindow_->setLanguage(interp_.Language);
+}
+
+void TForm_Interpretator::chooseEditorFont()
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, SynEditor->editorFont(), this);
+    if (ok)
+        SynEditor->setEditorFont(font);
+}
+
+} // namespace tesmora

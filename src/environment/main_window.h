@@ -1,0 +1,149 @@
+// The main window: the learner's whole working surface.
+#pragma once
+
+#include "core/executors.h"
+#include "core/host.h"
+#include "core/interpreter.h"
+#include "script_editor.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QSplitter;
+class QTimer;
+class QTranslator;
+class QWidget;
+
+namespace tesmora {
+
+class HelpWindow;
+class JavaScriptEngine;
+class MediaPlayer;
+class ShellOpener;
+class ScriptEditor;
+class SystemSounds;
+class ToolbarStrip;
+class VariablesView;
+
+class TForm_Interpretator : public QMainWindow, public Host, public DialogProvider {
+    Q_OBJECT
+public:
+    explicit TForm_Interpretator(const QStringList &arguments, QWidget *parent = nullptr);
+    ~TForm_Interpretator() override;
+
+    Interpreter &interpreter() { return interp_; }
+    ScriptEditor *editor() const { return SynEditor; }
+    VariablesView *variablesView() const { return Panel_Var; }
+    QAction *action(int tag) const { return actions_.value(tag); }
+    bool editMode() const { return editMode_; }
+    bool unsavedChanges() const { return unsavedChanges_; }
+    const QString &scriptFileName() const { return scriptFileName_; }
+
+    // The file dialogs and message boxes can be replaced (tests, automation).
+    std::function<QString(const QString &proposed)> chooseOpenFile;
+    std::function<QString(const QString &proposed)> chooseSaveFile;
+    std::function<bool(const QString &question)> answerQuestion;
+    std::function<void(const QString &text)> reportError;
+
+    // ---- Modes and files ----------------------------------------------------
+    void SetActionStatus_WorkMode(bool running);
+    void SetActionStatus_EditMode();
+    void EnterEditMode();
+    // Work (take the edited text over) or Cancel (discard it). `editedText`
+    // is the text an external editor returned.
+    void EnterWorkingMode(bool takeOverEdits, const QStringList *editedText = nullptr);
+    void LoadScriptFile(const QString &path);
+    void A_Load_scriptExecute();
+    void A_New_scriptExecute();
+    void SaveScript();
+    void ApplyInterfaceLanguage();
+    void setLanguage(int language);
+    // The start-up sequence; runs once when the window is first shown.
+    void StartUp();
+
+    // ---- Host -------------------------------------------------------------
+    void setEditorText(const QStringList &lines) override;
+    void setEditorReadOnly(bool readOnly) override;
+    void repaintEditor() override;
+    void rebuildHighlighterWords() override;
+    void markCurrentLine(int line) override;
+    void setCaretLine(int line) override;
+    bool hasBreakpoint(int line) const override;
+    void setCaption(const QString &caption) override;
+    void refreshVariables() override;
+    void showGlobalGrid() override;
+    void setStatusPanel(int panel, const QString &text) override;
+    void clearStatusPanels() override;
+    void setWorkModeActions() override;
+    void setRunningActions(bool running) override;
+    void enableWindow(bool enabled) override;
+    void repaintWindow() override;
+    void closeMainWindow() override;
+    void closeMainWindowAfter(int ms) override;
+    void processEvents() override;
+    bool pauseKeyDown() const override;
+    void discardQueuedKeys() override;
+    void playSystemSound(SystemSound sound) override;
+    void showErrorBox(const QString &text) override;
+    void showMessageNow(const QString &text) override;
+    bool askYesNo(const QString &text) override;
+
+    // ---- DialogProvider (the question box; the other dialogs come later) ----
+    bool inputString(const QString &prompt, const QString &defaultText, QString &answer) override;
+    bool inputText(const QString &prompt, const QString &defaultText, QString &answer) override;
+    int message(const QString &prompt, const QString &caption, int buttons) override;
+    int menu(const QString &prompt, const QStringList &items, int selected) override;
+    bool checkQuestion(const QString &text) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createActions();
+    void createLayout();
+    QAction *addAction(int tag, const char *name, const QKeySequence &key = {});
+    void runExternalEditor();
+    void chooseEditorFont();
+    void writeHandOverCopy();
+    bool running() const { return interp_.RunState == rn_Run || interp_.RunState == rn_Continue; }
+    void setShown(int tag, bool visible, bool enabled);
+    QString programFolder() const { return interp_.ProgramFolder; }
+
+    Interpreter interp_;
+    QStringList arguments_;
+    std::unique_ptr<JavaScriptEngine> js_;
+    std::unique_ptr<MediaPlayer> media_;
+    std::unique_ptr<ShellOpener> shell_;
+    std::unique_ptr<SystemSounds> sounds_;
+    std::unique_ptr<QTranslator> qtTranslator_;
+
+    ScriptEditor *SynEditor = nullptr;
+    VariablesView *Panel_Var = nullptr;
+    QWidget *Panel_Right = nullptr;
+    QWidget *Panel_Additional_Keyboard = nullptr;
+    QSplitter *rightSplitter_ = nullptr;
+    QSplitter *bottomSplitter_ = nullptr;
+    ToolbarStrip *toolbar_ = nullptr;
+    QList<QLabel *> statusPanels_;
+    QHash<int, QAction *> actions_;
+    QPointer<HelpWindow> helpWindow_;
+
+    QString scriptFileName_;
+    bool unsavedChanges_ = false;
+    bool editMode_ = false;
+    bool startedUp_ = false;
+    bool pauseKey_ = false;
+    bool dropKeys_ = false;
+    bool closeRefusedOnce_ = false;
+    QList<EditorMark> SavedMarks;
+    QString editorKind_ = QStringLiteral("ekInternal");
+    QString externalEditor_;
+};
+
+} // namespace tesmora

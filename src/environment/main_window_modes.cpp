@@ -1,0 +1,300 @@
+// Edit and working mode, loading, new scripts, saving with INCLUDE blocks,
+// the external editor, closing and the start-up sequence.
+#include "main_window.h"
+
+#include "script_editor.h"
+#include "script_files.h"
+#include "variables_view.h"
+
+#include "platform/media_player.h"
+#include "platform/paths.h"
+#include "platform/qjs_engine.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QProcess>
+#include <QSplitter>
+#include <QTimer>
+#include <QTranslator>
+
+namespace tesmora {
+
+void TForm_Interpretator::EnterEditMode()
+{
+    SavedMarks = SynEditor->marks();
+    if (SavedMarks.size() > 100)
+        SavedMarks = SavedMarks.mid(0, 100);
+    if (editorKind_ == QLatin1String("ekInternal")) {
+        SynEditor->setWorkingMode(false);
+        interp_.WorkMode = false;
+        SynEditor->BuildCompletionList(interp_);
+        SetActionStatus_EditMode();
+        SynEditor->setFocus();
+        SynEditor->setModified(false);
+        return;
+    }
+    if (externalEditor_.isEmpty()) {
+        showMessageNow(interp_.MessageText(180));
+        return;
+    }
+    if (!QFileInfo(externalEditor_.section(QLatin1Char(' '), 0, 0)).exists() &&
+        !QFileInfo(externalEditor_).exists()) {
+        showMessageNow(interp_.MessageText(170, {externalEditor_}));
+        return;
+    }
+    runExternalEditor();
+}
+
+void TForm_Interpretator::runExternalEditor()
+{
+    const QString tmp = programFolder() + QStringLiteral("Scripts/$$$1.tmp");
+    QDir().mkpath(programFolder() + QStringLiteral("Scripts"));
+    QString error;
+    QString text = interp_.ScriptLines.join(QStringLiteral("\r\n"));
+    if (!writeUtf8WithBom(tmp, text, error)) {
+        showErrorBox(error);
+        return;
+    }
+    const QDateTime before = QFileInfo(tmp).lastModified();
+    // The setting may carry arguments after the program; an existing path
+    // with blanks is taken whole.
+    QStringList args;
+    QString program = externalEditor_;
+    if (!QFileInfo::exists(program)) {
+        args = QProcess::splitCommand(externalEditor_);
+        program = args.isEmpty() ? QString() : args.takeFirst();
+    }
+    if (QFileInfo(program).fileName().compare(QLatin1String("notepad++.exe"), Qt::CaseInsensitive) == 0)
+        args << QStringLiteral("-alwaysOnTop") << QStringLiteral("-multiInst")
+             << QStringLiteral("-lada") << QStringLiteral("-n%1").arg(interp_.CurrentLine + 1);
+    args << tmp;
+    QProcess process;
+    QEventLoop loop;
+    connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    process.start(program, args);
+    // Wait for the editor without freezing the window.
+    if (process.waitForStarted(5000) && process.state() != QProcess::NotRunning)
+        loop.exec();
+    else {
+        showMessageNow(interp_.MessageText(170, {externalEditor_}));
+        return;
+    }
+    const QDateTime after = QFileInfo(tmp).lastModified();
+    if (std::llround(before.msecsTo(after) / 1000.0) <= 0)
+        return;
+    bool ok = false;
+    const QString edited = readEditedFile(tmp, &ok);
+    if (!ok)
+        return;
+    QStringList lines = edited.split(QStringLiteral("\r\n"));
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    for (QString &l : lines)
+        l.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+    unsavedChanges_ = true;
+    EnterWorkingMode(true, &lines);
+}
+
+void TForm_Interpretator::EnterWorkingMode(bool takeOverEdits, const QStringList *editedText)
+{
+    const int top = SynEditor->topLine();
+    SynEditor->setWorkingMode(true);
+    interp_.WorkMode = true;
+    SetActionStatus_WorkMode(false);
+    if (editedText || SynEditor->isModified()) {
+        const QStringList edited = editedText ? *editedText : SynEditor->lines();
+        if (edited.size() > kMaxScriptLines) {
+            showErrorBox(interp_.MessageText(27, {kMaxScriptLines}));
+            return;
+        }
+        if (takeOverEdits) {
+            interp_.ScriptLines = edited;
+            unsavedChanges_ = true;
+            interp_.PrepareScript();
+        } else {
+            SynEditor->setScriptText(interp_.ScriptLines);
+            unsavedChanges_ = false;
+            SynEditor->restoreMarks(SavedMarks);
+            SynEditor->SynEdit_Set_CurrentLine(interp_.CurrentLine);
+        }
+        SynEditor->setModified(false);
+        interp_.ComputeIndents();
+        interp_.ComputeLineStarts();
+        const int markLine = SynEditor->currentLineMarkLine();
+        if (markLine >= 0)
+            interp_.CurrentLine = markLine;
+        writeHandOverCopy();
+    } else if (!takeOverEdits) {
+        SynEditor->restoreMarks(SavedMarks);
+    }
+    SynEditor->PaintIndicatorStrip();
+    SynEditor->setTopLine(top);
+}
+
+void TForm_Interpretator::writeHandOverCopy()
+{
+    QDir().mkpath(programFolder() + QStringLiteral("Scripts"));
+    QString error;
+    writeUtf8WithBom(programFolder() + QStringLiteral("Scripts/$$$.tmp"), joinScriptLines(interp_.ScriptLines), error);
+}
+
+void TForm_Interpretator::LoadScriptFile(const QString &path)
+{
+    interp_.ErrorText.clear();
+    interp_.LoadScript(path);
+    scriptFileName_ = interp_.ScriptFileName;
+    if (interp_.failed()) {
+        const bool wasWorking = interp_.WorkMode;
+        interp_.WorkMode = true;
+        interp_.CurrentLine = 0;
+        interp_.ShowError();
+        interp_.WorkMode = wasWorking;
+    }
+    interp_.PrepareScript();
+    SynEditor->clearMarks();
+    interp_.CurrentLine = 0;
+    markCurrentLine(0);
+    repaintEditor();
+    EnterWorkingMode(true);
+    unsavedChanges_ = false;
+    SynEditor->setModified(false);
+}
+
+void TForm_Interpretator::A_Load_scriptExecute()
+{
+    // Unsaved changes are confirmed first: No keeps the current script.
+    if ((unsavedChanges_ || SynEditor->isModified()) && !askYesNo(interp_.MessageText(28)))
+        return;
+    QString path = chooseOpenFile ? chooseOpenFile(scriptFileName_) : QString();
+    if (!chooseOpenFile)
+        path = QFileDialog::getOpenFileName(this, QString(), scriptFileName_.isEmpty()
+                                                                 ? programFolder() + QStringLiteral("Scripts")
+                                                                 : scriptFileName_,
+                                            QStringLiteral("text files (*.txt);;all files (*)"));
+    if (path.isEmpty())
+        return;
+    rightSplitter_->setSizes({1, 0});
+    rightSplitter_->handle(1)->setVisible(false);
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".txt");
+    LoadScriptFile(path);
+}
+
+void TForm_Interpretator::A_New_scriptExecute()
+{
+    if ((unsavedChanges_ || SynEditor->isModified()) && !askYesNo(interp_.MessageText(28)))
+        return;
+    LoadScriptFile(QString());
+    EnterEditMode();
+}
+
+void TForm_Interpretator::SaveScript()
+{
+    QString path = chooseSaveFile ? chooseSaveFile(scriptFileName_)
+                                  : QFileDialog::getSaveFileName(this, QString(),
+                                                                 scriptFileName_.isEmpty()
+                                                                     ? programFolder() + QStringLiteral("Scripts")
+                                                                     : scriptFileName_);
+    if (path.isEmpty())
+        return;
+    const SavePlan plan = planScriptSave(interp_.ScriptLines, [this](const QString &name) { return interp_.includePath(name); });
+    QString error;
+    for (const IncludeWriteBack &inc : plan.includes) {
+        QString text = joinScriptLines(inc.lines);
+        text.chop(2);
+        if (!writeUtf8WithBom(inc.path, text, error)) {
+            showErrorBox(error);
+            return;
+        }
+    }
+    if (plan.unterminatedLine >= 0) {
+        interp_.CurrentLine = plan.unterminatedLine;
+        interp_.RaiseMessage(173, {plan.unterminatedName});
+        interp_.ShowError();
+    }
+    const QFileInfo fi(path);
+    if (fi.suffix().isEmpty())
+        path = path.endsWith(QLatin1Char('.')) ? path + QStringLiteral("txt") : path + QStringLiteral(".txt");
+    if (!writeUtf8WithBom(path, joinScriptLines(plan.mainLines), error)) {
+        showErrorBox(error);
+        return;
+    }
+    scriptFileName_ = path;
+    interp_.ScriptFileName = path;
+    setCaption(interp_.MessageText(1) + QStringLiteral("   ") + scriptFileName_);
+    unsavedChanges_ = false;
+    SynEditor->setModified(false);
+}
+
+void TForm_Interpretator::closeEvent(QCloseEvent *event)
+{
+    bool refuse = false;
+    if (running()) {
+        interp_.A_PauseExecute();
+        refuse = true;
+    }
+    if ((unsavedChanges_ || SynEditor->isModified()) && !askYesNo(interp_.MessageText(29)))
+        refuse = true;
+    if (refuse) {
+        event->ignore();
+        return;
+    }
+    interp_.JsEngine = nullptr;
+    js_.reset();
+    event->accept();
+}
+
+void TForm_Interpretator::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!startedUp_) {
+        startedUp_ = true;
+        QTimer::singleShot(0, this, [this] { StartUp(); });
+    }
+}
+
+void TForm_Interpretator::StartUp()
+{
+    setLanguage(QLocale::system().language() == QLocale::Russian ? 1 : 0);
+    js_ = std::make_unique<QtJavaScriptEngine>();
+    interp_.JsEngine = js_.get();
+    media_ = std::make_unique<QtMediaPlayer>();
+    interp_.Media = media_.get();
+    shell_ = std::make_unique<QtShellOpener>();
+    interp_.Shell = shell_.get();
+    interp_.WorkMode = true;
+
+    QString script;
+    QStringList switches;
+    for (int i = 0; i < arguments_.size(); ++i) {
+        const QString &a = arguments_.at(i);
+        if (a.size() == 2 && a.startsWith(QLatin1Char('/'))) {
+            switches << a.toUpper();
+            continue;
+        }
+        if (i == 0)
+            script = a;
+    }
+    if (arguments_.isEmpty())
+        script = programFolder() + QStringLiteral("Scripts/AutoStart.txt");
+    else if (!script.isEmpty() && !isPathName(script))
+        script = programFolder() + QStringLiteral("Scripts/") + script;
+    interp_.cmdLineParams = arguments_;
+    LoadScriptFile(script);
+    interp_.CurrentLine = 0;
+    markCurrentLine(0);
+    unsavedChanges_ = false;
+    SynEditor->setModified(false);
+    ApplyInterfaceLanguage();
+}
+
+} // namespace tesmora

@@ -1,0 +1,180 @@
+// The completion list of the script editor and the matching-bracket marks.
+#include "script_editor.h"
+
+#include "core/interpreter.h"
+#include "library/function_tables.h"
+#include "script_lexer.h"
+
+#include <QTimer>
+
+#include <algorithm>
+
+namespace tesmora {
+
+void ScriptEditor::BuildCompletionList(const Interpreter &interp)
+{
+    QStringList variables;
+    variables.reserve(interp.Variables.size());
+    for (const Tvariable &v : interp.Variables)
+        variables.append(v.VarName);
+    BuildCompletionList(variables, interp.ConstantList);
+}
+
+void ScriptEditor::BuildCompletionList(const QStringList &variableNames, const QStringList &constantList)
+{
+    QStringList list;
+    for (FunctionTable table :
+         {FunctionTable::Embedded, FunctionTable::Graph, FunctionTable::Dialog, FunctionTable::JavaScript}) {
+        for (const T_FunctionDescription &row : functionTable(table)) {
+            const QString formula = row.formula();
+            if (formula.isEmpty())
+                continue;
+            list.append(formula);
+            const QString synonym = row.sinonim();
+            if (!synonym.isEmpty()) {
+                const qsizetype br = formula.indexOf(QLatin1Char('('));
+                list.append(synonym + QLatin1Char('(') + (br < 0 ? formula : formula.mid(br + 1)));
+            }
+        }
+    }
+    for (const QString &name : variableNames)
+        if (!name.isEmpty())
+            list.append(name);
+    // Constants are "NAME = value" lines.
+    for (const QString &entry : constantList) {
+        const qsizetype eq = entry.indexOf(QLatin1Char('='));
+        if (eq > 0) {
+            const QString name = entry.left(eq).trimmed();
+            if (!name.isEmpty())
+                list.append(name);
+        }
+    }
+    for (const char *w : {"repeat", "break", "breakif", "continue", "continueif", "stop", "array", "function",
+                          "Int", "float", "string", "else"})
+        list.append(QString::fromLatin1(w));
+    std::stable_sort(list.begin(), list.end(), [](const QString &a, const QString &b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    completion_ = list;
+}
+
+QString ScriptEditor::completionInsertText(const QString &entry)
+{
+    const qsizetype br = entry.indexOf(QLatin1Char('('));
+    return br > 0 ? entry.left(br) : entry;
+}
+
+QStringList ScriptEditor::completionMatches(const QString &prefix) const
+{
+    QStringList out;
+    for (const QString &e : completion_)
+        if (e.startsWith(prefix, Qt::CaseInsensitive))
+            out.append(e);
+    return out;
+}
+
+QString ScriptEditor::completionPrefix() const
+{
+    int line = 0, index = 0;
+    editor_->getCursorPosition(&line, &index);
+    QString t = editor_->text(line);
+    int start = std::min<int>(index, static_cast<int>(t.size()));
+    const int end = start;
+    while (start > 0 && isHighlighterIdentChar(t.at(start - 1)))
+        --start;
+    return t.mid(start, end - start);
+}
+
+bool ScriptEditor::isCompletionActive() const
+{
+    return editor_->SendScintilla(QsciScintillaBase::SCI_AUTOCACTIVE) != 0;
+}
+
+void ScriptEditor::showCompletion()
+{
+    if (editor_->isReadOnly())
+        return;
+    const QString prefix = completionPrefix();
+    const QStringList matches = completionMatches(prefix);
+    if (matches.isEmpty()) {
+        if (isCompletionActive())
+            editor_->SendScintilla(QsciScintillaBase::SCI_AUTOCCANCEL);
+        return;
+    }
+    const QByteArray items = matches.join(QLatin1Char('\n')).toUtf8();
+    editor_->SendScintilla(QsciScintillaBase::SCI_AUTOCSHOW,
+                           static_cast<unsigned long>(prefix.toUtf8().size()), items.constData());
+}
+
+void ScriptEditor::refilterCompletion()
+{
+    refilterPending_ = false;
+    if (isCompletionActive())
+        showCompletion();
+}
+
+void ScriptEditor::handleCharAdded(int ch)
+{
+    if (editor_->isReadOnly())
+        return;
+    if (ch == '.') {
+        // After a full stop the list opens by itself.
+        QTimer::singleShot(0, this, [this] {
+            if (!editor_->isReadOnly() && !isCompletionActive())
+                showCompletion();
+        });
+        return;
+    }
+    if (isCompletionActive() && ch < 0x80 && !isHighlighterIdentChar(QChar(ch)))
+        editor_->SendScintilla(QsciScintillaBase::SCI_AUTOCCANCEL);
+}
+
+void ScriptEditor::handleCompletionSelection(const char *selection, int position)
+{
+    // Only the name is inserted, not the parameter list of the entry.
+    const QString name = completionInsertText(QString::fromUtf8(selection));
+    editor_->SendScintilla(QsciScintillaBase::SCI_AUTOCCANCEL);
+    const long caret = editor_->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    const QByteArray bytes = name.toUtf8();
+    editor_->SendScintilla(QsciScintillaBase::SCI_SETTARGETSTART, static_cast<unsigned long>(position));
+    editor_->SendScintilla(QsciScintillaBase::SCI_SETTARGETEND, static_cast<unsigned long>(caret));
+    editor_->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()),
+                           bytes.constData());
+    editor_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS,
+                           static_cast<unsigned long>(position + bytes.size()));
+}
+
+void ScriptEditor::updateBraceHighlight()
+{
+    auto clear = [this] { editor_->SendScintilla(QsciScintillaBase::SCI_BRACEHIGHLIGHT, -1UL, -1L); };
+    if (editor_->hasSelectedText()) {
+        clear();
+        return;
+    }
+    auto isBracket = [](long c) {
+        return c == '(' || c == ')' || c == '[' || c == ']' || c == '{' || c == '}';
+    };
+    const long pos = editor_->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    const long length = editor_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const long at = pos < length ? editor_->SendScintilla(QsciScintillaBase::SCI_GETCHARAT, pos) : 0;
+    const long before = pos > 0 ? editor_->SendScintilla(QsciScintillaBase::SCI_GETCHARAT, pos - 1) : 0;
+    if (!isBracket(at) && !isBracket(before)) {
+        clear();
+        return;
+    }
+    const long p = isBracket(at) ? pos : pos - 1;
+    // Brackets inside strings and comments do not count.
+    const long style = editor_->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, p);
+    if (style != ScriptLexer::styleForKind(tkSymbol)) {
+        clear();
+        return;
+    }
+    const long match =
+        editor_->SendScintilla(QsciScintillaBase::SCI_BRACEMATCH, static_cast<unsigned long>(p), 0L);
+    if (match >= 0)
+        editor_->SendScintilla(QsciScintillaBase::SCI_BRACEHIGHLIGHT, static_cast<unsigned long>(p), match);
+    else
+        editor_->SendScintilla(QsciScintillaBase::SCI_BRACEBADLIGHT, static_cast<unsigned long>(p));
+}
+
+} // namespace tesmora
