@@ -167,10 +167,15 @@ void TForm_Interpretator::createLayout()
     rightSplitter_->setCollapsible(1, true);
     setCentralWidget(rightSplitter_);
 
+    // The design widths, widened where the installed font needs more room
+    // for the longest text a panel shows.
     const int widths[] = {50, 120, 120, 120, 120, 120, 50};
-    for (int w : widths) {
+    const int textWidth = fontMetrics().horizontalAdvance(QStringLiteral("Processing Level=100")) + 12;
+    const int lineWidth = fontMetrics().horizontalAdvance(QStringLiteral("Line=1000")) + 12;
+    for (int i = 0; i < 7; ++i) {
+        const int w = widths[i];
         auto *panel = new QLabel(this);
-        panel->setFixedWidth(w);
+        panel->setFixedWidth(i == 0 ? std::max(w, lineWidth) : (i < 6 ? std::max(w, textWidth) : w));
         panel->setFrameShape(QFrame::StyledPanel);
         statusBar()->addWidget(panel);
         statusPanels_ << panel;
