@@ -40,6 +40,12 @@ public:
     VariablesView *variablesView() const { return Panel_Var; }
     QAction *action(int tag) const { return actions_.value(tag); }
     bool editMode() const { return editMode_; }
+    // "ekInternal" or "ekExternal", and the external editor's command.
+    void setEditorKind(const QString &kind, const QString &externalEditor)
+    {
+        editorKind_ = kind;
+        externalEditor_ = externalEditor;
+    }
     bool unsavedChanges() const { return unsavedChanges_; }
     const QString &scriptFileName() const { return scriptFileName_; }
 

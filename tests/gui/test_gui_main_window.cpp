@@ -297,3 +297,43 @@ TEST(MainWindow, InterfaceLanguage)
     EXPECT_EQ(t.act(Step)->text(), "Step");
     EXPECT_EQ(t.act(Step)->toolTip(), "One line step.");
 }
+
+TEST(MainWindow, ExternalEditor)
+{
+    Window t("a = 1\nb = 2\n");
+    // Without an editor path: message 180; a missing program: message 170.
+    t.w->setEditorKind("ekExternal", "");
+    t.act(Edit)->trigger();
+    EXPECT_TRUE(t.errors.last().startsWith("The external text editor file is not specified."));
+    t.w->setEditorKind("ekExternal", t.home.filePath("no-such-editor"));
+    t.act(Edit)->trigger();
+    EXPECT_EQ(t.errors.last(), "Invalid file name \"" + t.home.filePath("no-such-editor") + "\" or no access.");
+    EXPECT_FALSE(t.w->editMode());
+
+    // An editor that changes the file: the text comes back, longer than
+    // 16384 bytes, without a byte-order mark, and is taken over as by Work.
+    const QString editor = t.home.filePath("edit.sh");
+    QStringList lines;
+    for (int i = 0; i < 900; ++i)
+        lines << QStringLiteral("value_%1 = %1 + 1000000").arg(i);
+    writeFile(t.home.filePath("new.txt"), lines.join("\r\n").toUtf8());
+    writeFile(editor, QStringLiteral("#!/bin/sh\nsleep 1.2\ncp \"%1\" \"$2\"\n").arg(t.home.filePath("new.txt")).toUtf8());
+    QFile::setPermissions(editor, QFile::permissions(editor) | QFileDevice::ExeOwner);
+    // The setting may carry arguments after the program.
+    t.w->setEditorKind("ekExternal", editor + " --flag");
+    t.act(Edit)->trigger();
+    EXPECT_FALSE(t.w->editMode());
+    ASSERT_EQ(t.in().ScriptLines.size(), 901);
+    EXPECT_EQ(t.in().ScriptLines.at(899), "value_899 = 899 + 1000000");
+    EXPECT_EQ(t.in().ScriptLines.last(), "stop");
+    EXPECT_TRUE(t.w->unsavedChanges());
+    // The text handed over starts with a byte-order mark.
+    QFile handed(t.home.filePath("Scripts/$$$1.tmp"));
+    ASSERT_TRUE(handed.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(handed.readAll().startsWith("\xEF\xBB\xBF")); // replaced by the editor's copy
+
+    // An editor that leaves the file alone changes nothing.
+    writeFile(editor, "#!/bin/sh\ntrue\n");
+    t.act(Edit)->trigger();
+    EXPECT_EQ(t.in().ScriptLines.size(), 901);
+}
