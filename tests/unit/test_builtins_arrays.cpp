@@ -1,6 +1,7 @@
 // Array and matrix functions, Check and Exists, driven the way scripts call
 // them: each case runs a small script and inspects its variables, arrays and
 // error.
+#include "builtin_calls.h"
 #include "core/interpreter.h"
 #include "core/message_catalogue.h"
 #include "core/numbers.h"
@@ -16,6 +17,7 @@
 
 using namespace tesmora;
 using tesmora::test::ScriptRun;
+using tesmora::test::msg;
 
 namespace {
 
@@ -43,12 +45,6 @@ std::unique_ptr<ScriptRun> run(QStringList lines, DialogProvider *dialogs = null
     r->in.Language = language;
     r->start();
     return r;
-}
-
-// The error text of catalogue message `id` raised on `line`.
-QString msg(int id, const MessageArgs &args, int line)
-{
-    return formatMessage(catalogueText(id, 0), args) + QStringLiteral("\r\rLine %1.").arg(line);
 }
 
 // The error a one-line script gives (the line is line 0).

@@ -3,50 +3,28 @@
 // the check against the catalogue and the function itself. The JavaScript
 // engine is the program's real one unless a test needs to see or steer what
 // the engine is asked.
+#include "builtin_calls.h"
 #include "core/interpreter.h"
 #include "core/numbers.h"
 #include "library/builtin_families.h"
 #include "platform/qjs_engine.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTimeZone>
 #include <gtest/gtest.h>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
 
-// Failure messages show texts as texts.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 using namespace tesmora;
+using namespace tesmora::test;
 
 namespace {
 
-// QJSEngine needs an application object, as in the program; it is made
-// before the first test and destroyed after the last.
-class ApplicationEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override
-    {
-        if (!QCoreApplication::instance())
-            app_ = std::make_unique<QCoreApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    int argc_ = 1;
-    char name_[24] = "test_builtins_datetime";
-    char *argv_[2] = {name_, nullptr};
-    std::unique_ptr<QCoreApplication> app_;
-};
+// QJSEngine needs an application object, as in the program.
 [[maybe_unused]] ::testing::Environment *const kApplication =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+    addApplicationEnvironment("test_builtins_datetime");
 
 // An engine that records what it is asked and gives a fixed answer.
 struct ScriptedEngine : JavaScriptEngine {
@@ -66,43 +44,11 @@ struct JsInterpreter {
     JsInterpreter() { in.JsEngine = &engine; }
 };
 
-struct Outcome {
-    TWordStatus value;
-    QString error;
-};
-
-Outcome eval(Interpreter &in, const QString &expression)
+// A fresh interpreter with the program's JavaScript engine, for help examples.
+std::shared_ptr<Interpreter> jsInterpreter()
 {
-    in.ErrorText.clear();
-    Outcome o;
-    in.EvaluateText(expression, o.value);
-    o.error = in.ErrorText;
-    in.ErrorText.clear();
-    return o;
-}
-
-QString text(Interpreter &in, const QString &expression)
-{
-    const Outcome o = eval(in, expression);
-    EXPECT_TRUE(o.error.isEmpty()) << expression.toStdString() << ": " << o.error.toStdString();
-    EXPECT_EQ(o.value.kind, wkString) << expression.toStdString();
-    return o.value.str;
-}
-
-double number(Interpreter &in, const QString &expression)
-{
-    const Outcome o = eval(in, expression);
-    EXPECT_TRUE(o.error.isEmpty()) << expression.toStdString() << ": " << o.error.toStdString();
-    EXPECT_EQ(o.value.kind, wkFloat) << expression.toStdString();
-    return o.value.float_val;
-}
-
-QString error(Interpreter &in, const QString &expression)
-{
-    const Outcome o = eval(in, expression);
-    EXPECT_FALSE(o.error.isEmpty()) << expression.toStdString() << " gave " << o.value.str.toStdString();
-    EXPECT_EQ(o.value.kind, wkNone) << expression.toStdString();
-    return o.error;
+    const auto js = std::make_shared<JsInterpreter>();
+    return {js, &js->in};
 }
 
 // An error text as raised on line 0.
@@ -135,52 +81,6 @@ int expectedZoneOffset()
 {
     const char *v = std::getenv("TESMORA_EXPECT_TZ_OFFSET");
     return v ? std::atoi(v) : 0;
-}
-
-// Every help text exists in both languages, uses CR LF between lines, and
-// its examples of the form "name = expression   # name = value" give that
-// value when they run (lines without such a comment run too, so later
-// examples can use their variables).
-void checkHelpExamples(FunctionTable table, const QList<int> &rows)
-{
-    static const QRegularExpression line(QStringLiteral("^(\\w+) = (.*?)(?:\\s+#\\s*(.*))?$"));
-    for (int row : rows) {
-        for (int language : {0, 1}) {
-            const QString help = functionDescription(table, row, language);
-            SCOPED_TRACE(QStringLiteral("table %1, row %2, language %3")
-                             .arg(static_cast<int>(table))
-                             .arg(row)
-                             .arg(language)
-                             .toStdString());
-            ASSERT_FALSE(help.isEmpty());
-            EXPECT_EQ(help.count(QLatin1Char('\n')), help.count(QStringLiteral("\r\n")));
-            if (language == 1) {
-                EXPECT_NE(help, functionDescription(table, row, 0));
-            }
-            JsInterpreter js;
-            int examples = 0;
-            for (const QString &text : help.split(QStringLiteral("\r\n"))) {
-                const QRegularExpressionMatch m = line.match(text.trimmed());
-                if (!m.hasMatch())
-                    continue;
-                ++examples;
-                const Outcome o = eval(js.in, m.captured(2));
-                EXPECT_TRUE(o.error.isEmpty()) << text.toStdString() << ": " << o.error.toStdString();
-                js.in.SetVariable(m.captured(1), o.value.str, o.value.kind);
-                const QString expected = QStringLiteral("%1 = ").arg(m.captured(1));
-                const QString comment = m.captured(3);
-                if (!comment.startsWith(expected))
-                    continue;
-                QString value = comment.mid(expected.size());
-                if (value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\''))) {
-                    EXPECT_EQ(o.value.kind, wkString) << text.toStdString();
-                    value = value.mid(1, value.size() - 2);
-                }
-                EXPECT_EQ(o.value.str, value) << text.toStdString();
-            }
-            EXPECT_GT(examples, 0) << "an example shows how the function is called";
-        }
-    }
 }
 
 } // namespace
@@ -528,7 +428,7 @@ TEST(Eval, OneEngineKeepsItsStateAndReportsFailures)
 
 TEST(DateTimeHelp, HelpTextsInBothLanguagesWithWorkingExamples)
 {
-    checkHelpExamples(FunctionTable::Embedded, {25, 26, 27, 63});
+    checkHelpExamples(FunctionTable::Embedded, {25, 26, 27, 63}, jsInterpreter);
 }
 
 TEST(JavaScriptHelp, EveryJavaScriptBackedFunctionHasWorkingExamples)
@@ -543,5 +443,5 @@ TEST(JavaScriptHelp, EveryJavaScriptBackedFunctionHasWorkingExamples)
         rows << row;
     }
     EXPECT_EQ(rows.size(), 36);
-    checkHelpExamples(FunctionTable::JavaScript, rows);
+    checkHelpExamples(FunctionTable::JavaScript, rows, jsInterpreter);
 }

@@ -1,6 +1,7 @@
 // File functions: text files in three character sets, byte and float files,
 // deletion and file-name parts. Every case runs a small script whose program
 // folder is a fresh temporary folder, and inspects the files it leaves.
+#include "builtin_calls.h"
 #include "core/interpreter.h"
 #include "core/message_catalogue.h"
 #include "library/builtin_families.h"
@@ -21,6 +22,7 @@
 
 using namespace tesmora;
 using tesmora::test::ScriptRun;
+using tesmora::test::msg;
 
 namespace {
 
@@ -52,11 +54,6 @@ std::unique_ptr<ScriptRun> run(const Folder &folder, QStringList lines)
     r->in.ProgramFolder = folder.programFolder();
     r->start();
     return r;
-}
-
-QString msg(int id, const MessageArgs &args, int line)
-{
-    return formatMessage(catalogueText(id, 0), args) + QStringLiteral("\r\rLine %1.").arg(line);
 }
 
 const t_arr_specification *array(const ScriptRun &r, const QString &name)

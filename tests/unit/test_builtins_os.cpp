@@ -1,6 +1,7 @@
 // Operating-system functions: Sleep, OS_OpenFile, ScanDir, Play_Sound and
 // Exit, run from small scripts against recording hosts, a recording shell and
 // media player, and the Qt media adapter itself.
+#include "builtin_calls.h"
 #include "core/interpreter.h"
 #include "core/message_catalogue.h"
 #include "library/builtin_families.h"
@@ -10,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -23,25 +23,13 @@
 using namespace tesmora;
 using tesmora::test::ScriptHost;
 using tesmora::test::ScriptRun;
+using tesmora::test::msg;
 
 namespace {
 
 // The media adapter and the event processing need an application object.
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "test_builtins_os";
-        static char *argv[] = {name, nullptr};
-        app_ = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QCoreApplication> app_;
-};
-const auto *const kEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+[[maybe_unused]] ::testing::Environment *const kApplication =
+    tesmora::test::addApplicationEnvironment("test_builtins_os");
 
 // Records the status panels and answers the Pause key from a countdown.
 struct OsHost : ScriptHost {
@@ -93,11 +81,6 @@ struct OsRun {
         return {a->dim[0], a->dim[1], a->dim[2], a->dim[3]};
     }
 };
-
-QString msg(int id, const MessageArgs &args, int line)
-{
-    return formatMessage(catalogueText(id, 0), args) + QStringLiteral("\r\rLine %1.").arg(line);
-}
 
 void writeFile(const QString &path, const QByteArray &data)
 {

@@ -1,6 +1,7 @@
 // String and conversion functions, driven the way scripts call them: an
 // expression text goes through word classification, argument preparation,
 // the check against the catalogue and the function itself.
+#include "builtin_calls.h"
 #include "core/interpreter.h"
 #include "core/message_catalogue.h"
 #include "core/numbers.h"
@@ -9,107 +10,8 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
-// Failure messages show texts as texts.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 using namespace tesmora;
-
-namespace {
-
-struct Outcome {
-    TWordStatus value;
-    QString error;
-};
-
-Outcome eval(Interpreter &in, const QString &expression)
-{
-    in.ErrorText.clear();
-    Outcome o;
-    in.EvaluateText(expression, o.value);
-    o.error = in.ErrorText;
-    in.ErrorText.clear();
-    return o;
-}
-
-// The text result of an expression that must succeed.
-QString text(Interpreter &in, const QString &expression)
-{
-    const Outcome o = eval(in, expression);
-    EXPECT_TRUE(o.error.isEmpty()) << expression.toStdString() << ": " << o.error.toStdString();
-    EXPECT_EQ(o.value.kind, wkString) << expression.toStdString();
-    return o.value.str;
-}
-
-// The number result of an expression that must succeed.
-double number(Interpreter &in, const QString &expression)
-{
-    const Outcome o = eval(in, expression);
-    EXPECT_TRUE(o.error.isEmpty()) << expression.toStdString() << ": " << o.error.toStdString();
-    EXPECT_EQ(o.value.kind, wkFloat) << expression.toStdString();
-    return o.value.float_val;
-}
-
-// The error an expression must raise.
-QString error(Interpreter &in, const QString &expression)
-{
-    const Outcome o = eval(in, expression);
-    EXPECT_FALSE(o.error.isEmpty()) << expression.toStdString() << " gave " << o.value.str.toStdString();
-    EXPECT_EQ(o.value.kind, wkNone) << expression.toStdString();
-    return o.error;
-}
-
-// The English error text of catalogue message `id` raised on line 0.
-QString msg(int id, const MessageArgs &args = {})
-{
-    return formatMessage(catalogueText(id, 0), args) + QStringLiteral("\r\rLine 0.");
-}
-
-// Every help text exists in both languages, uses CR LF between lines, and
-// its examples of the form "name = expression   # name = value" give that
-// value when they run (lines without such a comment run too, so later
-// examples can use their variables).
-void checkHelpExamples(const QList<int> &rows)
-{
-    static const QRegularExpression line(QStringLiteral("^(\\w+) = (.*?)(?:\\s+#\\s*(.*))?$"));
-    for (int row : rows) {
-        for (int language : {0, 1}) {
-            const QString help = functionDescription(FunctionTable::Embedded, row, language);
-            SCOPED_TRACE(QStringLiteral("row %1, language %2").arg(row).arg(language).toStdString());
-            ASSERT_FALSE(help.isEmpty());
-            EXPECT_EQ(help.count(QLatin1Char('\n')), help.count(QStringLiteral("\r\n")));
-            if (language == 1) {
-                EXPECT_NE(help, functionDescription(FunctionTable::Embedded, row, 0));
-            }
-            Interpreter in;
-            int examples = 0;
-            for (const QString &text : help.split(QStringLiteral("\r\n"))) {
-                const QRegularExpressionMatch m = line.match(text.trimmed());
-                if (!m.hasMatch())
-                    continue;
-                ++examples;
-                const Outcome o = eval(in, m.captured(2));
-                EXPECT_TRUE(o.error.isEmpty()) << text.toStdString() << ": " << o.error.toStdString();
-                in.SetVariable(m.captured(1), o.value.str, o.value.kind);
-                const QString expected = QStringLiteral("%1 = ").arg(m.captured(1));
-                const QString comment = m.captured(3);
-                if (!comment.startsWith(expected))
-                    continue;
-                QString value = comment.mid(expected.size());
-                if (value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\''))) {
-                    EXPECT_EQ(o.value.kind, wkString) << text.toStdString();
-                    value = value.mid(1, value.size() - 2);
-                }
-                EXPECT_EQ(o.value.str, value) << text.toStdString();
-            }
-            EXPECT_GT(examples, 0) << "an example shows how the function is called";
-        }
-    }
-}
-
-} // namespace
+using namespace tesmora::test;
 
 TEST(StringCalls, CatalogueNamesSynonymsAndArgumentChecks)
 {

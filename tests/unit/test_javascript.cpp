@@ -1,8 +1,8 @@
+#include "builtin_calls.h"
 #include "library/function_tables.h"
 #include "library/javascript_functions.h"
 #include "platform/qjs_engine.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <gtest/gtest.h>
 #include <memory>
@@ -12,26 +12,9 @@ using namespace tesmora;
 
 namespace {
 
-// QJSEngine needs an application object, as in the program; it is made
-// before the first test and destroyed after the last (not at exit, when
-// Qt's own globals are already gone).
-class ApplicationEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override
-    {
-        if (!QCoreApplication::instance())
-            app_ = std::make_unique<QCoreApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    int argc_ = 1;
-    char name_[16] = "test_javascript";
-    char *argv_[2] = {name_, nullptr};
-    std::unique_ptr<QCoreApplication> app_;
-};
+// QJSEngine needs an application object, as in the program.
 [[maybe_unused]] ::testing::Environment *const kApplication =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+    test::addApplicationEnvironment("test_javascript");
 
 std::unique_ptr<QtJavaScriptEngine> makeEngine()
 {
