@@ -688,35 +688,34 @@ QString ScriptLexer::description(int style) const
     return QStringLiteral("Null");
 }
 
-QColor ScriptLexer::defaultColor(int style) const
+const TokenAttribute *ScriptLexer::attributeForStyle(int style) const
 {
     const int kind = style - 1;
-    if (kind >= 0 && kind < kTokenKindCount)
-        if (const auto a = attributeForKind(static_cast<TtkTokenKind>(kind)))
-            if (attributes_[*a].foreground.isValid())
-                return attributes_[*a].foreground;
-    return editorText_;
+    if (kind < 0 || kind >= kTokenKindCount)
+        return nullptr;
+    const auto a = attributeForKind(static_cast<TtkTokenKind>(kind));
+    return a ? &attributes_[*a] : nullptr;
+}
+
+QColor ScriptLexer::defaultColor(int style) const
+{
+    const TokenAttribute *a = attributeForStyle(style);
+    return a && a->foreground.isValid() ? a->foreground : editorText_;
 }
 
 QColor ScriptLexer::defaultPaper(int style) const
 {
-    const int kind = style - 1;
-    if (kind >= 0 && kind < kTokenKindCount)
-        if (const auto a = attributeForKind(static_cast<TtkTokenKind>(kind)))
-            if (attributes_[*a].background.isValid())
-                return attributes_[*a].background;
-    return editorBackground_;
+    const TokenAttribute *a = attributeForStyle(style);
+    return a && a->background.isValid() ? a->background : editorBackground_;
 }
 
 QFont ScriptLexer::defaultFont(int style) const
 {
     QFont f = editorFont_;
-    const int kind = style - 1;
-    if (kind >= 0 && kind < kTokenKindCount)
-        if (const auto a = attributeForKind(static_cast<TtkTokenKind>(kind))) {
-            f.setBold(attributes_[*a].bold);
-            f.setItalic(attributes_[*a].italic);
-        }
+    if (const TokenAttribute *a = attributeForStyle(style)) {
+        f.setBold(a->bold);
+        f.setItalic(a->italic);
+    }
     return f;
 }
 

@@ -171,6 +171,8 @@ class ScriptLexer : public QsciLexerCustom {
     static int styleForKind(TtkTokenKind kind) { return kind + 1; }
     // The attribute that colours a token kind (none for tkNull).
     static std::optional<Attr> attributeForKind(TtkTokenKind kind);
+    // The attribute that colours a style (a token kind + 1), or null.
+    const TokenAttribute *attributeForStyle(int style) const;
     std::optional<Attr> defaultAttribute(DefaultAttributeIndex index) const;
 
     // The class's own attribute defaults and the values the main window sets.
