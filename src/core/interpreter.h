@@ -216,7 +216,7 @@ public:
 private:
     struct SplitDep {
         QString name;
-        int varIndex;
+        bool isVariable;
         bool isArray;
     };
     struct SplitEntry {
@@ -226,8 +226,9 @@ private:
     void splitUncached(const QString &text, WordList &words);
     bool splitDepsHold(const QList<SplitDep> &deps) const;
     // Splitting a text gives the same words as long as every identifier in it
-    // names the same variable (or none) and the same kind of thing: the cache
-    // keeps the words with what each identifier resolved to.
+    // is still a variable, an array or neither: the cache keeps the words with
+    // what each identifier resolved to, and a hit looks the variables' indices
+    // up again (they differ between levels of a recursive function).
     QHash<QString, SplitEntry> splitCache_;
     const QString *splitNamesData_ = nullptr;
     qsizetype splitNamesSize_ = -1;

@@ -280,7 +280,7 @@ void Interpreter::classifyIdentifier(const QString &text, int &position, int ide
     }
     const int found = FindVariable(ident);
     if (recordDeps_)
-        recordDeps_->append(SplitDep{ident, found, found < 0 && FindArray(ident) > 0});
+        recordDeps_->append(SplitDep{ident, found >= 0, found < 0 && FindArray(ident) > 0});
     if (const int v = found; v >= 0) {
         word.kind = wkVariableName;
         word.var_index = v + 1;

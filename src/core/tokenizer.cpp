@@ -17,6 +17,9 @@ void Interpreter::SplitWords(const QString &text, WordList &words)
     }
     if (const auto it = splitCache_.constFind(text); it != splitCache_.constEnd() && splitDepsHold(it->deps)) {
         words = it->words;
+        for (int i = 0; i <= words.last; ++i)
+            if (words[i].kind == wkVariableName)
+                words[i].var_index = FindVariable(words[i].str) + 1;
         return;
     }
     const bool hadError = failed();
@@ -34,10 +37,10 @@ void Interpreter::SplitWords(const QString &text, WordList &words)
 bool Interpreter::splitDepsHold(const QList<SplitDep> &deps) const
 {
     for (const SplitDep &d : deps) {
-        const int v = FindVariable(d.name);
-        if (v != d.varIndex)
+        const bool v = FindVariable(d.name) >= 0;
+        if (v != d.isVariable)
             return false;
-        if (v < 0 && (FindArray(d.name) > 0) != d.isArray)
+        if (!v && (FindArray(d.name) > 0) != d.isArray)
             return false;
     }
     return true;
