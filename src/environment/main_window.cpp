@@ -282,6 +282,7 @@ void TForm_Interpretator::ApplyInterfaceLanguage()
     }
     Panel_Var->retranslate(interp_.Language);
     helpWindow_->setLanguage(interp_.Language);
+    SynEditor->setLanguage(interp_.Language);
 }
 
 void TForm_Interpretator::chooseEditorFont()

@@ -96,6 +96,9 @@ class ScriptEditor : public QWidget {
 
     QsciScintilla *SynEditor() const { return editor_; }
     ScriptLexer *highlighter() const { return lexer_; }
+    // The interface language of the editor's own dialogs (0 English, 1 Russian).
+    void setLanguage(int language) { language_ = language; }
+    int language() const { return language_; }
     IndicatorStrip *Image_indicator() const { return strip_; }
 
     // ---- Text ---------------------------------------------------------------
@@ -230,6 +233,7 @@ class ScriptEditor : public QWidget {
 
     ScriptTextEdit *editor_;
     ScriptLexer *lexer_;
+    int language_ = 0;
     IndicatorStrip *strip_;
     QMenu *popup_;
     QAction *actCopy_;

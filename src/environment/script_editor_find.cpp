@@ -12,12 +12,38 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QHash>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace tesmora {
+
+namespace {
+
+// The dialogs' own texts in the interface language.
+QString dialogText(const char *english, int language)
+{
+    static const QHash<QString, QString> russian = {
+        {QStringLiteral("Replace"), QString::fromUtf8("Заменить")},
+        {QStringLiteral("Find"), QString::fromUtf8("Найти")},
+        {QStringLiteral("Find what:"), QString::fromUtf8("Что искать:")},
+        {QStringLiteral("Replace with:"), QString::fromUtf8("Заменить на:")},
+        {QStringLiteral("Match whole word only"), QString::fromUtf8("Только слово целиком")},
+        {QStringLiteral("Match case"), QString::fromUtf8("С учётом регистра")},
+        {QStringLiteral("Down"), QString::fromUtf8("Вниз")},
+        {QStringLiteral("Up"), QString::fromUtf8("Вверх")},
+        {QStringLiteral("Direction"), QString::fromUtf8("Направление")},
+        {QStringLiteral("Find Next"), QString::fromUtf8("Найти далее")},
+        {QStringLiteral("Replace All"), QString::fromUtf8("Заменить все")},
+        {QStringLiteral("Cancel"), QString::fromUtf8("Отмена")},
+    };
+    const QString en = QString::fromLatin1(english);
+    return language == 1 ? russian.value(en, en) : en;
+}
+
+} // namespace
 
 // The find dialog (Find next, direction, whole word; always case-sensitive)
 // or the replace dialog (Find next, Replace, Replace all, match case, whole
@@ -26,19 +52,19 @@ class ScriptFindDialog : public QDialog {
   public:
     ScriptFindDialog(ScriptEditor *editor, bool replace) : QDialog(editor), editor_(editor), replace_(replace)
     {
-        setWindowTitle(replace ? QStringLiteral("Replace") : QStringLiteral("Find"));
+        setWindowTitle(replace ? dialogText("Replace", editor->language()) : dialogText("Find", editor->language()));
         setModal(false);
         auto *grid = new QGridLayout;
         findEdit_ = new QLineEdit;
-        grid->addWidget(new QLabel(QStringLiteral("Find what:")), 0, 0);
+        grid->addWidget(new QLabel(dialogText("Find what:", editor->language())), 0, 0);
         grid->addWidget(findEdit_, 0, 1);
         if (replace) {
             replaceEdit_ = new QLineEdit;
-            grid->addWidget(new QLabel(QStringLiteral("Replace with:")), 1, 0);
+            grid->addWidget(new QLabel(dialogText("Replace with:", editor->language())), 1, 0);
             grid->addWidget(replaceEdit_, 1, 1);
         }
-        wholeWord_ = new QCheckBox(QStringLiteral("Match whole word only"));
-        matchCase_ = new QCheckBox(QStringLiteral("Match case"));
+        wholeWord_ = new QCheckBox(dialogText("Match whole word only", editor->language()));
+        matchCase_ = new QCheckBox(dialogText("Match case", editor->language()));
         matchCase_->setChecked(!replace);
         matchCase_->setVisible(replace);
         auto *options = new QVBoxLayout;
@@ -46,12 +72,12 @@ class ScriptFindDialog : public QDialog {
         options->addWidget(matchCase_);
         auto *lower = new QHBoxLayout;
         lower->addLayout(options);
-        down_ = new QRadioButton(QStringLiteral("Down"), this);
+        down_ = new QRadioButton(dialogText("Down", editor->language()), this);
         down_->setChecked(true);
         down_->setVisible(!replace);
         if (!replace) {
-            auto *dir = new QGroupBox(QStringLiteral("Direction"));
-            auto *up = new QRadioButton(QStringLiteral("Up"));
+            auto *dir = new QGroupBox(dialogText("Direction", editor->language()));
+            auto *up = new QRadioButton(dialogText("Up", editor->language()));
             auto *dl = new QHBoxLayout(dir);
             dl->addWidget(up);
             dl->addWidget(down_);
@@ -63,7 +89,7 @@ class ScriptFindDialog : public QDialog {
         left->addStretch();
 
         auto *buttons = new QVBoxLayout;
-        auto *findNext = new QPushButton(QStringLiteral("Find Next"));
+        auto *findNext = new QPushButton(dialogText("Find Next", editor->language()));
         findNext->setDefault(true);
         connect(findNext, &QPushButton::clicked, this, [this] {
             editor_->findNext(findEdit_->text(), !replace_ ? down_->isChecked() : true,
@@ -71,8 +97,8 @@ class ScriptFindDialog : public QDialog {
         });
         buttons->addWidget(findNext);
         if (replace) {
-            auto *one = new QPushButton(QStringLiteral("Replace"));
-            auto *all = new QPushButton(QStringLiteral("Replace All"));
+            auto *one = new QPushButton(dialogText("Replace", editor->language()));
+            auto *all = new QPushButton(dialogText("Replace All", editor->language()));
             connect(one, &QPushButton::clicked, this, [this] {
                 editor_->replaceNext(findEdit_->text(), replaceEdit_->text(), matchCase_->isChecked(),
                                      wholeWord_->isChecked());
@@ -84,7 +110,7 @@ class ScriptFindDialog : public QDialog {
             buttons->addWidget(one);
             buttons->addWidget(all);
         }
-        auto *cancel = new QPushButton(QStringLiteral("Cancel"));
+        auto *cancel = new QPushButton(dialogText("Cancel", editor->language()));
         connect(cancel, &QPushButton::clicked, this, &QDialog::close);
         buttons->addWidget(cancel);
         buttons->addStretch();

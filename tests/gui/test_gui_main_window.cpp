@@ -337,3 +337,12 @@ TEST(MainWindow, ExternalEditor)
     t.act(Edit)->trigger();
     EXPECT_EQ(t.in().ScriptLines.size(), 901);
 }
+
+TEST(MainWindow, EditorDialogsFollowTheInterfaceLanguage)
+{
+    Window t("a = 1\nb = 2\n");
+    t.w->setLanguage(1);
+    EXPECT_EQ(t.w->editor()->language(), 1);
+    t.w->setLanguage(0);
+    EXPECT_EQ(t.w->editor()->language(), 0);
+}
