@@ -1,5 +1,9 @@
 #include "script_editor.h"
 
+#include <QCursor>
+#include <QScrollBar>
+#include <QToolTip>
+
 #include "core/interpreter.h"
 #include "script_lexer.h"
 
@@ -228,6 +232,10 @@ ScriptEditor::ScriptEditor(QWidget *parent) : QWidget(parent)
                     gutterClicked(line, m);
             });
     connect(editor_, &QsciScintilla::linesChanged, this, &ScriptEditor::updateLineNumbers);
+    // Scroll hint: while the scroll bar is dragged, the top line's number.
+    connect(editor_->verticalScrollBar(), &QScrollBar::sliderMoved, this, [this](int value) {
+        QToolTip::showText(QCursor::pos(), QStringLiteral("Line: %1").arg(value), editor_->verticalScrollBar());
+    });
     connect(editor_, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { updateBraceHighlight(); });
     connect(editor_, &QsciScintillaBase::SCN_CHARADDED, this, &ScriptEditor::handleCharAdded);
     connect(editor_, qOverload<const char *, int>(&QsciScintillaBase::SCN_AUTOCSELECTION), this,
@@ -585,6 +593,18 @@ bool ScriptEditor::handleKey(QKeyEvent *e)
     }
     if (e->key() == Qt::Key_F1 && mods == Qt::ControlModifier)
         return true; // context help of the editor: nothing
+    if (e->key() == Qt::Key_End && mods == Qt::NoModifier) {
+        // End goes to the last non-blank character first, then to the end
+        // of the line.
+        int line = 0, index = 0;
+        editor_->getCursorPosition(&line, &index);
+        const QString text = editor_->text(line).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+        int lastNonBlank = static_cast<int>(text.size());
+        while (lastNonBlank > 0 && text.at(lastNonBlank - 1).isSpace())
+            --lastNonBlank;
+        editor_->setCursorPosition(line, index == lastNonBlank ? static_cast<int>(text.size()) : lastNonBlank);
+        return true;
+    }
     return false;
 }
 

@@ -903,3 +903,21 @@ TEST(EditorFind, FindAndReplace)
     sci(ed)->undo();
     EXPECT_EQ(ed.lines()[0], u"Мир = 1"_qs);
 }
+
+TEST(EditorKeys, EnhancedEndKey)
+{
+    tesmora::ScriptEditor ed;
+    ed.setScriptText({"x = 1"});
+    ed.setWorkingMode(false);
+    // Trailing blanks typed after the statement.
+    ed.SynEditor()->setCursorPosition(0, 5);
+    ed.SynEditor()->insert("   ");
+    ed.SynEditor()->setCursorPosition(0, 0);
+    QTest::keyClick(ed.SynEditor(), Qt::Key_End);
+    int line = 0, index = 0;
+    ed.SynEditor()->getCursorPosition(&line, &index);
+    EXPECT_EQ(index, 5); // after the last non-blank character
+    QTest::keyClick(ed.SynEditor(), Qt::Key_End);
+    ed.SynEditor()->getCursorPosition(&line, &index);
+    EXPECT_EQ(index, 8); // then the end of the line
+}
