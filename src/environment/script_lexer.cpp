@@ -572,14 +572,19 @@ QList<TokenAttribute> attributeNames()
 
 } // namespace
 
+namespace {
+void setStyle(TokenAttribute &attr, const QColor &fg, bool bold, bool italic)
+{
+    attr.foreground = fg;
+    attr.bold = bold;
+    attr.italic = italic;
+}
+} // namespace
+
 QList<TokenAttribute> ScriptLexer::classDefaultAttributes()
 {
     QList<TokenAttribute> a = attributeNames();
-    auto set = [&](Attr i, QColor fg, bool bold, bool italic) {
-        a[i].foreground = fg;
-        a[i].bold = bold;
-        a[i].italic = italic;
-    };
+    auto set = [&a](Attr i, QColor fg, bool bold, bool italic) { setStyle(a[i], fg, bold, italic); };
     set(AttrComment, kGrey, false, true);
     set(AttrReservedWord, {}, true, false);
     set(AttrNonreservedKeyword, kNavy, true, false);
@@ -596,11 +601,7 @@ QList<TokenAttribute> ScriptLexer::classDefaultAttributes()
 QList<TokenAttribute> ScriptLexer::mainWindowAttributes()
 {
     QList<TokenAttribute> a = attributeNames();
-    auto set = [&](Attr i, QColor fg, bool bold, bool italic) {
-        a[i].foreground = fg;
-        a[i].bold = bold;
-        a[i].italic = italic;
-    };
+    auto set = [&a](Attr i, QColor fg, bool bold, bool italic) { setStyle(a[i], fg, bold, italic); };
     set(AttrComment, kGrey, false, false);
     set(AttrIdentifier, kBlue, true, false);
     set(AttrReservedWord, kMaroon, true, false);

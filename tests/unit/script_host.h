@@ -5,6 +5,8 @@
 #include "core/interpreter.h"
 
 #include <QSet>
+#include <gtest/gtest.h>
+#include <vector>
 #include <QStringList>
 #include <ostream>
 
@@ -62,5 +64,22 @@ struct ScriptRun {
     }
     QString error() const { return host.errors.isEmpty() ? QString() : host.errors.last(); }
 };
+
+// The array a script declared under `name`, or null.
+inline const t_arr_specification *array(const ScriptRun &r, const QString &name)
+{
+    const int n = r.in.FindArray(name);
+    return n > 0 ? &r.in.Arrays.at(n) : nullptr;
+}
+
+// The elements of a float array a script declared.
+inline std::vector<double> floats(const ScriptRun &r, const QString &name)
+{
+    const t_arr_specification *a = array(r, name);
+    EXPECT_NE(a, nullptr) << name.toStdString();
+    if (!a || a->data_type != wkFloat)
+        return {};
+    return a->P->f;
+}
 
 } // namespace tesmora::test

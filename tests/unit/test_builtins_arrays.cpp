@@ -17,6 +17,8 @@
 
 using namespace tesmora;
 using tesmora::test::ScriptRun;
+using tesmora::test::array;
+using tesmora::test::floats;
 using tesmora::test::msg;
 
 namespace {
@@ -57,21 +59,6 @@ QString errorOf(const QString &line)
 QString errorOf(const QStringList &lines)
 {
     return run(lines)->error();
-}
-
-const t_arr_specification *array(const ScriptRun &r, const QString &name)
-{
-    const int n = r.in.FindArray(name);
-    return n > 0 ? &r.in.Arrays.at(n) : nullptr;
-}
-
-std::vector<double> floats(const ScriptRun &r, const QString &name)
-{
-    const t_arr_specification *a = array(r, name);
-    EXPECT_NE(a, nullptr) << name.toStdString();
-    if (!a || a->data_type != wkFloat)
-        return {};
-    return a->P->f;
 }
 
 std::vector<std::int64_t> ints(const ScriptRun &r, const QString &name)

@@ -22,6 +22,8 @@
 
 using namespace tesmora;
 using tesmora::test::ScriptRun;
+using tesmora::test::array;
+using tesmora::test::floats;
 using tesmora::test::msg;
 
 namespace {
@@ -54,21 +56,6 @@ std::unique_ptr<ScriptRun> run(const Folder &folder, QStringList lines)
     r->in.ProgramFolder = folder.programFolder();
     r->start();
     return r;
-}
-
-const t_arr_specification *array(const ScriptRun &r, const QString &name)
-{
-    const int n = r.in.FindArray(name);
-    return n > 0 ? &r.in.Arrays.at(n) : nullptr;
-}
-
-std::vector<double> floats(const ScriptRun &r, const QString &name)
-{
-    const t_arr_specification *a = array(r, name);
-    EXPECT_NE(a, nullptr) << name.toStdString();
-    if (!a || a->data_type != wkFloat)
-        return {};
-    return a->P->f;
 }
 
 std::vector<int> dims(const ScriptRun &r, const QString &name)
