@@ -12,6 +12,17 @@ namespace tesmora {
 
 class Interpreter;
 
+// The number of arguments a graphics or dialog function was given: the
+// leading records whose kind is not wkNone, at most 99. An argument that is an
+// empty string is still given, so the arguments after it are not lost.
+inline int executorParameterCount(const WordList &args)
+{
+    int n = 0;
+    while (n < args.count() && n < 99 && args.w[n].kind != wkNone)
+        ++n;
+    return n;
+}
+
 class GraphicsExecutor {
 public:
     virtual ~GraphicsExecutor() = default;
