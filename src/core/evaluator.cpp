@@ -2,7 +2,7 @@
 // define the precedence of the language.
 #include "interpreter.h"
 
-#include "library/function_tables.h"
+#include "library/function_catalogue.h"
 #include "numbers.h"
 
 #include <cmath>
@@ -537,16 +537,14 @@ void Interpreter::CallFunctionWord(const TWordStatus &word, TWordStatus &value)
     if (failed() || CurrentFunctionLevel != level)
         return;
     switch (word.kind) {
-    case wkEmbeddedFunction: {
-        const QString upper = name.toUpper();
-        if (upper != QLatin1String("EXISTS") && upper != QLatin1String("ARRAY_DELETE")) {
+    case wkEmbeddedFunction:
+        if (!TakesArgumentsByName(name)) {
             CheckCallParameters(wkEmbeddedFunction, name, args);
             if (failed())
                 return;
         }
         ExecuteEmbeddedFunction(name, args, value);
         break;
-    }
     case wkGraphFunction:
     case wkDialogFunction:
         CheckCallParameters(word.kind, name, args);

@@ -1,6 +1,6 @@
 #include "builtin_families.h"
 
-#include <QHash>
+#include "function_catalogue.h"
 
 namespace tesmora {
 
@@ -15,26 +15,25 @@ void registerBuiltinFamilies(BuiltinRegistry &registry)
     registerJavaScriptFunctions(registry);
 }
 
+QList<FunctionHelp> allFunctionHelp()
+{
+    QList<FunctionHelp> all;
+    addStringHelp(all);
+    addMathHelp(all);
+    addArrayHelp(all);
+    addDateTimeHelp(all);
+    addFileHelp(all);
+    addOsHelp(all);
+    addJavaScriptHelp(all);
+    return all;
+}
+
 QString functionDescription(FunctionTable table, int row, int language)
 {
-    static const QHash<int, FunctionHelp> help = [] {
-        QList<FunctionHelp> all;
-        addStringHelp(all);
-        addMathHelp(all);
-        addArrayHelp(all);
-        addDateTimeHelp(all);
-        addFileHelp(all);
-        addOsHelp(all);
-        addJavaScriptHelp(all);
-        QHash<int, FunctionHelp> byKey;
-        for (const FunctionHelp &h : all)
-            byKey.insert(static_cast<int>(h.table) * 1000 + h.row, h);
-        return byKey;
-    }();
-    const auto it = help.constFind(static_cast<int>(table) * 1000 + row);
-    if (it == help.constEnd())
+    const FunctionCatalogue &catalogue = functionCatalogue(table);
+    if (row < 0 || row >= catalogue.size())
         return {};
-    return QString::fromUtf16(language == 1 ? it->ru : it->en);
+    return catalogue.at(row).help[language == 1 ? 1 : 0];
 }
 
 } // namespace tesmora

@@ -19,10 +19,11 @@ void registerFileFunctions(BuiltinRegistry &registry);
 void registerOsFunctions(BuiltinRegistry &registry);
 void registerJavaScriptFunctions(BuiltinRegistry &registry); // Eval
 
-// Help texts of catalogue rows (English and Russian, lines separated by CR LF).
+// Help texts of a catalogue row, named by its Formula name (English and
+// Russian, lines separated by CR LF).
 struct FunctionHelp {
     FunctionTable table;
-    int row;
+    const char *name;
     const char16_t *en;
     const char16_t *ru;
 };
@@ -34,8 +35,11 @@ void addFileHelp(QList<FunctionHelp> &help);
 void addOsHelp(QList<FunctionHelp> &help);
 void addJavaScriptHelp(QList<FunctionHelp> &help); // Eval and every JavaScript-backed row
 
+// Every help text of every table.
+QList<FunctionHelp> allFunctionHelp();
+
 // The help text of a row in `language` (0 English, 1 Russian); empty when
-// the row has none yet.
+// the row has none.
 QString functionDescription(FunctionTable table, int row, int language);
 
 } // namespace tesmora

@@ -17,11 +17,11 @@ namespace tesmora::arrayfn {
 // element block, so it stays readable while the table changes). Raises
 // message 147 for an array name that is not found and 186 for an argument
 // that is no array; returns false then.
-bool arrayArg(BuiltinCall &call, int i, t_arr_specification &out);
+bool arrayArg(FunctionCall &call, int i, t_arr_specification &out);
 
 // A number array (float or integer); raises message 185 with `name` for a
 // string array and returns false.
-bool numericArray(BuiltinCall &call, const t_arr_specification &a, const QString &name);
+bool numericArray(FunctionCall &call, const t_arr_specification &a, const QString &name);
 
 // d1 >= minRows, d2 >= minCols, d3 = d4 = 0, and the block holds d1 x d2 cells.
 bool isTwoDimensional(const t_arr_specification &a, int minRows = 1, int minCols = 1);
@@ -37,9 +37,9 @@ QString dimensionText(const t_arr_specification &a);
 // Declares a temporary array of `type` with the dimensions `dims`, cleared,
 // and makes it the call's result. Returns its record (valid until the table
 // changes), or null when the declaration failed (the error is raised).
-t_arr_specification *newResultArray(BuiltinCall &call, TWordKind type, const std::vector<std::int64_t> &dims);
+t_arr_specification *newResultArray(FunctionCall &call, TWordKind type, const std::vector<std::int64_t> &dims);
 // As newResultArray, with the dimension part given as text ("[3,2]").
-t_arr_specification *newResultArray(BuiltinCall &call, TWordKind type, const QString &dimensionPart);
+t_arr_specification *newResultArray(FunctionCall &call, TWordKind type, const QString &dimensionPart);
 
 // Copies cell `from` of `src` into cell `to` of `dst` (both of the same type).
 void copyCell(const t_arr_specification &src, std::int64_t from, t_arr_specification &dst, std::int64_t to);

@@ -15,30 +15,30 @@ namespace tesmora {
 
 namespace arrayfn {
 
-bool arrayArg(BuiltinCall &call, int i, t_arr_specification &out)
+bool arrayArg(FunctionCall &call, int i, t_arr_specification &out)
 {
     if (!call.has(i)) {
-        call.in.RaiseMessage(186, {QString()});
+        call.fail(186, {QString()});
         return false;
     }
     const TWordStatus &w = call.arg(i);
     if (w.kind != wkArrayName) {
-        call.in.RaiseMessage(186, {w.str});
+        call.fail(186, {w.str});
         return false;
     }
     const int n = call.in.FindArray(w.str);
     if (n == 0 || !cellsReady(call.in.Arrays.at(n))) {
-        call.in.RaiseMessage(147, {w.str});
+        call.fail(147, {w.str});
         return false;
     }
     out = call.in.Arrays.at(n);
     return true;
 }
 
-bool numericArray(BuiltinCall &call, const t_arr_specification &a, const QString &name)
+bool numericArray(FunctionCall &call, const t_arr_specification &a, const QString &name)
 {
     if (a.data_type == wkString) {
-        call.in.RaiseMessage(185, {name});
+        call.fail(185, {name});
         return false;
     }
     return true;
@@ -84,7 +84,7 @@ QString dimensionText(const t_arr_specification &a)
     return QLatin1Char('[') + parts.join(QLatin1Char(',')) + QLatin1Char(']');
 }
 
-t_arr_specification *newResultArray(BuiltinCall &call, TWordKind type, const QString &dimensionPart)
+t_arr_specification *newResultArray(FunctionCall &call, TWordKind type, const QString &dimensionPart)
 {
     const QString name = call.in.NewTemporaryArrayName();
     const int n =
@@ -96,7 +96,7 @@ t_arr_specification *newResultArray(BuiltinCall &call, TWordKind type, const QSt
     return cellsReady(r) ? &r : nullptr;
 }
 
-t_arr_specification *newResultArray(BuiltinCall &call, TWordKind type, const std::vector<std::int64_t> &dims)
+t_arr_specification *newResultArray(FunctionCall &call, TWordKind type, const std::vector<std::int64_t> &dims)
 {
     QStringList parts;
     for (const std::int64_t d : dims)
@@ -129,7 +129,7 @@ using namespace arrayfn;
 
 // ---- Sizes ----------------------------------------------------------------------
 
-void Array_Length(BuiltinCall &call)
+void Array_Length(FunctionCall &call)
 {
     t_arr_specification a;
     if (arrayArg(call, 0, a))
@@ -137,14 +137,14 @@ void Array_Length(BuiltinCall &call)
 }
 
 // Dim1 .. Dim4: the digit at the end of the name chooses the dimension.
-void Dim(BuiltinCall &call)
+void Dim(FunctionCall &call)
 {
     t_arr_specification a;
     if (!arrayArg(call, 0, a))
         return;
     const int k = call.name.isEmpty() ? 1 : call.name.back().digitValue();
     if (k < 1 || k > 4) {
-        call.in.RaiseMessage(163, {call.name});
+        call.fail(163, {call.name});
         return;
     }
     const int d = a.dim[static_cast<size_t>(k - 1)];
@@ -154,7 +154,7 @@ void Dim(BuiltinCall &call)
 // ---- Construction from numbers -----------------------------------------------------
 
 // Array2, Array3, Array4: the arguments become the value list of a float array.
-void ArrayOfNumbers(BuiltinCall &call, int n)
+void ArrayOfNumbers(FunctionCall &call, int n)
 {
     QStringList values;
     for (int i = 0; i < n && i < call.count(); ++i)
@@ -167,29 +167,29 @@ void ArrayOfNumbers(BuiltinCall &call, int n)
     call.setArray(name);
 }
 
-void Array2(BuiltinCall &call)
+void Array2(FunctionCall &call)
 {
     ArrayOfNumbers(call, 2);
 }
-void Array3(BuiltinCall &call)
+void Array3(FunctionCall &call)
 {
     ArrayOfNumbers(call, 3);
 }
-void Array4(BuiltinCall &call)
+void Array4(FunctionCall &call)
 {
     ArrayOfNumbers(call, 4);
 }
 
 // ---- Minimum and maximum ---------------------------------------------------------------
 
-void Arr_MinMax(BuiltinCall &call)
+void Arr_MinMax(FunctionCall &call)
 {
     t_arr_specification a;
     if (!arrayArg(call, 0, a))
         return;
     const QString &name = call.text(0);
     if (!isOneOrTwoDimensional(a)) {
-        call.in.RaiseMessage(165, {name});
+        call.fail(165, {name});
         return;
     }
     if (!numericArray(call, a, name))
@@ -224,19 +224,19 @@ void Arr_MinMax(BuiltinCall &call)
 
 // ---- Rows and columns ------------------------------------------------------------------
 
-void Array_Row(BuiltinCall &call)
+void Array_Row(FunctionCall &call)
 {
     t_arr_specification a;
     if (!arrayArg(call, 0, a))
         return;
     const std::int64_t row = call.integer(1);
     if (!isTwoDimensional(a, 2, 2)) {
-        call.in.RaiseMessage(156, {call.text(0)});
+        call.fail(156, {call.text(0)});
         return;
     }
     const std::int64_t d2 = a.dim[1];
     if (row < 1 || row > a.dim[0]) {
-        call.in.RaiseMessage(163, {call.name.toLower()});
+        call.fail(163, {call.name.toLower()});
         return;
     }
     t_arr_specification *r = newResultArray(call, a.data_type, std::vector<std::int64_t>{d2});
@@ -246,20 +246,20 @@ void Array_Row(BuiltinCall &call)
         copyCell(a, (row - 1) * d2 + c, *r, c);
 }
 
-void Array_Col(BuiltinCall &call)
+void Array_Col(FunctionCall &call)
 {
     t_arr_specification a;
     if (!arrayArg(call, 0, a))
         return;
     const std::int64_t col = call.integer(1);
     if (!isTwoDimensional(a, 2, 2)) {
-        call.in.RaiseMessage(156, {call.text(0)});
+        call.fail(156, {call.text(0)});
         return;
     }
     const std::int64_t d1 = a.dim[0];
     const std::int64_t d2 = a.dim[1];
     if (col < 1 || col > d2) {
-        call.in.RaiseMessage(163, {call.name.toLower()});
+        call.fail(163, {call.name.toLower()});
         return;
     }
     t_arr_specification *r = newResultArray(call, a.data_type, std::vector<std::int64_t>{d1});
@@ -271,19 +271,19 @@ void Array_Col(BuiltinCall &call)
 
 // The checks shared by Array_Row_By_Name and Array_RowNumber_By_Name; gives
 // the 0-based matching row or -1.
-bool findRowByName(BuiltinCall &call, t_arr_specification &a, std::int64_t col1, std::int64_t &row)
+bool findRowByName(FunctionCall &call, t_arr_specification &a, std::int64_t col1, std::int64_t &row)
 {
     row = -1;
     if (!arrayArg(call, 0, a))
         return false;
     const std::int64_t col = call.has(2) ? call.integer(2) : 1;
     if (!isTwoDimensional(a, 1, 2)) {
-        call.in.RaiseMessage(156, {call.text(0)});
+        call.fail(156, {call.text(0)});
         return false;
     }
     const std::int64_t d2 = a.dim[1];
     if (col < 1 || col > d2 || col1 > d2 || a.data_type != wkString) {
-        call.in.RaiseMessage(163, {call.name.toLower()});
+        call.fail(163, {call.name.toLower()});
         return false;
     }
     const QString &wanted = call.text(1);
@@ -296,7 +296,7 @@ bool findRowByName(BuiltinCall &call, t_arr_specification &a, std::int64_t col1,
     return true;
 }
 
-void Array_Row_By_Name(BuiltinCall &call)
+void Array_Row_By_Name(FunctionCall &call)
 {
     const std::int64_t col1 = call.has(3) ? call.integer(3) : 0;
     t_arr_specification a;
@@ -315,7 +315,7 @@ void Array_Row_By_Name(BuiltinCall &call)
         copyCell(a, row * d2 + c, *r, c);
 }
 
-void Array_RowNumber_By_Name(BuiltinCall &call)
+void Array_RowNumber_By_Name(FunctionCall &call)
 {
     t_arr_specification a;
     std::int64_t row = -1;
@@ -327,7 +327,7 @@ void Array_RowNumber_By_Name(BuiltinCall &call)
 
 // ---- Filtering and sorting ---------------------------------------------------------------
 
-void Array_Filter(BuiltinCall &call)
+void Array_Filter(FunctionCall &call)
 {
     t_arr_specification a;
     if (!arrayArg(call, 0, a))
@@ -335,16 +335,16 @@ void Array_Filter(BuiltinCall &call)
     const std::int64_t col = call.has(2) ? call.integer(2) : 1;
     const QString options = call.has(3) ? call.text(3).toLower() : QStringLiteral("i");
     if (a.data_type != wkString) {
-        call.in.RaiseMessage(149, {call.text(0)});
+        call.fail(149, {call.text(0)});
         return;
     }
     if (!isTwoDimensional(a, 2, 1)) {
-        call.in.RaiseMessage(156, {call.text(0)});
+        call.fail(156, {call.text(0)});
         return;
     }
     const std::int64_t d2 = a.dim[1];
     if (col < 1 || col > d2) {
-        call.in.RaiseMessage(163, {call.name});
+        call.fail(163, {call.name});
         return;
     }
     const bool ignoreCase = options.contains(QLatin1Char('i'));
@@ -366,7 +366,7 @@ void Array_Filter(BuiltinCall &call)
             copyCell(a, kept[static_cast<size_t>(i)] * d2 + c, *r, i * d2 + c);
 }
 
-void Array_Sort(BuiltinCall &call)
+void Array_Sort(FunctionCall &call)
 {
     t_arr_specification a;
     if (!arrayArg(call, 0, a))
@@ -375,21 +375,21 @@ void Array_Sort(BuiltinCall &call)
     const bool descending = call.has(2) && call.integer(2) != 0;
     const QString functionName = QStringLiteral("Array_Sort");
     if (!isOneOrTwoDimensional(a)) {
-        call.in.RaiseMessage(165, {call.text(0)});
+        call.fail(165, {call.text(0)});
         return;
     }
     const std::int64_t d1 = a.dim[0];
     const std::int64_t d2 = a.dim[1];
     if (d2 >= 1 && sortCol > d2) {
-        call.in.RaiseMessage(166, {functionName, static_cast<int>(d2)});
+        call.fail(166, {functionName, static_cast<int>(d2)});
         return;
     }
     if (d2 == 0 && sortCol >= 2) {
-        call.in.RaiseMessage(167, {functionName});
+        call.fail(167, {functionName});
         return;
     }
     if (d2 >= 1 && sortCol < 1) {
-        call.in.RaiseMessage(163, {functionName});
+        call.fail(163, {functionName});
         return;
     }
     const std::int64_t width = std::max<std::int64_t>(d2, 1);
@@ -442,21 +442,21 @@ void Array_Sort(BuiltinCall &call)
 
 // Exists and Array_Delete are not checked against their Formula: they take
 // exactly one name.
-bool oneNameArgument(BuiltinCall &call, const QString &catalogueName)
+bool oneNameArgument(FunctionCall &call, const QString &catalogueName)
 {
     const int n = call.count();
     if (n < 1) {
-        call.in.RaiseMessage(81, {catalogueName, 0, 1});
+        call.fail(81, {catalogueName, 0, 1});
         return false;
     }
     if (n > 1) {
-        call.in.RaiseMessage(120, {catalogueName, 1});
+        call.fail(120, {catalogueName, 1});
         return false;
     }
     return true;
 }
 
-void Exists(BuiltinCall &call)
+void Exists(FunctionCall &call)
 {
     if (!oneNameArgument(call, QStringLiteral("Exists")))
         return;
@@ -464,7 +464,7 @@ void Exists(BuiltinCall &call)
     call.setBool(k == wkVariableName || k == wkArrayName);
 }
 
-void Array_Delete(BuiltinCall &call)
+void Array_Delete(FunctionCall &call)
 {
     if (!oneNameArgument(call, QStringLiteral("Array_Delete")))
         return;
@@ -478,7 +478,7 @@ void Array_Delete(BuiltinCall &call)
 
 constexpr double kCheckTolerance = 1E-12;
 
-bool sameArrays(BuiltinCall &call, const TWordStatus &test, const TWordStatus &check)
+bool sameArrays(FunctionCall &call, const TWordStatus &test, const TWordStatus &check)
 {
     if (check.kind != wkArrayName)
         return false;
@@ -510,7 +510,7 @@ bool sameArrays(BuiltinCall &call, const TWordStatus &test, const TWordStatus &c
     return true;
 }
 
-bool sameValues(BuiltinCall &call, const TWordStatus &test, const TWordStatus &check)
+bool sameValues(FunctionCall &call, const TWordStatus &test, const TWordStatus &check)
 {
     switch (test.kind) {
     case wkFloat:
@@ -528,7 +528,7 @@ bool sameValues(BuiltinCall &call, const TWordStatus &test, const TWordStatus &c
     }
 }
 
-void Check(BuiltinCall &call)
+void Check(FunctionCall &call)
 {
     const TWordStatus &test = call.arg(0);
     const TWordStatus &check = call.arg(1);

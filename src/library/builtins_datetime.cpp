@@ -76,11 +76,11 @@ bool splitDateTime(double dateTime, Moment &m)
     return true;
 }
 
-bool splitOrRaise(BuiltinCall &c, double dateTime, double shownValue, Moment &m)
+bool splitOrRaise(FunctionCall &c, double dateTime, double shownValue, Moment &m)
 {
     if (splitDateTime(dateTime, m))
         return true;
-    c.in.RaiseError(QStringLiteral("The date-time value %1 is out of range.").arg(FormatNumber(shownValue)));
+    c.fail(QStringLiteral("The date-time value %1 is out of range.").arg(FormatNumber(shownValue)));
     return false;
 }
 
@@ -327,17 +327,17 @@ bool readDecimal(const QString &text, std::int64_t &value)
     return true;
 }
 
-bool readDecimalOrRaise(BuiltinCall &c, const QString &text, std::int64_t &value)
+bool readDecimalOrRaise(FunctionCall &c, const QString &text, std::int64_t &value)
 {
     if (readDecimal(text, value))
         return true;
-    c.in.RaiseError(QStringLiteral("\"%1\" is not a decimal integer.").arg(text));
+    c.fail(QStringLiteral("\"%1\" is not a decimal integer.").arg(text));
     return false;
 }
 
 // ---- The functions ----------------------------------------------------
 
-void fnDateTimeFormat(BuiltinCall &c)
+void fnDateTimeFormat(FunctionCall &c)
 {
     Moment m;
     if (!c.has(1)) {
@@ -346,13 +346,13 @@ void fnDateTimeFormat(BuiltinCall &c)
         // The local time comes from the JavaScript engine's offset of the
         // current moment (UTC minus local time, in minutes).
         if (!c.in.JsEngine) {
-            c.in.RaiseError(QStringLiteral("JavaScript: no JavaScript engine is available."));
+            c.fail(QStringLiteral("JavaScript: no JavaScript engine is available."));
             return;
         }
         const JavaScriptResult answer =
             c.in.JsEngine->evaluate(QStringLiteral("(new Date()).getTimezoneOffset()"));
         if (!answer.ok) {
-            c.in.RaiseError(QStringLiteral("JavaScript: ") + answer.text);
+            c.fail(QStringLiteral("JavaScript: ") + answer.text);
             return;
         }
         std::int64_t offset = 0;
@@ -373,7 +373,7 @@ const QString &unixTextFormat()
     return format;
 }
 
-void fnUnixTimeToDateTime(BuiltinCall &c)
+void fnUnixTimeToDateTime(FunctionCall &c)
 {
     Moment m;
     if (!c.has(0)) {
@@ -382,7 +382,7 @@ void fnUnixTimeToDateTime(BuiltinCall &c)
         const std::int64_t seconds = c.integer(0);
         if (seconds < std::numeric_limits<std::int32_t>::min() ||
             seconds > std::numeric_limits<std::int32_t>::max()) {
-            c.in.RaiseError(QStringLiteral("The value %1 is outside the range of UNIX time stamps "
+            c.fail(QStringLiteral("The value %1 is outside the range of UNIX time stamps "
                                            "(-2147483648 to 2147483647).")
                                 .arg(FormatNumber(c.number(0))));
             return;
@@ -393,7 +393,7 @@ void fnUnixTimeToDateTime(BuiltinCall &c)
     c.setText(formatMoment(unixTextFormat(), m));
 }
 
-void fnDateTimeToUnixTime(BuiltinCall &c)
+void fnDateTimeToUnixTime(FunctionCall &c)
 {
     static const QDate epoch(1970, 1, 1);
     if (!c.has(0)) {
@@ -407,7 +407,7 @@ void fnDateTimeToUnixTime(BuiltinCall &c)
     // The year takes characters 7-10: a shorter text would silently read a
     // two-digit year as a year of the first century.
     if (text.size() < 10) {
-        c.in.RaiseError(QStringLiteral("The date text \"%1\" is too short: dd.mm.yyyy or dd.mm.yyyy hh:nn:ss "
+        c.fail(QStringLiteral("The date text \"%1\" is too short: dd.mm.yyyy or dd.mm.yyyy hh:nn:ss "
                                        "is expected.")
                             .arg(text));
         return;
@@ -427,14 +427,14 @@ void fnDateTimeToUnixTime(BuiltinCall &c)
         year >= 1 && year <= 9999 && month >= 1 && month <= 12 &&
         QDate::isValid(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day));
     if (!dateOk) {
-        c.in.RaiseError(QStringLiteral("Day %1, month %2 and year %3 do not form a valid date.")
+        c.fail(QStringLiteral("Day %1, month %2 and year %3 do not form a valid date.")
                             .arg(day)
                             .arg(month)
                             .arg(year));
         return;
     }
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
-        c.in.RaiseError(QStringLiteral("Hours %1, minutes %2 and seconds %3 do not form a valid time.")
+        c.fail(QStringLiteral("Hours %1, minutes %2 and seconds %3 do not form a valid time.")
                             .arg(hour)
                             .arg(minute)
                             .arg(second));
@@ -457,7 +457,7 @@ void registerDateTimeFunctions(BuiltinRegistry &registry)
 void addDateTimeHelp(QList<FunctionHelp> &help)
 {
     help.append(
-        {FunctionTable::Embedded, 25,
+        {FunctionTable::Embedded, "Date_Time_Format",
          u"Returns a date and time as text written by the format text Format.\r\n"
          u"DateTime (optional): the moment in milliseconds since 01.01.1970 00:00 UTC, as getTime and the "
          u"other date functions give it; it is shown in the local time of the computer (the time zone "
@@ -504,7 +504,7 @@ void addDateTimeHelp(QList<FunctionHelp> &help)
          u"настройках\r\n"
          u"s = Date_Time_Format('\"Сейчас\" hh:nn')   # например 'Сейчас 15:05'"});
     help.append(
-        {FunctionTable::Embedded, 26,
+        {FunctionTable::Embedded, "UNIXTimeToDateTime",
          u"Turns a UNIX time stamp (seconds since 01.01.1970 00:00) into the text dd.mm.yyyy hh:nn:ss. "
          u"The seconds are shown as they are, without a time zone conversion. UNIXTimeStamp is rounded to "
          u"a whole number from -2147483648 to 2147483647. Without UNIXTimeStamp the current date and time "
@@ -520,7 +520,7 @@ void addDateTimeHelp(QList<FunctionHelp> &help)
          u"s = UNIXTimeToDateTime(86400)        # s = '02.01.1970 00:00:00'\r\n"
          u"s = UNIXTimeToDateTime(1564102800)   # s = '26.07.2019 01:00:00'"});
     help.append(
-        {FunctionTable::Embedded, 27,
+        {FunctionTable::Embedded, "DateTimeToUNIXTime",
          u"Turns the date text DT, written dd.mm.yyyy or dd.mm.yyyy hh:nn:ss, into a UNIX time stamp "
          u"(seconds since 01.01.1970 00:00), without a time zone conversion. The parts are read at fixed "
          u"places: day, month and year from characters 1-2, 4-5 and 7-10; hours, minutes and seconds from "

@@ -25,7 +25,7 @@ constexpr qsizetype kMaxReadChars = 20000000;
 
 // A script's file name: relative names lie in the program folder; a name
 // that does not exist as written is looked up without regard to letter case.
-QString absoluteName(const BuiltinCall &call, const QString &name)
+QString absoluteName(const FunctionCall &call, const QString &name)
 {
     const QString path = resolveAgainst(call.in.ProgramFolder, name);
     if (QFileInfo::exists(path))
@@ -45,7 +45,7 @@ QString absoluteName(const BuiltinCall &call, const QString &name)
 
 // Argument i read from its text as a decimal integer (as positions and
 // dimensions are given).
-std::int64_t integerFromText(const BuiltinCall &call, int i)
+std::int64_t integerFromText(const FunctionCall &call, int i)
 {
     std::int64_t v = 0;
     if (!ParseIntegerText(call.text(i), v))
@@ -156,18 +156,18 @@ bool isExistingFile(const QString &path)
 
 // ---- Text files ----------------------------------------------------------------
 
-void File_ReadStr(BuiltinCall &call)
+void File_ReadStr(FunctionCall &call)
 {
     const QString charsetName = call.has(1) ? call.text(1).toUpper() : QStringLiteral("ANSI");
     const QString path = absoluteName(call, call.text(0));
     const QFileInfo fi(path);
     if (!fi.exists() || fi.isDir() || !fi.isReadable()) {
-        call.in.RaiseMessage(170, {path});
+        call.fail(170, {path});
         return;
     }
     const Charset cs = charsetOf(charsetName);
     if (cs == Charset::Unknown) {
-        call.in.RaiseMessage(171, {QStringLiteral("ReadFromFile"), charsetName});
+        call.fail(171, {QStringLiteral("ReadFromFile"), charsetName});
         return;
     }
     QString text = normalizedLines(decodeText(readWholeFile(path), cs));
@@ -177,7 +177,7 @@ void File_ReadStr(BuiltinCall &call)
     call.setText(text);
 }
 
-void File_WriteStr(BuiltinCall &call)
+void File_WriteStr(FunctionCall &call)
 {
     const QString path = absoluteName(call, call.text(0));
     const QString &content = call.text(1);
@@ -187,7 +187,7 @@ void File_WriteStr(BuiltinCall &call)
     // name must not cost the learner the file's contents.
     const Charset cs = charsetOf(charsetName);
     if (cs == Charset::Unknown) {
-        call.in.RaiseMessage(171, {QStringLiteral("WriteToFile"), charsetName});
+        call.fail(171, {QStringLiteral("WriteToFile"), charsetName});
         return;
     }
     const QByteArray bytes = encodeText(content, cs);
@@ -212,12 +212,12 @@ void File_WriteStr(BuiltinCall &call)
 
 // ---- Byte files and float files -------------------------------------------------
 
-void File_ReadBinary(BuiltinCall &call)
+void File_ReadBinary(FunctionCall &call)
 {
     const QString path = absoluteName(call, call.text(0));
     const std::int64_t start = call.has(1) ? integerFromText(call, 1) : 0;
     if (!isExistingFile(path)) {
-        call.in.RaiseMessage(170, {path});
+        call.fail(170, {path});
         return;
     }
     requireNotNegative(start);
@@ -226,12 +226,12 @@ void File_ReadBinary(BuiltinCall &call)
         fileFailure(QStringLiteral("Cannot open file \"%1\". %2").arg(path, f.errorString()));
     const std::int64_t n = f.size() - start;
     if (n <= 0) {
-        call.in.RaiseMessage(183, {qlonglong(start), path});
+        call.fail(183, {qlonglong(start), path});
         return;
     }
     const std::int64_t maxCells = kMaxArrayBytes / 8;
     if (n > maxCells) {
-        call.in.RaiseMessage(146, {call.text(0)});
+        call.fail(146, {call.text(0)});
         return;
     }
     if (!f.seek(start))
@@ -247,7 +247,7 @@ void File_ReadBinary(BuiltinCall &call)
         r->P->f[static_cast<size_t>(k)] = p[k];
 }
 
-void File_ReadFloat(BuiltinCall &call)
+void File_ReadFloat(FunctionCall &call)
 {
     const QString path = absoluteName(call, call.text(0));
     const std::int64_t start = call.has(1) ? integerFromText(call, 1) : 0;
@@ -263,7 +263,7 @@ void File_ReadFloat(BuiltinCall &call)
     const std::int64_t total = f.size() / 8;
     const std::int64_t n = total - start;
     if (n < 1) {
-        call.in.RaiseMessage(183, {qlonglong(start), path});
+        call.fail(183, {qlonglong(start), path});
         return;
     }
     if (dims.empty())
@@ -283,7 +283,7 @@ void File_ReadFloat(BuiltinCall &call)
         r->P->f[static_cast<size_t>(k)] = qFromLittleEndian<double>(bytes.constData() + k * 8);
 }
 
-void File_WriteFloat(BuiltinCall &call)
+void File_WriteFloat(FunctionCall &call)
 {
     const QString path = absoluteName(call, call.text(0));
     const t_arr_specification *found = call.array(1); // message 186 when it is no array
@@ -293,7 +293,7 @@ void File_WriteFloat(BuiltinCall &call)
     const bool atGivenPosition = call.has(2);
     const std::int64_t start = atGivenPosition ? integerFromText(call, 2) : 0;
     if (a.data_type != wkFloat) {
-        call.in.RaiseMessage(185, {a.name});
+        call.fail(185, {a.name});
         return;
     }
     if (atGivenPosition)
@@ -304,7 +304,7 @@ void File_WriteFloat(BuiltinCall &call)
         fileFailure(QStringLiteral("Cannot open file \"%1\". %2").arg(path, f.errorString()));
     const std::int64_t total = f.size() / 8;
     if (atGivenPosition && start > total) {
-        call.in.RaiseMessage(184, {qlonglong(start), path});
+        call.fail(184, {qlonglong(start), path});
         return;
     }
     const std::int64_t position = atGivenPosition ? start : total;
@@ -317,7 +317,7 @@ void File_WriteFloat(BuiltinCall &call)
 
 // ---- Deletion and name parts ------------------------------------------------------
 
-void File_Delete(BuiltinCall &call)
+void File_Delete(FunctionCall &call)
 {
     const QString path = absoluteName(call, call.text(0));
     if (isExistingFile(path) || QFileInfo(path).isSymLink()) {
@@ -325,7 +325,7 @@ void File_Delete(BuiltinCall &call)
         return;
     }
     if (call.has(1) && call.integer(1) == 1)
-        call.in.RaiseMessage(192);
+        call.fail(192);
 }
 
 // Position of the last folder separator ("\" or "/") or drive colon, or -1.
@@ -339,20 +339,20 @@ qsizetype lastSeparator(const QString &name)
     return -1;
 }
 
-void File_ExtractExt(BuiltinCall &call)
+void File_ExtractExt(FunctionCall &call)
 {
     const QString &name = call.text(0);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     call.setText(dot > lastSeparator(name) ? name.mid(dot) : QString());
 }
 
-void File_ExtractName(BuiltinCall &call)
+void File_ExtractName(FunctionCall &call)
 {
     const QString &name = call.text(0);
     call.setText(name.mid(lastSeparator(name) + 1));
 }
 
-void File_ExtractPath(BuiltinCall &call)
+void File_ExtractPath(FunctionCall &call)
 {
     const QString &name = call.text(0);
     call.setText(name.left(lastSeparator(name) + 1));
@@ -376,7 +376,7 @@ void registerFileFunctions(BuiltinRegistry &registry)
 void addFileHelp(QList<FunctionHelp> &help)
 {
     help.append(
-        {FunctionTable::Embedded, 17,
+        {FunctionTable::Embedded, "File_ReadStr",
          u"Reads the whole text file FileName and returns its contents as one string. Every line break "
          u"of the file becomes CR LF (Char(13) + Char(10)); a line break at the very end is dropped.\r\n"
          u"A name without a folder is looked up in the program folder.\r\n"
@@ -395,7 +395,7 @@ void addFileHelp(QList<FunctionHelp> &help)
          u"File_WriteStr('заметка.txt', 'Привет', 0, 'UTF8')\r\n"
          u"s = File_ReadStr('заметка.txt', 'UTF8')   # s = 'Привет'"});
     help.append(
-        {FunctionTable::Embedded, 18,
+        {FunctionTable::Embedded, "File_WriteStr",
          u"Writes the string Content into the text file FileName. No line break is added.\r\n"
          u"Uppend (optional, 0 by default): 0 - the file is created anew (an old file with that name is "
          u"replaced), 1 - Content is added at the end of an existing file.\r\n"
@@ -417,7 +417,7 @@ void addFileHelp(QList<FunctionHelp> &help)
          u"File_WriteStr('журнал.txt', ', два', 1, 'UTF16')\r\n"
          u"s = File_ReadStr('журнал.txt', 'UTF16')   # s = 'раз, два'"});
     help.append(
-        {FunctionTable::Embedded, 19,
+        {FunctionTable::Embedded, "File_ReadBinary",
          u"Reads the file FileName byte by byte and returns a float array with one element per byte "
          u"(numbers from 0 to 255).\r\n"
          u"StartByteNumber (optional, 0 by default): the number of the first byte to read (the first "
@@ -433,7 +433,7 @@ void addFileHelp(QList<FunctionHelp> &help)
          u"File_WriteStr('abc.txt', 'ABC')\r\n"
          u"b = File_ReadBinary('abc.txt')   # b = (65, 66, 67)"});
     help.append(
-        {FunctionTable::Embedded, 20,
+        {FunctionTable::Embedded, "File_ReadFloat",
          u"Reads a file of numbers written by File_WriteFloat (8 bytes per number) and returns them as a "
          u"float array.\r\n"
          u"StartPos (optional, 0 by default): the number of the first number to read (counted from 0).\r\n"
@@ -455,7 +455,7 @@ void addFileHelp(QList<FunctionHelp> &help)
          u"File_WriteFloat('данные.bin', a)\r\n"
          u"b = File_ReadFloat('данные.bin', 4)   # b = (5, 6)"});
     help.append(
-        {FunctionTable::Embedded, 21,
+        {FunctionTable::Embedded, "File_WriteFloat",
          u"Writes all elements of the float array DataArray into the file FileName as numbers of 8 bytes "
          u"each (a missing file is created).\r\n"
          u"StartPos (optional): the number of the number in the file from which writing starts (0 - "
@@ -478,7 +478,7 @@ void addFileHelp(QList<FunctionHelp> &help)
          u"File_WriteFloat('данные.bin', a, 0)\r\n"
          u"n = Array_Length(File_ReadFloat('данные.bin'))   # n = 3"});
     help.append(
-        {FunctionTable::Embedded, 22,
+        {FunctionTable::Embedded, "File_Delete",
          u"Deletes the file FileName.\r\n"
          u"RaiseErrorMessage (optional, 0 by default): 1 - a missing file is an error, 0 - a missing "
          u"file is quietly ignored.\r\n"
@@ -494,7 +494,7 @@ void addFileHelp(QList<FunctionHelp> &help)
          u"File_Delete('старый.txt')\r\n"
          u"File_Delete('старый.txt')   # ничего не происходит: файла уже нет"});
     help.append(
-        {FunctionTable::Embedded, 59,
+        {FunctionTable::Embedded, "File_ExtractExt",
          u"Returns the extension of the file name FileName: the part from the last dot of the name on, "
          u"dot included, or an empty string. Both \\ and / separate folders.\r\n"
          u"Examples:\r\n"
@@ -505,7 +505,7 @@ void addFileHelp(QList<FunctionHelp> &help)
          u"Примеры:\r\n"
          u"e = File_ExtractExt('Scripts\\demo.txt')    # e = '.txt'\r\n"
          u"e = File_ExtractExt('моя.папка/readme')    # e = ''"});
-    help.append({FunctionTable::Embedded, 60,
+    help.append({FunctionTable::Embedded, "File_ExtractName",
                  u"Returns the name of the file without its folder: the part after the last \\, / or :.\r\n"
                  u"Example:\r\n"
                  u"n = File_ExtractName('Scripts\\demo.txt')   # n = 'demo.txt'",
@@ -513,7 +513,7 @@ void addFileHelp(QList<FunctionHelp> &help)
                  u"Пример:\r\n"
                  u"n = File_ExtractName('Scripts/demo.txt')   # n = 'demo.txt'"});
     help.append(
-        {FunctionTable::Embedded, 61,
+        {FunctionTable::Embedded, "File_ExtractPath",
          u"Returns the folder part of a file name: everything up to and including the last \\, / or :, "
          u"or an empty string for a name without a folder.\r\n"
          u"Example:\r\n"

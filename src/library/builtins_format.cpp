@@ -27,7 +27,7 @@ bool hasNumberSyntax(const QString &text)
     return re.match(text).hasMatch();
 }
 
-void fnStrToFloat(BuiltinCall &c)
+void fnStrToFloat(FunctionCall &c)
 {
     const QString &str = c.text(0);
     QString text = str;
@@ -41,13 +41,13 @@ void fnStrToFloat(BuiltinCall &c)
     }
     const bool outOfRange = hasNumberSyntax(text);
     if (outOfRange || !c.has(1) || c.text(1) == QLatin1String("0")) {
-        c.in.RaiseMessage(130, {str});
+        c.fail(130, {str});
         return;
     }
     c.setText(QStringLiteral("error"));
 }
 
-void fnHexToInt(BuiltinCall &c)
+void fnHexToInt(FunctionCall &c)
 {
     const QString original = QLatin1Char('$') + c.text(0);
     qsizetype from = 0;
@@ -77,7 +77,7 @@ void fnHexToInt(BuiltinCall &c)
             ok = false;
     }
     if (!ok) {
-        c.in.RaiseMessage(130, {original});
+        c.fail(130, {original});
         return;
     }
     c.setNumber(static_cast<double>(value));
@@ -217,7 +217,7 @@ QString padded(const Specifier &s, const QString &sign, const QString &body, boo
 
 // The number an argument stands for: a number or a truth value as it is, a
 // text when it reads as a number.
-bool argumentNumber(BuiltinCall &c, int i, double &value)
+bool argumentNumber(FunctionCall &c, int i, double &value)
 {
     value = 0;
     if (!c.has(i))
@@ -230,13 +230,13 @@ bool argumentNumber(BuiltinCall &c, int i, double &value)
     if (isStringKind(a.kind)) {
         const ParsedNumber p = ParseNumber(a.str.trimmed());
         if (!p.ok()) {
-            c.in.RaiseMessage(130, {a.str});
+            c.fail(130, {a.str});
             return false;
         }
         value = p.value;
         return true;
     }
-    c.in.RaiseMessage(129, {a.str});
+    c.fail(129, {a.str});
     return false;
 }
 
@@ -250,7 +250,7 @@ std::int64_t roundedInteger(double x)
 }
 
 // Formats one specifier of Format with argument i; false on an error.
-bool formatSpecifier(BuiltinCall &c, const QString &spec, int i, QString &out)
+bool formatSpecifier(FunctionCall &c, const QString &spec, int i, QString &out)
 {
     Specifier s;
     if (!readSpecifier(spec, s)) {
@@ -300,7 +300,7 @@ bool formatSpecifier(BuiltinCall &c, const QString &spec, int i, QString &out)
     return true;
 }
 
-void fnFormat(BuiltinCall &c)
+void fnFormat(FunctionCall &c)
 {
     const QString &format = c.text(0);
     const qsizetype n = format.size();
@@ -333,13 +333,13 @@ void fnFormat(BuiltinCall &c)
     c.setText(out);
 }
 
-void fnFloatToStr(BuiltinCall &c)
+void fnFloatToStr(FunctionCall &c)
 {
     QString separator(systemDecimalSeparator());
     if (c.has(1)) {
         separator = c.text(1);
         if (separator.size() != 1) {
-            c.in.RaiseMessage(118, {c.name, separator});
+            c.fail(118, {c.name, separator});
             return;
         }
     }
@@ -366,7 +366,7 @@ void registerConversionFunctions(BuiltinRegistry &registry)
 void addConversionHelp(QList<FunctionHelp> &help)
 {
     help.append(
-        {FunctionTable::Embedded, 8,
+        {FunctionTable::Embedded, "Str_ToFloat",
          u"Converts the string Str into a number. The decimal separator may be a point or a comma; an "
          u"exponent is written with E (1.5E3 = 1500).\r\n"
          u"When Str is not a number, the script stops with an error; give prevent_exception = 1 to get the "
@@ -382,7 +382,7 @@ void addConversionHelp(QList<FunctionHelp> &help)
          u"x = Str_ToFloat('12,5')       # x = 12.5\r\n"
          u"x = Str_ToFloat('abc', 1)     # x = 'error'"});
     help.append(
-        {FunctionTable::Embedded, 9,
+        {FunctionTable::Embedded, "Hex_ToInt",
          u"Converts the hexadecimal number written in the string Str (digits 0-9 and letters A-F in any "
          u"case, without a prefix) into a number. The largest value is 7FFFFFFF (2147483647).\r\n"
          u"Examples:\r\n"
@@ -394,7 +394,7 @@ void addConversionHelp(QList<FunctionHelp> &help)
          u"n = Hex_ToInt('ff')     # n = 255\r\n"
          u"n = Hex_ToInt('01FF')   # n = 511"});
     help.append(
-        {FunctionTable::Embedded, 10,
+        {FunctionTable::Embedded, "Format",
          u"Builds a string from the template Format and the values Var1 ... Var10. Every % sign in the "
          u"template starts a place for the next value:\r\n"
          u"%d - a whole number (rounded), %x - a whole number in hexadecimal, %f - a number with 2 "
@@ -414,7 +414,7 @@ void addConversionHelp(QList<FunctionHelp> &help)
          u"s = Format('%s = %5.2f', 'x', 3.14159)   # s = 'x =  3.14'\r\n"
          u"s = Format('%d шт., %d%%', 3, 50)        # s = '3 шт., 50%'"});
     help.append(
-        {FunctionTable::Embedded, 11,
+        {FunctionTable::Embedded, "Float_ToStr",
          u"Converts the number FloatVal into a string with up to 15 significant digits. The decimal "
          u"separator is the one of the regional settings of the system, or DecimalSeparetor when it is "
          u"given (exactly one character).\r\n"

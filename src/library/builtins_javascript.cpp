@@ -8,15 +8,15 @@ namespace {
 
 // Hands the text to the program's one JavaScript engine; what it defines
 // stays for later evaluations.
-void fnEval(BuiltinCall &c)
+void fnEval(FunctionCall &c)
 {
     if (!c.in.JsEngine) {
-        c.in.RaiseError(QStringLiteral("JavaScript: no JavaScript engine is available."));
+        c.fail(QStringLiteral("JavaScript: no JavaScript engine is available."));
         return;
     }
     const JavaScriptResult answer = c.in.JsEngine->evaluate(c.text(0));
     if (!answer.ok) {
-        c.in.RaiseError(QStringLiteral("JavaScript: ") + answer.text);
+        c.fail(QStringLiteral("JavaScript: ") + answer.text);
         return;
     }
     c.setText(answer.text);
@@ -24,7 +24,7 @@ void fnEval(BuiltinCall &c)
 
 void addStringRows(QList<FunctionHelp> &help)
 {
-    help.append({FunctionTable::JavaScript, 0,
+    help.append({FunctionTable::JavaScript, "charAt",
                  u"Returns the character of the string str at the place position; the first character has "
                  u"position 0. A position outside the string gives an empty string.\r\n"
                  u"Examples:\r\n"
@@ -36,7 +36,7 @@ void addStringRows(QList<FunctionHelp> &help)
                  u"c = charAt('Яблоко', 0)   # c = 'Я'\r\n"
                  u"c = charAt('Яблоко', 9)   # c = ''"});
     help.append(
-        {FunctionTable::JavaScript, 1,
+        {FunctionTable::JavaScript, "charCodeAt",
          u"Returns the code (Unicode) of the character of the string str at the place position; the first "
          u"character has position 0. A position outside the string is an error (the answer is not a "
          u"number).\r\n"
@@ -49,7 +49,7 @@ void addStringRows(QList<FunctionHelp> &help)
          u"n = charCodeAt('Ёж', 0)   # n = 1025\r\n"
          u"n = charCodeAt('A', 0)    # n = 65"});
     help.append(
-        {FunctionTable::JavaScript, 2,
+        {FunctionTable::JavaScript, "indexOf",
          u"Looks for SearchValue in the string Str and returns the position of its first occurrence (the "
          u"first character has position 0), or -1 when it does not occur. Capital and small letters "
          u"differ.\r\n"
@@ -62,7 +62,7 @@ void addStringRows(QList<FunctionHelp> &help)
          u"n = indexOf('банан', 'ан')   # n = 1\r\n"
          u"n = indexOf('Банан', 'б')    # n = -1"});
     help.append(
-        {FunctionTable::JavaScript, 4,
+        {FunctionTable::JavaScript, "fromCharCode",
          u"Returns the string made of the characters with the codes (Unicode) n1, n2 ... (one to six "
          u"codes).\r\n"
          u"Examples:\r\n"
@@ -78,7 +78,7 @@ void addStringRows(QList<FunctionHelp> &help)
 void addDateRows(QList<FunctionHelp> &help)
 {
     help.append(
-        {FunctionTable::JavaScript, 5,
+        {FunctionTable::JavaScript, "getTime",
          u"Returns a moment as the number of milliseconds since 01.01.1970 00:00 UTC. The moment is "
          u"given by the text datetime: 'yyyy/mm/dd hh:nn:ss' is read as the local time of the computer, "
          u"'yyyy-mm-ddThh:nn:ssZ' as UTC. Without datetime the current moment is taken. The other date "
@@ -97,12 +97,12 @@ void addDateRows(QList<FunctionHelp> &help)
          u"t = getTime()                          # сейчас"});
 
     struct Part {
-        int row;
+        const char *name;
         const char16_t *en;
         const char16_t *ru;
     };
     static const Part parts[] = {
-        {6,
+        {"getFullYear",
          u"Returns the year (four digits) of the moment time in the local time. time is in milliseconds "
          u"since 01.01.1970 UTC (see getTime); without it the current moment is taken.\r\n"
          u"Examples:\r\n"
@@ -115,7 +115,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"t = getTime('2019/07/26 13:05:09')\r\n"
          u"y = getFullYear(t)   # y = 2019\r\n"
          u"y = getFullYear()    # текущий год"},
-        {7,
+        {"getMonth",
          u"Returns the month of the moment time in the local time, counted from 0: 0 is January, 11 is "
          u"December. Without time the current moment is taken.\r\n"
          u"Examples:\r\n"
@@ -127,7 +127,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"Примеры:\r\n"
          u"t = getTime('2019/01/26 13:05:09')\r\n"
          u"m = getMonth(t)   # m = 0"},
-        {8,
+        {"getDate",
          u"Returns the day of the month (1 to 31) of the moment time in the local time. Without time the "
          u"current moment is taken.\r\n"
          u"Example:\r\n"
@@ -138,7 +138,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"Пример:\r\n"
          u"t = getTime('2019/07/26 13:05:09')\r\n"
          u"d = getDate(t)   # d = 26"},
-        {9,
+        {"getDay",
          u"Returns the day of the week of the moment time in the local time: 0 is Sunday, 1 Monday ... "
          u"6 Saturday. Without time the current moment is taken.\r\n"
          u"Example:\r\n"
@@ -149,7 +149,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"Пример:\r\n"
          u"t = getTime('2019/07/28 13:05:09')\r\n"
          u"w = getDay(t)   # w = 0"},
-        {10,
+        {"getHours",
          u"Returns the hour (0 to 23) of the moment time in the local time. Without time the current "
          u"moment is taken.\r\n"
          u"Example:\r\n"
@@ -160,7 +160,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"Пример:\r\n"
          u"t = getTime('2019/07/26 13:05:09')\r\n"
          u"h = getHours(t)   # h = 13"},
-        {11,
+        {"getMinutes",
          u"Returns the minutes (0 to 59) of the moment time in the local time. Without time the current "
          u"moment is taken.\r\n"
          u"Example:\r\n"
@@ -171,7 +171,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"Пример:\r\n"
          u"t = getTime('2019/07/26 13:05:09')\r\n"
          u"n = getMinutes(t)   # n = 5"},
-        {12,
+        {"getSeconds",
          u"Returns the seconds (0 to 59) of the moment time. Without time the current moment is taken.\r\n"
          u"Example:\r\n"
          u"t = getTime('2019/07/26 13:05:09')\r\n"
@@ -180,7 +180,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"Пример:\r\n"
          u"t = getTime('2019/07/26 13:05:09')\r\n"
          u"s = getSeconds(t)   # s = 9"},
-        {13,
+        {"getMilliseconds",
          u"Returns the milliseconds (0 to 999) of the moment time. Without time the current moment is "
          u"taken.\r\n"
          u"Example:\r\n"
@@ -190,7 +190,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"Пример:\r\n"
          u"t = getTime('2019/07/26 13:05:09')\r\n"
          u"z = getMilliseconds(t + 42)   # z = 42"},
-        {14,
+        {"getTimezoneOffset",
          u"Returns the time zone offset of the computer at the current moment in minutes: UTC minus the "
          u"local time (-180 for UTC+3, 300 for UTC-5).\r\n"
          u"Example:\r\n"
@@ -199,7 +199,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"время (-180 для UTC+3, 300 для UTC-5).\r\n"
          u"Пример:\r\n"
          u"z = getTimezoneOffset()   # -180 в Москве"},
-        {15,
+        {"toLocaleTimeString",
          u"Returns the local time of the moment time as text in the form of the JavaScript engine. Without "
          u"time the current moment is taken.\r\n"
          u"Example:\r\n"
@@ -208,7 +208,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"момент.\r\n"
          u"Пример:\r\n"
          u"s = toLocaleTimeString(getTime('2019/07/26 13:05:09'))   # например '13:05:09'"},
-        {16,
+        {"toLocaleDateString",
          u"Returns the local date of the moment time as text in the form of the JavaScript engine. Without "
          u"time the current moment is taken.\r\n"
          u"Example:\r\n"
@@ -219,10 +219,10 @@ void addDateRows(QList<FunctionHelp> &help)
          u"s = toLocaleDateString()   # сегодняшняя дата"},
     };
     for (const Part &p : parts)
-        help.append({FunctionTable::JavaScript, p.row, p.en, p.ru});
+        help.append({FunctionTable::JavaScript, p.name, p.en, p.ru});
 
     static const Part setters[] = {
-        {17,
+        {"setFullYear",
          u"Returns the moment time (milliseconds since 01.01.1970 UTC) with its year replaced by Year, in "
          u"the local time; month, day and clock stay.\r\n"
          u"Example:\r\n"
@@ -235,7 +235,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"t = getTime('2019/07/26 13:05:09')\r\n"
          u"t2 = setFullYear(t, 2020)\r\n"
          u"y = getFullYear(t2)   # y = 2020"},
-        {18,
+        {"setMonth",
          u"Returns the moment time with its month replaced by Month, counted from 0 (0 is January). A "
          u"number beyond 11 moves into the next year.\r\n"
          u"Example:\r\n"
@@ -248,7 +248,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"t = getTime('2019/07/26 13:05:09')\r\n"
          u"t2 = setMonth(t, 12)\r\n"
          u"y = getFullYear(t2)   # y = 2020"},
-        {19,
+        {"setDate",
          u"Returns the moment time with its day of the month replaced by the second parameter (1 to 31); "
          u"a day beyond the month moves into the next month.\r\n"
          u"Example:\r\n"
@@ -261,7 +261,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"t = getTime('2019/07/26 13:05:09')\r\n"
          u"t2 = setDate(t, 32)\r\n"
          u"d = getDate(t2)   # d = 1"},
-        {20,
+        {"setHours",
          u"Returns the moment time with its hour replaced by the second parameter (0 to 23), in the local "
          u"time.\r\n"
          u"Example:\r\n"
@@ -274,7 +274,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"t = getTime('2019/07/26 13:05:09')\r\n"
          u"t2 = setHours(t, 8)\r\n"
          u"h = getHours(t2)   # h = 8"},
-        {21,
+        {"setMinutes",
          u"Returns the moment time with its minutes replaced by the second parameter (0 to 59).\r\n"
          u"Example:\r\n"
          u"t = getTime('2019/07/26 13:05:09')\r\n"
@@ -285,7 +285,7 @@ void addDateRows(QList<FunctionHelp> &help)
          u"t = getTime('2019/07/26 13:05:09')\r\n"
          u"t2 = setMinutes(t, 30)\r\n"
          u"n = getMinutes(t2)   # n = 30"},
-        {22,
+        {"setSeconds",
          u"Returns the moment time with its seconds replaced by the second parameter (0 to 59).\r\n"
          u"Example:\r\n"
          u"t = getTime('2019/07/26 13:05:09')\r\n"
@@ -298,12 +298,12 @@ void addDateRows(QList<FunctionHelp> &help)
          u"s = getSeconds(t2)   # s = 0"},
     };
     for (const Part &p : setters)
-        help.append({FunctionTable::JavaScript, p.row, p.en, p.ru});
+        help.append({FunctionTable::JavaScript, p.name, p.en, p.ru});
 }
 
 void addMathRows(QList<FunctionHelp> &help)
 {
-    help.append({FunctionTable::JavaScript, 23,
+    help.append({FunctionTable::JavaScript, "abs",
                  u"Returns the absolute value of x (x without its sign).\r\n"
                  u"Examples:\r\n"
                  u"a = abs(-2.5)   # a = 2.5\r\n"
@@ -312,7 +312,7 @@ void addMathRows(QList<FunctionHelp> &help)
                  u"Примеры:\r\n"
                  u"a = abs(-7)    # a = 7\r\n"
                  u"a = abs(0.5)   # a = 0.5"});
-    help.append({FunctionTable::JavaScript, 24,
+    help.append({FunctionTable::JavaScript, "sin",
                  u"Returns the sine of the angle x given in radians.\r\n"
                  u"Examples:\r\n"
                  u"a = sin(0)          # a = 0\r\n"
@@ -321,7 +321,7 @@ void addMathRows(QList<FunctionHelp> &help)
                  u"Примеры:\r\n"
                  u"a = sin(PI / 2)            # a = 1\r\n"
                  u"a = sin(30 * PI / 180)     # a = 0.5"});
-    help.append({FunctionTable::JavaScript, 25,
+    help.append({FunctionTable::JavaScript, "cos",
                  u"Returns the cosine of the angle x given in radians.\r\n"
                  u"Examples:\r\n"
                  u"a = cos(0)    # a = 1\r\n"
@@ -331,7 +331,7 @@ void addMathRows(QList<FunctionHelp> &help)
                  u"a = cos(0)    # a = 1\r\n"
                  u"a = cos(PI)   # a = -1"});
     help.append(
-        {FunctionTable::JavaScript, 26,
+        {FunctionTable::JavaScript, "asin",
          u"Returns the arcsine of x (-1 to 1): the angle in radians from -PI/2 to PI/2 whose sine is "
          u"x. Outside -1..1 there is no answer (an error).\r\n"
          u"Examples:\r\n"
@@ -343,7 +343,7 @@ void addMathRows(QList<FunctionHelp> &help)
          u"a = asin(-1)    # a = -1.5707963267949\r\n"
          u"a = asin(0)     # a = 0"});
     help.append(
-        {FunctionTable::JavaScript, 27,
+        {FunctionTable::JavaScript, "acos",
          u"Returns the arccosine of x (-1 to 1): the angle in radians from 0 to PI whose cosine is x. "
          u"Outside -1..1 there is no answer (an error).\r\n"
          u"Examples:\r\n"
@@ -354,7 +354,7 @@ void addMathRows(QList<FunctionHelp> &help)
          u"Примеры:\r\n"
          u"a = acos(1)    # a = 0\r\n"
          u"a = acos(0)    # a = 1.5707963267949"});
-    help.append({FunctionTable::JavaScript, 28,
+    help.append({FunctionTable::JavaScript, "tan",
                  u"Returns the tangent of the angle x given in radians.\r\n"
                  u"Examples:\r\n"
                  u"a = tan(0)   # a = 0\r\n"
@@ -364,7 +364,7 @@ void addMathRows(QList<FunctionHelp> &help)
                  u"a = tan(0)    # a = 0\r\n"
                  u"a = tan(-1)   # a = -1.5574077246549"});
     help.append(
-        {FunctionTable::JavaScript, 29,
+        {FunctionTable::JavaScript, "atan",
          u"Returns the arctangent of x: the angle in radians from -PI/2 to PI/2 whose tangent is x.\r\n"
          u"Examples:\r\n"
          u"a = atan(1)       # a = 0.785398163397448\r\n"
@@ -374,7 +374,7 @@ void addMathRows(QList<FunctionHelp> &help)
          u"a = atan(0)       # a = 0\r\n"
          u"a = atan(1) * 4   # a = 3.14159265358979"});
     help.append(
-        {FunctionTable::JavaScript, 30,
+        {FunctionTable::JavaScript, "round",
          u"Rounds x to the nearest whole number; a half is rounded up (2.5 gives 3, -2.5 gives -2), "
          u"unlike the rounding of the interpreter, which rounds halves to the even number.\r\n"
          u"Examples:\r\n"
@@ -385,7 +385,7 @@ void addMathRows(QList<FunctionHelp> &help)
          u"Примеры:\r\n"
          u"a = round(2.5)    # a = 3\r\n"
          u"a = round(-2.5)   # a = -2"});
-    help.append({FunctionTable::JavaScript, 31,
+    help.append({FunctionTable::JavaScript, "ceil",
                  u"Returns the smallest whole number that is not less than x (rounds up).\r\n"
                  u"Examples:\r\n"
                  u"a = ceil(1.2)    # a = 2\r\n"
@@ -394,7 +394,7 @@ void addMathRows(QList<FunctionHelp> &help)
                  u"Примеры:\r\n"
                  u"a = ceil(1.01)   # a = 2\r\n"
                  u"a = ceil(-1.9)   # a = -1"});
-    help.append({FunctionTable::JavaScript, 32,
+    help.append({FunctionTable::JavaScript, "floor",
                  u"Returns the largest whole number that is not greater than x (rounds down).\r\n"
                  u"Examples:\r\n"
                  u"a = floor(1.8)    # a = 1\r\n"
@@ -403,7 +403,7 @@ void addMathRows(QList<FunctionHelp> &help)
                  u"Примеры:\r\n"
                  u"a = floor(1.99)   # a = 1\r\n"
                  u"a = floor(-0.5)   # a = -1"});
-    help.append({FunctionTable::JavaScript, 33,
+    help.append({FunctionTable::JavaScript, "log",
                  u"Returns the natural logarithm of x (base e); x must be greater than 0.\r\n"
                  u"Examples:\r\n"
                  u"a = log(1)                # a = 0\r\n"
@@ -412,7 +412,7 @@ void addMathRows(QList<FunctionHelp> &help)
                  u"Примеры:\r\n"
                  u"a = log(1)         # a = 0\r\n"
                  u"a = log(exp(2))    # a = 2"});
-    help.append({FunctionTable::JavaScript, 34,
+    help.append({FunctionTable::JavaScript, "exp",
                  u"Returns e (2.718...) raised to the power x.\r\n"
                  u"Examples:\r\n"
                  u"a = exp(0)   # a = 1\r\n"
@@ -422,7 +422,7 @@ void addMathRows(QList<FunctionHelp> &help)
                  u"a = exp(0)   # a = 1\r\n"
                  u"a = exp(1)   # a = 2.71828182845905"});
     help.append(
-        {FunctionTable::JavaScript, 35,
+        {FunctionTable::JavaScript, "min",
          u"Returns the smallest of its two or more numbers. The synonym math_min calls this function.\r\n"
          u"Examples:\r\n"
          u"a = min(5, 1, 2)      # a = 1\r\n"
@@ -432,7 +432,7 @@ void addMathRows(QList<FunctionHelp> &help)
          u"a = min(5, -1, 2)     # a = -1\r\n"
          u"a = math_min(3, 4)    # a = 3"});
     help.append(
-        {FunctionTable::JavaScript, 36,
+        {FunctionTable::JavaScript, "max",
          u"Returns the largest of its two or more numbers. Call it by the name max: the synonym "
          u"math_min belongs to min.\r\n"
          u"Examples:\r\n"
@@ -455,7 +455,7 @@ void registerJavaScriptFunctions(BuiltinRegistry &registry)
 void addJavaScriptHelp(QList<FunctionHelp> &help)
 {
     help.append(
-        {FunctionTable::Embedded, 63,
+        {FunctionTable::Embedded, "Eval",
          u"Hands the text Str to the JavaScript engine and returns the value of its last expression as a "
          u"string. What the text defines (variables, functions) stays for the next Eval calls. An error "
          u"in the text stops the script with a message that begins with \"JavaScript: \".\r\n"

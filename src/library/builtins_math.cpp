@@ -25,7 +25,7 @@ QString dotText(double x)
     return text;
 }
 
-void setRoot(BuiltinCall &c, double value)
+void setRoot(FunctionCall &c, double value)
 {
     c.setNumber(value, dotText(value));
 }
@@ -36,22 +36,22 @@ double signedCubeRoot(double x)
     return std::cbrt(x);
 }
 
-void fnSqrt(BuiltinCall &c)
+void fnSqrt(FunctionCall &c)
 {
     const double x = c.number(0);
     if (x < 0) {
-        c.in.RaiseMessage(115, {x});
+        c.fail(115, {x});
         return;
     }
     setRoot(c, std::sqrt(x));
 }
 
-void fnCubicRoot(BuiltinCall &c)
+void fnCubicRoot(FunctionCall &c)
 {
     setRoot(c, signedCubeRoot(c.number(0)));
 }
 
-void fnPow(BuiltinCall &c)
+void fnPow(FunctionCall &c)
 {
     const double x = c.number(0);
     const double y = c.number(1);
@@ -65,7 +65,7 @@ void fnPow(BuiltinCall &c)
     } else if (x >= 0) {
         value = (x == 0 && y == 0) ? 1.0 : std::pow(x, y);
     } else if (y != std::trunc(y)) {
-        c.in.RaiseMessage(116, {x, y});
+        c.fail(116, {x, y});
         return;
     } else {
         value = std::pow(x, y);
@@ -78,7 +78,7 @@ void fnPow(BuiltinCall &c)
     setRoot(c, value);
 }
 
-void fnRandom(BuiltinCall &c)
+void fnRandom(FunctionCall &c)
 {
     std::mt19937_64 &g = c.in.randomGenerator();
     if (!c.has(0)) {
@@ -109,7 +109,7 @@ void registerMathFunctions(BuiltinRegistry &registry)
 void addMathHelp(QList<FunctionHelp> &help)
 {
     help.append(
-        {FunctionTable::Embedded, 12,
+        {FunctionTable::Embedded, "sqrt",
          u"Returns the square root of X; X must not be negative. The sign √ does the same: √X.\r\n"
          u"Examples:\r\n"
          u"y = sqrt(81)     # y = 9\r\n"
@@ -119,7 +119,7 @@ void addMathHelp(QList<FunctionHelp> &help)
          u"y = sqrt(81)     # y = 9\r\n"
          u"y = √(3*3+4*4)   # y = 5"});
     help.append(
-        {FunctionTable::Embedded, 13,
+        {FunctionTable::Embedded, "cubic_root",
          u"Returns the cube root of X; for a negative X the root is negative. The sign ∛ does the same: "
          u"∛X.\r\n"
          u"Examples:\r\n"
@@ -131,7 +131,7 @@ void addMathHelp(QList<FunctionHelp> &help)
          u"y = cubic_root(-27)   # y = -3\r\n"
          u"y = ∛64               # y = 4"});
     help.append(
-        {FunctionTable::Embedded, 14,
+        {FunctionTable::Embedded, "pow",
          u"Returns X raised to the power Y. A negative X may only be raised to a whole power (or to the "
          u"power 1/3, the cube root). The signs ² and ³ after a value and √, ∛, ∜ before it are short "
          u"forms of pow.\r\n"
@@ -149,7 +149,7 @@ void addMathHelp(QList<FunctionHelp> &help)
          u"x = 3\r\n"
          u"y = x²            # y = 9"});
     help.append(
-        {FunctionTable::Embedded, 46,
+        {FunctionTable::Embedded, "Random",
          u"Returns a random number. Without a parameter: a fraction from 0 up to 1 (1 itself never comes). "
          u"With Limit: a whole number from 0 to Limit, both included. Every run gives other numbers.\r\n"
          u"Examples:\r\n"

@@ -118,30 +118,30 @@ using namespace arrayfn;
 // settings.
 
 // Two numeric arrays of equal dimensions (message 168 otherwise).
-bool sameSizePair(BuiltinCall &call, t_arr_specification &a, t_arr_specification &b)
+bool sameSizePair(FunctionCall &call, t_arr_specification &a, t_arr_specification &b)
 {
     if (!arrayArg(call, 0, a) || !arrayArg(call, 1, b))
         return false;
     if (a.dim != b.dim || a.count != b.count) {
-        call.in.RaiseMessage(168, {call.text(0), call.text(1)});
+        call.fail(168, {call.text(0), call.text(1)});
         return false;
     }
     return numericArray(call, a, call.text(0)) && numericArray(call, b, call.text(1));
 }
 
 // A numeric two-dimensional array argument (message 156 otherwise).
-bool matrixArg(BuiltinCall &call, int i, t_arr_specification &a)
+bool matrixArg(FunctionCall &call, int i, t_arr_specification &a)
 {
     if (!arrayArg(call, i, a))
         return false;
     if (!isTwoDimensional(a)) {
-        call.in.RaiseMessage(156, {call.text(i)});
+        call.fail(156, {call.text(i)});
         return false;
     }
     return numericArray(call, a, call.text(i));
 }
 
-void elementWise(BuiltinCall &call, double sign)
+void elementWise(FunctionCall &call, double sign)
 {
     t_arr_specification a;
     t_arr_specification b;
@@ -154,16 +154,16 @@ void elementWise(BuiltinCall &call, double sign)
         r->P->f[static_cast<size_t>(k)] = cellNumber(a, k) + sign * cellNumber(b, k);
 }
 
-void Matrix_Sum(BuiltinCall &call)
+void Matrix_Sum(FunctionCall &call)
 {
     elementWise(call, 1.0);
 }
-void Matrix_Subtr(BuiltinCall &call)
+void Matrix_Subtr(FunctionCall &call)
 {
     elementWise(call, -1.0);
 }
 
-void Matrix_Scalar_Product(BuiltinCall &call)
+void Matrix_Scalar_Product(FunctionCall &call)
 {
     t_arr_specification a;
     t_arr_specification b;
@@ -175,7 +175,7 @@ void Matrix_Scalar_Product(BuiltinCall &call)
     call.setNumber(sum);
 }
 
-void Matrix_Vector_Product(BuiltinCall &call)
+void Matrix_Vector_Product(FunctionCall &call)
 {
     t_arr_specification v[2];
     for (int i = 0; i < 2; ++i) {
@@ -183,7 +183,7 @@ void Matrix_Vector_Product(BuiltinCall &call)
             return;
         const t_arr_specification &x = v[i];
         if (x.dim[0] != 3 || x.dim[1] != 0 || x.dim[2] != 0 || x.dim[3] != 0 || x.count != 3) {
-            call.in.RaiseMessage(164, {call.text(i)});
+            call.fail(164, {call.text(i)});
             return;
         }
         if (!numericArray(call, x, call.text(i)))
@@ -199,7 +199,7 @@ void Matrix_Vector_Product(BuiltinCall &call)
     r->P->f[2] = a1 * b2 - a2 * b1;
 }
 
-void Matrix_multiplication(BuiltinCall &call)
+void Matrix_multiplication(FunctionCall &call)
 {
     t_arr_specification a;
     t_arr_specification b;
@@ -208,7 +208,7 @@ void Matrix_multiplication(BuiltinCall &call)
     const std::int64_t n1 = a.dim[0], m1 = a.dim[1];
     const std::int64_t n2 = b.dim[0], m2 = b.dim[1];
     if (m1 != n2) {
-        call.in.RaiseMessage(157);
+        call.fail(157);
         return;
     }
     t_arr_specification *r = newResultArray(call, wkFloat, std::vector<std::int64_t>{n1, m2});
@@ -224,7 +224,7 @@ void Matrix_multiplication(BuiltinCall &call)
 }
 
 // Multiplies the array in place; used as a statement.
-void Matrix_mult_number(BuiltinCall &call)
+void Matrix_mult_number(FunctionCall &call)
 {
     t_arr_specification a;
     if (!arrayArg(call, 0, a) || !numericArray(call, a, call.text(0)))
@@ -251,13 +251,13 @@ void Matrix_mult_number(BuiltinCall &call)
 }
 
 // Transposition and duplication rearrange cells and keep the array's type.
-void Matrix_transposition(BuiltinCall &call)
+void Matrix_transposition(FunctionCall &call)
 {
     t_arr_specification a;
     if (!arrayArg(call, 0, a))
         return;
     if (!isTwoDimensional(a)) {
-        call.in.RaiseMessage(156, {call.text(0)});
+        call.fail(156, {call.text(0)});
         return;
     }
     const std::int64_t d1 = a.dim[0], d2 = a.dim[1];
@@ -269,7 +269,7 @@ void Matrix_transposition(BuiltinCall &call)
             copyCell(a, i * d2 + j, *r, j * d1 + i);
 }
 
-void Matrix_duplication(BuiltinCall &call)
+void Matrix_duplication(FunctionCall &call)
 {
     t_arr_specification a;
     if (!arrayArg(call, 0, a))
@@ -283,13 +283,13 @@ void Matrix_duplication(BuiltinCall &call)
 
 // Reads a square matrix argument into Gauss-Jordan storage; false with the
 // error raised.
-bool squareMatrix(BuiltinCall &call, std::vector<double> &A, int &n)
+bool squareMatrix(FunctionCall &call, std::vector<double> &A, int &n)
 {
     t_arr_specification a;
     if (!matrixArg(call, 0, a))
         return false;
     if (a.dim[0] != a.dim[1]) {
-        call.in.RaiseMessage(158, {call.text(0)});
+        call.fail(158, {call.text(0)});
         return false;
     }
     n = a.dim[0];
@@ -302,7 +302,7 @@ bool squareMatrix(BuiltinCall &call, std::vector<double> &A, int &n)
     return true;
 }
 
-void Matrix_inversion(BuiltinCall &call)
+void Matrix_inversion(FunctionCall &call)
 {
     std::vector<double> A;
     int n = 0;
@@ -310,7 +310,7 @@ void Matrix_inversion(BuiltinCall &call)
         return;
     double det = 0.0;
     if (GaussJordan(A, n, det) != 0) {
-        call.in.RaiseMessage(159, {call.text(0)});
+        call.fail(159, {call.text(0)});
         return;
     }
     t_arr_specification *r = newResultArray(call, wkFloat, std::vector<std::int64_t>{n, n});
@@ -324,7 +324,7 @@ void Matrix_inversion(BuiltinCall &call)
 }
 
 // The determinant, also of a singular matrix (where the elimination stops).
-void Matrix_Determinant(BuiltinCall &call)
+void Matrix_Determinant(FunctionCall &call)
 {
     std::vector<double> A;
     int n = 0;

@@ -70,7 +70,7 @@ QString elapsedRunTime(const Interpreter &in)
 
 constexpr int kElapsedTimePanel = 5;
 
-void Sleep(BuiltinCall &call)
+void Sleep(FunctionCall &call)
 {
     Interpreter &in = call.in;
     Host &host = in.host();
@@ -146,7 +146,7 @@ bool isWebAddress(const QString &name)
     return scheme.match(name.trimmed()).hasMatch();
 }
 
-void OS_OpenFile(BuiltinCall &call)
+void OS_OpenFile(FunctionCall &call)
 {
     const QString &name = call.text(0);
     const std::int64_t show = call.has(1) ? call.integer(1) : 1;
@@ -154,11 +154,11 @@ void OS_OpenFile(BuiltinCall &call)
     if (!isWebAddress(name)) {
         const QFileInfo fi(resolveAgainst(call.in.ProgramFolder, name));
         if (!fi.exists()) {
-            call.in.RaiseMessage(QFileInfo(fi.absolutePath()).isDir() ? 192 : 193);
+            call.fail(QFileInfo(fi.absolutePath()).isDir() ? 192 : 193);
             return;
         }
         if (!fi.isReadable()) {
-            call.in.RaiseMessage(195);
+            call.fail(195);
             return;
         }
         target = fi.absoluteFilePath();
@@ -177,11 +177,11 @@ void OS_OpenFile(BuiltinCall &call)
     bool numeric = false;
     const int code = error.trimmed().toInt(&numeric);
     if (!numeric && !error.trimmed().isEmpty()) {
-        call.in.RaiseError(error);
+        call.fail(error);
         return;
     }
     const int c = numeric ? code : kNoAssociation;
-    call.in.RaiseMessage(shellMessage(c), {c});
+    call.fail(shellMessage(c), {c});
 }
 
 // ---- Directory listing ------------------------------------------------------------
@@ -278,7 +278,7 @@ class FileMask {
     }
 };
 
-void ScanDir(BuiltinCall &call)
+void ScanDir(FunctionCall &call)
 {
     Interpreter &in = call.in;
     QString dir = normalizeSeparators(call.text(0).trimmed());
@@ -338,20 +338,20 @@ void ScanDir(BuiltinCall &call)
 
 // ---- Sound ------------------------------------------------------------------------
 
-void Play_Sound(BuiltinCall &call)
+void Play_Sound(FunctionCall &call)
 {
     Interpreter &in = call.in;
     const QString path = resolveAgainst(in.ProgramFolder, call.text(0).trimmed());
     const bool asynchronous = call.count() == 2 && call.integer(1) != 0;
     const QFileInfo fi(path);
     if (!fi.exists() || fi.isDir()) {
-        in.RaiseMessage(170, {path});
+        call.fail(170, {path});
         return;
     }
     const QString ext = fi.suffix().toLower();
     if (fi.fileName().lastIndexOf(QLatin1Char('.')) < 0 ||
         (ext != QLatin1String("wav") && ext != QLatin1String("mp3"))) {
-        in.RaiseMessage(172, {path});
+        call.fail(172, {path});
         return;
     }
     in.host().markCurrentLine(in.CurrentLine);
@@ -363,7 +363,7 @@ void Play_Sound(BuiltinCall &call)
     const qint64 length = in.Media->play(path, error);
     if (length < 0) {
         in.Media->stop();
-        in.RaiseError(error.isEmpty() ? QStringLiteral("The sound \"%1\" cannot be played.").arg(path)
+        call.fail(error.isEmpty() ? QStringLiteral("The sound \"%1\" cannot be played.").arg(path)
                                       : error);
         return;
     }
@@ -380,7 +380,7 @@ void Play_Sound(BuiltinCall &call)
 
 // The run ends here and the program closes through the window's own close
 // path, which asks about unsaved changes and writes the settings.
-void Exit(BuiltinCall &call)
+void Exit(FunctionCall &call)
 {
     Interpreter &in = call.in;
     in.ExitRequested = true;
@@ -404,7 +404,7 @@ void registerOsFunctions(BuiltinRegistry &registry)
 void addOsHelp(QList<FunctionHelp> &help)
 {
     help.append(
-        {FunctionTable::Embedded, 0,
+        {FunctionTable::Embedded, "Sleep",
          u"Waits the given number of seconds (fractions allowed) before the script goes on. While it "
          u"waits the window stays responsive and the status bar shows the time since the run started. "
          u"The Pause key ends the wait and pauses the run.\r\n"
@@ -420,7 +420,7 @@ void addOsHelp(QList<FunctionHelp> &help)
          u"  Sleep(0.5)\r\n"
          u"готово = 'да'   # через полторы секунды"});
     help.append(
-        {FunctionTable::Embedded, 23,
+        {FunctionTable::Embedded, "OS_OpenFile",
          u"Opens the file FileName with the application the desktop associates with it (a text file in "
          u"the text editor, a picture in the picture viewer ...) and returns true. A web address "
          u"(https://...) opens in the browser. A name without a folder is looked up in the program "
@@ -440,7 +440,7 @@ void addOsHelp(QList<FunctionHelp> &help)
          u"File_WriteStr('привет.txt', 'Привет!', 0, 'UTF8')\r\n"
          u"ok = OS_OpenFile('привет.txt')"});
     help.append(
-        {FunctionTable::Embedded, 24,
+        {FunctionTable::Embedded, "ScanDir",
          u"Returns a string array with the names of the files (or folders) in the folder Dir whose names "
          u"fit the pattern Model. A folder without a path lies in the program folder; an empty Dir means "
          u"the program folder itself. The names are sorted alphabetically.\r\n"
@@ -468,7 +468,7 @@ void addOsHelp(QList<FunctionHelp> &help)
          u"n = Array_Length(список)\r\n"
          u"папки = ScanDir('', '*', 1, 1)"});
     help.append(
-        {FunctionTable::Embedded, 62,
+        {FunctionTable::Embedded, "Play_Sound",
          u"Plays the sound file FileName (.wav or .mp3). A name without a folder is looked up in the "
          u"program folder.\r\n"
          u"asinchr (optional, 0 by default): 0 - the script waits until the sound has played to its end; "
@@ -487,7 +487,7 @@ void addOsHelp(QList<FunctionHelp> &help)
          u"IF Array_Length(звуки) > 0\r\n"
          u"  Play_Sound(звуки[1], 1)"});
     help.append(
-        {FunctionTable::Embedded, 64,
+        {FunctionTable::Embedded, "Exit",
          u"Ends the script and closes the program, the same way as closing its window: unsaved changes "
          u"of the script are asked about and the settings are saved. The lines after Exit do not run.\r\n"
          u"Example:\r\n"

@@ -62,17 +62,17 @@ qsizetype clampToSize(std::int64_t v)
     return static_cast<qsizetype>(std::clamp<std::int64_t>(v, -limit, limit));
 }
 
-void fnUpperCase(BuiltinCall &c)
+void fnUpperCase(FunctionCall &c)
 {
     c.setText(mapCase(c.text(0), true));
 }
 
-void fnLowerCase(BuiltinCall &c)
+void fnLowerCase(FunctionCall &c)
 {
     c.setText(mapCase(c.text(0), false));
 }
 
-void fnTrim(BuiltinCall &c)
+void fnTrim(FunctionCall &c)
 {
     const QString &s = c.text(0);
     qsizetype from = 0;
@@ -84,7 +84,7 @@ void fnTrim(BuiltinCall &c)
     c.setText(s.mid(from, to - from));
 }
 
-void fnPos(BuiltinCall &c)
+void fnPos(FunctionCall &c)
 {
     QString sub = c.text(0);
     QString str = c.text(1);
@@ -105,7 +105,7 @@ void fnPos(BuiltinCall &c)
     c.setNumber(static_cast<double>(found), QString::number(found));
 }
 
-void fnSubStr(BuiltinCall &c)
+void fnSubStr(FunctionCall &c)
 {
     const QString &str = c.text(0);
     const TWordStatus &second = c.arg(1);
@@ -122,7 +122,7 @@ void fnSubStr(BuiltinCall &c)
             start = at + 1 + second.str.size();
         }
     } else {
-        c.in.RaiseMessage(129, {second.str});
+        c.fail(129, {second.str});
         return;
     }
 
@@ -140,7 +140,7 @@ void fnSubStr(BuiltinCall &c)
                     count = at + 1 - start;
             }
         } else {
-            c.in.RaiseMessage(129, {third.str});
+            c.fail(129, {third.str});
             return;
         }
     }
@@ -151,7 +151,7 @@ void fnSubStr(BuiltinCall &c)
     c.setText(str.mid(start - 1, count));
 }
 
-void fnReplaceStr(BuiltinCall &c)
+void fnReplaceStr(FunctionCall &c)
 {
     const QString &str = c.text(0);
     const QString &oldText = c.text(1);
@@ -180,13 +180,13 @@ void fnReplaceStr(BuiltinCall &c)
     c.setText(out);
 }
 
-void fnLenStr(BuiltinCall &c)
+void fnLenStr(FunctionCall &c)
 {
     const qsizetype n = c.text(0).size();
     c.setNumber(static_cast<double>(n), QString::number(n));
 }
 
-void fnOrd(BuiltinCall &c)
+void fnOrd(FunctionCall &c)
 {
     const TWordStatus &a = c.arg(0);
     double code = 0;
@@ -195,25 +195,25 @@ void fnOrd(BuiltinCall &c)
     } else if (a.kind == wkBool) {
         code = a.str.toLower() == QLatin1String("true") ? 1 : 0;
     } else {
-        c.in.RaiseMessage(129, {a.str});
+        c.fail(129, {a.str});
         return;
     }
     c.setNumber(code);
 }
 
-void fnChar(BuiltinCall &c)
+void fnChar(FunctionCall &c)
 {
     const double x = c.number(0);
     const double n = RoundHalfEven(x);
     if (!(n >= 0 && n < 65535)) {
-        c.in.RaiseMessage(118, {QStringLiteral("str_char"), GeneralNumberTextSystem(x)});
+        c.fail(118, {QStringLiteral("str_char"), GeneralNumberTextSystem(x)});
         return;
     }
     c.setText(QString(QChar(static_cast<char16_t>(n))));
 }
 
 // Base64 of the UTF-16 little-endian bytes, 76 characters a line.
-void fnBase64Encode(BuiltinCall &c)
+void fnBase64Encode(FunctionCall &c)
 {
     const QString &s = c.text(0);
     QByteArray bytes;
@@ -234,7 +234,7 @@ void fnBase64Encode(BuiltinCall &c)
 }
 
 // Characters outside the Base64 alphabet (line breaks among them) are skipped.
-void fnBase64Decode(BuiltinCall &c)
+void fnBase64Decode(FunctionCall &c)
 {
     QByteArray clean;
     for (const QChar ch : c.text(0)) {
@@ -273,7 +273,7 @@ void registerStringFunctions(BuiltinRegistry &registry)
 void addStringHelp(QList<FunctionHelp> &help)
 {
     help.append(
-        {FunctionTable::Embedded, 1,
+        {FunctionTable::Embedded, "UpperCase",
          u"Returns the string Str with every letter turned into a capital letter. Letters of every alphabet "
          u"are converted (Latin, Cyrillic, Greek ...); digits and signs stay as they are.\r\n"
          u"Example:\r\n"
@@ -283,7 +283,7 @@ void addStringHelp(QList<FunctionHelp> &help)
          u"Пример:\r\n"
          u"s = UpperCase('Привет, мир 2')   # s = 'ПРИВЕТ, МИР 2'"});
     help.append(
-        {FunctionTable::Embedded, 2,
+        {FunctionTable::Embedded, "LowerCase",
          u"Returns the string Str with every letter turned into a small letter. Letters of every alphabet "
          u"are converted; digits and signs stay as they are.\r\n"
          u"Example:\r\n"
@@ -293,7 +293,7 @@ void addStringHelp(QList<FunctionHelp> &help)
          u"Пример:\r\n"
          u"s = LowerCase('Привет, МИР')   # s = 'привет, мир'"});
     help.append(
-        {FunctionTable::Embedded, 3,
+        {FunctionTable::Embedded, "Trim",
          u"Returns the string Str without the blanks, tabs, line breaks and other control characters at "
          u"its beginning and at its end. Blanks inside the string stay.\r\n"
          u"Example:\r\n"
@@ -303,7 +303,7 @@ void addStringHelp(QList<FunctionHelp> &help)
          u"Пример:\r\n"
          u"s = Trim('   два слова  ')   # s = 'два слова'"});
     help.append(
-        {FunctionTable::Embedded, 4,
+        {FunctionTable::Embedded, "Pos",
          u"Looks for the string SubStr in the string Str and returns the position of its first character "
          u"(the first character of Str has position 1), or 0 when SubStr does not occur.\r\n"
          u"StartPos (optional, 1 by default): the position where the search begins.\r\n"
@@ -323,7 +323,7 @@ void addStringHelp(QList<FunctionHelp> &help)
          u"n = Pos('b', 'abcb', 3)      # n = 4\r\n"
          u"n = Pos('B', 'abc', 1, 1)    # n = 0"});
     help.append(
-        {FunctionTable::Embedded, 5,
+        {FunctionTable::Embedded, "SubStr",
          u"Returns a part of the string Str.\r\n"
          u"The second parameter is either the start position (a number, 1 is the first character) or a "
          u"start word: the part then begins right after the first occurrence of that word (an empty "
@@ -345,7 +345,7 @@ void addStringHelp(QList<FunctionHelp> &help)
          u"s = SubStr('Привет, мир', 1, 6)        # s = 'Привет'\r\n"
          u"s = SubStr('ключ=значение;', '=', ';') # s = 'значение'"});
     help.append(
-        {FunctionTable::Embedded, 6,
+        {FunctionTable::Embedded, "ReplaceStr",
          u"Returns the string Str in which the string OldSubstr is replaced by NewSubstr.\r\n"
          u"ReplaceAll (optional, 1 by default): 1 - every occurrence is replaced, 0 - only the first one.\r\n"
          u"CaseSensitive (optional, 0 by default): 0 - capital and small letters are the same, "
@@ -360,7 +360,7 @@ void addStringHelp(QList<FunctionHelp> &help)
          u"Примеры:\r\n"
          u"s = ReplaceStr('Кот и кот', 'кот', 'пёс')         # s = 'пёс и пёс'\r\n"
          u"s = ReplaceStr('Кот и кот', 'кот', 'пёс', 0)      # s = 'пёс и кот'"});
-    help.append({FunctionTable::Embedded, 7,
+    help.append({FunctionTable::Embedded, "LenStr",
                  u"Returns the number of characters of the string Str.\r\n"
                  u"Example:\r\n"
                  u"n = LenStr('Hello')   # n = 5",
@@ -368,7 +368,7 @@ void addStringHelp(QList<FunctionHelp> &help)
                  u"Пример:\r\n"
                  u"n = LenStr('Привет')   # n = 6"});
     help.append(
-        {FunctionTable::Embedded, 15,
+        {FunctionTable::Embedded, "Ord",
          u"Returns the code (Unicode) of the first character of the string Str, or 0 for an empty string. "
          u"For a truth value the result is 1 for true and 0 for false.\r\n"
          u"Examples:\r\n"
@@ -380,7 +380,7 @@ void addStringHelp(QList<FunctionHelp> &help)
          u"n = Ord('A')     # n = 65\r\n"
          u"n = Ord('Я')     # n = 1071"});
     help.append(
-        {FunctionTable::Embedded, 16,
+        {FunctionTable::Embedded, "Char",
          u"Returns a string of one character whose code (Unicode) is n; n must be from 0 to 65534.\r\n"
          u"Examples:\r\n"
          u"s = Char(65)              # s = 'A'\r\n"
@@ -390,7 +390,7 @@ void addStringHelp(QList<FunctionHelp> &help)
          u"s = Char(65)              # s = 'A'\r\n"
          u"s = Char(1071)            # s = 'Я'"});
     help.append(
-        {FunctionTable::Embedded, 57,
+        {FunctionTable::Embedded, "Base64_Encode",
          u"Encodes the string Data in Base64 (each character as two bytes, UTF-16) and returns the code; "
          u"after every 76 characters of code a line break is inserted.\r\n"
          u"Example:\r\n"
@@ -400,7 +400,7 @@ void addStringHelp(QList<FunctionHelp> &help)
          u"Пример:\r\n"
          u"s = Base64_Encode('Hi')   # s = 'SABpAA=='"});
     help.append(
-        {FunctionTable::Embedded, 58,
+        {FunctionTable::Embedded, "Base64_Decode",
          u"Decodes the Base64 code Data made by Base64_Encode and returns the original string. Line breaks "
          u"in the code are ignored.\r\n"
          u"Example:\r\n"

@@ -3,7 +3,7 @@
 // JavaScript engine.
 #include "builtins.h"
 #include "core/interpreter.h"
-#include "function_tables.h"
+#include "function_catalogue.h"
 #include "javascript_functions.h"
 
 #include <exception>
@@ -35,8 +35,7 @@ void Interpreter::PrepareCallParameters(const QString &callText, const QString &
             }
     }
 
-    const QString upper = name.toUpper();
-    const bool byName = upper == QLatin1String("EXISTS") || upper == QLatin1String("ARRAY_DELETE");
+    const bool byName = TakesArgumentsByName(name);
     int argNo = 0;
     int i = 0;
     while (i <= words.last) {
@@ -89,108 +88,6 @@ void Interpreter::PrepareCallParameters(const QString &callText, const QString &
 
 namespace {
 
-struct Formal {
-    bool byReference = false;
-    QString type;
-};
-
-bool validType(const QString &t)
-{
-    return t == QLatin1String("anytype") || t == QLatin1String("int") || t == QLatin1String("float") ||
-           t == QLatin1String("boolean") || t == QLatin1String("string") || t == QLatin1String("array");
-}
-
-// Reads the formal parameters of a Formula. Returns false when a type is not
-// valid; `required` counts the formals before the first "[".
-bool readFormals(const QString &formula, QList<Formal> &formals, int &required, QString &returnType)
-{
-    const int open = static_cast<int>(formula.indexOf(QLatin1Char('(')));
-    int close = -1;
-    QChar quote;
-    for (int i = open + 1; i < formula.size(); ++i) {
-        const QChar c = formula.at(i);
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            quote = c;
-        } else if (c == QLatin1Char(')')) {
-            close = i;
-            break;
-        }
-    }
-    const QString list = formula.mid(open + 1, close - open - 1);
-    required = -1;
-    int p = 0;
-    const int n = static_cast<int>(list.size());
-    auto isStop = [](QChar c) {
-        return c == QLatin1Char(')') || c == QLatin1Char(',') || c == QLatin1Char('=') || c == QLatin1Char('[') ||
-               c == QLatin1Char(']');
-    };
-    while (p < n) {
-        const QChar c = list.at(p);
-        if (c == QLatin1Char(' ') || c == QLatin1Char(',') || c == QLatin1Char(']')) {
-            ++p;
-            continue;
-        }
-        if (c == QLatin1Char('[')) {
-            if (required < 0)
-                required = static_cast<int>(formals.size());
-            ++p;
-            continue;
-        }
-        Formal f;
-        if (list.mid(p, 4).compare(QLatin1String("var "), Qt::CaseInsensitive) == 0) {
-            f.byReference = true;
-            p += 4;
-        }
-        while (p < n && list.at(p) != QLatin1Char(':') && !isStop(list.at(p)))
-            ++p;
-        if (p < n && list.at(p) == QLatin1Char(':')) {
-            const int t0 = ++p;
-            while (p < n && !isStop(list.at(p)))
-                ++p;
-            f.type = list.mid(t0, p - t0).trimmed().toLower();
-        }
-        if (p < n && list.at(p) == QLatin1Char('=')) {
-            // A default value, shown only in help; may be quoted.
-            QChar q;
-            ++p;
-            while (p < n) {
-                const QChar d = list.at(p);
-                if (!q.isNull()) {
-                    if (d == q)
-                        q = QChar();
-                } else if (d == QLatin1Char('"') || d == QLatin1Char('\'')) {
-                    q = d;
-                } else if (d == QLatin1Char(',') || d == QLatin1Char('[') || d == QLatin1Char(']')) {
-                    break;
-                }
-                ++p;
-            }
-        }
-        if (f.type.isEmpty())
-            f.type = QStringLiteral("anytype");
-        if (!validType(f.type))
-            return false;
-        formals.append(f);
-    }
-    if (required < 0)
-        required = static_cast<int>(formals.size());
-    returnType.clear();
-    if (close >= 0) {
-        const QString rest = formula.mid(close + 1).trimmed();
-        if (rest.startsWith(QLatin1Char(':'))) {
-            returnType = rest.mid(1).trimmed().toLower();
-            if (returnType.isEmpty())
-                returnType = QStringLiteral("anytype");
-            if (!validType(returnType))
-                return false;
-        }
-    }
-    return true;
-}
-
 bool typeAccepts(TWordKind kind, const QString &type, bool &checked)
 {
     checked = true;
@@ -216,36 +113,33 @@ bool typeAccepts(TWordKind kind, const QString &type, bool &checked)
 
 QString Interpreter::CheckCallParameters(TWordKind kind, QString &name, WordList &args)
 {
-    const auto table = functionTable(tableForKind(kind));
-    const int row = catalogueRow(FindCatalogueFunction(tableForKind(kind), name));
-    if (row < 0 || row >= static_cast<int>(table.size()))
+    const FunctionDescriptor *d = functionCatalogue(tableForKind(kind)).find(name);
+    if (!d)
         return {};
-    const T_FunctionDescription &d = table[static_cast<size_t>(row)];
-    name = d.name();
-    const QString formula = d.formula();
-    if (!formula.contains(QLatin1Char(')'))) {
+    name = d->name();
+    const FunctionSignature &s = d->signature;
+    if (!s.closed) {
         RaiseMessage(75, {name});
         return {};
     }
-    QList<Formal> formals;
-    int required = 0;
-    QString returnType;
-    if (!readFormals(formula, formals, required, returnType)) {
-        RaiseError(QStringLiteral("Developer error in Function description <") + formula + QStringLiteral(">."));
+    if (!s.validTypes) {
+        RaiseError(QStringLiteral("Developer error in Function description <") + d->description->formula() +
+                   QStringLiteral(">."));
         return {};
     }
     int count = 0;
     while (count < kMaxWords && args[count].kind != wkNone)
         ++count;
-    for (int i = 0; i < formals.size() && i < count; ++i) {
-        if (formals.at(i).byReference && args[i].var_index == 0) {
+    const int formals = static_cast<int>(s.formals.size());
+    for (int i = 0; i < formals && i < count; ++i) {
+        if (s.formals.at(i).byReference && args[i].var_index == 0) {
             RaiseMessage(119, {name, i + 1});
             return {};
         }
     }
     for (int i = 0; i < count; ++i) {
-        if (i >= formals.size()) {
-            RaiseMessage(120, {name, static_cast<int>(formals.size())});
+        if (i >= formals) {
+            RaiseMessage(120, {name, formals});
             return {};
         }
         const TWordStatus &a = args[i];
@@ -256,7 +150,7 @@ QString Interpreter::CheckCallParameters(TWordKind kind, QString &name, WordList
             return {};
         }
         bool checked = false;
-        const QString &type = formals.at(i).type;
+        const QString &type = s.formals.at(i).type;
         if (!typeAccepts(a.kind, type, checked)) {
             const QString text = TranslatePhrase(QStringLiteral("Function")) + QLatin1Char(' ') + QLatin1Char('"') +
                                  name + QStringLiteral("\". ") + TranslatePhrase(QStringLiteral("Parameter")) +
@@ -267,22 +161,22 @@ QString Interpreter::CheckCallParameters(TWordKind kind, QString &name, WordList
             return {};
         }
     }
-    if (count < required) {
-        RaiseMessage(81, {name, count, required});
+    if (count < s.required) {
+        RaiseMessage(81, {name, count, s.required});
         return {};
     }
-    return returnType;
+    return s.returnType;
 }
 
 void Interpreter::ExecuteEmbeddedFunction(const QString &name, WordList &args, TWordStatus &result)
 {
     result.clear();
-    const BuiltinFunction fn = findBuiltin(name);
+    const BuiltinFunction fn = builtinRegistry().find(name);
     if (!fn) {
-        RaiseError(QString::fromUtf8("Ошибка интерпретатора. Не найдена функция \"") + name + QStringLiteral("\"."));
+        RaiseFunctionNotFound(*this, name);
         return;
     }
-    BuiltinCall call(*this, name, args, result);
+    FunctionCall call(*this, name, args, result);
     try {
         fn(call);
     } catch (const std::exception &e) {

@@ -265,4 +265,9 @@ int FindCatalogueFunction(FunctionTable table, const QString &name)
     return -1;
 }
 
+int FindFormulaName(FunctionTable table, const QString &name)
+{
+    return indexFor(table).byName.value(name.toLower().trimmed(), -1);
+}
+
 } // namespace tesmora

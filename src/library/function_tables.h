@@ -72,6 +72,9 @@ constexpr int kSynonymOffset = 10000;
 // Row of `name` in `table`: row + 10000 for a synonym match, the row for a
 // Formula-prefix match, -1 when nothing matches.
 int FindCatalogueFunction(FunctionTable table, const QString &name);
+// Row whose Formula name is `name` (letter case ignored, synonyms not
+// considered), or -1.
+int FindFormulaName(FunctionTable table, const QString &name);
 // Row number without the synonym offset (-1 stays -1).
 inline int catalogueRow(int lookupResult)
 {
