@@ -31,14 +31,18 @@ FunctionCall::FunctionCall(Interpreter &in_, const QString &name_, WordList &arg
 {
 }
 
-const TWordStatus &FunctionCall::arg(int i) const { return i >= 0 && i < count_ ? args[i] : kAbsentArgument; }
+const TWordStatus &FunctionCall::arg(int i) const
+{
+    return i >= 0 && i < count_ ? args[i] : kAbsentArgument;
+}
 
 std::int64_t FunctionCall::integer(int i) const
 {
     std::int64_t v = 0;
     if (!RoundToInt64(number(i), v))
-        throw RuntimeFailure(
-            QStringLiteral("The value %1 is too large for an integer.").arg(FormatNumber(number(i))).toStdString());
+        throw RuntimeFailure(QStringLiteral("The value %1 is too large for an integer.")
+                                 .arg(FormatNumber(number(i)))
+                                 .toStdString());
     return v;
 }
 
@@ -69,7 +73,10 @@ void FunctionCall::setText(const QString &text)
     result.str = text;
 }
 
-void FunctionCall::setNumber(double value) { setNumber(value, GeneralNumberTextSystem(value)); }
+void FunctionCall::setNumber(double value)
+{
+    setNumber(value, GeneralNumberTextSystem(value));
+}
 
 void FunctionCall::setNumber(double value, const QString &text)
 {
@@ -102,7 +109,10 @@ void FunctionCall::setArray(const QString &arrayName)
     result.str = arrayName;
 }
 
-void FunctionCall::fail(int messageId, const MessageArgs &messageArgs) { fail(in.MessageText(messageId, messageArgs)); }
+void FunctionCall::fail(int messageId, const MessageArgs &messageArgs)
+{
+    fail(in.MessageText(messageId, messageArgs));
+}
 
 void FunctionCall::fail(const QString &text)
 {
@@ -110,11 +120,15 @@ void FunctionCall::fail(const QString &text)
     in.RaiseError(text);
 }
 
-bool FunctionCall::failed() const { return in.failed(); }
+bool FunctionCall::failed() const
+{
+    return in.failed();
+}
 
 void RaiseFunctionNotFound(Interpreter &in, const QString &name)
 {
-    in.RaiseError(QString::fromUtf8("Ошибка интерпретатора. Не найдена функция \"") + name + QStringLiteral("\"."));
+    in.RaiseError(QString::fromUtf8("Ошибка интерпретатора. Не найдена функция \"") + name +
+                  QStringLiteral("\"."));
 }
 
 } // namespace tesmora

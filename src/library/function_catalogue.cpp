@@ -12,38 +12,40 @@ bool isStop(QChar c)
            c == QLatin1Char(']');
 }
 
+// Follows quotes through a text: true when c opens, closes or lies inside
+// a quoted part.
+bool quoted(QChar c, QChar &quote)
+{
+    if (!quote.isNull()) {
+        if (c == quote)
+            quote = QChar();
+        return true;
+    }
+    if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+        quote = c;
+        return true;
+    }
+    return false;
+}
+
 // Position of the first ")" after `from` outside quotes, or -1.
 int closingBracket(const QString &formula, int from)
 {
     QChar quote;
-    for (int i = from; i < formula.size(); ++i) {
-        const QChar c = formula.at(i);
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            quote = c;
-        } else if (c == QLatin1Char(')')) {
+    for (int i = from; i < formula.size(); ++i)
+        if (!quoted(formula.at(i), quote) && formula.at(i) == QLatin1Char(')'))
             return i;
-        }
-    }
     return -1;
 }
 
 // Skips a default value (shown only in help; may be quoted) starting at p.
 int skipDefault(const QString &list, int p)
 {
-    QChar q;
+    QChar quote;
     for (; p < list.size(); ++p) {
         const QChar d = list.at(p);
-        if (!q.isNull()) {
-            if (d == q)
-                q = QChar();
-        } else if (d == QLatin1Char('"') || d == QLatin1Char('\'')) {
-            q = d;
-        } else if (d == QLatin1Char(',') || d == QLatin1Char('[') || d == QLatin1Char(']')) {
+        if (!quoted(d, quote) && (d == QLatin1Char(',') || d == QLatin1Char('[') || d == QLatin1Char(']')))
             break;
-        }
     }
     return p;
 }
@@ -195,7 +197,10 @@ const FunctionDescriptor *FunctionCatalogue::find(const QString &name) const
     return row < 0 || row >= size() ? nullptr : &rows_[static_cast<size_t>(row)];
 }
 
-int FunctionCatalogue::rowOfName(const QString &name) const { return FindFormulaName(table_, name); }
+int FunctionCatalogue::rowOfName(const QString &name) const
+{
+    return FindFormulaName(table_, name);
+}
 
 const FunctionCatalogue &functionCatalogue(FunctionTable table)
 {

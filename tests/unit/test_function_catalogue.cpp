@@ -98,7 +98,8 @@ TEST(FunctionCatalogue, EveryRowImplementedAndExplained)
     // Every Formula of the checked tables reads without a fault.
     for (FunctionTable t : {FunctionTable::Embedded, FunctionTable::Graph, FunctionTable::Dialog})
         for (const FunctionDescriptor &d : functionCatalogue(t).rows())
-            EXPECT_TRUE(d.isEmpty() || (d.signature.closed && d.signature.validTypes)) << d.name().toStdString();
+            EXPECT_TRUE(d.isEmpty() || (d.signature.closed && d.signature.validTypes))
+                << d.name().toStdString();
 
     // JavaScript rows build their own calls: the method named by the row,
     // with the arguments given.
@@ -115,7 +116,8 @@ TEST(FunctionCatalogue, EveryRowImplementedAndExplained)
 
     for (FunctionTable t : {FunctionTable::Embedded, FunctionTable::JavaScript})
         expectHelpOnEveryRow(t);
-    EXPECT_EQ(functionDescription(FunctionTable::Embedded, 1, 1), functionCatalogue(FunctionTable::Embedded).at(1).help[1]);
+    EXPECT_EQ(functionDescription(FunctionTable::Embedded, 1, 1),
+              functionCatalogue(FunctionTable::Embedded).at(1).help[1]);
     EXPECT_TRUE(functionDescription(FunctionTable::Embedded, 65, 0).isEmpty());
 }
 
@@ -182,5 +184,6 @@ TEST(FunctionCatalogue, OneReaderAndOneFailurePath)
     // An executor asked for a name it does not know: one text in every language.
     in.Language = 1;
     RaiseFunctionNotFound(in, QStringLiteral("Introduction3"));
-    EXPECT_TRUE(in.ErrorText.startsWith(QString::fromUtf8("Ошибка интерпретатора. Не найдена функция \"Introduction3\".")));
+    EXPECT_TRUE(in.ErrorText.startsWith(
+        QString::fromUtf8("Ошибка интерпретатора. Не найдена функция \"Introduction3\".")));
 }
