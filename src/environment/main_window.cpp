@@ -6,6 +6,9 @@
 #include "platform/system_sounds.h"
 #include "toolbar_strip.h"
 #include "variables_view.h"
+#include "window_dialogs.h"
+
+#include "graphics/dialog_functions.h"
 
 #include "platform/media_player.h"
 #include "platform/paths.h"
@@ -41,7 +44,11 @@ TForm_Interpretator::TForm_Interpretator(const QStringList &arguments, QWidget *
 {
     setObjectName(QStringLiteral("Form_Interpretator"));
     interp_.ProgramFolder = defaultProgramFolder();
-    interp_.DialogsProvider = this;
+    dialogs_ = std::make_unique<WindowDialogs>(this, *this);
+    dialogs_->setSettingsFile(interp_.ProgramFolder + QStringLiteral("tesmora.ini"));
+    dialogFunctions_ = std::make_unique<DialogFunctions>(*dialogs_);
+    interp_.DialogsProvider = dialogs_.get();
+    interp_.Dialogs = dialogFunctions_.get();
     interp_.WorkMode = true;
     sounds_ = std::make_unique<SystemSounds>();
     createActions();

@@ -28,8 +28,9 @@ class ScriptEditor;
 class SystemSounds;
 class ToolbarStrip;
 class VariablesView;
+class WindowDialogs;
 
-class TForm_Interpretator : public QMainWindow, public Host, public DialogProvider {
+class TForm_Interpretator : public QMainWindow, public Host {
     Q_OBJECT
 public:
     explicit TForm_Interpretator(const QStringList &arguments, QWidget *parent = nullptr);
@@ -98,12 +99,8 @@ public:
     void showMessageNow(const QString &text) override;
     bool askYesNo(const QString &text) override;
 
-    // ---- DialogProvider (the question box; the other dialogs come later) ----
-    bool inputString(const QString &prompt, const QString &defaultText, QString &answer) override;
-    bool inputText(const QString &prompt, const QString &defaultText, QString &answer) override;
-    int message(const QString &prompt, const QString &caption, int buttons) override;
-    int menu(const QString &prompt, const QStringList &items, int selected) override;
-    bool checkQuestion(const QString &text) override;
+    // The dialogs of scripts (InputString, InputText, Message, Menu, Check).
+    WindowDialogs *dialogs() const { return dialogs_.get(); }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -127,6 +124,8 @@ private:
     std::unique_ptr<MediaPlayer> media_;
     std::unique_ptr<ShellOpener> shell_;
     std::unique_ptr<SystemSounds> sounds_;
+    std::unique_ptr<WindowDialogs> dialogs_;
+    std::unique_ptr<DialogExecutor> dialogFunctions_;
     std::unique_ptr<QTranslator> qtTranslator_;
 
     ScriptEditor *SynEditor = nullptr;
