@@ -21,6 +21,9 @@ class QWidget;
 namespace tesmora {
 
 class HelpWindow;
+class PreferencesMenu;
+class SymbolKeyboard;
+class TAbout;
 class JavaScriptEngine;
 class MediaPlayer;
 class ShellOpener;
@@ -55,6 +58,7 @@ public:
     std::function<QString(const QString &proposed)> chooseSaveFile;
     std::function<bool(const QString &question)> answerQuestion;
     std::function<void(const QString &text)> reportError;
+    std::function<QString()> chooseExternalEditor;
 
     // ---- Modes and files ----------------------------------------------------
     void SetActionStatus_WorkMode(bool running);
@@ -71,6 +75,25 @@ public:
     void setLanguage(int language);
     // The start-up sequence; runs once when the window is first shown.
     void StartUp();
+
+    // ---- Settings and preferences ---------------------------------------------
+    void LoadIdeSettings();
+    void SaveIdeSettings();
+    QString settingsFile() const;
+    int variablesPanelHeight() const;
+    const QString &editorKind() const { return editorKind_; }
+    const QString &externalEditor() const { return externalEditor_; }
+    PreferencesMenu *preferencesMenu() const { return preferences_; }
+    // The one-shot timer that starts an auto-run ("/R").
+    QTimer *startTimer() const { return startTimer_; }
+
+    // ---- Small windows ----------------------------------------------------------
+    // Opens the About window modally (help menu item "About Tesmora").
+    void showAboutWindow();
+    TAbout *aboutWindow() const { return about_; }
+    QWidget *symbolKeyboard() const { return Panel_Additional_Keyboard; }
+    // The user guide the About window's link opens.
+    QString userGuidePath() const;
 
     // ---- Host -------------------------------------------------------------
     void setEditorText(const QStringList &lines) override;
@@ -113,6 +136,11 @@ private:
     QAction *addAction(int tag, const char *name, const QKeySequence &key = {});
     void runExternalEditor();
     void chooseEditorFont();
+    void createPreferencesMenu();
+    void connectSymbolKeyboard(SymbolKeyboard *keyboard);
+    void syncPreferencesMenu();
+    void specifyExternalEditor();
+    void applyStartSwitches(const QString &switches, int scriptLines);
     void writeHandOverCopy();
     bool running() const { return interp_.RunState == rn_Run || interp_.RunState == rn_Continue; }
     void setShown(int tag, bool visible, bool enabled);
@@ -138,6 +166,9 @@ private:
     QList<QLabel *> statusPanels_;
     QHash<int, QAction *> actions_;
     QPointer<HelpWindow> helpWindow_;
+    PreferencesMenu *preferences_ = nullptr;
+    TAbout *about_ = nullptr;
+    QTimer *startTimer_ = nullptr;
 
     QString scriptFileName_;
     bool unsavedChanges_ = false;
@@ -149,6 +180,7 @@ private:
     QList<EditorMark> SavedMarks;
     QString editorKind_ = QStringLiteral("ekInternal");
     QString externalEditor_;
+    int fontCharset_ = 1;
 };
 
 } // namespace tesmora
