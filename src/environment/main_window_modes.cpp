@@ -266,6 +266,7 @@ void TForm_Interpretator::showEvent(QShowEvent *event)
 
 void TForm_Interpretator::StartUp()
 {
+    startedUp_ = true; // once, whether called directly or on the first showing
     setLanguage(QLocale::system().language() == QLocale::Russian ? 1 : 0);
     js_ = std::make_unique<QtJavaScriptEngine>();
     interp_.JsEngine = js_.get();

@@ -29,6 +29,8 @@ void TForm_Interpretator::LoadIdeSettings()
     move(s.left, s.top);
     resize(s.width, s.height);
     Panel_Var->setLocalPanelWidth(s.localPanelWidth);
+    // The variables panel may be as low as the settings' smallest height.
+    Panel_Var->setMinimumHeight(5);
     const QList<int> sizes = bottomSplitter_->sizes();
     const int total = std::max(sizes.value(0) + sizes.value(1), s.bottomHeight + 1);
     bottomSplitter_->setSizes({total - s.bottomHeight, s.bottomHeight});

@@ -36,20 +36,28 @@ SymbolKeyboard::SymbolKeyboard(QWidget *parent) : QWidget(parent)
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(19);
     setFont(f);
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(0);
+    // The symbols sit in a row that is cut off at the right in a narrow
+    // window, so the close button always stays in view.
+    auto *row = new QWidget(this);
+    row->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    auto *rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowLayout->setSpacing(0);
     for (const QString &s : symbols()) {
-        auto *b = new QToolButton(this);
+        auto *b = new QToolButton(row);
         b->setText(s);
         b->setFixedSize(buttonWidth(s), 32);
         // The editor keeps the focus: the caret stays where the symbol goes.
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QToolButton::clicked, this, [this, s] { emit symbolChosen(s); });
-        layout->addWidget(b);
+        rowLayout->addWidget(b);
         buttons_ << b;
     }
-    layout->addStretch(1);
+    rowLayout->addStretch(1);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(0);
+    layout->addWidget(row, 1);
     close_ = new QToolButton(this);
     close_->setObjectName(QStringLiteral("Button_Close_Keyboard"));
     close_->setText(QString::fromUtf8("✕"));
