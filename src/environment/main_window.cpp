@@ -55,6 +55,7 @@ TForm_Interpretator::TForm_Interpretator(const QStringList &arguments, QWidget *
     createActions();
     createLayout();
     createPreferencesMenu();
+    createStartTimer();
     qApp->installEventFilter(this);
     resize(1190, 760);
     setCaption(interp_.MessageText(1) + QStringLiteral("   "));
@@ -153,7 +154,7 @@ void TForm_Interpretator::createLayout()
     Panel_Additional_Keyboard = keyboard;
     Panel_Additional_Keyboard->setVisible(false);
     scriptLayout->addWidget(Panel_Additional_Keyboard);
-    connectSymbolKeyboard(keyboard);
+    createSmallWindows(keyboard);
 
     Panel_Var = new VariablesView(this);
     bottomSplitter_ = new QSplitter(Qt::Vertical, this);

@@ -137,7 +137,8 @@ private:
     void runExternalEditor();
     void chooseEditorFont();
     void createPreferencesMenu();
-    void connectSymbolKeyboard(SymbolKeyboard *keyboard);
+    void createStartTimer();
+    void createSmallWindows(SymbolKeyboard *keyboard);
     void syncPreferencesMenu();
     void specifyExternalEditor();
     void applyStartSwitches(const QString &switches, int scriptLines);

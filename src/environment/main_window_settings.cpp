@@ -86,14 +86,17 @@ void TForm_Interpretator::applyStartSwitches(const QString &switches, int script
     }
 }
 
-void TForm_Interpretator::createPreferencesMenu()
+void TForm_Interpretator::createStartTimer()
 {
     startTimer_ = new QTimer(this);
     startTimer_->setObjectName(QStringLiteral("Timer_Start"));
     startTimer_->setSingleShot(true);
     startTimer_->setInterval(500);
     connect(startTimer_, &QTimer::timeout, this, [this] { action(301)->trigger(); });
+}
 
+void TForm_Interpretator::createPreferencesMenu()
+{
     preferences_ = new PreferencesMenu(action(335), this);
     connect(action(290), &QAction::triggered, this, [this] { preferences_->popup(QCursor::pos()); });
     connect(preferences_, &PreferencesMenu::editorKindChosen, this, [this](const QString &kind) {

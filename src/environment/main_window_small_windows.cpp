@@ -12,8 +12,9 @@
 
 namespace tesmora {
 
-void TForm_Interpretator::connectSymbolKeyboard(SymbolKeyboard *keyboard)
+void TForm_Interpretator::createSmallWindows(SymbolKeyboard *keyboard)
 {
+    about_ = new TAbout(this);
     connect(keyboard, &SymbolKeyboard::symbolChosen, this, [this](const QString &symbol) {
         insertSymbolAtCaret(SynEditor->SynEditor(), symbol);
         activateWindow();
@@ -23,7 +24,6 @@ void TForm_Interpretator::connectSymbolKeyboard(SymbolKeyboard *keyboard)
         Panel_Additional_Keyboard->setVisible(false);
         action(333)->setEnabled(true);
     });
-    about_ = new TAbout(this);
 }
 
 QString TForm_Interpretator::userGuidePath() const
