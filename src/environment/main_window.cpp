@@ -1,6 +1,7 @@
 // The main window: layout, actions, and the rules that show and enable them.
 #include "main_window.h"
 
+#include "help_menu.h"
 #include "help_window.h"
 #include "script_editor.h"
 #include "platform/system_sounds.h"
@@ -194,6 +195,9 @@ void TForm_Interpretator::createLayout()
     Panel_Var->setGraphicsPanelWidth([this] { return Panel_Right->width(); });
     connect(SynEditor, &ScriptEditor::wordHelpRequested, this,
             [this](const QString &word) { helpWindow_->ShowWordHelp(word, interp_); });
+    helpMenu_ = new HelpMenu(this, helpWindow_, [this] { return interp_.Language; });
+    QWidget::addAction(helpMenu_->searchAction()); // F1 works everywhere in the window
+    connect(action(337), &QAction::triggered, helpMenu_, &HelpMenu::popupAtCursor);
 }
 
 void TForm_Interpretator::setShown(int tag, bool visible, bool enabled)
@@ -282,6 +286,7 @@ void TForm_Interpretator::ApplyInterfaceLanguage()
     }
     Panel_Var->retranslate(interp_.Language);
     helpWindow_->setLanguage(interp_.Language);
+    helpMenu_->retranslate(interp_.Language);
     SynEditor->setLanguage(interp_.Language);
 }
 

@@ -20,6 +20,7 @@ class QWidget;
 
 namespace tesmora {
 
+class HelpMenu;
 class HelpWindow;
 class JavaScriptEngine;
 class MediaPlayer;
@@ -38,6 +39,8 @@ public:
     Interpreter &interpreter() { return interp_; }
     ScriptEditor *editor() const { return SynEditor; }
     VariablesView *variablesView() const { return Panel_Var; }
+    HelpWindow *helpWindow() const { return helpWindow_; }
+    HelpMenu *helpMenu() const { return helpMenu_; }
     QAction *action(int tag) const { return actions_.value(tag); }
     bool editMode() const { return editMode_; }
     // "ekInternal" or "ekExternal", and the external editor's command.
@@ -139,6 +142,7 @@ private:
     QList<QLabel *> statusPanels_;
     QHash<int, QAction *> actions_;
     QPointer<HelpWindow> helpWindow_;
+    HelpMenu *helpMenu_ = nullptr;
 
     QString scriptFileName_;
     bool unsavedChanges_ = false;

@@ -2,6 +2,7 @@
 // the external editor, closing and the start-up sequence.
 #include "main_window.h"
 
+#include "help_menu.h"
 #include "script_editor.h"
 #include "script_files.h"
 #include "variables_view.h"
@@ -265,6 +266,7 @@ void TForm_Interpretator::showEvent(QShowEvent *event)
 void TForm_Interpretator::StartUp()
 {
     setLanguage(QLocale::system().language() == QLocale::Russian ? 1 : 0);
+    helpMenu_->BuildFunctionReferenceMenus();
     js_ = std::make_unique<QtJavaScriptEngine>();
     interp_.JsEngine = js_.get();
     media_ = std::make_unique<QtMediaPlayer>();
