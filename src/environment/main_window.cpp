@@ -59,6 +59,8 @@ TForm_Interpretator::~TForm_Interpretator()
     interp_.Media = nullptr;
 }
 
+HelpWindow *TForm_Interpretator::helpWindow() const { return helpWindow_; }
+
 QAction *TForm_Interpretator::addAction(int tag, const char *name, const QKeySequence &key)
 {
     auto *a = new QAction(this);

@@ -39,7 +39,7 @@ public:
     Interpreter &interpreter() { return interp_; }
     ScriptEditor *editor() const { return SynEditor; }
     VariablesView *variablesView() const { return Panel_Var; }
-    HelpWindow *helpWindow() const { return helpWindow_; }
+    HelpWindow *helpWindow() const;
     HelpMenu *helpMenu() const { return helpMenu_; }
     QAction *action(int tag) const { return actions_.value(tag); }
     bool editMode() const { return editMode_; }
