@@ -17,16 +17,6 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 QString hyphens() { return QString(56, QLatin1Char('-')); }
 
-// Upper case with only a-z folded.
-QString upperAZ(const QString &s)
-{
-    QString out = s;
-    for (QChar &c : out)
-        if (c.unicode() >= u'a' && c.unicode() <= u'z')
-            c = QChar(char16_t(c.unicode() - 32));
-    return out;
-}
-
 struct TableKind {
     FunctionTable table;
     int kindMessage; // the first line of an entry

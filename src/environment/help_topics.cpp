@@ -23,15 +23,6 @@ constexpr const char *kTopicNames[] = {
 };
 static_assert(std::size(kTopicNames) == 21);
 
-QString lowerAZ(const QString &s)
-{
-    QString out = s;
-    for (QChar &c : out)
-        if (c.unicode() >= u'A' && c.unicode() <= u'Z')
-            c = QChar(char16_t(c.unicode() + 32));
-    return out;
-}
-
 QString readTopic(const QString &language, const QString &name)
 {
     QFile f(QStringLiteral(":/help/%1/%2.txt").arg(language, name));
@@ -56,6 +47,24 @@ const std::array<HelpTopic, kHelpTopicRows> &topicTable()
 }
 
 } // namespace
+
+QString upperAZ(const QString &s)
+{
+    QString out = s;
+    for (QChar &c : out)
+        if (c.unicode() >= u'a' && c.unicode() <= u'z')
+            c = QChar(char16_t(c.unicode() - 32));
+    return out;
+}
+
+QString lowerAZ(const QString &s)
+{
+    QString out = s;
+    for (QChar &c : out)
+        if (c.unicode() >= u'A' && c.unicode() <= u'Z')
+            c = QChar(char16_t(c.unicode() + 32));
+    return out;
+}
 
 QString topicMarkup(const QString &fileText)
 {

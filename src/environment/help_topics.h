@@ -21,6 +21,11 @@ const HelpTopic &helpTopic(int row);
 // or -1.
 int FindHelpTopic(const QString &word);
 
+// Letter case changed for the letters a-z only, as the help's lookups
+// compare names and keywords.
+QString upperAZ(const QString &s);
+QString lowerAZ(const QString &s);
+
 // The text of a topic file as the help window reads it: every line break
 // becomes "~~eol~~"; a final line break is dropped.
 QString topicMarkup(const QString &fileText);

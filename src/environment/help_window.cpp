@@ -92,16 +92,6 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
-// Upper case with only a-z folded.
-QString upperAZ(const QString &s)
-{
-    QString out = s;
-    for (QChar &c : out)
-        if (c.unicode() >= u'a' && c.unicode() <= u'z')
-            c = QChar(char16_t(c.unicode() - 32));
-    return out;
-}
-
 // "\r\n", "\r", "\n" and "~~eol~~" all become the control's line break.
 QString withLineBreaks(QString s)
 {
