@@ -142,6 +142,9 @@ QMenu *HelpMenu::addCategory(const QString &name, int tag, fType category, bool 
 
 void HelpMenu::BuildFunctionReferenceMenus()
 {
+    if (built_)
+        return; // once: a second start-up must not list every function twice
+    built_ = true;
     startupLanguage_ = language_ ? language_() : 0;
     const QList<QAction *> items = Menu_help->actions();
     for (int i = 3; i < items.size(); ++i) {

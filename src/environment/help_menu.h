@@ -27,8 +27,8 @@ public:
     // "Search by keywords": also bound to F1 of the owner window.
     QAction *searchAction() const { return mi_Search; }
 
-    // Fills the category submenus from the four function tables; once, at
-    // start-up, in the start-up language (the items' hints).
+    // Fills the category submenus from the four function tables, in the
+    // start-up language (the items' hints); later calls do nothing.
     void BuildFunctionReferenceMenus();
     // Adds the rows of one table that belong to the submenu's category.
     void AddCategoryFunctions(QMenu *submenu, FunctionTable table);
@@ -59,6 +59,7 @@ private:
     QPointer<HelpWindow> helpWindow_;
     std::function<int()> language_;
     int startupLanguage_ = 0;
+    bool built_ = false;
 };
 
 } // namespace tesmora

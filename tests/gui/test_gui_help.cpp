@@ -141,6 +141,10 @@ TEST(HelpMenu, OrderTagsAndHiddenCategories)
     EXPECT_EQ(top.at(4)->text(), "Mathematical functions");
     EXPECT_EQ(t.item("mi_Function")->text(), "functions");
     EXPECT_EQ(t.item("mi_About")->text(), "About Tesmora");
+    // Built once: a second start-up adds nothing.
+    const auto mathItems = t.submenu("mi_Math_functions")->actions().size();
+    t.w->helpMenu()->BuildFunctionReferenceMenus();
+    EXPECT_EQ(t.submenu("mi_Math_functions")->actions().size(), mathItems);
     // Seven categories are hidden and empty; the nine others have items.
     for (const char *name : {"mi_Net_functions", "mi_Regular_expressions", "mi_OS_functions", "mi_DataBase_functions",
                              "mi_Brouser_functions", "mi_Excel_functions", "mi_Arduino_functions"}) {
