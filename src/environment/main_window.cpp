@@ -1,6 +1,7 @@
 // The main window: layout, actions, and the rules that show and enable them.
 #include "main_window.h"
 
+#include "help_menu.h"
 #include "help_window.h"
 #include "script_editor.h"
 #include "symbol_keyboard.h"
@@ -67,6 +68,8 @@ TForm_Interpretator::~TForm_Interpretator()
     interp_.JsEngine = nullptr;
     interp_.Media = nullptr;
 }
+
+HelpWindow *TForm_Interpretator::helpWindow() const { return helpWindow_; }
 
 QAction *TForm_Interpretator::addAction(int tag, const char *name, const QKeySequence &key)
 {
@@ -205,6 +208,10 @@ void TForm_Interpretator::createLayout()
     Panel_Var->setGraphicsPanelWidth([this] { return Panel_Right->width(); });
     connect(SynEditor, &ScriptEditor::wordHelpRequested, this,
             [this](const QString &word) { helpWindow_->ShowWordHelp(word, interp_); });
+    helpMenu_ = new HelpMenu(this, helpWindow_, [this] { return interp_.Language; });
+    helpMenu_->onAbout = [this] { showAboutWindow(); };
+    QWidget::addAction(helpMenu_->searchAction()); // F1 works everywhere in the window
+    connect(action(337), &QAction::triggered, helpMenu_, &HelpMenu::popupAtCursor);
 }
 
 void TForm_Interpretator::setShown(int tag, bool visible, bool enabled)
@@ -300,6 +307,7 @@ void TForm_Interpretator::ApplyInterfaceLanguage()
     syncPreferencesMenu();
     Panel_Var->retranslate(interp_.Language);
     helpWindow_->setLanguage(interp_.Language);
+    helpMenu_->retranslate(interp_.Language);
     SynEditor->setLanguage(interp_.Language);
 }
 

@@ -20,6 +20,7 @@ class QWidget;
 
 namespace tesmora {
 
+class HelpMenu;
 class HelpWindow;
 class PreferencesMenu;
 class SymbolKeyboard;
@@ -42,6 +43,8 @@ public:
     Interpreter &interpreter() { return interp_; }
     ScriptEditor *editor() const { return SynEditor; }
     VariablesView *variablesView() const { return Panel_Var; }
+    HelpWindow *helpWindow() const;
+    HelpMenu *helpMenu() const { return helpMenu_; }
     QAction *action(int tag) const { return actions_.value(tag); }
     bool editMode() const { return editMode_; }
     // "ekInternal" or "ekExternal", and the external editor's command.
@@ -170,6 +173,7 @@ private:
     PreferencesMenu *preferences_ = nullptr;
     TAbout *about_ = nullptr;
     QTimer *startTimer_ = nullptr;
+    HelpMenu *helpMenu_ = nullptr;
 
     QString scriptFileName_;
     bool unsavedChanges_ = false;

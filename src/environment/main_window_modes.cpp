@@ -2,6 +2,7 @@
 // the external editor, closing and the start-up sequence.
 #include "main_window.h"
 
+#include "help_menu.h"
 #include "ide_settings.h"
 #include "script_editor.h"
 #include "script_files.h"
@@ -269,6 +270,7 @@ void TForm_Interpretator::StartUp()
 {
     startedUp_ = true; // once, whether called directly or on the first showing
     setLanguage(QLocale::system().language() == QLocale::Russian ? 1 : 0);
+    helpMenu_->BuildFunctionReferenceMenus();
     js_ = std::make_unique<QtJavaScriptEngine>();
     interp_.JsEngine = js_.get();
     media_ = std::make_unique<QtMediaPlayer>();
