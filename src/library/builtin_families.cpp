@@ -25,6 +25,7 @@ QList<FunctionHelp> allFunctionHelp()
     addFileHelp(all);
     addOsHelp(all);
     addJavaScriptHelp(all);
+    addDialogHelp(all);
     return all;
 }
 

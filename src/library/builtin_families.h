@@ -34,6 +34,7 @@ void addDateTimeHelp(QList<FunctionHelp> &help);
 void addFileHelp(QList<FunctionHelp> &help);
 void addOsHelp(QList<FunctionHelp> &help);
 void addJavaScriptHelp(QList<FunctionHelp> &help); // Eval and every JavaScript-backed row
+void addDialogHelp(QList<FunctionHelp> &help);     // InputString, InputText, Message, Menu
 
 // Every help text of every table.
 QList<FunctionHelp> allFunctionHelp();

@@ -2,6 +2,7 @@
 // parameters, help texts and flags attached by name, implementations
 // attached by name, and the reader every implementation shares.
 #include "builtin_calls.h"
+#include "graphics/dialog_functions.h"
 #include "library/builtins.h"
 #include "library/function_catalogue.h"
 #include "library/javascript_functions.h"
@@ -186,4 +187,13 @@ TEST(FunctionCatalogue, OneReaderAndOneFailurePath)
     RaiseFunctionNotFound(in, QStringLiteral("Introduction3"));
     EXPECT_TRUE(in.ErrorText.startsWith(
         QString::fromUtf8("Ошибка интерпретатора. Не найдена функция \"Introduction3\".")));
+}
+
+TEST(FunctionCatalogue, DialogRowsImplementedAndExplained)
+{
+    DialogRegistry dialogs(FunctionTable::Dialog);
+    registerDialogFunctions(dialogs);
+    EXPECT_TRUE(dialogs.unimplemented().isEmpty()) << dialogs.unimplemented().join(u' ').toStdString();
+    EXPECT_TRUE(dialogs.misnamed().isEmpty()) << dialogs.misnamed().join(u' ').toStdString();
+    expectHelpOnEveryRow(FunctionTable::Dialog);
 }
