@@ -109,6 +109,7 @@ public:
     int textWidth(const QString &s) const;
 
 private:
+    void thinLine(QPoint a, QPoint b);
     CanvasLayer &layer_;
     QPainter p_;
 };

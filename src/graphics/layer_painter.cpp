@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QPen>
 #include <cmath>
+#include <vector>
 
 namespace tesmora {
 
@@ -71,8 +72,54 @@ void LayerPainter::lineTo(QPoint b)
     layer_.state.penPos = b;
     if (a == b || layer_.state.penStyle == PenStyle::Clear)
         return;
-    // A thin pen with flat caps leaves the end point out.
-    p_.drawLine(a, b);
+    if (layer_.state.penWidth > 1)
+        p_.drawLine(a, b);
+    else
+        thinLine(a, b);
+}
+
+// Step by step from a towards b, b left out; dashes, dots and dash-dots in
+// pixels, the pattern starting afresh with each line.
+void LayerPainter::thinLine(QPoint a, QPoint b)
+{
+    static const std::vector<int> solid{1, 0};
+    static const std::vector<int> dash{18, 6};
+    static const std::vector<int> dot{3, 3};
+    static const std::vector<int> dashDot{9, 6, 3, 6};
+    const LayerState &s = layer_.state;
+    const std::vector<int> &pattern = s.penStyle == PenStyle::Dash  ? dash
+                                      : s.penStyle == PenStyle::Dot ? dot
+                                      : s.penStyle == PenStyle::DashDot ? dashDot
+                                                                        : solid;
+    const bool dashed = &pattern != &solid;
+    QImage &img = layer_.image;
+    const QRgb color = pixelOf(s.penColor);
+    const int dx = std::abs(b.x() - a.x());
+    const int dy = -std::abs(b.y() - a.y());
+    const int sx = a.x() < b.x() ? 1 : -1;
+    const int sy = a.y() < b.y() ? 1 : -1;
+    int err = dx + dy;
+    int x = a.x();
+    int y = a.y();
+    size_t part = 0;
+    int left = pattern[0];
+    while (x != b.x() || y != b.y()) {
+        if ((!dashed || part % 2 == 0) && img.valid(x, y))
+            reinterpret_cast<QRgb *>(img.scanLine(y))[x] = color;
+        if (dashed && --left == 0) {
+            part = (part + 1) % pattern.size();
+            left = pattern[part];
+        }
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
 }
 
 void LayerPainter::rectangle(QPoint lt, QPoint rb)
