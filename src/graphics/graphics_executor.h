@@ -98,9 +98,9 @@ public:
     // Outlined and filled figures covering columns L..R-1 and rows T..B-1.
     void rectangle(QPoint lt, QPoint rb);
     void ellipse(QPoint lt, QPoint rb);
-    // The arc of the ellipse in the box, counter-clockwise from the ray
-    // through `from` to the ray through `to`.
-    void arc(QPoint lt, QPoint rb, QPoint from, QPoint to);
+    // A quarter of the circle of radius r around `centre`, in the quadrant
+    // of the signs (sx, sy) (y down), with both end points.
+    void quarterArc(QPoint centre, int r, int sx, int sy);
     // Text with its top-left corner at `at`, the cell painted with the brush
     // unless it is transparent; the pen position moves to the top-right corner.
     void text(QPoint at, const QString &s);

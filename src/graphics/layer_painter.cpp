@@ -39,11 +39,6 @@ QPen penOf(const LayerState &s)
     return pen;
 }
 
-double rayAngle(QPointF centre, QPoint through)
-{
-    return std::atan2(centre.y() - through.y(), through.x() - centre.x()) * 180.0 / M_PI;
-}
-
 } // namespace
 
 LayerPainter::LayerPainter(CanvasLayer &layer) : layer_(layer), p_(&layer.image)
@@ -134,16 +129,40 @@ void LayerPainter::ellipse(QPoint lt, QPoint rb)
     p_.drawEllipse(QRect(r.topLeft(), QSize(r.width() - 2, r.height() - 2)));
 }
 
-void LayerPainter::arc(QPoint lt, QPoint rb, QPoint from, QPoint to)
+void LayerPainter::quarterArc(QPoint centre, int r, int sx, int sy)
 {
-    const QRect r = QRect(lt, rb).normalized();
-    const QRect box(r.topLeft(), QSize(r.width() - 2, r.height() - 2));
-    const QPointF centre = QRectF(box).center();
-    const double start = rayAngle(centre, from);
-    double span = rayAngle(centre, to) - start;
-    while (span <= 0)
-        span += 360;
-    p_.drawArc(box, static_cast<int>(std::lround(start * 16)), static_cast<int>(std::lround(span * 16)));
+    const LayerState &st = layer_.state;
+    if (st.penStyle == PenStyle::Clear || r <= 0)
+        return;
+    if (st.penWidth > 1) {
+        // Quadrants counter-clockwise from the right: (1,-1) is the top right.
+        const int quadrant = sy < 0 ? (sx > 0 ? 0 : 1) : (sx < 0 ? 2 : 3);
+        p_.drawArc(QRect(centre - QPoint(r, r), QSize(2 * r, 2 * r)), quadrant * 90 * 16, 90 * 16);
+        return;
+    }
+    // The midpoint circle, both of its end points included, so that the arc
+    // closes the outline with the lines it joins.
+    QImage &img = layer_.image;
+    const QRgb color = pixelOf(st.penColor);
+    auto plot = [&](int dx, int dy) {
+        const QPoint p(centre.x() + sx * dx, centre.y() + sy * dy);
+        if (img.valid(p))
+            reinterpret_cast<QRgb *>(img.scanLine(p.y()))[p.x()] = color;
+    };
+    int x = r;
+    int y = 0;
+    int d = 1 - r;
+    while (x >= y) {
+        plot(x, y);
+        plot(y, x);
+        ++y;
+        if (d < 0) {
+            d += 2 * y + 1;
+        } else {
+            --x;
+            d += 2 * (y - x) + 1;
+        }
+    }
 }
 
 QFont LayerPainter::font() const
