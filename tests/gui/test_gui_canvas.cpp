@@ -78,6 +78,15 @@ void contextMenu(CanvasPanel *panel, const std::function<void(QMenu *)> &pick)
     QApplication::sendEvent(panel, &event);
 }
 
+// Keeps a picture of a widget when TESMORA_SHOTS names a folder, for people
+// to look at.
+void keepShot(QWidget *widget, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("TESMORA_SHOTS");
+    if (!folder.isEmpty())
+        widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
 QStringList captions(QMenu *menu)
 {
     QStringList texts;
@@ -156,6 +165,7 @@ TEST(CanvasPanel, ContextMenuCopiesAndSavesThePictureInBothLanguages)
     QStringList english;
     contextMenu(win.panel(), [&](QMenu *menu) {
         english = captions(menu);
+        keepShot(menu, QStringLiteral("context_menu_en"));
         menu->actions().at(1)->trigger();
     });
     EXPECT_EQ(english, QStringList({"Copy picture", "Save picture as…"}));
@@ -167,6 +177,7 @@ TEST(CanvasPanel, ContextMenuCopiesAndSavesThePictureInBothLanguages)
     QStringList russian;
     contextMenu(win.panel(), [&](QMenu *menu) {
         russian = captions(menu);
+        keepShot(menu, QStringLiteral("context_menu_ru"));
         menu->actions().at(0)->trigger();
     });
     EXPECT_EQ(russian, QStringList({"Копировать рисунок", "Сохранить рисунок как…"}));
