@@ -128,19 +128,22 @@ TEST(CanvasPanel, SetCoordinateSystemShowsThePanelAndLoadHidesIt)
 
 TEST(CanvasPanel, LayoutOfModesZeroAndTwo)
 {
-    // Mode 0: the bitmap fills the fitted panel and is shown at scale 1.
-    Window scaled("SetCoordinateSystem(0,0,20,10)\r\nSetBrushParameters(clRed)\r\nFillRect(0,0,10,10)\r\n"
-                  "SetBrushParameters(clBlue,0,2)\r\nFillRect(5,5,15,10,2)\r\n");
+    // Mode 0: the bitmap fills the fitted panel and is shown at scale 1;
+    // axes on layer 2 over a red rectangle on layer 1 and a blue one on layer 2.
+    Window scaled("SetCoordinateSystem(-10,-5,10,5,1,2)\r\nSetBrushParameters(clRed)\r\nFillRect(-10,-5,0,5)\r\n"
+                  "SetBrushParameters(clBlue,0,2)\r\nFillRect(-5,1,5,5,2)\r\n");
     scaled.start();
     const Canvas &c0 = scaled.canvas();
     EXPECT_EQ(c0.layer(1).display, c0.layer(1).image.size());
     EXPECT_DOUBLE_EQ(c0.DisplayScale, 1);
     const QImage shown0 = scaled.shown();
     const QImage composed0 = c0.composed();
-    for (QPoint p : {QPoint(10, 10), QPoint(c0.cs.kx * 7, c0.cs.ky * 7), QPoint(c0.cs.kx * 12, c0.cs.ky * 2)})
+    for (QPoint p : {c0.toPixel(-3, -3), c0.toPixel(-3, 3), c0.toPixel(2, 3), c0.toPixel(0, -3), c0.toPixel(6, 0)})
         EXPECT_EQ(shown0.pixel(p), composed0.pixel(p)) << p.x() << "," << p.y();
-    EXPECT_EQ(shown0.pixel(QPoint(c0.cs.kx * 7, c0.cs.ky * 7)), qRgb(0xFF, 0x40, 0x20)); // layer 1 red
-    EXPECT_EQ(shown0.pixel(QPoint(c0.cs.kx * 7, c0.cs.ky * 2)), qRgb(0, 0, 0xFF));       // layer 2 blue over it
+    EXPECT_EQ(shown0.pixel(c0.toPixel(-3, -3)), qRgb(0xFF, 0x40, 0x20)); // layer 1 red
+    EXPECT_EQ(shown0.pixel(c0.toPixel(-3, 3)), qRgb(0, 0, 0xFF));        // layer 2 blue over it
+    EXPECT_EQ(shown0.pixel(c0.toPixel(0, -3)), qRgb(0xC0, 0xC0, 0xC0));  // the y axis over the red
+    keepShot(scaled.w.get(), QStringLiteral("axes_mode0"));
 
     // Mode 2: the 400 x 250 bitmap unscaled at the top-left corner, the grid on layer 2.
     Window fixed("SetCoordinateSystem(0,0,400,250,2,2,2)\r\nPixelWrite(110,110,clRed)\r\n");
@@ -153,6 +156,47 @@ TEST(CanvasPanel, LayoutOfModesZeroAndTwo)
     EXPECT_EQ(shown2.pixel(0, 100), qRgb(0xC0, 0xC0, 0xC0)); // the grid's y axis
     EXPECT_NE(shown2.pixel(420, 100), qRgb(0xFF, 0xFF, 0xFF)); // beyond the bitmap: the panel
     EXPECT_GT(fixed.panel()->width(), 420);
+    keepShot(fixed.w.get(), QStringLiteral("grid_mode2"));
+}
+
+TEST(CanvasPanel, EveryFunctionShownWithLayerTwoOverLayerOne)
+{
+    QTemporaryDir pictures;
+    Window win("SetCoordinateSystem(0,0,400,250)\r\n"
+               "SetPenParameters(2,clNavy)\r\nSetBrushParameters(clLightBlue)\r\nFillRect(10,130,120,240)\r\n"
+               "SetBrushParameters(clYellow)\r\nRect(140,130,260,240,1,15)\r\n"
+               "SetPenParameters(1,clRed,1)\r\nMoveTo(280,235)\r\nLineTo(390,135)\r\n"
+               "SetPenParameters(1,clGreen,3)\r\nMoveTo(280,135)\r\nLineTo(390,235)\r\n"
+               "SetPenParameters(1,clBlack)\r\nSetBrushParameters(clOrange)\r\nCircle(60,70,40)\r\n"
+               "SetBrushParameters(clLime)\r\nFloodFill(60,70,0)\r\n"
+               "array P[4,2]float = ((130,20),(190,110),(250,20),(130,80))\r\n"
+               "SetBrushParameters(clViolet)\r\nPolygon(P)\r\n"
+               "array Q[5,2]float = ((270,20),(295,90),(320,40),(345,100),(370,30))\r\n"
+               "SetPenParameters(1,clDarkBlue)\r\nPolyline(Q,1,4)\r\n"
+               "SetBrushParameters(clRed,0,2)\r\nCircle(300,200,12,2)\r\nLayerTransferring()\r\nClean(2)\r\n"
+               "array V[8]float = (60,110,80,120,70,100,115,90)\r\n"
+               "SetPenParameters(1,clMaroon,0,2)\r\nPolyLine1(V,20,50,2,3)\r\n"
+               "for i = 0, 39\r\n  PixelWrite(200+i,5,clFuchsia)\r\n"
+               "SetBrushParameters(clWhite,1,2)\r\nTextPrint(150,245,'Layer 2 text',12,clDarkViolet,2)\r\n"
+               "PictureImport('smile.png',360,200,2)\r\nc = PixelRead(60,70)\r\n"
+               "TextPrint(10,5,'Every function',9,clTeal)\r\n");
+    QDir(win.home.path()).mkpath("pictures");
+    QFile::copy(QStringLiteral(TESMORA_SOURCE_DIR "/resources/pictures/smile.png"), win.home.filePath("pictures/smile.png"));
+    win.w->interpreter().ProgramFolder = win.home.path() + "/";
+    win.start();
+    EXPECT_EQ(win.errors, QStringList());
+    EXPECT_EQ(win.w->interpreter().GetVariableText("c"), "65280");
+    // The panel shows the composed layers pixel for pixel (mode 0 at scale 1).
+    const Canvas &c = win.canvas();
+    const QImage composed = c.composed();
+    const QImage shown = win.shown().copy(QRect(QPoint(0, 0), c.layer(2).display));
+    EXPECT_EQ(c.layer(2).display, composed.size());
+    EXPECT_EQ(shown, composed);
+    // Layer 2 holds its own drawing; layer 1 what was transferred to it.
+    EXPECT_EQ(c.layer(1).image.pixel(c.toPixel(300, 200)), qRgb(0xFF, 0x40, 0x20));
+    EXPECT_EQ(c.layer(2).image.pixel(c.toPixel(300, 200)), qRgb(0xFF, 0xFF, 0xFF));
+    EXPECT_EQ(c.layer(2).image.pixel(c.toPixel(20, 60)), qRgb(0x80, 0, 0));
+    keepShot(win.w.get(), QStringLiteral("every_function"));
 }
 
 TEST(CanvasPanel, ContextMenuCopiesAndSavesThePictureInBothLanguages)
