@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 namespace tesmora {
 
@@ -87,8 +88,10 @@ private:
 // the layer's pen and brush, text in its font.
 class LayerPainter {
 public:
-    explicit LayerPainter(CanvasLayer &layer);
-    QPainter &painter() { return p_; }
+    explicit LayerPainter(CanvasLayer &layer) : layer_(layer) {}
+    // The painter on the layer's bitmap, begun on first use (thin lines and
+    // pixels need none).
+    QPainter &painter();
     CanvasLayer &layer() { return layer_; }
     // Takes over changes of the layer's pen and brush.
     void applyState();
@@ -111,7 +114,7 @@ public:
 private:
     void thinLine(QPoint a, QPoint b);
     CanvasLayer &layer_;
-    QPainter p_;
+    std::unique_ptr<QPainter> p_;
 };
 
 // Flood fills of a layer with a colour: the surface form fills the pixels

@@ -41,18 +41,24 @@ QPen penOf(const LayerState &s)
 
 } // namespace
 
-LayerPainter::LayerPainter(CanvasLayer &layer) : layer_(layer), p_(&layer.image)
+QPainter &LayerPainter::painter()
 {
-    p_.setRenderHint(QPainter::Antialiasing, false);
-    p_.setRenderHint(QPainter::TextAntialiasing, false);
-    applyState();
+    if (!p_) {
+        p_ = std::make_unique<QPainter>(&layer_.image);
+        p_->setRenderHint(QPainter::Antialiasing, false);
+        p_->setRenderHint(QPainter::TextAntialiasing, false);
+        applyState();
+    }
+    return *p_;
 }
 
 void LayerPainter::applyState()
 {
+    if (!p_)
+        return; // the state is taken when the painter begins
     const LayerState &s = layer_.state;
-    p_.setPen(penOf(s));
-    p_.setBrush(s.brushSolid ? QBrush(colorOf(s.brushColor)) : QBrush(Qt::NoBrush));
+    p_->setPen(penOf(s));
+    p_->setBrush(s.brushSolid ? QBrush(colorOf(s.brushColor)) : QBrush(Qt::NoBrush));
 }
 
 void LayerPainter::line(QPoint a, QPoint b)
@@ -68,7 +74,7 @@ void LayerPainter::lineTo(QPoint b)
     if (a == b || layer_.state.penStyle == PenStyle::Clear)
         return;
     if (layer_.state.penWidth > 1)
-        p_.drawLine(a, b);
+        painter().drawLine(a, b);
     else
         thinLine(a, b);
 }
@@ -120,13 +126,13 @@ void LayerPainter::thinLine(QPoint a, QPoint b)
 void LayerPainter::rectangle(QPoint lt, QPoint rb)
 {
     const QRect r = QRect(lt, rb).normalized();
-    p_.drawRect(QRect(r.topLeft(), QSize(r.width() - 2, r.height() - 2)));
+    painter().drawRect(QRect(r.topLeft(), QSize(r.width() - 2, r.height() - 2)));
 }
 
 void LayerPainter::ellipse(QPoint lt, QPoint rb)
 {
     const QRect r = QRect(lt, rb).normalized();
-    p_.drawEllipse(QRect(r.topLeft(), QSize(r.width() - 2, r.height() - 2)));
+    painter().drawEllipse(QRect(r.topLeft(), QSize(r.width() - 2, r.height() - 2)));
 }
 
 void LayerPainter::quarterArc(QPoint centre, int r, int sx, int sy)
@@ -137,7 +143,7 @@ void LayerPainter::quarterArc(QPoint centre, int r, int sx, int sy)
     if (st.penWidth > 1) {
         // Quadrants counter-clockwise from the right: (1,-1) is the top right.
         const int quadrant = sy < 0 ? (sx > 0 ? 0 : 1) : (sx < 0 ? 2 : 3);
-        p_.drawArc(QRect(centre - QPoint(r, r), QSize(2 * r, 2 * r)), quadrant * 90 * 16, 90 * 16);
+        painter().drawArc(QRect(centre - QPoint(r, r), QSize(2 * r, 2 * r)), quadrant * 90 * 16, 90 * 16);
         return;
     }
     // The midpoint circle, both of its end points included, so that the arc
@@ -187,12 +193,12 @@ void LayerPainter::text(QPoint at, const QString &s)
     const QFontMetrics m(f);
     const QSize cell(m.horizontalAdvance(s), m.height());
     if (layer_.state.brushSolid)
-        p_.fillRect(QRect(at, cell), colorOf(layer_.state.brushColor));
-    p_.save();
-    p_.setFont(f);
-    p_.setPen(colorOf(layer_.state.fontColor));
-    p_.drawText(QPoint(at.x(), at.y() + m.ascent()), s);
-    p_.restore();
+        painter().fillRect(QRect(at, cell), colorOf(layer_.state.brushColor));
+    painter().save();
+    painter().setFont(f);
+    painter().setPen(colorOf(layer_.state.fontColor));
+    painter().drawText(QPoint(at.x(), at.y() + m.ascent()), s);
+    painter().restore();
     layer_.state.penPos = QPoint(at.x() + cell.width(), at.y());
 }
 
