@@ -10,14 +10,19 @@
 
 namespace tesmora {
 
+void throwTooLarge(double value)
+{
+    throw RuntimeFailure(
+        QStringLiteral("The value %1 is too large for an integer.").arg(FormatNumber(value)).toStdString());
+}
+
 int pixelRound(double value)
 {
     if (!std::isfinite(value))
         throw RuntimeFailure("Invalid floating point operation.");
     const double r = RoundHalfEven(value);
     if (r < std::numeric_limits<int>::min() || r > std::numeric_limits<int>::max())
-        throw RuntimeFailure(
-            QStringLiteral("The value %1 is too large for an integer.").arg(FormatNumber(value)).toStdString());
+        throwTooLarge(value);
     return static_cast<int>(r);
 }
 

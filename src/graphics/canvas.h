@@ -145,6 +145,8 @@ private:
 // Rounds a pixel value halves to even; throws RuntimeFailure when it is not
 // finite or does not fit in 32 bits.
 int pixelRound(double value);
+// The run-time fault of a value that does not fit the integer it must become.
+[[noreturn]] void throwTooLarge(double value);
 // a / b; a zero divisor is the line's floating-point fault.
 double checkedDivide(double a, double b);
 

@@ -15,8 +15,7 @@ std::int64_t GraphicsCall::integer64(int i) const
 {
     std::int64_t v = 0;
     if (!RoundToInt64(number(i), v))
-        throw RuntimeFailure(
-            QStringLiteral("The value %1 is too large for an integer.").arg(FormatNumber(number(i))).toStdString());
+        throwTooLarge(number(i));
     return v;
 }
 
