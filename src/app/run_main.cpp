@@ -1,5 +1,7 @@
 // tesmora-run: runs a script the way Start does, without windows.
 #include "core/interpreter.h"
+#include "graphics/canvas.h"
+#include "graphics/graphics_executor.h"
 #include "library/text_forms.h"
 #include "platform/paths.h"
 #include "platform/media_player.h"
@@ -130,6 +132,22 @@ int usage(const QString &problem)
     return 2;
 }
 
+// "WxH" with both sides positive.
+bool parsePanelSize(const QString &text, QSize &size)
+{
+    const QStringList parts = text.toLower().split(QLatin1Char('x'));
+    bool okW = false;
+    bool okH = false;
+    if (parts.size() != 2)
+        return false;
+    const int w = parts[0].toInt(&okW);
+    const int h = parts[1].toInt(&okH);
+    if (!okW || !okH || w < 1 || h < 1)
+        return false;
+    size = QSize(w, h);
+    return true;
+}
+
 void dump(const Interpreter &in)
 {
     for (const Tvariable &v : in.Variables)
@@ -162,6 +180,8 @@ int main(int argc, char **argv)
     QString lang;
     QString home;
     QString answersFile;
+    QString canvasFile;
+    QSize panelSize(900, 600);
     bool doDump = false;
     bool steps = false;
     bool stats = false;
@@ -200,9 +220,12 @@ int main(int argc, char **argv)
             bool ok = false;
             if (!value(v) || (maxLines = v.toLongLong(&ok), !ok) || maxLines < 1)
                 return usage(QStringLiteral("--max-lines takes a positive number"));
-        } else if (a == QLatin1String("--canvas") || a == QLatin1String("--panel")) {
-            if (!value(v))
-                return usage(a + QStringLiteral(" takes a value"));
+        } else if (a == QLatin1String("--canvas")) {
+            if (!value(canvasFile))
+                return usage(QStringLiteral("--canvas takes a file"));
+        } else if (a == QLatin1String("--panel")) {
+            if (!value(v) || !parsePanelSize(v, panelSize))
+                return usage(QStringLiteral("--panel takes WxH, for example 900x600"));
         } else if (a.startsWith(QLatin1String("--"))) {
             return usage(QStringLiteral("unknown option ") + a);
         } else {
@@ -244,6 +267,20 @@ int main(int argc, char **argv)
             answers.answers.enqueue(l);
     }
     in.DialogsProvider = &answers;
+    // The canvas of a headless run: a panel of the given size, always shown.
+    FixedPanel panel(panelSize);
+    Canvas canvas(&panel);
+    CanvasExecutor graphics(canvas);
+    in.Graphics = &graphics;
+    // Layer 2 over layer 1 at bitmap size, when a coordinate system was set.
+    auto saveCanvas = [&] {
+        if (canvasFile.isEmpty() || !canvas.defined)
+            return true;
+        if (canvas.composed().save(canvasFile, "PNG"))
+            return true;
+        writeOut(stderr, QStringLiteral("Cannot write the picture \"%1\".\n").arg(canvasFile));
+        return false;
+    };
     in.cmdLineParams = positional;
     in.MaxLines = maxLines;
 
@@ -284,6 +321,8 @@ int main(int argc, char **argv)
     }
     if (doDump)
         dump(in);
+    if (!saveCanvas())
+        return 2;
     // Exit() ends the program at once, like closing the window: whatever the
     // rest of its line raised afterwards (Exit has no value to compute with)
     // is no error of the run.

@@ -1,0 +1,133 @@
+// Drawing on a layer's bitmap with the layer's pen, brush and font, by the
+// canvas rules: lines leave out their end point, figures given by corners
+// (L, T) and (R, B) cover columns L..R-1 and rows T..B-1, nothing is smoothed.
+#include "graphics_executor.h"
+
+#include <QFontMetrics>
+#include <QPen>
+#include <cmath>
+
+namespace tesmora {
+
+namespace {
+
+QColor colorOf(std::int64_t c) { return QColor::fromRgb(pixelOf(c)); }
+
+QPen penOf(const LayerState &s)
+{
+    QPen pen(colorOf(s.penColor));
+    pen.setWidth(s.penWidth);
+    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setCapStyle(s.penWidth > 1 ? Qt::RoundCap : Qt::FlatCap);
+    if (s.penStyle == PenStyle::Clear) {
+        pen.setStyle(Qt::NoPen);
+    } else if (s.penWidth == 1 && s.penStyle != PenStyle::Solid) {
+        // Dashes, dots and dash-dots in pixels; a wider pen draws solid.
+        switch (s.penStyle) {
+        case PenStyle::Dash:
+            pen.setDashPattern({18, 6});
+            break;
+        case PenStyle::Dot:
+            pen.setDashPattern({3, 3});
+            break;
+        default:
+            pen.setDashPattern({9, 6, 3, 6});
+            break;
+        }
+    }
+    return pen;
+}
+
+double rayAngle(QPointF centre, QPoint through)
+{
+    return std::atan2(centre.y() - through.y(), through.x() - centre.x()) * 180.0 / M_PI;
+}
+
+} // namespace
+
+LayerPainter::LayerPainter(CanvasLayer &layer) : layer_(layer), p_(&layer.image)
+{
+    p_.setRenderHint(QPainter::Antialiasing, false);
+    p_.setRenderHint(QPainter::TextAntialiasing, false);
+    applyState();
+}
+
+void LayerPainter::applyState()
+{
+    const LayerState &s = layer_.state;
+    p_.setPen(penOf(s));
+    p_.setBrush(s.brushSolid ? QBrush(colorOf(s.brushColor)) : QBrush(Qt::NoBrush));
+}
+
+void LayerPainter::line(QPoint a, QPoint b)
+{
+    layer_.state.penPos = a;
+    lineTo(b);
+}
+
+void LayerPainter::lineTo(QPoint b)
+{
+    const QPoint a = layer_.state.penPos;
+    layer_.state.penPos = b;
+    if (a == b || layer_.state.penStyle == PenStyle::Clear)
+        return;
+    // A thin pen with flat caps leaves the end point out.
+    p_.drawLine(a, b);
+}
+
+void LayerPainter::rectangle(QPoint lt, QPoint rb)
+{
+    const QRect r = QRect(lt, rb).normalized();
+    p_.drawRect(QRect(r.topLeft(), QSize(r.width() - 2, r.height() - 2)));
+}
+
+void LayerPainter::ellipse(QPoint lt, QPoint rb)
+{
+    const QRect r = QRect(lt, rb).normalized();
+    p_.drawEllipse(QRect(r.topLeft(), QSize(r.width() - 2, r.height() - 2)));
+}
+
+void LayerPainter::arc(QPoint lt, QPoint rb, QPoint from, QPoint to)
+{
+    const QRect r = QRect(lt, rb).normalized();
+    const QRect box(r.topLeft(), QSize(r.width() - 2, r.height() - 2));
+    const QPointF centre = QRectF(box).center();
+    const double start = rayAngle(centre, from);
+    double span = rayAngle(centre, to) - start;
+    while (span <= 0)
+        span += 360;
+    p_.drawArc(box, static_cast<int>(std::lround(start * 16)), static_cast<int>(std::lround(span * 16)));
+}
+
+QFont LayerPainter::font() const
+{
+    const LayerState &s = layer_.state;
+    QFont f(s.fontFace);
+    f.setStyleHint(QFont::SansSerif);
+    f.setStyleStrategy(QFont::NoAntialias);
+    // Points at 96 pixels per inch.
+    const int points = s.fontSize == 0 ? 8 : std::abs(s.fontSize);
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))));
+    return f;
+}
+
+int LayerPainter::textHeight(const QString &) const { return QFontMetrics(font()).height(); }
+
+int LayerPainter::textWidth(const QString &s) const { return QFontMetrics(font()).horizontalAdvance(s); }
+
+void LayerPainter::text(QPoint at, const QString &s)
+{
+    const QFont f = font();
+    const QFontMetrics m(f);
+    const QSize cell(m.horizontalAdvance(s), m.height());
+    if (layer_.state.brushSolid)
+        p_.fillRect(QRect(at, cell), colorOf(layer_.state.brushColor));
+    p_.save();
+    p_.setFont(f);
+    p_.setPen(colorOf(layer_.state.fontColor));
+    p_.drawText(QPoint(at.x(), at.y() + m.ascent()), s);
+    p_.restore();
+    layer_.state.penPos = QPoint(at.x() + cell.width(), at.y());
+}
+
+} // namespace tesmora
