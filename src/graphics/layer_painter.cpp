@@ -87,7 +87,18 @@ void LayerPainter::ellipse(QPoint lt, QPoint rb)
     p_.drawEllipse(QRect(r.topLeft(), QSize(r.width() - 2, r.height() - 2)));
 }
 
-void LayerPainter::arc(QPoint lt, QPoint rb, QPoint from, QPoint to)
+namespace {
+
+// The box of an arc or pie given by corners, and its start angle and
+// counter-clockwise span in 1/16 degree, from the ray through `from` to the
+// ray through `to`.
+struct ArcGeometry {
+    QRect box;
+    int start;
+    int span;
+};
+
+ArcGeometry arcGeometry(QPoint lt, QPoint rb, QPoint from, QPoint to)
 {
     const QRect r = QRect(lt, rb).normalized();
     const QRect box(r.topLeft(), QSize(r.width() - 2, r.height() - 2));
@@ -96,7 +107,21 @@ void LayerPainter::arc(QPoint lt, QPoint rb, QPoint from, QPoint to)
     double span = rayAngle(centre, to) - start;
     while (span <= 0)
         span += 360;
-    p_.drawArc(box, static_cast<int>(std::lround(start * 16)), static_cast<int>(std::lround(span * 16)));
+    return {box, static_cast<int>(std::lround(start * 16)), static_cast<int>(std::lround(span * 16))};
+}
+
+} // namespace
+
+void LayerPainter::arc(QPoint lt, QPoint rb, QPoint from, QPoint to)
+{
+    const ArcGeometry g = arcGeometry(lt, rb, from, to);
+    p_.drawArc(g.box, g.start, g.span);
+}
+
+void LayerPainter::pie(QPoint lt, QPoint rb, QPoint from, QPoint to)
+{
+    const ArcGeometry g = arcGeometry(lt, rb, from, to);
+    p_.drawPie(g.box, g.start, g.span);
 }
 
 QFont LayerPainter::font() const
@@ -128,6 +153,20 @@ void LayerPainter::text(QPoint at, const QString &s)
     p_.drawText(QPoint(at.x(), at.y() + m.ascent()), s);
     p_.restore();
     layer_.state.penPos = QPoint(at.x() + cell.width(), at.y());
+}
+
+void LayerPainter::boxedText(QPoint lt, QPoint rb, QPoint at, const QString &s)
+{
+    const QRect inside(lt, QSize(rb.x() - lt.x(), rb.y() - lt.y()));
+    if (layer_.state.brushSolid)
+        p_.fillRect(inside, colorOf(layer_.state.brushColor));
+    const QFont f = font();
+    p_.save();
+    p_.setClipRect(inside);
+    p_.setFont(f);
+    p_.setPen(colorOf(layer_.state.fontColor));
+    p_.drawText(QPoint(at.x(), at.y() + QFontMetrics(f).ascent()), s);
+    p_.restore();
 }
 
 } // namespace tesmora

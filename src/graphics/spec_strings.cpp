@@ -104,4 +104,13 @@ QStringList Json_GetObjectArray(const QString &text, const QString &key)
     return list;
 }
 
+int WholeNumberText(const QString &text)
+{
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok, 10);
+    if (!ok)
+        throw RuntimeFailure(QStringLiteral("'%1' is not a valid integer value.").arg(text).toStdString());
+    return v;
+}
+
 } // namespace tesmora

@@ -27,4 +27,8 @@ double Json_GetFloat(Interpreter &in, const QString &text, const QString &key);
 // empty without a message when the key is missing or its value is not "[".
 QStringList Json_GetObjectArray(const QString &text, const QString &key);
 
+// A value text that must be a whole decimal number (an integer key of a
+// specification, a pictogram's status); a run-time fault of the line otherwise.
+int WholeNumberText(const QString &text);
+
 } // namespace tesmora
