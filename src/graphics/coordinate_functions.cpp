@@ -60,7 +60,13 @@ QString AxisLabelText(double value)
         return mantissa + (exp < 0 ? QStringLiteral("E-") : QStringLiteral("E+")) +
                QStringLiteral("%1").arg(std::abs(exp), 3, 10, QLatin1Char('0'));
     }
-    QString s = QString::number(value, 'g', 7);
+    QString s = QString::number(value, 'f', std::max(0, 6 - exponent));
+    if (s.contains(QLatin1Char('.'))) {
+        while (s.endsWith(QLatin1Char('0')))
+            s.chop(1);
+        if (s.endsWith(QLatin1Char('.')))
+            s.chop(1);
+    }
     s.replace(QLatin1Char('.'), sep);
     return s;
 }

@@ -58,13 +58,10 @@ void Rect(GraphicsCall &c)
         lp.line({x2, yt + r}, {x2, yb - r});
         lp.line({x2 - r, yb}, {x1 + r, yb});
         lp.line({x1, yb - r}, {x1, yt + r});
-        if (r > 0) {
-            const int d = 2 * r + 1;
-            lp.arc({x1, yt}, {x1 + d, yt + d}, {x1 + r, yt}, {x1, yt + r});
-            lp.arc({x1, yb - 2 * r}, {x1 + d, yb + 1}, {x1, yb - r}, {x1 + r, yb});
-            lp.arc({x2 - 2 * r, yb - 2 * r}, {x2 + 1, yb + 1}, {x2 - r, yb}, {x2, yb - r});
-            lp.arc({x2 - 2 * r, yt}, {x2 + 1, yt + d}, {x2, yt + r}, {x2 - r, yt});
-        }
+        lp.quarterArc({x1 + r, yt + r}, r, -1, -1);
+        lp.quarterArc({x1 + r, yb - r}, r, -1, 1);
+        lp.quarterArc({x2 - r, yb - r}, r, 1, 1);
+        lp.quarterArc({x2 - r, yt + r}, r, 1, -1);
     }
     const QPoint centre(pixelRound((x1 + x2) * 0.5), pixelRound((yt + yb) * 0.5));
     const QRgb pen = pixelOf(l.state.penColor);

@@ -109,6 +109,9 @@ public:
     void arc(QPoint lt, QPoint rb, QPoint from, QPoint to);
     // The same sector outlined with the pen and filled with the brush.
     void pie(QPoint lt, QPoint rb, QPoint from, QPoint to);
+    // A quarter of the circle of radius r around `centre`, in the quadrant
+    // of the signs (sx, sy) (y down), with both end points.
+    void quarterArc(QPoint centre, int r, int sx, int sy);
     // Text with its top-left corner at `at`, the cell painted with the brush
     // unless it is transparent; the pen position moves to the top-right corner.
     void text(QPoint at, const QString &s);
@@ -120,6 +123,7 @@ public:
     int textWidth(const QString &s) const;
 
 private:
+    void thinLine(QPoint a, QPoint b);
     CanvasLayer &layer_;
     QPainter p_;
 };

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QPen>
 #include <cmath>
+#include <vector>
 
 namespace tesmora {
 
@@ -38,11 +39,6 @@ QPen penOf(const LayerState &s)
     return pen;
 }
 
-double rayAngle(QPointF centre, QPoint through)
-{
-    return std::atan2(centre.y() - through.y(), through.x() - centre.x()) * 180.0 / M_PI;
-}
-
 } // namespace
 
 LayerPainter::LayerPainter(CanvasLayer &layer) : layer_(layer), p_(&layer.image)
@@ -71,8 +67,54 @@ void LayerPainter::lineTo(QPoint b)
     layer_.state.penPos = b;
     if (a == b || layer_.state.penStyle == PenStyle::Clear)
         return;
-    // A thin pen with flat caps leaves the end point out.
-    p_.drawLine(a, b);
+    if (layer_.state.penWidth > 1)
+        p_.drawLine(a, b);
+    else
+        thinLine(a, b);
+}
+
+// Step by step from a towards b, b left out; dashes, dots and dash-dots in
+// pixels, the pattern starting afresh with each line.
+void LayerPainter::thinLine(QPoint a, QPoint b)
+{
+    static const std::vector<int> solid{1, 0};
+    static const std::vector<int> dash{18, 6};
+    static const std::vector<int> dot{3, 3};
+    static const std::vector<int> dashDot{9, 6, 3, 6};
+    const LayerState &s = layer_.state;
+    const std::vector<int> &pattern = s.penStyle == PenStyle::Dash  ? dash
+                                      : s.penStyle == PenStyle::Dot ? dot
+                                      : s.penStyle == PenStyle::DashDot ? dashDot
+                                                                        : solid;
+    const bool dashed = &pattern != &solid;
+    QImage &img = layer_.image;
+    const QRgb color = pixelOf(s.penColor);
+    const int dx = std::abs(b.x() - a.x());
+    const int dy = -std::abs(b.y() - a.y());
+    const int sx = a.x() < b.x() ? 1 : -1;
+    const int sy = a.y() < b.y() ? 1 : -1;
+    int err = dx + dy;
+    int x = a.x();
+    int y = a.y();
+    size_t part = 0;
+    int left = pattern[0];
+    while (x != b.x() || y != b.y()) {
+        if ((!dashed || part % 2 == 0) && img.valid(x, y))
+            reinterpret_cast<QRgb *>(img.scanLine(y))[x] = color;
+        if (dashed && --left == 0) {
+            part = (part + 1) % pattern.size();
+            left = pattern[part];
+        }
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
 }
 
 void LayerPainter::rectangle(QPoint lt, QPoint rb)
@@ -122,6 +164,42 @@ void LayerPainter::pie(QPoint lt, QPoint rb, QPoint from, QPoint to)
 {
     const ArcGeometry g = arcGeometry(lt, rb, from, to);
     p_.drawPie(g.box, g.start, g.span);
+}
+
+void LayerPainter::quarterArc(QPoint centre, int r, int sx, int sy)
+{
+    const LayerState &st = layer_.state;
+    if (st.penStyle == PenStyle::Clear || r <= 0)
+        return;
+    if (st.penWidth > 1) {
+        // Quadrants counter-clockwise from the right: (1,-1) is the top right.
+        const int quadrant = sy < 0 ? (sx > 0 ? 0 : 1) : (sx < 0 ? 2 : 3);
+        p_.drawArc(QRect(centre - QPoint(r, r), QSize(2 * r, 2 * r)), quadrant * 90 * 16, 90 * 16);
+        return;
+    }
+    // The midpoint circle, both of its end points included, so that the arc
+    // closes the outline with the lines it joins.
+    QImage &img = layer_.image;
+    const QRgb color = pixelOf(st.penColor);
+    auto plot = [&](int dx, int dy) {
+        const QPoint p(centre.x() + sx * dx, centre.y() + sy * dy);
+        if (img.valid(p))
+            reinterpret_cast<QRgb *>(img.scanLine(p.y()))[p.x()] = color;
+    };
+    int x = r;
+    int y = 0;
+    int d = 1 - r;
+    while (x >= y) {
+        plot(x, y);
+        plot(y, x);
+        ++y;
+        if (d < 0) {
+            d += 2 * y + 1;
+        } else {
+            --x;
+            d += 2 * (y - x) + 1;
+        }
+    }
 }
 
 QFont LayerPainter::font() const
