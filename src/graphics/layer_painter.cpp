@@ -131,6 +131,13 @@ void LayerPainter::ellipse(QPoint lt, QPoint rb)
 
 namespace {
 
+// The angle of the ray from `centre` through a point, in degrees
+// counter-clockwise from the right (y down on the bitmap).
+double rayAngle(QPointF centre, QPoint through)
+{
+    return std::atan2(centre.y() - through.y(), through.x() - centre.x()) * 180.0 / M_PI;
+}
+
 // The box of an arc or pie given by corners, and its start angle and
 // counter-clockwise span in 1/16 degree, from the ray through `from` to the
 // ray through `to`.
