@@ -82,27 +82,28 @@ QSize Picture_LoadTransformed(Interpreter &in, Canvas &canvas, const QString &na
 
 namespace {
 
-// The name of the variable argument i was written as; a run-time fault of
-// the line when it is not a single variable.
-QString variableName(GraphicsCall &c, int i, const char *what)
+// The variable argument i was written as; a run-time fault of the line when
+// it is not a single variable.
+const Tvariable &variableArgument(GraphicsCall &c, int i, const char *what)
 {
     const int v = i < c.count() ? c.args[i].var_index : 0;
     if (v < 1 || v > c.in.Variables.size())
         throw RuntimeFailure(QStringLiteral("Function \"%1\": the %2 must be given as a variable.")
                                  .arg(c.name, QLatin1String(what))
                                  .toStdString());
-    return c.in.Variables.at(v - 1).VarName.left(kAreaNameLength);
+    return c.in.Variables.at(v - 1);
 }
 
 // Pictograms(var Status, X, Y, Specifications [, transform])
 void Pictograms(GraphicsCall &c)
 {
     const QPoint anchor = c.canvas.toPixel(c.number(1), c.number(2));
+    const Tvariable &statusVariable = variableArgument(c, 0, "status");
     TArea area;
-    area.var_name_status = variableName(c, 0, "status");
-    area.var_name_specification = variableName(c, 3, "specification");
+    area.var_name_status = statusVariable.VarName.left(kAreaNameLength);
+    area.var_name_specification = variableArgument(c, 3, "specification").VarName.left(kAreaNameLength);
     area.transform = c.count() == 5 ? c.integer(4) : 0;
-    const int status = WholeNumberText(c.in.GetVariableText(area.var_name_status));
+    const int status = WholeNumberText(statusVariable.VarVal);
     const QStringList statuses = Json_GetObjectArray(c.text(3), QStringLiteral("statuses"));
     if (status < 1 || status > statuses.size()) {
         c.in.RaiseMessage(177, {status, static_cast<int>(statuses.size())});
