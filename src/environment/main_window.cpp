@@ -1,6 +1,8 @@
 // The main window: layout, actions, and the rules that show and enable them.
 #include "main_window.h"
 
+#include "canvas_panel.h"
+#include "graphics/graphics_executor.h"
 #include "help_window.h"
 #include "script_editor.h"
 #include "platform/system_sounds.h"
@@ -42,6 +44,8 @@ TForm_Interpretator::TForm_Interpretator(const QStringList &arguments, QWidget *
     setObjectName(QStringLiteral("Form_Interpretator"));
     interp_.ProgramFolder = defaultProgramFolder();
     interp_.DialogsProvider = this;
+    graphics_ = std::make_unique<CanvasExecutor>(canvas_);
+    interp_.Graphics = graphics_.get();
     interp_.WorkMode = true;
     sounds_ = std::make_unique<SystemSounds>();
     createActions();
@@ -156,12 +160,14 @@ void TForm_Interpretator::createLayout()
 
     // The right-hand panel holds the graphics layers; it has no width and
     // its splitter is hidden until graphics are shown.
-    Panel_Right = new QWidget(this);
-    Panel_Right->setObjectName(QStringLiteral("Panel_Right"));
     rightSplitter_ = new QSplitter(Qt::Horizontal, this);
     rightSplitter_->setHandleWidth(5);
     rightSplitter_->addWidget(bottomSplitter_);
+    canvasPanel_ = new CanvasPanel(canvas_, rightSplitter_, this, [this] { return interp_.Language; });
+    Panel_Right = canvasPanel_;
     rightSplitter_->addWidget(Panel_Right);
+    rightSplitter_->setStretchFactor(0, 1);
+    rightSplitter_->setStretchFactor(1, 0);
     rightSplitter_->setSizes({1, 0});
     rightSplitter_->handle(1)->setVisible(false);
     rightSplitter_->setCollapsible(1, true);

@@ -4,6 +4,7 @@
 #include "core/executors.h"
 #include "core/host.h"
 #include "core/interpreter.h"
+#include "graphics/canvas.h"
 #include "script_editor.h"
 
 #include <QHash>
@@ -20,6 +21,8 @@ class QWidget;
 
 namespace tesmora {
 
+class CanvasExecutor;
+class CanvasPanel;
 class HelpWindow;
 class JavaScriptEngine;
 class MediaPlayer;
@@ -38,6 +41,7 @@ public:
     Interpreter &interpreter() { return interp_; }
     ScriptEditor *editor() const { return SynEditor; }
     VariablesView *variablesView() const { return Panel_Var; }
+    CanvasPanel *canvasPanel() const { return canvasPanel_; }
     QAction *action(int tag) const { return actions_.value(tag); }
     bool editMode() const { return editMode_; }
     // "ekInternal" or "ekExternal", and the external editor's command.
@@ -122,6 +126,8 @@ private:
     QString programFolder() const { return interp_.ProgramFolder; }
 
     Interpreter interp_;
+    Canvas canvas_;
+    std::unique_ptr<CanvasExecutor> graphics_;
     QStringList arguments_;
     std::unique_ptr<JavaScriptEngine> js_;
     std::unique_ptr<MediaPlayer> media_;
@@ -132,6 +138,7 @@ private:
     ScriptEditor *SynEditor = nullptr;
     VariablesView *Panel_Var = nullptr;
     QWidget *Panel_Right = nullptr;
+    CanvasPanel *canvasPanel_ = nullptr;
     QWidget *Panel_Additional_Keyboard = nullptr;
     QSplitter *rightSplitter_ = nullptr;
     QSplitter *bottomSplitter_ = nullptr;

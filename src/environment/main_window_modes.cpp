@@ -2,6 +2,7 @@
 // the external editor, closing and the start-up sequence.
 #include "main_window.h"
 
+#include "canvas_panel.h"
 #include "script_editor.h"
 #include "script_files.h"
 #include "variables_view.h"
@@ -160,6 +161,7 @@ void TForm_Interpretator::LoadScriptFile(const QString &path)
         interp_.WorkMode = wasWorking;
     }
     interp_.PrepareScript();
+    canvasPanel_->hidePanel();
     SynEditor->clearMarks();
     interp_.CurrentLine = 0;
     markCurrentLine(0);

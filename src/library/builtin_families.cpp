@@ -26,6 +26,7 @@ QString functionDescription(FunctionTable table, int row, int language)
         addFileHelp(all);
         addOsHelp(all);
         addJavaScriptHelp(all);
+        addGraphicsHelp(all);
         addGraphicsInteractionHelp(all);
         QHash<int, FunctionHelp> byKey;
         for (const FunctionHelp &h : all)

@@ -33,6 +33,7 @@ void addDateTimeHelp(QList<FunctionHelp> &help);
 void addFileHelp(QList<FunctionHelp> &help);
 void addOsHelp(QList<FunctionHelp> &help);
 void addJavaScriptHelp(QList<FunctionHelp> &help); // Eval and every JavaScript-backed row
+void addGraphicsHelp(QList<FunctionHelp> &help);   // the canvas and drawing rows
 void addGraphicsInteractionHelp(QList<FunctionHelp> &help); // indicators, pictograms, cursor, click handlers
 
 // The help text of a row in `language` (0 English, 1 Russian); empty when

@@ -3,9 +3,12 @@
 #include "canvas_run.h"
 #include "core/message_catalogue.h"
 #include "graphics/coordinate_functions.h"
+#include "library/builtin_families.h"
+#include "library/function_tables.h"
 
 #include <QDir>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <queue>
 
@@ -404,4 +407,46 @@ TEST(FloodFill, ScanLineFillMatchesAPlainFillOnNoise)
         for (int x = 0; x < 50; ++x)
             filled += diag.pixel(x, y) == red;
     EXPECT_EQ(filled, 50 * 49 / 2);
+}
+
+TEST(GraphicsHelp, EveryRowHasTextsInBothLanguagesWithExamplesThatDraw)
+{
+    static const QRegularExpression expectation(QStringLiteral("^(\\w+) = .*#\\s*(\\w+) = (\\S+)$"));
+    const auto rows = functionTable(FunctionTable::Graph);
+    for (int row = 0; row <= 18; ++row) {
+        const QString name = rows[static_cast<size_t>(row)].name();
+        for (int language : {0, 1}) {
+            SCOPED_TRACE(QStringLiteral("row %1, language %2").arg(row).arg(language).toStdString());
+            const QString help = functionDescription(FunctionTable::Graph, row, language);
+            ASSERT_FALSE(help.isEmpty());
+            EXPECT_EQ(help.count(QLatin1Char('\n')), help.count(QStringLiteral("\r\n")));
+            if (language == 1) {
+                EXPECT_NE(help, functionDescription(FunctionTable::Graph, row, 0));
+            }
+            if (row == 0)
+                continue;
+            QStringList lines = help.split(QStringLiteral("\r\n"));
+            const qsizetype at = lines.indexOf(language == 0 ? QStringLiteral("Example:") : QStringLiteral("Пример:"));
+            ASSERT_GE(at, 0);
+            const QStringList example = lines.mid(at + 1);
+            EXPECT_TRUE(example.join('\n').contains(name + QLatin1Char('('))) << name.toStdString();
+            // The example runs with the bundled pictures and draws something.
+            FixedPanel panel;
+            Canvas canvas(&panel);
+            CanvasExecutor executor(canvas);
+            ScriptRun run(example);
+            run.in.ProgramFolder = QStringLiteral(TESMORA_TEST_DATA "/../resources/");
+            run.in.Graphics = &executor;
+            run.start();
+            EXPECT_EQ(run.error(), "") << example.join(" / ").toStdString();
+            const QImage shown = canvas.composed();
+            EXPECT_FALSE(shown.isNull());
+            for (const QString &line : example) {
+                const QRegularExpressionMatch m = expectation.match(line);
+                if (m.hasMatch() && m.captured(1) == m.captured(2)) {
+                    EXPECT_EQ(run.var(m.captured(1)), m.captured(3)) << line.toStdString();
+                }
+            }
+        }
+    }
 }
