@@ -2,6 +2,7 @@
 #include "main_window.h"
 
 #include "canvas_panel.h"
+#include "canvas_pointer.h"
 #include "graphics/graphics_executor.h"
 #include "help_window.h"
 #include "script_editor.h"
@@ -165,6 +166,7 @@ void TForm_Interpretator::createLayout()
     rightSplitter_->addWidget(bottomSplitter_);
     canvasPanel_ = new CanvasPanel(canvas_, rightSplitter_, this, [this] { return interp_.Language; });
     Panel_Right = canvasPanel_;
+    canvasPointer_ = new CanvasPointer(interp_, canvasPanel_);
     rightSplitter_->addWidget(Panel_Right);
     rightSplitter_->setStretchFactor(0, 1);
     rightSplitter_->setStretchFactor(1, 0);

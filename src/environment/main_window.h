@@ -23,6 +23,7 @@ namespace tesmora {
 
 class CanvasExecutor;
 class CanvasPanel;
+class CanvasPointer;
 class HelpWindow;
 class JavaScriptEngine;
 class MediaPlayer;
@@ -139,6 +140,7 @@ private:
     VariablesView *Panel_Var = nullptr;
     QWidget *Panel_Right = nullptr;
     CanvasPanel *canvasPanel_ = nullptr;
+    CanvasPointer *canvasPointer_ = nullptr;
     QWidget *Panel_Additional_Keyboard = nullptr;
     QSplitter *rightSplitter_ = nullptr;
     QSplitter *bottomSplitter_ = nullptr;
