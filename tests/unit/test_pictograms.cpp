@@ -3,6 +3,7 @@
 #include "canvas_run.h"
 #include "core/message_catalogue.h"
 #include "graphics/canvas_mouse.h"
+#include "library/builtin_families.h"
 #include "library/text_forms.h"
 
 #include <QMap>
@@ -318,4 +319,31 @@ TEST(Cursor, ReadOutPositionsAndDisplayScale)
     r.in.EvaluateText("SetCoordinateSystem(0,0,400,250,0,1,1)", v);
     r.click(150, 150);
     EXPECT_EQ(r.canvas.areas.count(), 0);
+}
+
+TEST(GraphicsInteractionHelp, ExamplesRunInBothLanguages)
+{
+    for (int row : {19, 20, 21, 22}) {
+        for (int language : {0, 1}) {
+            SCOPED_TRACE(QStringLiteral("row %1, language %2").arg(row).arg(language).toStdString());
+            const QString help = functionDescription(FunctionTable::Graph, row, language);
+            ASSERT_FALSE(help.isEmpty());
+            EXPECT_EQ(help.count(QLatin1Char('\n')), help.count(QStringLiteral("\r\n")));
+            EXPECT_NE(help, functionDescription(FunctionTable::Graph, row, 1 - language));
+            // The lines after "Example:" form a script that runs without an error.
+            const QString marker = language == 0 ? QStringLiteral("Example:\r\n") : QStringLiteral("Пример:\r\n");
+            const qsizetype at = help.indexOf(marker);
+            ASSERT_GE(at, 0);
+            ClickRun r(help.mid(at + marker.size()).split(QStringLiteral("\r\n")));
+            EXPECT_EQ(r.start(), "");
+            EXPECT_GT(r.canvas.layer(2).image.width(), 0);
+            if (row == 20) {
+                EXPECT_EQ(r.canvas.areas.count(), 2);
+            }
+            if (row == 22) {
+                r.click(150, 100);
+                EXPECT_EQ(r.var("clicks"), "1");
+            }
+        }
+    }
 }
