@@ -3,6 +3,7 @@
 #include "graphics/canvas.h"
 #include "graphics/graphics_executor.h"
 #include "graphics/dialog_functions.h"
+#include "scripted_clicks.h"
 #include "library/text_forms.h"
 #include "platform/paths.h"
 #include "platform/media_player.h"
@@ -127,7 +128,7 @@ int usage(const QString &problem)
     writeOut(stderr, problem + QStringLiteral(
                                    "\nusage: tesmora-run [--lang en|ru] [--home DIR] [--dump] [--steps] "
                                    "[--canvas FILE.png]\n                   [--panel WxH] [--answers FILE] "
-                                   "[--max-lines N] [--stats] SCRIPT [PARAM ...]\n"));
+                                   "[--click X,Y[,B]]... [--menu-choice K]\n                   [--max-lines N] [--stats] SCRIPT [PARAM ...]\n"));
     return 2;
 }
 
@@ -181,6 +182,8 @@ int main(int argc, char **argv)
     QString answersFile;
     QString canvasFile;
     QSize panelSize(900, 600);
+    QList<ScriptedClick> clicks;
+    int menuChoice = 0;
     bool doDump = false;
     bool steps = false;
     bool stats = false;
@@ -225,6 +228,15 @@ int main(int argc, char **argv)
         } else if (a == QLatin1String("--panel")) {
             if (!value(v) || !parsePanelSize(v, panelSize))
                 return usage(QStringLiteral("--panel takes WxH, for example 900x600"));
+        } else if (a == QLatin1String("--click")) {
+            ScriptedClick click;
+            if (!value(v) || !parseScriptedClick(v, click))
+                return usage(QStringLiteral("--click takes X,Y or X,Y,BUTTON (1, 2 or 3)"));
+            clicks << click;
+        } else if (a == QLatin1String("--menu-choice")) {
+            bool ok = false;
+            if (!value(v) || (menuChoice = v.toInt(&ok), !ok) || menuChoice < 0)
+                return usage(QStringLiteral("--menu-choice takes a number from 0"));
         } else if (a.startsWith(QLatin1String("--"))) {
             return usage(QStringLiteral("unknown option ") + a);
         } else {
@@ -271,6 +283,9 @@ int main(int argc, char **argv)
     Canvas canvas(&panel);
     CanvasExecutor graphics(canvas);
     in.Graphics = &graphics;
+    ScriptedMenu menu;
+    menu.choice = menuChoice;
+    CanvasMouse mouse(in, canvas, &menu);
     // Layer 2 over layer 1 at bitmap size, when a coordinate system was set.
     auto saveCanvas = [&] {
         if (canvasFile.isEmpty() || !canvas.defined)
@@ -320,6 +335,9 @@ int main(int argc, char **argv)
                                  .arg(in.ExecutedLines)
                                  .arg(static_cast<double>(timer.nsecsElapsed()) / 1e9, 0, 'f', 6));
     }
+    // The finished canvas is clicked as a learner would click it.
+    if (!in.ExitRequested && !host.closed)
+        replayClicks(mouse, canvas, clicks);
     if (doDump)
         dump(in);
     if (!saveCanvas())

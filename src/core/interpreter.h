@@ -16,6 +16,8 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <random>
 #include <stdexcept>
@@ -189,6 +191,19 @@ public:
     // Executes the statement at CurrentLine; returns the kind of its first word.
     TWordKind ExecuteLine(TWordKind previousKind);
     void CallScriptFunction(const QString &callText, WordList &args, TWordStatus &result);
+    // Where a run stands. A click handler runs as a call from there; restoring
+    // the position afterwards closes the blocks, locals and arrays the
+    // handler left open (it may end in an error or at a stop line), so the
+    // run can go on as if the click had not happened.
+    struct RunPosition {
+        int line = 0;
+        int blockDepth = 0;
+        int functionLevel = 0;
+        std::uint8_t runState = rn_Stopped;
+        bool tryMode = false;
+    };
+    RunPosition SaveRunPosition() const;
+    void RestoreRunPosition(const RunPosition &position);
     void BindParameter(const QString &functionName, const QString &formalName, const TWordStatus &actual,
                        bool byReference);
     void FinishReturn();
@@ -226,6 +241,15 @@ public:
     void a_FastExecute();
     void A_PauseExecute();
 
+    // ---- Work between lines ----------------------------------------------
+    // Work that arrives while lines are being executed (a click on the
+    // canvas, delivered inside event processing, possibly in the middle of a
+    // line) waits in a queue: run control drains it between lines and when
+    // a run ends, so the interpreter is never re-entered within a line.
+    bool LinesRunning() const { return runLoopDepth_ > 0; }
+    void QueueBetweenLines(std::function<void()> work) { betweenLines_.push_back(std::move(work)); }
+    void DrainBetweenLines();
+
     // LineIndent of line j (also past the table, for texts grown at run start).
     int lineIndent(int j) const;
 
@@ -261,6 +285,8 @@ public:
 private:
     std::vector<std::unique_ptr<WordList>> scratch_;
     size_t scratchUsed_ = 0;
+    std::deque<std::function<void()>> betweenLines_;
+    int runLoopDepth_ = 0;
     void FindNextLine(bool continueRequest, bool continueStatement);
     void ReturnStatement(const WordList &words);
     void ForStatement(const WordList &words);

@@ -107,8 +107,22 @@ void Interpreter::A_StepExecute(RunSender sender)
         host_->setRunningActions(false);
 }
 
+void Interpreter::DrainBetweenLines()
+{
+    while (!betweenLines_.empty()) {
+        const std::function<void()> work = std::move(betweenLines_.front());
+        betweenLines_.pop_front();
+        work();
+    }
+}
+
 void Interpreter::RunLoop(int startLine, RunSender sender)
 {
+    struct Depth {
+        int &d;
+        explicit Depth(int &depth) : d(depth) { ++d; }
+        ~Depth() { --d; }
+    } depth(runLoopDepth_);
     RunStartTime = QDateTime::currentMSecsSinceEpoch();
     CurrentLine = startLine;
     const qsizetype before = ScriptLines.size();
@@ -132,6 +146,7 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
     while (CurrentLine < ScriptLines.size() && !lineInfo(CurrentLine).beginsStop) {
         if (firstLine || sinceEvents.nsecsElapsed() >= kEventIntervalNs) {
             host_->processEvents();
+            DrainBetweenLines();
             sinceEvents.restart();
             firstLine = false;
         }
@@ -185,6 +200,7 @@ void Interpreter::A_StartExecute(RunSender sender)
     host_->repaintEditor();
     host_->refreshVariables();
     A_PauseExecute();
+    DrainBetweenLines();
 }
 
 void Interpreter::A_Continue_runExecute(RunSender sender)
@@ -222,6 +238,7 @@ void Interpreter::A_Continue_runExecute(RunSender sender)
     host_->setCaretLine(CurrentLine);
     host_->refreshVariables();
     A_PauseExecute();
+    DrainBetweenLines();
 }
 
 void Interpreter::A_StepOverExecute()

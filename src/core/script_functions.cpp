@@ -169,6 +169,31 @@ void Interpreter::ReturnStatement(const WordList &w)
     }
 }
 
+Interpreter::RunPosition Interpreter::SaveRunPosition() const
+{
+    return {CurrentLine, BlockDepth, CurrentFunctionLevel, RunState, TryMode};
+}
+
+void Interpreter::RestoreRunPosition(const RunPosition &position)
+{
+    while (BlockDepth > position.blockDepth)
+        popBlock();
+    for (int i = static_cast<int>(Variables.size()) - 1; i >= 0; --i) {
+        if (Variables.at(i).function_level <= position.functionLevel)
+            continue;
+        Variables.removeAt(i);
+        if (i < VariableOrder.size())
+            VariableOrder.removeAt(i);
+    }
+    for (int n = Arrays.count(); n >= 1; --n)
+        if (Arrays.at(n).function_level > position.functionLevel)
+            Arrays.DeleteArray(n);
+    CurrentFunctionLevel = position.functionLevel;
+    CurrentLine = position.line;
+    RunState = position.runState;
+    TryMode = position.tryMode;
+}
+
 void Interpreter::FinishReturn()
 {
     --ContinueFunctionLevel;

@@ -3,6 +3,8 @@
 
 #include "canvas_panel.h"
 #include "help_menu.h"
+#include "canvas_pointer.h"
+#include "graphics/graphics_executor.h"
 #include "help_window.h"
 #include "script_editor.h"
 #include "symbol_keyboard.h"
@@ -179,6 +181,7 @@ void TForm_Interpretator::createLayout()
     rightSplitter_->addWidget(bottomSplitter_);
     canvasPanel_ = new CanvasPanel(canvas_, rightSplitter_, this, [this] { return interp_.Language; });
     Panel_Right = canvasPanel_;
+    canvasPointer_ = new CanvasPointer(interp_, canvasPanel_);
     rightSplitter_->addWidget(Panel_Right);
     rightSplitter_->setStretchFactor(0, 1);
     rightSplitter_->setStretchFactor(1, 0);

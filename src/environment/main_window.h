@@ -24,6 +24,7 @@ namespace tesmora {
 class CanvasExecutor;
 class CanvasPanel;
 class HelpMenu;
+class CanvasPointer;
 class HelpWindow;
 class PreferencesMenu;
 class SymbolKeyboard;
@@ -170,6 +171,7 @@ private:
     VariablesView *Panel_Var = nullptr;
     QWidget *Panel_Right = nullptr;
     CanvasPanel *canvasPanel_ = nullptr;
+    CanvasPointer *canvasPointer_ = nullptr;
     QWidget *Panel_Additional_Keyboard = nullptr;
     QSplitter *rightSplitter_ = nullptr;
     QSplitter *bottomSplitter_ = nullptr;

@@ -3,6 +3,8 @@
 // of the layers in the right-hand panel, and the clickable areas.
 #pragma once
 
+#include "click_areas.h"
+
 #include <QColor>
 #include <QImage>
 #include <QList>
@@ -49,24 +51,6 @@ struct CoordinateSystem {
     double stepx = 0, stepy = 0;
 };
 
-// A clickable area or pictogram of the canvas; the pictogram and click
-// handler functions fill it in.
-struct TArea {
-    QRect rect; // bitmap pixels of layer 2
-    QString handler;
-    int kind = 0;
-    QString specification;
-    int status = 0;
-    int statusVariable = 0;
-};
-
-class AreaList {
-public:
-    QList<TArea> items;
-    int count() const { return static_cast<int>(items.size()); }
-    void clear() { items.clear(); }
-};
-
 // What the canvas needs of the panel that shows it. The main window's canvas
 // panel implements it; a headless run uses FixedPanel.
 class CanvasPanelPort {
@@ -110,6 +94,7 @@ public:
     CoordinateSystem cs;
     double DisplayScale = 0;
     AreaList areas;
+    CursorState cursor;
     // True once a SetCoordinateSystem has sized the layers.
     bool defined = false;
 

@@ -70,6 +70,12 @@ void registerGraphicsFamilies(GraphicsRegistry &registry);
 void registerCoordinateFunctions(GraphicsRegistry &registry); // SetCoordinateSystem, Clean, LayerTransferring
 void registerDrawingFunctions(GraphicsRegistry &registry);    // pens, brushes, figures, text, pixels
 void registerPointFunctions(GraphicsRegistry &registry);      // Polygon, Polyline, PolyLine1, PictureImport
+void registerIndicatorFunctions(GraphicsRegistry &registry);  // Gra_Indicator
+void registerPictogramFunctions(GraphicsRegistry &registry);  // Pictograms, click handlers, cursor position
+
+// The path of a picture file: a name without a folder is looked up in the
+// pictures folder of the program folder.
+QString picturePath(const Interpreter &in, const QString &fileName);
 
 // The executor behind wkGraphFunction words; one per program, beside the
 // interpreter, drawing on the program's canvas.
@@ -101,12 +107,20 @@ public:
     // Outlined and filled figures covering columns L..R-1 and rows T..B-1.
     void rectangle(QPoint lt, QPoint rb);
     void ellipse(QPoint lt, QPoint rb);
+    // The arc of the ellipse in the box, counter-clockwise from the ray
+    // through `from` to the ray through `to`.
+    void arc(QPoint lt, QPoint rb, QPoint from, QPoint to);
+    // The same sector outlined with the pen and filled with the brush.
+    void pie(QPoint lt, QPoint rb, QPoint from, QPoint to);
     // A quarter of the circle of radius r around `centre`, in the quadrant
     // of the signs (sx, sy) (y down), with both end points.
     void quarterArc(QPoint centre, int r, int sx, int sy);
     // Text with its top-left corner at `at`, the cell painted with the brush
     // unless it is transparent; the pen position moves to the top-right corner.
     void text(QPoint at, const QString &s);
+    // Text at `at` clipped to the box of columns L..R-1 and rows T..B-1, the
+    // box painted with the brush first unless it is transparent.
+    void boxedText(QPoint lt, QPoint rb, QPoint at, const QString &s);
     QFont font() const;
     int textHeight(const QString &s) const;
     int textWidth(const QString &s) const;

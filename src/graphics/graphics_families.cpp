@@ -8,6 +8,8 @@ void registerGraphicsFamilies(GraphicsRegistry &registry)
     registerCoordinateFunctions(registry);
     registerDrawingFunctions(registry);
     registerPointFunctions(registry);
+    registerIndicatorFunctions(registry);
+    registerPictogramFunctions(registry);
 }
 
 } // namespace tesmora

@@ -135,6 +135,50 @@ void LayerPainter::ellipse(QPoint lt, QPoint rb)
     painter().drawEllipse(QRect(r.topLeft(), QSize(r.width() - 2, r.height() - 2)));
 }
 
+namespace {
+
+// The angle of the ray from `centre` through a point, in degrees
+// counter-clockwise from the right (y down on the bitmap).
+double rayAngle(QPointF centre, QPoint through)
+{
+    return std::atan2(centre.y() - through.y(), through.x() - centre.x()) * 180.0 / M_PI;
+}
+
+// The box of an arc or pie given by corners, and its start angle and
+// counter-clockwise span in 1/16 degree, from the ray through `from` to the
+// ray through `to`.
+struct ArcGeometry {
+    QRect box;
+    int start;
+    int span;
+};
+
+ArcGeometry arcGeometry(QPoint lt, QPoint rb, QPoint from, QPoint to)
+{
+    const QRect r = QRect(lt, rb).normalized();
+    const QRect box(r.topLeft(), QSize(r.width() - 2, r.height() - 2));
+    const QPointF centre = QRectF(box).center();
+    const double start = rayAngle(centre, from);
+    double span = rayAngle(centre, to) - start;
+    while (span <= 0)
+        span += 360;
+    return {box, static_cast<int>(std::lround(start * 16)), static_cast<int>(std::lround(span * 16))};
+}
+
+} // namespace
+
+void LayerPainter::arc(QPoint lt, QPoint rb, QPoint from, QPoint to)
+{
+    const ArcGeometry g = arcGeometry(lt, rb, from, to);
+    p_.drawArc(g.box, g.start, g.span);
+}
+
+void LayerPainter::pie(QPoint lt, QPoint rb, QPoint from, QPoint to)
+{
+    const ArcGeometry g = arcGeometry(lt, rb, from, to);
+    p_.drawPie(g.box, g.start, g.span);
+}
+
 void LayerPainter::quarterArc(QPoint centre, int r, int sx, int sy)
 {
     const LayerState &st = layer_.state;
@@ -200,6 +244,20 @@ void LayerPainter::text(QPoint at, const QString &s)
     painter().drawText(QPoint(at.x(), at.y() + m.ascent()), s);
     painter().restore();
     layer_.state.penPos = QPoint(at.x() + cell.width(), at.y());
+}
+
+void LayerPainter::boxedText(QPoint lt, QPoint rb, QPoint at, const QString &s)
+{
+    const QRect inside(lt, QSize(rb.x() - lt.x(), rb.y() - lt.y()));
+    if (layer_.state.brushSolid)
+        p_.fillRect(inside, colorOf(layer_.state.brushColor));
+    const QFont f = font();
+    p_.save();
+    p_.setClipRect(inside);
+    p_.setFont(f);
+    p_.setPen(colorOf(layer_.state.fontColor));
+    p_.drawText(QPoint(at.x(), at.y() + QFontMetrics(f).ascent()), s);
+    p_.restore();
 }
 
 } // namespace tesmora

@@ -134,7 +134,8 @@ void PolyLine1(GraphicsCall &c)
     drawPolyline(c.canvas.layer(layer), points, shape);
 }
 
-// A name without a folder is looked up in the pictures folder.
+} // namespace
+
 QString picturePath(const Interpreter &in, const QString &fileName)
 {
     if (isPathName(fileName))
@@ -144,6 +145,8 @@ QString picturePath(const Interpreter &in, const QString &fileName)
         folder.chop(1);
     return resolveCaseInsensitive(folder + QStringLiteral("/pictures/") + fileName);
 }
+
+namespace {
 
 // (x, y) is the picture's bottom-left corner; a PNG keeps its transparency.
 void PictureImport(GraphicsCall &c)

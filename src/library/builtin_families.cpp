@@ -28,6 +28,7 @@ QString functionDescription(FunctionTable table, int row, int language)
         addJavaScriptHelp(all);
         addGraphicsHelp(all);
         addDialogHelp(all);
+        addGraphicsInteractionHelp(all);
         QHash<int, FunctionHelp> byKey;
         for (const FunctionHelp &h : all)
             byKey.insert(static_cast<int>(h.table) * 1000 + h.row, h);

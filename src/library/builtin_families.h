@@ -35,6 +35,7 @@ void addOsHelp(QList<FunctionHelp> &help);
 void addJavaScriptHelp(QList<FunctionHelp> &help); // Eval and every JavaScript-backed row
 void addGraphicsHelp(QList<FunctionHelp> &help);   // the canvas and drawing rows
 void addDialogHelp(QList<FunctionHelp> &help);     // InputString, InputText, Message, Menu
+void addGraphicsInteractionHelp(QList<FunctionHelp> &help); // indicators, pictograms, cursor, click handlers
 
 // The help text of a row in `language` (0 English, 1 Russian); empty when
 // the row has none yet.

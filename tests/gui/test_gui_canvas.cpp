@@ -5,6 +5,7 @@
 #include "environment/main_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -14,8 +15,13 @@
 #include <QSplitter>
 #include <QSplitterHandle>
 #include <QTemporaryDir>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <cmath>
 
 using namespace tesmora;
 
@@ -228,4 +234,166 @@ TEST(CanvasPanel, ContextMenuCopiesAndSavesThePictureInBothLanguages)
     });
     EXPECT_EQ(russian, QStringList({"Копировать рисунок", "Сохранить рисунок как…"}));
     EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), win.canvas().composed());
+}
+
+// ---- Clicks on pictograms and handler areas -------------------------------
+
+namespace {
+
+const QByteArray kTrafficLights =
+    "SetCoordinateSystem(0,0,400,250,2,2,2)\n"
+    "Specifications = '{\"name\":\"traffic light\",\"statuses\":[{\"status_name\":\"Red\",\"picture\":\"traffic_light_red.bmp\"},"
+    "{\"status_name\":\"Yellow\",\"picture\":\"traffic_light_yellow.bmp\"},{\"status_name\":\"Green\",\"picture\":\"traffic_light_green.bmp\"}]}'\n"
+    "light1 = 1\n"
+    "light2 = 3\n"
+    "Pictograms(light1, 100, 100, Specifications)\n"
+    "Pictograms(light2, 250, 100, Specifications, ROT90)\n";
+
+// The bundled pictures in the window's program folder.
+void copyPictures(const QTemporaryDir &home)
+{
+    QDir(home.path()).mkpath("pictures");
+    const QDir bundled(QStringLiteral(TESMORA_TEST_DATA "/../resources/pictures"));
+    for (const QString &name : bundled.entryList({"*.bmp"}))
+        QFile::copy(bundled.filePath(name), home.filePath("pictures/" + name));
+}
+
+// The display pixel of a user point of the canvas.
+QPoint displayOf(const Canvas &c, double x, double y)
+{
+    return QPoint(static_cast<int>(std::lround((x - c.cs.x1) * c.cs.kx * c.DisplayScale)),
+                  static_cast<int>(std::lround((c.cs.y2 - y) * c.cs.ky * c.DisplayScale)));
+}
+
+void moveTo(QWidget *w, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}
+
+// Press, release, double-click press and release, as the platform delivers a double click.
+void doubleClick(QWidget *w, QPoint at)
+{
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                              QEvent::MouseButtonRelease}) {
+        const bool down = type != QEvent::MouseButtonRelease;
+        QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                      down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+}
+
+QString statusPanel(TForm_Interpretator *w, int panel)
+{
+    const QList<QLabel *> labels = w->statusBar()->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+    return panel < labels.size() ? labels.at(panel)->text() : QString("(no panel)");
+}
+
+} // namespace
+
+TEST(CanvasClicks, PictogramMenuChoosesAStatusAndRedraws)
+{
+    Window win(kTrafficLights);
+    copyPictures(win.home);
+    win.start();
+    ASSERT_TRUE(win.errors.isEmpty()) << win.errors.join("").toStdString();
+    ASSERT_EQ(win.canvas().areas.count(), 2);
+    Interpreter &in = win.w->interpreter();
+    CanvasPanel *panel = win.panel();
+    const QPoint first = displayOf(win.canvas(), 110, 130);
+    // The pointing hand over a pictogram, the arrow elsewhere; the read-out in panel 5.
+    moveTo(panel, first);
+    EXPECT_EQ(panel->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(statusPanel(win.w.get(), 5), "X=110  Y=130");
+    moveTo(panel, displayOf(win.canvas(), 10, 10));
+    EXPECT_EQ(panel->cursor().shape(), Qt::ArrowCursor);
+    // A click opens the status menu: three radio items, the first checked.
+    moveTo(panel, first);
+    QStringList captions;
+    QList<bool> checked;
+    QTimer::singleShot(0, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction *a : menu->actions()) {
+            captions << a->text();
+            checked << (a->isCheckable() && a->isChecked() && a->actionGroup() && a->actionGroup()->isExclusive());
+        }
+        menu->setActiveAction(menu->actions().at(1));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, first);
+    EXPECT_EQ(captions, QStringList({"Red", "Yellow", "Green"}));
+    EXPECT_EQ(checked, QList<bool>({true, false, false}));
+    // Yellow: the status variable holds 2 and the yellow picture is drawn.
+    EXPECT_EQ(in.GetVariableText("light1"), "2");
+    const TArea &area = win.canvas().areas.items.at(0);
+    const QImage &layer = win.canvas().layer(2).image;
+    EXPECT_EQ(colorOfPixel(layer.pixel(area.Left + 14, area.Top + 35)), 0x00C8FA);
+    // The second pictogram shows its own status checked; Escape chooses nothing.
+    int checkedIndex = -1;
+    QTimer::singleShot(0, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (int k = 0; k < menu->actions().size(); ++k)
+            if (menu->actions().at(k)->isChecked())
+                checkedIndex = k;
+        QTest::keyClick(menu, Qt::Key_Escape);
+    });
+    const QPoint second = displayOf(win.canvas(), 280, 110);
+    moveTo(panel, second);
+    QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, second);
+    EXPECT_EQ(checkedIndex, 2);
+    EXPECT_EQ(in.GetVariableText("light2"), "3");
+}
+
+TEST(CanvasClicks, HandlerRunsWithTheClickAndOnceForADoubleClickWhileRunning)
+{
+    Window win("SetCoordinateSystem(0,0,400,250,2,2,2)\n"
+               "clicks = 0\n"
+               "Define_Mouse_Click_Handler(Array4(100,50,300,200), 'Clicked')\n"
+               "n = 0\n"
+               "repeat\n"
+               "  Sleep(0.01)\n"
+               "  n = n + 1\n"
+               "  breakif clicks > 0 OR n > 300\n"
+               "stop\n"
+               "function Clicked()\n"
+               "  clicks = clicks + 1\n"
+               "  return\n");
+    Interpreter &in = win.w->interpreter();
+    CanvasPanel *panel = win.panel();
+    // A double click while the script runs, once its area is shown: the handler
+    // runs once, between lines.
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        // The area is defined and the panel shows the layers.
+        if (win.canvas().areas.count() == 0 || win.canvas().layer(2).display.isEmpty() ||
+            win.canvas().DisplayScale <= 0)
+            return;
+        poll.stop();
+        const QPoint at = displayOf(win.canvas(), 150, 100);
+        moveTo(panel, at);
+        doubleClick(panel, at);
+    });
+    poll.start();
+    win.start();
+    ASSERT_TRUE(win.errors.isEmpty()) << win.errors.join("").toStdString();
+    EXPECT_EQ(in.GetVariableText("clicks"), "1");
+    EXPECT_NE(in.GetVariableText("n"), "301");
+    // After the run the area still works: a right click runs it with button 2,
+    // and the panel's own context menu stays away.
+    const QPoint at = displayOf(win.canvas(), 200, 60);
+    moveTo(panel, at);
+    QTest::mouseClick(panel, Qt::RightButton, Qt::NoModifier, at);
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, panel->mapToGlobal(at));
+    EXPECT_TRUE(QApplication::sendEvent(panel, &menuEvent) || QApplication::activePopupWidget() == nullptr);
+    EXPECT_EQ(in.GetVariableText("clicks"), "2");
+    const int n = in.Arrays.FindArrayAtLevel("MouseCoordinates", 0);
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(cellNumber(in.Arrays.at(n), 0), 200);
+    EXPECT_EQ(cellNumber(in.Arrays.at(n), 1), 60);
+    EXPECT_EQ(cellNumber(in.Arrays.at(n), 2), 2);
+    EXPECT_EQ(in.RunState, rn_Stopped);
 }
