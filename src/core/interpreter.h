@@ -87,6 +87,7 @@ public:
     bool HandlerRunning = false;
     bool FastMode = false;
     qint64 RunStartTime = 0; // ms since the epoch
+    qint64 RunStopTime = 0;  // when the last run ended (ms since the epoch)
     // Every execution of a line counts; MaxLines > 0 ends a run after that many.
     qint64 ExecutedLines = 0;
     // The kind of the first word of the statement executed last.
@@ -198,6 +199,13 @@ public:
     void A_StepOverExecute();
     void a_FastExecute();
     void A_PauseExecute();
+    // Ends any run completely: no open blocks or function levels, no returned
+    // block, no pending Step over, no variables or arrays, stopped at line 0.
+    // A new or reloaded script starts from here.
+    void ResetRun();
+    // The length of the current run, or of the last one once it has ended
+    // (0 before the first run).
+    qint64 RunElapsedMs(qint64 now) const;
 
     // LineIndent of line j (also past the table, for texts grown at run start).
     int lineIndent(int j) const;

@@ -175,6 +175,7 @@ void TForm_Interpretator::createLayout()
     for (int i = 0; i < 7; ++i) {
         const int w = widths[i];
         auto *panel = new QLabel(this);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFixedWidth(i == 0 ? std::max(w, lineWidth) : (i < 6 ? std::max(w, textWidth) : w));
         panel->setFrameShape(QFrame::StyledPanel);
         statusBar()->addWidget(panel);

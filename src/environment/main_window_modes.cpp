@@ -32,6 +32,7 @@ void TForm_Interpretator::EnterEditMode()
     SavedMarks = SynEditor->marks();
     if (SavedMarks.size() > 100)
         SavedMarks = SavedMarks.mid(0, 100);
+    unsavedAtEdit_ = unsavedChanges_;
     if (editorKind_ == QLatin1String("ekInternal")) {
         SynEditor->setWorkingMode(false);
         interp_.WorkMode = false;
@@ -122,7 +123,8 @@ void TForm_Interpretator::EnterWorkingMode(bool takeOverEdits, const QStringList
             interp_.PrepareScript();
         } else {
             SynEditor->setScriptText(interp_.ScriptLines);
-            unsavedChanges_ = false;
+            // The restored text is as unsaved as it was when Edit was pressed.
+            unsavedChanges_ = unsavedAtEdit_;
             SynEditor->restoreMarks(SavedMarks);
             SynEditor->SynEdit_Set_CurrentLine(interp_.CurrentLine);
         }
@@ -149,16 +151,12 @@ void TForm_Interpretator::writeHandOverCopy()
 
 void TForm_Interpretator::LoadScriptFile(const QString &path)
 {
-    interp_.ErrorText.clear();
+    // Whatever ran before ends here; the views show the new script at once.
+    interp_.ResetRun();
     interp_.LoadScript(path);
     scriptFileName_ = interp_.ScriptFileName;
-    if (interp_.failed()) {
-        const bool wasWorking = interp_.WorkMode;
-        interp_.WorkMode = true;
-        interp_.CurrentLine = 0;
-        interp_.ShowError();
-        interp_.WorkMode = wasWorking;
-    }
+    const QString loadError = interp_.ErrorText;
+    interp_.ErrorText.clear();
     interp_.PrepareScript();
     SynEditor->clearMarks();
     interp_.CurrentLine = 0;
@@ -167,6 +165,15 @@ void TForm_Interpretator::LoadScriptFile(const QString &path)
     EnterWorkingMode(true);
     unsavedChanges_ = false;
     SynEditor->setModified(false);
+    refreshVariables();
+    // A file that could not be read is reported over the window in working mode.
+    if (!loadError.isEmpty()) {
+        const bool wasWorking = interp_.WorkMode;
+        interp_.WorkMode = true;
+        interp_.ErrorText = loadError;
+        interp_.ShowError();
+        interp_.WorkMode = wasWorking;
+    }
 }
 
 void TForm_Interpretator::A_Load_scriptExecute()

@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+#include <QKeyEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -428,6 +429,9 @@ void ScriptEditor::applyGutterColors()
         editor_->setMarkerBackgroundColor(QColor(0x70, 0x70, 0x70), m);
     }
     editor_->setCaretLineVisible(working_);
+    // Also while another widget has the focus: the active line shows where a
+    // run stopped, an error box over the window included.
+    editor_->SendScintilla(QsciScintillaBase::SCI_SETCARETLINEVISIBLEALWAYS, 1UL);
     editor_->setCaretLineBackgroundColor(activeLineColor());
 }
 
@@ -577,8 +581,10 @@ bool ScriptEditor::handleKey(QKeyEvent *e)
         gotoBookmark(digit);
         return true;
     }
-    if (isCompletionActive())
+    if (isCompletionActive()) {
+        noteCompletionKey(e);
         return false;
+    }
     if (e->key() == Qt::Key_Tab && mods == Qt::NoModifier) {
         IndentSelectedLines(false);
         return true;
@@ -589,6 +595,7 @@ bool ScriptEditor::handleKey(QKeyEvent *e)
     }
     if (e->key() == Qt::Key_Space && mods == Qt::ControlModifier) {
         showCompletion();
+        completionUntouched_ = false; // asked for: Enter chooses
         return true;
     }
     if (e->key() == Qt::Key_F1 && mods == Qt::ControlModifier)
