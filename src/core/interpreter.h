@@ -269,6 +269,8 @@ public:
 private:
     std::vector<std::unique_ptr<WordList>> scratch_;
     size_t scratchUsed_ = 0;
+    // No open blocks, function levels or returned block.
+    void clearBlocks();
     void FindNextLine(bool continueRequest, bool continueStatement);
     void ReturnStatement(const WordList &words);
     void ForStatement(const WordList &words);

@@ -137,7 +137,8 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
     // called function are checked here. Continue and Step over execute their
     // first line whatever it carries.
     const bool fromStart = nested || sender == RunSender::StartAction || sender == RunSender::StartTimer;
-    if (fromStart && CurrentLine < ScriptLines.size() && host_->hasBreakpoint(CurrentLine)) {
+    const bool held = fromStart && CurrentLine < ScriptLines.size() && host_->hasBreakpoint(CurrentLine);
+    if (held) {
         RunState = rn_Stopped;
         host_->markCurrentLine(CurrentLine);
     }
@@ -145,8 +146,7 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     bool firstLine = true;
-    while ((RunState == rn_Run || RunState == rn_Continue) && CurrentLine < ScriptLines.size() &&
-           !lineInfo(CurrentLine).beginsStop) {
+    while (!held && CurrentLine < ScriptLines.size() && !lineInfo(CurrentLine).beginsStop) {
         if (firstLine || sinceEvents.nsecsElapsed() >= kEventIntervalNs) {
             host_->processEvents();
             sinceEvents.restart();
@@ -209,7 +209,7 @@ void Interpreter::A_Continue_runExecute(RunSender sender)
     // From the first line a run begins afresh, as a run from the start
     // does there: blocks of an earlier run no longer apply.
     if (CurrentLine == 0)
-        ResetRun();
+        clearBlocks();
     const int n = static_cast<int>(ScriptLines.size());
     while (CurrentLine < n && lineIndent(CurrentLine) == -1)
         ++CurrentLine;
@@ -267,14 +267,19 @@ void Interpreter::A_PauseExecute()
     host_->playSystemSound(SystemSound::Asterisk);
 }
 
-void Interpreter::ResetRun()
+void Interpreter::clearBlocks()
 {
-    RunState = rn_Stopped;
     BlockStack.fill(TBlockLevel());
     BlockDepth = 0;
     CurrentFunctionLevel = 0;
     ContinueFunctionLevel = 0;
     ReturnedBlock = TBlockLevel();
+}
+
+void Interpreter::ResetRun()
+{
+    RunState = rn_Stopped;
+    clearBlocks();
     StepOverLine = StepOverDepth = -1;
     HandlerRunning = false;
     TryMode = TryCaught = false;

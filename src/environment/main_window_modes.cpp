@@ -3,6 +3,7 @@
 #include "main_window.h"
 
 #include "script_editor.h"
+#include "script_file_dialog.h"
 #include "script_files.h"
 #include "variables_view.h"
 
@@ -15,7 +16,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -181,12 +181,10 @@ void TForm_Interpretator::A_Load_scriptExecute()
     // Unsaved changes are confirmed first: No keeps the current script.
     if ((unsavedChanges_ || SynEditor->isModified()) && !askYesNo(interp_.MessageText(28)))
         return;
-    QString path = chooseOpenFile ? chooseOpenFile(scriptFileName_) : QString();
-    if (!chooseOpenFile)
-        path = QFileDialog::getOpenFileName(this, QString(), scriptFileName_.isEmpty()
-                                                                 ? programFolder() + QStringLiteral("Scripts")
-                                                                 : scriptFileName_,
-                                            QStringLiteral("text files (*.txt);;all files (*)"));
+    QString path = chooseOpenFile ? chooseOpenFile(scriptFileName_)
+                                  : ScriptFileDialog::choose(ScriptFileDialog::Open,
+                                                             programFolder() + QStringLiteral("Scripts"),
+                                                             scriptFileName_, this);
     if (path.isEmpty())
         return;
     rightSplitter_->setSizes({1, 0});
@@ -207,10 +205,9 @@ void TForm_Interpretator::A_New_scriptExecute()
 void TForm_Interpretator::SaveScript()
 {
     QString path = chooseSaveFile ? chooseSaveFile(scriptFileName_)
-                                  : QFileDialog::getSaveFileName(this, QString(),
-                                                                 scriptFileName_.isEmpty()
-                                                                     ? programFolder() + QStringLiteral("Scripts")
-                                                                     : scriptFileName_);
+                                  : ScriptFileDialog::choose(ScriptFileDialog::Save,
+                                                             programFolder() + QStringLiteral("Scripts"),
+                                                             scriptFileName_, this);
     if (path.isEmpty())
         return;
     const SavePlan plan = planScriptSave(interp_.ScriptLines, [this](const QString &name) { return interp_.includePath(name); });

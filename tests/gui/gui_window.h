@@ -45,6 +45,15 @@ inline void clickGutter(ScriptEditor &ed, int line, Qt::KeyboardModifiers mods =
     QApplication::processEvents();
 }
 
+// With TESMORA_SHOTS naming a folder, `widget` is saved there as `name`.png
+// (for looking at it; nothing is compared).
+inline void shoot(QWidget *widget, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("TESMORA_SHOTS");
+    if (!folder.isEmpty())
+        widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
 // A window over a fresh program folder, started with `script` from its
 // Scripts folder; questions answered by `answer`, errors collected.
 struct Window {
@@ -101,6 +110,7 @@ struct Window {
             QApplication::processEvents();
         }
     }
+    void shoot(const QString &name) { tesmora::test::shoot(w.get(), name); }
     // A click on the toolbar button of an action.
     void click(int tag)
     {

@@ -3,9 +3,13 @@
 #include "gui_window.h"
 #include "environment/variables_view.h"
 
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTimer>
 
 using namespace tesmora;
 using namespace tesmora::test;
@@ -151,19 +155,21 @@ TEST(Walkthrough, TheErrorBoxOpensWithTheFailingLineShown)
         const QPoint p = linePoint(t.ed(), s.caret, sci->viewport()->width() - 30);
         s.lineBackground = img.pixelColor(p * img.devicePixelRatio());
         seen << s;
+        t.shoot(QStringLiteral("error-box-moment-%1").arg(seen.size()));
     };
     for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ControlModifier)}) {
-        seen.clear();
         if (mods) // Continue from the first line
             clickGutter(t.ed(), 0, Qt::ControlModifier);
+        const qsizetype before = seen.size();
         t.key(Qt::Key_F10, mods);
-        ASSERT_EQ(seen.size(), 1);
-        EXPECT_EQ(seen[0].mark, 5);
-        EXPECT_EQ(seen[0].caret, 5);
-        EXPECT_FALSE(seen[0].fastEnabled);
-        EXPECT_FALSE(seen[0].pauseEnabled);
-        EXPECT_TRUE(seen[0].stepEnabled);
-        EXPECT_EQ(seen[0].lineBackground, ScriptEditor::activeLineColor());
+        ASSERT_EQ(seen.size(), before + 1);
+        const Seen &s = seen.last();
+        EXPECT_EQ(s.mark, 5);
+        EXPECT_EQ(s.caret, 5);
+        EXPECT_FALSE(s.fastEnabled);
+        EXPECT_FALSE(s.pauseEnabled);
+        EXPECT_TRUE(s.stepEnabled);
+        EXPECT_EQ(s.lineBackground, ScriptEditor::activeLineColor());
     }
 }
 
@@ -286,4 +292,136 @@ TEST(Walkthrough, BreakpointsOnTheFirstLineOfAFunctionBodyAndOfTheScript)
     t.key(Qt::Key_F10, Qt::ControlModifier);
     EXPECT_EQ(t.var("b"), "12");
     EXPECT_TRUE(t.errors.isEmpty()) << t.errors.join("|").toStdString();
+}
+
+TEST(Walkthrough, TheArrowAndTheMarksOfItsLineShowTogether)
+{
+    Window t("a = 1\nb = 2\nc = 3\nd = 4\ne = 5\n");
+    t.w->resize(900, 600);
+    t.showActive();
+    clickGutter(t.ed(), 1); // a breakpoint
+    t.ed().setCaret(1, 0);
+    t.key(Qt::Key_2, Qt::ControlModifier | Qt::ShiftModifier); // bookmark 2 on the same line
+    clickGutter(t.ed(), 1, Qt::ControlModifier);                // and the arrow
+    ASSERT_TRUE(t.ed().hasBreakpoint(1));
+    ASSERT_EQ(t.ed().bookmarkLine(2), 1);
+    ASSERT_EQ(t.ed().currentLineMarkLine(), 1);
+    t.shoot("marks-and-arrow");
+    // Along line 1 of the gutter: the red breakpoint dot, the dark blue
+    // bookmark and the yellow arrow, side by side.
+    QsciScintilla *sci = t.ed().SynEditor();
+    const QImage img = sci->viewport()->grab().toImage();
+    const int y = linePoint(t.ed(), 1, 0).y();
+    int gutter = 0;
+    for (unsigned long m = 0; m < 3; ++m)
+        gutter += static_cast<int>(sci->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, m));
+    bool dot = false, bookmark = false, arrow = false;
+    for (int x = 0; x < gutter; ++x) {
+        const QColor c = img.pixelColor(QPoint(x, y) * img.devicePixelRatio());
+        dot = dot || (c.red() > 180 && c.green() < 90 && c.blue() < 90);
+        bookmark = bookmark || (c.red() < 70 && c.green() < 80 && c.blue() > 80 && c.blue() < 140);
+        arrow = arrow || (c.red() > 220 && c.green() > 190 && c.blue() < 90);
+    }
+    EXPECT_TRUE(dot);
+    EXPECT_TRUE(bookmark);
+    EXPECT_TRUE(arrow);
+}
+
+TEST(Walkthrough, StatusBarFastToggleAndTimeForTheCurrentRun)
+{
+    Window t("x = 1\nfor i = 1, 3\n  x = x * 2\n");
+    t.showActive();
+    // Fast stays visible as a toggle after the run: on after Start, off after Continue.
+    t.key(Qt::Key_F10);
+    t.shoot("fast-after-start");
+    EXPECT_TRUE(t.act(Fast)->isCheckable());
+    EXPECT_TRUE(t.act(Fast)->isChecked());
+    clickGutter(t.ed(), 0, Qt::ControlModifier);
+    t.key(Qt::Key_F10, Qt::ControlModifier);
+    EXPECT_FALSE(t.act(Fast)->isChecked());
+    EXPECT_TRUE(t.errors.isEmpty()) << t.errors.join("|").toStdString();
+
+    // A narrow window: every panel stays inside its own room.
+    clickGutter(t.ed(), 2);
+    t.key(Qt::Key_F10); // stops in the loop: every panel has text
+    ASSERT_EQ(statusTexts(*t.w).at(3), "loop counter=1");
+    t.w->resize(520, 400);
+    QApplication::processEvents();
+    t.shoot("narrow-status-bar");
+    int right = 0;
+    for (int i = 0; i < 7; ++i) {
+        auto *panel = t.w->statusBar()->findChild<QLabel *>(QStringLiteral("StatusPanel%1").arg(i));
+        ASSERT_NE(panel, nullptr);
+        if (!panel->isVisible())
+            continue;
+        const QRect r = panel->geometry();
+        EXPECT_GE(r.left(), right) << i;
+        EXPECT_LE(r.right(), t.w->statusBar()->width()) << i;
+        right = r.right();
+    }
+}
+
+TEST(Walkthrough, TheLoadDialogHidesHandOverCopiesAndAddsTxt)
+{
+    Window t("x = 1\n", {{"other.txt", "o = 5\n"}, {"$$$.tmp", "x"}, {"$$$1.tmp", "y"}});
+    t.showActive();
+    QStringList listed;
+    bool typed = false;
+    // The learner looks at the list, types "other" and presses Enter.
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!view || !name) {
+            dialog->reject();
+            return;
+        }
+        const auto names = [&] {
+            QStringList out;
+            for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r)
+                out << view->model()->index(r, 0, view->rootIndex()).data().toString();
+            return out;
+        };
+        QTest::qWaitFor([&] { return names().contains("other.txt") && names().contains("test.txt"); }, 5000);
+        dialog->setNameFilter(QStringLiteral("all files (*)")); // the hand-over files are not *.txt
+        QTest::qWaitFor([&] { return names().contains("other.txt"); }, 5000);
+        listed = names();
+        shoot(dialog, QStringLiteral("load-dialog"));
+        name->clear();
+        QTest::keyClicks(name, QStringLiteral("other"));
+        QTest::keyClick(name, Qt::Key_Return);
+        typed = true;
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    t.key(Qt::Key_L, Qt::ControlModifier);
+    ASSERT_TRUE(typed);
+    EXPECT_TRUE(listed.contains("other.txt")) << listed.join(",").toStdString();
+    EXPECT_FALSE(listed.contains("$$$.tmp")) << listed.join(",").toStdString();
+    EXPECT_FALSE(listed.contains("$$$1.tmp")) << listed.join(",").toStdString();
+    EXPECT_EQ(t.w->scriptFileName(), t.home.filePath("Scripts/other.txt"));
+    EXPECT_EQ(t.in().ScriptLines.first(), "o = 5");
+}
+
+TEST(Walkthrough, StartUpWithoutAScriptReportsOverTheWorkingModeToolbar)
+{
+    QTemporaryDir home;
+    QDir(home.path()).mkpath("Scripts");
+    qputenv("TESMORA_HOME", home.path().toUtf8());
+    TForm_Interpretator w({});
+    QStringList errors;
+    QStringList shownAtTheBox;
+    w.reportError = [&](const QString &text) {
+        errors << text;
+        for (int tag : {Start, Step, Edit, Work, Cancel, Kbd, Replace, Fast, Pause})
+            if (w.action(tag)->isVisible())
+                shownAtTheBox << w.action(tag)->objectName();
+    };
+    w.StartUp();
+    qunsetenv("TESMORA_HOME");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith("Invalid file name")) << errors[0].toStdString();
+    EXPECT_EQ(shownAtTheBox, QStringList({"A_Step", "A_Edit", "a_Fast", "A_Pause"}));
 }
