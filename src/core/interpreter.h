@@ -101,6 +101,7 @@ public:
     bool HandlerRunning = false;
     bool FastMode = false;
     qint64 RunStartTime = 0; // ms since the epoch
+    qint64 RunStopTime = 0;  // when the last run ended (ms since the epoch)
     // Every execution of a line counts; MaxLines > 0 ends a run after that many.
     qint64 ExecutedLines = 0;
     // The kind of the first word of the statement executed last.
@@ -240,6 +241,13 @@ public:
     void A_StepOverExecute();
     void a_FastExecute();
     void A_PauseExecute();
+    // Ends any run completely: no open blocks or function levels, no returned
+    // block, no pending Step over, no variables or arrays, stopped at line 0.
+    // A new or reloaded script starts from here.
+    void ResetRun();
+    // The length of the current run, or of the last one once it has ended
+    // (0 before the first run).
+    qint64 RunElapsedMs(qint64 now) const;
 
     // ---- Work between lines ----------------------------------------------
     // Work that arrives while lines are being executed (a click on the
@@ -287,6 +295,8 @@ private:
     size_t scratchUsed_ = 0;
     std::deque<std::function<void()>> betweenLines_;
     int runLoopDepth_ = 0;
+    // No open blocks, function levels or returned block.
+    void clearBlocks();
     void FindNextLine(bool continueRequest, bool continueStatement);
     void ReturnStatement(const WordList &words);
     void ForStatement(const WordList &words);

@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 namespace tesmora {
 
 namespace {
@@ -123,7 +125,11 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
         explicit Depth(int &depth) : d(depth) { ++d; }
         ~Depth() { --d; }
     } depth(runLoopDepth_);
-    RunStartTime = QDateTime::currentMSecsSinceEpoch();
+    // A script function called in run mode nests a loop: the run goes on
+    // and its time keeps counting.
+    const bool nested = sender == RunSender::MainWindow;
+    if (!nested)
+        RunStartTime = QDateTime::currentMSecsSinceEpoch();
     CurrentLine = startLine;
     const qsizetype before = ScriptLines.size();
     ExpandIncludes();
@@ -140,10 +146,21 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
     else if (sender == RunSender::ContinueAction)
         FastMode = false;
 
+    // Every later line is checked for a breakpoint after the line before it;
+    // the first line of a run from the start and the first body line of a
+    // called function are checked here. Continue and Step over execute their
+    // first line whatever it carries.
+    const bool fromStart = nested || sender == RunSender::StartAction || sender == RunSender::StartTimer;
+    const bool held = fromStart && CurrentLine < ScriptLines.size() && host_->hasBreakpoint(CurrentLine);
+    if (held) {
+        RunState = rn_Stopped;
+        host_->markCurrentLine(CurrentLine);
+    }
+
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     bool firstLine = true;
-    while (CurrentLine < ScriptLines.size() && !lineInfo(CurrentLine).beginsStop) {
+    while (!held && CurrentLine < ScriptLines.size() && !lineInfo(CurrentLine).beginsStop) {
         if (firstLine || sinceEvents.nsecsElapsed() >= kEventIntervalNs) {
             host_->processEvents();
             DrainBetweenLines();
@@ -166,18 +183,16 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
             host_->markCurrentLine(CurrentLine);
         }
     }
+    if (!nested)
+        RunStopTime = QDateTime::currentMSecsSinceEpoch();
     host_->setRunningActions(RunState == rn_Run || RunState == rn_Continue);
 }
 
 void Interpreter::A_StartExecute(RunSender sender)
 {
     host_->attachToolbar(false);
+    ResetRun();
     RunState = rn_Run;
-    CurrentLine = 0;
-    StepOverLine = StepOverDepth = -1;
-    BlockDepth = 0;
-    CurrentFunctionLevel = 0;
-    ContinueFunctionLevel = 0;
     WorkMode = true;
     host_->repaintEditor();
     host_->markCurrentLine(0);
@@ -196,7 +211,8 @@ void Interpreter::A_StartExecute(RunSender sender)
     }
     if (!ErrorText.isEmpty())
         host_->playSystemSound(SystemSound::Hand);
-    host_->setCaretLine(CurrentLine);
+    // The mark shows the line that executes next, whatever fast mode left it.
+    host_->markCurrentLine(CurrentLine);
     host_->repaintEditor();
     host_->refreshVariables();
     A_PauseExecute();
@@ -206,6 +222,10 @@ void Interpreter::A_StartExecute(RunSender sender)
 void Interpreter::A_Continue_runExecute(RunSender sender)
 {
     host_->attachToolbar(false);
+    // From the first line a run begins afresh, as a run from the start
+    // does there: blocks of an earlier run no longer apply.
+    if (CurrentLine == 0)
+        clearBlocks();
     const int n = static_cast<int>(ScriptLines.size());
     while (CurrentLine < n && lineIndent(CurrentLine) == -1)
         ++CurrentLine;
@@ -235,7 +255,7 @@ void Interpreter::A_Continue_runExecute(RunSender sender)
         host_->playSystemSound(SystemSound::Asterisk);
     if (!ErrorText.isEmpty())
         host_->playSystemSound(SystemSound::Hand);
-    host_->setCaretLine(CurrentLine);
+    host_->markCurrentLine(CurrentLine);
     host_->refreshVariables();
     A_PauseExecute();
     DrainBetweenLines();
@@ -262,6 +282,41 @@ void Interpreter::A_PauseExecute()
     host_->setRunningActions(false);
     host_->repaintEditor();
     host_->playSystemSound(SystemSound::Asterisk);
+}
+
+void Interpreter::clearBlocks()
+{
+    BlockStack.fill(TBlockLevel());
+    BlockDepth = 0;
+    CurrentFunctionLevel = 0;
+    ContinueFunctionLevel = 0;
+    ReturnedBlock = TBlockLevel();
+}
+
+void Interpreter::ResetRun()
+{
+    RunState = rn_Stopped;
+    clearBlocks();
+    StepOverLine = StepOverDepth = -1;
+    HandlerRunning = false;
+    TryMode = TryCaught = false;
+    ErrorText.clear();
+    TryErrorText.clear();
+    CurrentLine = 0;
+    Variables.clear();
+    VariableOrder.clear();
+    LastAssignedVariable = 0;
+    Arrays = ArrayTable();
+    RunStartTime = RunStopTime = 0;
+}
+
+qint64 Interpreter::RunElapsedMs(qint64 now) const
+{
+    if (RunStartTime <= 0)
+        return 0;
+    const bool running = RunState == rn_Run || RunState == rn_Continue;
+    const qint64 end = running || RunStopTime < RunStartTime ? now : RunStopTime;
+    return std::max<qint64>(0, end - RunStartTime);
 }
 
 } // namespace tesmora

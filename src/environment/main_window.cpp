@@ -9,6 +9,7 @@
 #include "script_editor.h"
 #include "symbol_keyboard.h"
 #include "platform/system_sounds.h"
+#include "status_panel.h"
 #include "toolbar_strip.h"
 #include "variables_view.h"
 #include "window_dialogs.h"
@@ -197,9 +198,8 @@ void TForm_Interpretator::createLayout()
     const int lineWidth = fontMetrics().horizontalAdvance(QStringLiteral("Line=1000")) + 12;
     for (int i = 0; i < 7; ++i) {
         const int w = widths[i];
-        auto *panel = new QLabel(this);
-        panel->setFixedWidth(i == 0 ? std::max(w, lineWidth) : (i < 6 ? std::max(w, textWidth) : w));
-        panel->setFrameShape(QFrame::StyledPanel);
+        auto *panel = new StatusPanel(i == 0 ? std::max(w, lineWidth) : (i < 6 ? std::max(w, textWidth) : w), this);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         statusBar()->addWidget(panel);
         statusPanels_ << panel;
     }
@@ -244,6 +244,7 @@ void TForm_Interpretator::SetActionStatus_WorkMode(bool running)
     for (int tag : {309, 311, 323})                         // Load, New, Save
         setShown(tag, true, !running);
     setShown(307, true, running);                           // Fast
+    action(307)->setChecked(interp_.FastMode);              // shown also when stopped
     setShown(330, true, running);                           // Pause
     action(290)->setEnabled(!running);                      // Settings
     action(335)->setEnabled(!running);                      // Font

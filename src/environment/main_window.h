@@ -186,6 +186,7 @@ private:
 
     QString scriptFileName_;
     bool unsavedChanges_ = false;
+    bool unsavedAtEdit_ = false; // the flag when Edit was pressed; Cancel restores it
     bool editMode_ = false;
     bool startedUp_ = false;
     bool pauseKey_ = false;
