@@ -32,6 +32,12 @@ enum class RunSender { StartAction, StepAction, StepOverAction, ContinueAction, 
 
 constexpr int kMaxScriptLines = 1000;
 constexpr int kMaxBlockLevel = 100;
+// Evaluations nest through function calls in arguments, array indices and
+// script functions called in run mode; each level takes stack, so their depth
+// is bounded well inside the 8 MiB stack of the user-interface thread.
+constexpr int kMaxEvaluationDepth = 250;
+// The longest string a script may build (message 360 beyond it).
+constexpr qsizetype kMaxStringLength = 50'000'000;
 
 struct ConstantInfo {
     int line = -1; // -1: not found
@@ -92,6 +98,8 @@ public:
     // The kind of the first word of the statement executed last.
     TWordKind LastLineKind = wkNone;
     qint64 MaxLines = 0;
+    // Evaluations in progress, one inside another (at most kMaxEvaluationDepth).
+    int EvaluationDepth = 0;
 
     // ---- Outside services (not owned) -------------------------------------
     JavaScriptEngine *JsEngine = nullptr;
@@ -112,6 +120,9 @@ public:
     void RaiseError(const QString &message, QString &target);
     void RaiseError(const QString &message) { RaiseError(message, ErrorText); }
     void RaiseMessage(int id, const MessageArgs &args = {}) { RaiseError(MessageText(id, args)); }
+    // A failure caught around a line or a built-in: a failed allocation is
+    // message 363, any other failure keeps its own text.
+    void RaiseFailure(const std::exception &e);
     bool failed() const { return !ErrorText.isEmpty(); }
     void ShowError();
 

@@ -5,6 +5,10 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+
 namespace tesmora {
 
 namespace {
@@ -14,6 +18,14 @@ namespace {
 constexpr qint64 kEventIntervalNs = 5'000'000;
 
 } // namespace
+
+void Interpreter::RaiseFailure(const std::exception &e)
+{
+    if (dynamic_cast<const std::bad_alloc *>(&e) || dynamic_cast<const std::length_error *>(&e))
+        RaiseMessage(363);
+    else
+        RaiseError(QString::fromUtf8(e.what()));
+}
 
 void Interpreter::RunOneLine()
 {
@@ -39,7 +51,7 @@ void Interpreter::RunOneLine()
         LastLineKind = kind;
     } catch (const std::exception &e) {
         if (!TryMode) {
-            RaiseError(QString::fromUtf8(e.what()));
+            RaiseFailure(e);
             RunState = rn_Stopped;
             return;
         }
@@ -55,7 +67,7 @@ void Interpreter::RunOneLine()
                     FinishReturn();
                 } catch (const std::exception &e) {
                     if (!TryMode) {
-                        RaiseError(QString::fromUtf8(e.what()));
+                        RaiseFailure(e);
                         RunState = rn_Stopped;
                         return;
                     }
@@ -87,8 +99,11 @@ void Interpreter::A_StepExecute(RunSender sender)
     RunOneLine();
     if (!FastMode || RunState == rn_Stopped || RunState == rn_Step)
         host_->markCurrentLine(CurrentLine);
-    if (CurrentLine > n - 1)
-        CurrentLine = n - 1;
+    if (CurrentLine > n - 1) {
+        // Past the last line (a text of blank lines): nothing is left to run.
+        CurrentLine = std::max(n - 1, 0);
+        RunState = rn_Stopped;
+    }
     if (failed())
         ShowError();
     const bool stopMark = host_->hasBreakpoint(CurrentLine);
@@ -169,7 +184,7 @@ void Interpreter::A_StartExecute(RunSender sender)
     try {
         RunLoop(0, sender);
     } catch (const std::exception &e) {
-        RaiseError(QString::fromUtf8(e.what()));
+        RaiseFailure(e);
         ShowError();
     }
     host_->enableWindow(true);
@@ -212,7 +227,7 @@ void Interpreter::A_Continue_runExecute(RunSender sender)
     try {
         RunLoop(CurrentLine, sender);
     } catch (const std::exception &e) {
-        RaiseError(QString::fromUtf8(e.what()));
+        RaiseFailure(e);
         ShowError();
     }
     if (ErrorText.isEmpty() && BlockDepth == 0)

@@ -49,7 +49,8 @@ void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TW
         return;
     bool byReference = false;
     int actual = 0;
-    const QString functionName = callText.left(br < 0 ? callText.size() : br).trimmed();
+    // Messages name the function as the call protocol sees it: lower-cased.
+    const QString &functionName = name;
     for (int i = 0; i <= formals.last; ++i) {
         const TWordStatus &f = formals[i];
         if (f.kind == wkComma) {

@@ -136,7 +136,7 @@ TWordKind Interpreter::ExecuteLine(TWordKind previousKind)
                 try {
                     EvaluateRange(w, 2, w.last, value);
                 } catch (const std::exception &e) {
-                    RaiseError(QString::fromUtf8(e.what()));
+                    RaiseFailure(e);
                 }
                 if (failed()) {
                     TryErrorText = ErrorText;
@@ -458,12 +458,14 @@ void Interpreter::FindNextLine(bool continueRequest, bool continueStatement)
             Tvariable &v = Variables[level.LoopIndex - 1];
             const ParsedNumber value = ParseVariableNumber(v.VarVal);
             const int s = sign(level.LoopIncrement);
-            if (!value.ok() || s * level.LoopLimit + 0.0001 < s * value.value) {
+            // In floating point: -1 * -2147483648 does not fit an int.
+            const double limit = level.LoopLimit;
+            if (!value.ok() || s * limit + 0.0001 < s * value.value) {
                 RaiseMessage(68, {v.VarVal});
                 return;
             }
             const double next = RoundHalfEven(value.value + level.LoopIncrement);
-            if (s * static_cast<double>(level.LoopLimit) < s * next) {
+            if (s * limit < s * next) {
                 CurrentLine = level.nLine;
                 popBlock();
                 continueRequest = false;

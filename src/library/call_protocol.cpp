@@ -23,7 +23,8 @@ void Interpreter::PrepareCallParameters(const QString &callText, const QString &
     name = call.left(br).trimmed();
     const QString argText = call.mid(br + 1, call.size() - br - 2).trimmed();
 
-    WordList words;
+    ScratchList wordList(*this);
+    WordList &words = *wordList;
     SplitWords(argText, words);
     if (failed())
         return;
@@ -41,7 +42,8 @@ void Interpreter::PrepareCallParameters(const QString &callText, const QString &
     int i = 0;
     while (i <= words.last) {
         // One argument: the words up to the next comma at the top level.
-        WordList arg;
+        ScratchList argList(*this);
+        WordList &arg = *argList;
         int depth = 0;
         for (; i <= words.last; ++i) {
             const TWordKind k = words[i].kind;
@@ -287,7 +289,7 @@ void Interpreter::ExecuteEmbeddedFunction(const QString &name, WordList &args, T
         fn(call);
     } catch (const std::exception &e) {
         result.clear();
-        RaiseError(QString::fromUtf8(e.what()));
+        RaiseFailure(e);
     }
     if (failed())
         result.clear();
