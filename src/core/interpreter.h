@@ -273,7 +273,9 @@ private:
     std::vector<std::unique_ptr<WordList>> scratch_;
     size_t scratchUsed_ = 0;
     void FindNextLine(bool continueRequest, bool continueStatement);
-    void ReturnStatement(const WordList &words);
+    // False when the value steps into a script function: the RETURN line
+    // runs again when that function returns.
+    bool ReturnStatement(const WordList &words);
     void ForStatement(const WordList &words);
     void IfStatement(const WordList &words);
     // Index of the innermost FOR or REPEAT level, or -1.
