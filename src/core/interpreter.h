@@ -98,6 +98,10 @@ public:
     // The kind of the first word of the statement executed last.
     TWordKind LastLineKind = wkNone;
     qint64 MaxLines = 0;
+    // > 0: the moment (ms since the epoch) after which a run ends, also in
+    // the middle of a JavaScript evaluation.
+    qint64 RunDeadline = 0;
+    bool pastDeadline() const;
     // Evaluations in progress, one inside another (at most kMaxEvaluationDepth).
     int EvaluationDepth = 0;
 
@@ -168,6 +172,10 @@ public:
     QString CheckCallParameters(TWordKind kind, QString &name, WordList &args);
     void ExecuteEmbeddedFunction(const QString &name, WordList &args, TWordStatus &result);
     void CallJavaScriptFunction(int funcIndex, const QString &name, WordList &args, TWordStatus &result);
+    // Runs a source on the JavaScript engine; false, with the error raised,
+    // when there is no engine, the source fails or it was interrupted (Pause,
+    // closing the window, the run's deadline).
+    bool RunJavaScript(const QString &source, QString &value);
 
     // ---- Statements and script functions ------------------------------------
     // Executes the statement at CurrentLine; returns the kind of its first word.

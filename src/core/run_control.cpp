@@ -27,6 +27,11 @@ void Interpreter::RaiseFailure(const std::exception &e)
         RaiseError(QString::fromUtf8(e.what()));
 }
 
+bool Interpreter::pastDeadline() const
+{
+    return RunDeadline > 0 && QDateTime::currentMSecsSinceEpoch() > RunDeadline;
+}
+
 void Interpreter::RunOneLine()
 {
     if (CurrentLine == 0) {
@@ -40,6 +45,11 @@ void Interpreter::RunOneLine()
     TryCaught = false;
     if (MaxLines > 0 && ExecutedLines >= MaxLines) {
         ErrorText = QStringLiteral("Run stopped after %1 executed lines.").arg(MaxLines);
+        RunState = rn_Stopped;
+        return;
+    }
+    if (pastDeadline()) {
+        ErrorText = QStringLiteral("Run stopped: its time is over.");
         RunState = rn_Stopped;
         return;
     }
