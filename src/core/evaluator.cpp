@@ -334,10 +334,10 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
         work.removeWords(start + 1, 1);
         work.unwrapBrackets();
     }
-    // Unary minus after an operator of priority 6, 14 or 15.
+    // Unary minus after a comparison, an additive or a multiplicative operator.
     for (int i = start; i + 2 <= work.rangeEnd;) {
         const TWordStatus &a = w[i];
-        if (a.kind == wkOperator && (a.oper_prioritet == 6 || a.oper_prioritet == 14 || a.oper_prioritet == 15) &&
+        if (a.kind == wkOperator && (a.oper_prioritet == prCompare || a.oper_prioritet == prAdditive || a.oper_prioritet == prMultiply) &&
             isOp(w[i + 1], u"-") && isNumeric(w[i + 2])) {
             w[i + 1] = numberWord(-w[i + 2].float_val, w[i + 2].kind);
             work.removeWords(i + 2, 1);
@@ -370,7 +370,7 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
     // a: * / %
     bool divisionByZero = false;
     if (!pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-            if (op.kind != wkOperator || op.oper_prioritet != 15 || !isNumeric(a) || !isNumeric(b))
+            if (op.kind != wkOperator || op.oper_prioritet != prMultiply || !isNumeric(a) || !isNumeric(b))
                 return 0;
             double v = 0;
             TWordKind kind = resultKind(a, b);
@@ -413,7 +413,7 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
 
     // b: + -
     pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-        if (op.kind != wkOperator || op.oper_prioritet != 14 || !isNumeric(a) || !isNumeric(b))
+        if (op.kind != wkOperator || op.oper_prioritet != prAdditive || !isNumeric(a) || !isNumeric(b))
             return 0;
         const double v = isSym(op.str, u'+') ? a.float_val + b.float_val : a.float_val - b.float_val;
         a = numberWord(v, resultKind(a, b));
@@ -421,7 +421,7 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
     });
 
     // c: bit operators, one sub-pass per priority.
-    for (int prio : {13, 12, 11, 10}) {
+    for (int prio : {prShift, prBitAnd, prBitXor, prBitOr}) {
         if (!pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
                 if (op.kind != wkOperator || op.oper_prioritet != prio || !isNumeric(a) || !isNumeric(b))
                     return 0;
@@ -501,7 +501,7 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
         return c >= 0;
     };
     pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-        if (op.kind != wkOperator || op.oper_prioritet != 6 || !isNumeric(a) || !isNumeric(b))
+        if (op.kind != wkOperator || op.oper_prioritet != prCompare || !isNumeric(a) || !isNumeric(b))
             return 0;
         const double x = a.float_val;
         const double y = b.float_val;
@@ -516,7 +516,7 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
 
     // g: ordinal string comparisons.
     pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-        if (op.kind != wkOperator || op.oper_prioritet != 6 || !isString(a) || !isString(b))
+        if (op.kind != wkOperator || op.oper_prioritet != prCompare || !isString(a) || !isString(b))
             return 0;
         a = truthWord(compare(op.str, QString::compare(a.str, b.str, Qt::CaseSensitive)));
         return 1;
@@ -524,10 +524,10 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
 
     // h: OR and AND, left to right.
     pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-        if (op.kind != wkOperator || (op.oper_prioritet != 1 && op.oper_prioritet != 2) || !isTruth(a) ||
+        if (op.kind != wkOperator || (op.oper_prioritet != prOr && op.oper_prioritet != prAnd) || !isTruth(a) ||
             !isTruth(b))
             return 0;
-        a = truthWord(op.oper_prioritet == 1 ? (a.bool_val || b.bool_val) : (a.bool_val && b.bool_val));
+        a = truthWord(op.oper_prioritet == prOr ? (a.bool_val || b.bool_val) : (a.bool_val && b.bool_val));
         return 1;
     });
 

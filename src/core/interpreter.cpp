@@ -1,5 +1,8 @@
 #include "interpreter.h"
 
+#include <QDateTime>
+#include <chrono>
+
 #include "numbers.h"
 
 namespace tesmora {
@@ -28,9 +31,27 @@ const QStringList &graphicsConstantLines()
 
 Interpreter::Interpreter(Host *host) : host_(host ? host : &nullHost_)
 {
-    ConstantList = graphicsConstantLines();
-    ConstantList << QStringLiteral("PI = 3.14159265358979323846")
-                 << QString::fromUtf8("π = 3.14159265358979323846");
+    QStringList constants = graphicsConstantLines();
+    constants << QStringLiteral("PI = 3.14159265358979323846") << QString::fromUtf8("π = 3.14159265358979323846");
+    setConstantList(constants);
+}
+
+std::mt19937_64 &Interpreter::randomGenerator()
+{
+    if (!randomSeeded_) {
+        const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+        std::seed_seq seq{static_cast<std::uint64_t>(ticks), static_cast<std::uint64_t>(ticks >> 32),
+                          static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch())};
+        random_.seed(seq);
+        randomSeeded_ = true;
+    }
+    return random_;
+}
+
+void Interpreter::seedRandom(std::uint64_t seed)
+{
+    random_.seed(seed);
+    randomSeeded_ = true;
 }
 
 void Interpreter::setHost(Host *host) { host_ = host ? host : &nullHost_; }

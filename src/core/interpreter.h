@@ -6,6 +6,7 @@
 #include "javascript_engine.h"
 #include "media.h"
 #include "message_catalogue.h"
+#include "script_caches.h"
 #include "words.h"
 #include "library/arrays.h"
 
@@ -16,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <random>
 #include <stdexcept>
 #include <vector>
 
@@ -46,6 +48,15 @@ struct ConstantInfo {
 };
 
 class Interpreter {
+    // Storage of the lists whose replacement changes how texts split; written
+    // only through setScriptFunctions and setConstantList below.
+    QStringList scriptFunctionNames_;
+    QStringList scriptFunctionHeaders_;
+    QStringList constantList_;
+    std::uint64_t scriptGeneration_ = 1;
+    std::mt19937_64 random_;
+    bool randomSeeded_ = false;
+
 public:
     explicit Interpreter(Host *host = nullptr);
     Interpreter(const Interpreter &) = delete;
@@ -72,9 +83,10 @@ public:
     std::uint8_t RunState = rn_Stopped;
     bool WorkMode = false;
     int LastAssignedVariable = 0;
-    QStringList ScriptFunctionNames;
-    QStringList ScriptFunctionHeaders;
-    QStringList ConstantList;
+    // Read-only views; see setScriptFunctions and setConstantList.
+    const QStringList &ScriptFunctionNames{scriptFunctionNames_};
+    const QStringList &ScriptFunctionHeaders{scriptFunctionHeaders_};
+    const QStringList &ConstantList{constantList_};
     int Language = 0;
     // The current script file name as loaded (shown in the caption).
     QString ScriptFileName;
@@ -138,6 +150,21 @@ public:
     // The numeric value of a constant's value text.
     static double constantValue(const QString &valueText);
     int FindArray(const QString &name) const { return Arrays.FindArray(name, CurrentFunctionLevel); }
+
+    // ---- Script identity --------------------------------------------------
+    // Every replacement of the script text, its function list or the constant
+    // list goes through these; each starts a new script generation, on which
+    // the split and line caches are keyed.
+    void setScriptLines(const QStringList &lines);
+    void setScriptFunctions(const QStringList &names, const QStringList &headers);
+    void setConstantList(const QStringList &lines);
+    std::uint64_t scriptGeneration() const { return scriptGeneration_; }
+
+    // ---- Random numbers -------------------------------------------------
+    // One generator per interpreter, seeded from the clock when a number is
+    // first drawn unless seedRandom chose the sequence (tests do).
+    std::mt19937_64 &randomGenerator();
+    void seedRandom(std::uint64_t seed);
 
     // ---- Preparation ----------------------------------------------------
     void LoadScript(const QString &fileName);
@@ -221,42 +248,15 @@ public:
     // LineIndent of line j (also past the table, for texts grown at run start).
     int lineIndent(int j) const;
 
-    // What run control needs of a line, computed once per line text.
-    struct LineInfo {
-        QString raw;
-        QString statement; // comment removed, continuation lines joined
-        bool blank = true; // no statement text
-        bool stopLine = false;    // "stop" after the comment is removed
-        bool beginsStop = false;  // begins with "stop" (any case)
-        bool valid = false;
-    };
+    using LineInfo = tesmora::LineInfo;
     const LineInfo &lineInfo(int i) const;
 
 private:
-    struct SplitDep {
-        QString name;
-        bool isVariable;
-        bool isArray;
-    };
-    struct SplitEntry {
-        WordList words;
-        QList<SplitDep> deps;
-    };
     void splitUncached(const QString &text, WordList &words);
-    bool splitDepsHold(const QList<SplitDep> &deps) const;
-    // Splitting a text gives the same words as long as every identifier in it
-    // is still a variable, an array or neither: the cache keeps the words with
-    // what each identifier resolved to, and a hit looks the variables' indices
-    // up again (they differ between levels of a recursive function).
-    QHash<QString, SplitEntry> splitCache_;
-    const QString *splitNamesData_ = nullptr;
-    qsizetype splitNamesSize_ = -1;
-    const QString *splitConstData_ = nullptr;
-    qsizetype splitConstSize_ = -1;
-    QList<SplitDep> *recordDeps_ = nullptr;
-    mutable std::vector<LineInfo> lineCache_;
-    mutable const QString *lineCacheData_ = nullptr;
-    mutable qsizetype lineCacheSize_ = -1;
+    bool splitDepsHold(const QList<SplitCache::Dep> &deps) const;
+    SplitCache splitCache_;
+    QList<SplitCache::Dep> *recordDeps_ = nullptr;
+    mutable LineTable lineTable_;
 
     void evaluateOwned(WordList &w, TWordStatus &result);
 

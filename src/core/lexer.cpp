@@ -15,38 +15,18 @@ struct OperatorInfo {
     std::uint8_t priority;
 };
 
-// The 24 operators with their priorities.
+// The 24 operators with their priorities: the one table of them.
 constexpr OperatorInfo kOperators[] = {
-    {u"OR", 1},  {u"AND", 2}, {u"NOT", 3}, {u"+", 14},  {u"-", 14},  {u"*", 15},
-    {u"/", 15},  {u"%", 15},  {u">", 6},   {u">=", 6},  {u"<", 6},   {u"<=", 6},
-    {u"=", 6},   {u"<>", 6},  {u"<<", 13}, {u">>", 13}, {u"&", 12},  {u"^", 11},
-    {u"|", 10},  {u"√", 19},  {u"∛", 19},  {u"∜", 19},  {u"²", 20},  {u"³", 20},
+    {u"OR", prOr},        {u"AND", prAnd},         {u"NOT", prNot},          {u"+", prAdditive},
+    {u"-", prAdditive},   {u"*", prMultiply},      {u"/", prMultiply},       {u"%", prMultiply},
+    {u">", prCompare},    {u">=", prCompare},      {u"<", prCompare},        {u"<=", prCompare},
+    {u"=", prCompare},    {u"<>", prCompare},      {u"<<", prShift},         {u">>", prShift},
+    {u"&", prBitAnd},     {u"^", prBitXor},        {u"|", prBitOr},          {u"√", prRootSign},
+    {u"∛", prRootSign},   {u"∜", prRootSign},      {u"²", prPowerSign},      {u"³", prPowerSign},
 };
 
-int operatorPriority(const QString &symbol)
+int operatorPriority(QStringView symbol)
 {
-    if (symbol.size() == 1) {
-        switch (symbol.at(0).unicode()) {
-        case u'+': case u'-':
-            return 14;
-        case u'*': case u'/': case u'%':
-            return 15;
-        case u'>': case u'<': case u'=':
-            return 6;
-        case u'&':
-            return 12;
-        case u'^':
-            return 11;
-        case u'|':
-            return 10;
-        case u'√': case u'∛': case u'∜':
-            return 19;
-        case u'²': case u'³':
-            return 20;
-        default:
-            return -1;
-        }
-    }
     for (const OperatorInfo &op : kOperators)
         if (symbol == QStringView(op.symbol))
             return op.priority;
@@ -101,8 +81,6 @@ const QHash<QString, TWordKind> &keywordKinds()
 }
 
 } // namespace
-
-int operatorPriorityOf(const QString &symbol) { return operatorPriority(symbol); }
 
 void Interpreter::NextWord(const QString &text, int &position, TWordStatus &word)
 {
@@ -270,7 +248,7 @@ void Interpreter::classifyIdentifier(const QString &text, int &position, int ide
     if (upper == QLatin1String("OR") || upper == QLatin1String("AND") || upper == QLatin1String("NOT")) {
         word.kind = wkOperator;
         word.str = upper;
-        word.oper_prioritet = upper == QLatin1String("OR") ? 1 : upper == QLatin1String("AND") ? 2 : 3;
+        word.oper_prioritet = static_cast<std::uint8_t>(operatorPriority(upper));
         return;
     }
     if (auto it = keywordKinds().constFind(upper); it != keywordKinds().constEnd()) {
@@ -280,7 +258,7 @@ void Interpreter::classifyIdentifier(const QString &text, int &position, int ide
     }
     const int found = FindVariable(ident);
     if (recordDeps_)
-        recordDeps_->append(SplitDep{ident, found >= 0, found < 0 && FindArray(ident) > 0});
+        recordDeps_->append(SplitCache::Dep{ident, found >= 0, found < 0 && FindArray(ident) > 0});
     if (const int v = found; v >= 0) {
         word.kind = wkVariableName;
         word.var_index = v + 1;

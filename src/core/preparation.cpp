@@ -50,12 +50,12 @@ void Interpreter::LoadScript(const QString &fileName)
     const QString path = resolveCaseInsensitive(fileName);
     QStringList lines;
     if (!fileName.isEmpty() && QFileInfo(path).isFile() && readScriptFile(path, lines)) {
-        ScriptLines = lines;
+        setScriptLines(lines);
     } else {
         if (!fileName.isEmpty())
             RaiseMessage(170, {fileName});
         ScriptFileName.clear();
-        ScriptLines.clear();
+        setScriptLines({});
     }
     if (ScriptLines.isEmpty())
         ScriptLines.append(QString());
@@ -145,8 +145,7 @@ void Interpreter::PrepareScript()
         ScriptLines.erase(ScriptLines.begin() + kMaxScriptLines, ScriptLines.end());
     }
 
-    ScriptFunctionNames.clear();
-    ScriptFunctionHeaders.clear();
+    QStringList names, headers;
     int firstFunctionLine = -1;
     for (int i = 0; i < ScriptLines.size(); ++i) {
         const QString t = StripComment(ScriptLines.at(i)).trimmed().toUpper();
@@ -157,10 +156,11 @@ void Interpreter::PrepareScript()
         const int br = static_cast<int>(t.indexOf(QLatin1Char('(')));
         const QString name = (br < 0 ? t.mid(9) : t.mid(9, br - 9)).trimmed();
         if (!name.isEmpty()) {
-            ScriptFunctionNames.append(name);
-            ScriptFunctionHeaders.append(ScriptLines.at(i));
+            names.append(name);
+            headers.append(ScriptLines.at(i));
         }
     }
+    setScriptFunctions(names, headers);
 
     host_->rebuildHighlighterWords();
 
@@ -213,48 +213,35 @@ void Interpreter::ComputeLineStarts()
             LineStart[static_cast<size_t>(i - 1)] + static_cast<int>(ScriptLines.at(i - 1).size()) + 2;
 }
 
-namespace {
-
-QString joinStatement(const QStringList &lines, int line)
+QString Interpreter::JoinContinuationLines() const
 {
-    if (line < 0 || line >= lines.size())
+    if (CurrentLine < 0 || CurrentLine >= ScriptLines.size())
         return {};
-    QString text = Interpreter::StripComment(lines.at(line)).trimmed();
-    // The last line is looked at as well: a continuation may end the script.
-    for (int j = line + 1; j < lines.size(); ++j) {
-        const QString s = Interpreter::StripComment(lines.at(j)).trimmed();
-        if (s.isEmpty())
-            continue;
-        if (s.at(0) != QLatin1Char('>'))
-            break;
-        text += Interpreter::StripComment(s.mid(1));
-    }
-    return text;
+    return lineInfo(CurrentLine).statement;
 }
-
-} // namespace
-
-QString Interpreter::JoinContinuationLines() const { return joinStatement(ScriptLines, CurrentLine); }
 
 const Interpreter::LineInfo &Interpreter::lineInfo(int i) const
 {
-    if (ScriptLines.constData() != lineCacheData_ || ScriptLines.size() != lineCacheSize_) {
-        lineCache_.assign(static_cast<size_t>(ScriptLines.size()), LineInfo());
-        lineCacheData_ = ScriptLines.constData();
-        lineCacheSize_ = ScriptLines.size();
-    }
-    LineInfo &info = lineCache_[static_cast<size_t>(i)];
-    const QString &raw = ScriptLines.at(i);
-    if (!info.valid || info.raw != raw) {
-        info.raw = raw;
-        const QString stripped = StripComment(raw).trimmed();
-        info.blank = stripped.isEmpty();
-        info.statement = info.blank ? QString() : joinStatement(ScriptLines, i);
-        info.stopLine = stripped.toLower() == QLatin1String("stop");
-        info.beginsStop = raw.trimmed().toLower().startsWith(QLatin1String("stop"));
-        info.valid = true;
-    }
-    return info;
+    return lineTable_.get(ScriptLines, i, scriptGeneration_);
+}
+
+void Interpreter::setScriptLines(const QStringList &lines)
+{
+    ScriptLines = lines;
+    ++scriptGeneration_;
+}
+
+void Interpreter::setScriptFunctions(const QStringList &names, const QStringList &headers)
+{
+    scriptFunctionNames_ = names;
+    scriptFunctionHeaders_ = headers;
+    ++scriptGeneration_;
+}
+
+void Interpreter::setConstantList(const QStringList &lines)
+{
+    constantList_ = lines;
+    ++scriptGeneration_;
 }
 
 } // namespace tesmora

@@ -7,36 +7,26 @@ namespace tesmora {
 
 void Interpreter::SplitWords(const QString &text, WordList &words)
 {
-    if (ScriptFunctionNames.constData() != splitNamesData_ || ScriptFunctionNames.size() != splitNamesSize_ ||
-        ConstantList.constData() != splitConstData_ || ConstantList.size() != splitConstSize_) {
-        splitCache_.clear();
-        splitNamesData_ = ScriptFunctionNames.constData();
-        splitNamesSize_ = ScriptFunctionNames.size();
-        splitConstData_ = ConstantList.constData();
-        splitConstSize_ = ConstantList.size();
-    }
-    if (const auto it = splitCache_.constFind(text); it != splitCache_.constEnd() && splitDepsHold(it->deps)) {
-        words = it->words;
+    if (const SplitCache::Entry *hit = splitCache_.find(text, scriptGeneration_); hit && splitDepsHold(hit->deps)) {
+        SplitCache::copyTo(*hit, words);
+        // Variable indices differ between levels of a recursive function.
         for (int i = 0; i <= words.last; ++i)
             if (words[i].kind == wkVariableName)
                 words[i].var_index = FindVariable(words[i].str) + 1;
         return;
     }
     const bool hadError = failed();
-    QList<SplitDep> deps;
+    QList<SplitCache::Dep> deps;
     recordDeps_ = &deps;
     splitUncached(text, words);
     recordDeps_ = nullptr;
-    if (!hadError && !failed()) {
-        if (splitCache_.size() >= 4096)
-            splitCache_.clear();
-        splitCache_.insert(text, SplitEntry{words, deps});
-    }
+    if (!hadError && !failed())
+        splitCache_.insert(text, words, std::move(deps));
 }
 
-bool Interpreter::splitDepsHold(const QList<SplitDep> &deps) const
+bool Interpreter::splitDepsHold(const QList<SplitCache::Dep> &deps) const
 {
-    for (const SplitDep &d : deps) {
+    for (const SplitCache::Dep &d : deps) {
         const bool v = FindVariable(d.name) >= 0;
         if (v != d.isVariable)
             return false;
@@ -83,10 +73,10 @@ void Interpreter::splitUncached(const QString &text, WordList &words)
             break;
         }
     }
-    RewritePowers(words, 20);
+    RewritePowers(words, prPowerSign);
     if (failed())
         return;
-    RewritePowers(words, 19);
+    RewritePowers(words, prRootSign);
 }
 
 namespace {
@@ -182,7 +172,7 @@ void Interpreter::RewritePowers(WordList &words, int priority)
         }
         const QString sign = op.str;
         const QString exponent = exponentText(sign);
-        if (priority == 20) {
+        if (priority == prPowerSign) {
             int start = p - 1;
             if (p > 0 && isFunctionKind(words[p - 1].kind)) {
                 RaiseMessage(213, {sign});

@@ -78,6 +78,24 @@ inline bool isFunctionKind(TWordKind k) { return ord(k) >= 17 && ord(k) <= 22; }
 // The enumerator's name, e.g. "wkFloat" (used by dumps and diagnostics).
 const char *wordKindName(TWordKind k);
 
+// Operator priorities (TWordStatus::oper_prioritet): the evaluator reduces
+// the operators of one priority per pass, and the power and root signs are
+// rewritten into pow() calls before evaluation.
+enum OperatorPriority : std::uint8_t {
+    prOr = 1,
+    prAnd = 2,
+    prNot = 3,
+    prCompare = 6,    // > >= < <= = <>
+    prBitOr = 10,     // |
+    prBitXor = 11,    // ^
+    prBitAnd = 12,    // &
+    prShift = 13,     // << >>
+    prAdditive = 14,  // + -
+    prMultiply = 15,  // * / %
+    prRootSign = 19,  // √ ∛ ∜
+    prPowerSign = 20, // ² ³
+};
+
 struct TWordStatus {
     QString str;
     TWordKind kind = wkNone;

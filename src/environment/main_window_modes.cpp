@@ -7,6 +7,7 @@
 #include "variables_view.h"
 
 #include "platform/media_player.h"
+#include "platform/shell_opener.h"
 #include "platform/paths.h"
 #include "platform/qjs_engine.h"
 
@@ -117,7 +118,7 @@ void TForm_Interpretator::EnterWorkingMode(bool takeOverEdits, const QStringList
             return;
         }
         if (takeOverEdits) {
-            interp_.ScriptLines = edited;
+            interp_.setScriptLines(edited);
             unsavedChanges_ = true;
             interp_.PrepareScript();
         } else {

@@ -329,9 +329,9 @@ void Interpreter::LoadArrayValues(int n, const QString &listText)
                 WordList element;
                 for (int k = from; k < static_cast<int>(list.size()); ++k)
                     element[++element.last] = list[static_cast<size_t>(k)];
-                RewritePowers(element, 20);
+                RewritePowers(element, prPowerSign);
                 if (!failed())
-                    RewritePowers(element, 19);
+                    RewritePowers(element, prRootSign);
                 if (failed())
                     return;
                 TWordStatus value;

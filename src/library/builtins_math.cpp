@@ -78,22 +78,9 @@ void fnPow(BuiltinCall &c)
     setRoot(c, value);
 }
 
-// One generator for the whole program run, seeded from the clock the first
-// time a number is drawn.
-std::mt19937_64 &generator()
-{
-    static std::mt19937_64 g([] {
-        const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-        std::seed_seq seq{static_cast<std::uint64_t>(ticks), static_cast<std::uint64_t>(ticks >> 32),
-                          static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch())};
-        return std::mt19937_64(seq);
-    }());
-    return g;
-}
-
 void fnRandom(BuiltinCall &c)
 {
-    std::mt19937_64 &g = generator();
+    std::mt19937_64 &g = c.in.randomGenerator();
     if (!c.has(0)) {
         // 53 random bits: 0 <= value < 1.
         const double value = static_cast<double>(g() >> 11) * 0x1.0p-53;

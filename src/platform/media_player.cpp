@@ -3,12 +3,10 @@
 #include <QAudioDevice>
 #include <QAudioOutput>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QMediaDevices>
 #include <QMediaPlayer>
@@ -192,22 +190,6 @@ void QtMediaPlayer::stop()
 {
     if (player_ && player_->playbackState() != QMediaPlayer::StoppedState)
         player_->stop();
-}
-
-bool QtShellOpener::open(const QString &path, int show, QString &error)
-{
-    (void)show; // the desktop decides how its applications show their windows
-    error.clear();
-    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        error = QStringLiteral("Opening documents needs the graphical environment.");
-        return false;
-    }
-    const QUrl url = QFileInfo(path).isAbsolute() && QFileInfo::exists(path) ? QUrl::fromLocalFile(path)
-                                                                             : QUrl::fromUserInput(path);
-    if (QDesktopServices::openUrl(url))
-        return true;
-    error = QStringLiteral("31"); // no application is associated with the document
-    return false;
 }
 
 } // namespace tesmora

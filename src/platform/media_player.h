@@ -46,11 +46,5 @@ private:
 // false when the file is no readable RIFF/WAVE file.
 bool wavLengthMs(const QString &path, qint64 &ms);
 
-// Opens documents and web addresses through QDesktopServices. Needs a
-// QGuiApplication.
-class QtShellOpener : public ShellOpener {
-public:
-    bool open(const QString &path, int show, QString &error) override;
-};
 
 } // namespace tesmora

@@ -210,6 +210,20 @@ TEST(MainWindow, EditWorkAndCancel)
     EXPECT_EQ(t.in().ScriptLines.size(), 3);
 }
 
+TEST(MainWindow, ARenamedFunctionIsNotCalledByAnEarlierRunsWords)
+{
+    // The learner's path: run, edit the function header, Work, run again.
+    Window t("x = Trim(' a ')\nstop\nfunction Trim(_s)\n  return 'mine'\n");
+    t.act(Start)->trigger();
+    EXPECT_EQ(t.var("x"), "mine");
+    t.act(Edit)->trigger();
+    typeText(t.w->editor(), "x = Trim(' a ')\nstop\nfunction Trim2(_s)\n  return 'mine'");
+    t.act(Work)->trigger();
+    t.act(Start)->trigger();
+    EXPECT_TRUE(t.errors.isEmpty()) << t.errors.join('|').toStdString();
+    EXPECT_EQ(t.var("x"), "a");
+}
+
 TEST(MainWindow, UnsavedChangesAreConfirmedBeforeLoadNewAndClose)
 {
     Window t("a = 1\n");

@@ -140,6 +140,17 @@ TEST(MathCalls, RandomRangesAndForms)
     }
     EXPECT_NEAR(sum / 4000, 0.5, 0.05);
 
+    // Each interpreter has its own generator: seeded alike, two draw alike,
+    // whatever a third one draws meanwhile.
+    Interpreter a, b, other;
+    a.seedRandom(42);
+    b.seedRandom(42);
+    for (int i = 0; i < 20; ++i) {
+        (void)number(other, "Random(1000)");
+        ASSERT_EQ(number(a, "Random(1000)"), number(b, "Random(1000)")) << i;
+    }
+    ASSERT_EQ(number(a, "Random()"), number(b, "Random()"));
+
     for (int i = 0; i < 50; ++i)
         ASSERT_EQ(number(in, "Random(0)"), 0);
 

@@ -7,6 +7,7 @@
 #include "library/builtin_families.h"
 #include "library/function_tables.h"
 #include "platform/media_player.h"
+#include "platform/shell_opener.h"
 #include "script_host.h"
 
 #include <gtest/gtest.h>

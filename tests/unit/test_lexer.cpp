@@ -215,7 +215,7 @@ TEST(NextWord, FunctionWordsCarryTheirCallText)
 
     // A script function named like a built-in one is a script function; a
     // JavaScript-backed function wins over all.
-    in.ScriptFunctionNames = {"SQRT", "ABS", "MYFUNC"};
+    in.setScriptFunctions({"SQRT", "ABS", "MYFUNC"}, {});
     EXPECT_EQ(readAll(in, "sqrt(4)").words[0].kind, wkScriptFunction);
     EXPECT_EQ(readAll(in, "MyFunc()").words[0].kind, wkScriptFunction);
     Read abs = readAll(in, "abs(1)");

@@ -89,7 +89,7 @@ TEST(ScriptFunctions, RecursionAndNameMatching)
     names.start();
     EXPECT_EQ(names.var("x"), "1");
     ScriptRun missing({"x = f(1)", "stop", "function (_a)", "  return 1"});
-    missing.in.ScriptFunctionNames << "F";
+    missing.in.setScriptFunctions(missing.in.ScriptFunctionNames + QStringList{"F"}, missing.in.ScriptFunctionHeaders);
     missing.start();
     EXPECT_EQ(firstLine(missing.error()), "Function name \"f\" was'n found in script text.");
 }

@@ -1,0 +1,97 @@
+#include "script_caches.h"
+
+#include "interpreter.h"
+
+namespace tesmora {
+
+const SplitCache::Entry *SplitCache::find(const QString &text, std::uint64_t generation)
+{
+    if (generation != generation_) {
+        entries_.clear();
+        order_.clear();
+        generation_ = generation;
+        return nullptr;
+    }
+    const auto it = entries_.constFind(text);
+    return it == entries_.constEnd() ? nullptr : &it.value();
+}
+
+void SplitCache::insert(const QString &text, const WordList &words, QList<Dep> deps)
+{
+    Entry entry;
+    entry.words.assign(words.w.begin(), words.w.begin() + words.count());
+    entry.deps = std::move(deps);
+    const bool known = entries_.contains(text);
+    if (!known && entries_.size() >= capacity_)
+        evictOldest();
+    entries_.insert(text, std::move(entry));
+    if (!known)
+        order_.push_back(text);
+}
+
+void SplitCache::copyTo(const Entry &entry, WordList &words)
+{
+    words.clear();
+    for (const TWordStatus &w : entry.words)
+        words.w[static_cast<size_t>(++words.last)] = w;
+}
+
+// A quarter of the entries go, oldest first: a long run over many distinct
+// texts keeps the recent ones instead of starting from nothing.
+void SplitCache::evictOldest()
+{
+    const int drop = std::max(1, capacity_ / 4);
+    for (int i = 0; i < drop && !order_.empty(); ++i) {
+        entries_.remove(order_.front());
+        order_.pop_front();
+    }
+}
+
+const LineInfo &LineTable::get(const QStringList &script, int line, std::uint64_t generation)
+{
+    if (generation != generation_ || lines_.size() != static_cast<size_t>(script.size())) {
+        lines_.assign(static_cast<size_t>(script.size()), LineInfo());
+        generation_ = generation;
+    }
+    LineInfo &info = lines_[static_cast<size_t>(line)];
+    if (!info.valid || !stillHolds(info, script, line))
+        build(info, script, line);
+    return info;
+}
+
+bool LineTable::stillHolds(const LineInfo &info, const QStringList &script, int line)
+{
+    if (line + info.sources.size() > script.size())
+        return false;
+    for (int k = 0; k < info.sources.size(); ++k)
+        if (info.sources.at(k) != script.at(line + k))
+            return false;
+    return true;
+}
+
+void LineTable::build(LineInfo &info, const QStringList &script, int line)
+{
+    const QString &raw = script.at(line);
+    const QString stripped = Interpreter::StripComment(raw).trimmed();
+    info.sources = {raw};
+    info.blank = stripped.isEmpty();
+    info.statement.clear();
+    if (!info.blank) {
+        // A continuation may end the script, so the last line is looked at too.
+        info.statement = stripped;
+        for (int j = line + 1; j < script.size(); ++j) {
+            info.sources.append(script.at(j));
+            const QString s = Interpreter::StripComment(script.at(j)).trimmed();
+            if (s.isEmpty())
+                continue;
+            if (s.at(0) != QLatin1Char('>'))
+                break;
+            info.statement += Interpreter::StripComment(s.mid(1));
+        }
+    }
+    info.stopLine = stripped.toLower() == QLatin1String("stop");
+    info.beginsStop = raw.trimmed().toLower().startsWith(QLatin1String("stop"));
+    info.valid = true;
+}
+
+} // namespace tesmora

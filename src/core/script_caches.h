@@ -1,0 +1,76 @@
+// Caches that spare the run loop work it would repeat for every execution of
+// a line: the words a statement text splits into, and what run control needs
+// of each script line. Both are keyed on the interpreter's script generation,
+// which changes whenever the script, its function list or the constant list is
+// replaced, so an entry never outlives the script it was made for.
+#pragma once
+
+#include "words.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+namespace tesmora {
+
+// Statement text -> its words. Splitting a text gives the same words as long
+// as the script generation is the same and every identifier in it is still a
+// variable, an array or neither, so each entry keeps what its identifiers
+// resolved to; the caller checks those before using an entry.
+class SplitCache {
+public:
+    struct Dep {
+        QString name;
+        bool isVariable = false;
+        bool isArray = false;
+    };
+    struct Entry {
+        std::vector<TWordStatus> words; // only the used words
+        QList<Dep> deps;
+    };
+
+    explicit SplitCache(int capacity = 4096) : capacity_(capacity) {}
+
+    // The entry for `text`, or nullptr. A new generation empties the cache.
+    const Entry *find(const QString &text, std::uint64_t generation);
+    void insert(const QString &text, const WordList &words, QList<Dep> deps);
+    int size() const { return static_cast<int>(entries_.size()); }
+    static void copyTo(const Entry &entry, WordList &words);
+
+private:
+    void evictOldest();
+    QHash<QString, Entry> entries_;
+    std::deque<QString> order_; // insertion order, for eviction
+    std::uint64_t generation_ = 0;
+    int capacity_;
+};
+
+// What run control needs of a line, computed once per line text.
+struct LineInfo {
+    QString statement; // comment removed, continuation lines joined
+    bool blank = true; // no statement text
+    bool stopLine = false;   // "stop" after the comment is removed
+    bool beginsStop = false; // begins with "stop" (any case)
+    // The raw lines the entry was made from: the line itself, the lines its
+    // statement joined, and the line that ended the joining. Editing any of
+    // them invalidates the entry.
+    QStringList sources;
+    bool valid = false;
+};
+
+class LineTable {
+public:
+    const LineInfo &get(const QStringList &script, int line, std::uint64_t generation);
+
+private:
+    static bool stillHolds(const LineInfo &info, const QStringList &script, int line);
+    static void build(LineInfo &info, const QStringList &script, int line);
+    std::vector<LineInfo> lines_;
+    std::uint64_t generation_ = 0;
+};
+
+} // namespace tesmora
