@@ -4,7 +4,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test unit-test sanitize fuzz bench clean
+.PHONY: all deps configure build run test sanitize fuzz bench clean
 
 # The sanitizer build (engine, runner, tests without widgets) and the fuzz
 # build (clang's libFuzzer) live in folders of their own.
@@ -28,9 +28,7 @@ build: configure
 run: build
 	$(BUILD_DIR)/bin/tesmora
 
-test: unit-test sanitize fuzz
-
-unit-test: build
+test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
 
 $(ASAN_DIR)/CMakeCache.txt: | deps
