@@ -1,6 +1,6 @@
 # Copies the bundled resource folders into the program folder, file by file,
 # leaving files that already exist untouched.
-foreach(sub Scripts pictures)
+foreach(sub Scripts pictures guide Temp)
   file(MAKE_DIRECTORY ${DST}/${sub})
   file(GLOB_RECURSE files RELATIVE ${SRC}/${sub} ${SRC}/${sub}/*)
   foreach(f ${files})

@@ -1,5 +1,6 @@
 // tesmora-run: runs a script the way Start does, without windows.
 #include "core/interpreter.h"
+#include "graphics/dialog_functions.h"
 #include "library/text_forms.h"
 #include "platform/paths.h"
 #include "platform/media_player.h"
@@ -95,12 +96,10 @@ public:
     {
         if (!answers.isEmpty())
             return answers.dequeue().trimmed().toInt();
-        // Cancel when the set has it, else the first button of the set.
-        static const int firstButton[] = {1, 1, 3, 6, 6, 4};
-        const bool hasCancel = buttons == 1 || buttons == 3 || buttons == 5;
-        if (hasCancel)
-            return 2;
-        return (buttons >= 0 && buttons <= 5) ? firstButton[buttons] : 1;
+        // Cancel when the set has it, else the first button of the set; an
+        // icon added to the set changes nothing.
+        const int set = decodeMessageOptions(buttons).buttonSet;
+        return messageSetHasCancel(set) ? 2 : messageButtonCodes(set).first();
     }
     int menu(const QString &, const QStringList &, int) override
     {
@@ -250,6 +249,8 @@ int main(int argc, char **argv)
             answers.answers.enqueue(l);
     }
     in.DialogsProvider = &answers;
+    DialogFunctions dialogs(answers);
+    in.Dialogs = &dialogs;
     in.cmdLineParams = positional;
     in.MaxLines = maxLines;
     if (maxSeconds > 0)

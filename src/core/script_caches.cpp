@@ -31,9 +31,13 @@ void SplitCache::insert(const QString &text, const WordList &words, QList<Dep> d
 
 void SplitCache::copyTo(const Entry &entry, WordList &words)
 {
-    words.clear();
-    for (const TWordStatus &w : entry.words)
-        words.w[static_cast<size_t>(++words.last)] = w;
+    // Entries after `last` stay empty: only the words in use are touched.
+    const int n = static_cast<int>(entry.words.size());
+    for (int i = 0; i < n; ++i)
+        words[i] = entry.words[static_cast<size_t>(i)];
+    for (int i = n; i <= words.last; ++i)
+        words[i].clear();
+    words.last = n - 1;
 }
 
 // A quarter of the entries go, oldest first: a long run over many distinct
@@ -47,7 +51,7 @@ void SplitCache::evictOldest()
     }
 }
 
-const LineInfo &LineTable::get(const QStringList &script, int line, std::uint64_t generation)
+const LineInfo &LineTable::getSlow(const QStringList &script, int line, std::uint64_t generation)
 {
     if (generation != generation_ || lines_.size() != static_cast<size_t>(script.size())) {
         lines_.assign(static_cast<size_t>(script.size()), LineInfo());
@@ -63,9 +67,13 @@ bool LineTable::stillHolds(const LineInfo &info, const QStringList &script, int 
 {
     if (line + info.sources.size() > script.size())
         return false;
-    for (int k = 0; k < info.sources.size(); ++k)
-        if (info.sources.at(k) != script.at(line + k))
+    for (int k = 0; k < info.sources.size(); ++k) {
+        // An edited line was detached from the buffer the entry shares.
+        const QString &kept = info.sources.at(k);
+        const QString &now = script.at(line + k);
+        if (kept.size() != now.size() || (kept.constData() != now.constData() && kept != now))
             return false;
+    }
     return true;
 }
 

@@ -64,9 +64,32 @@ struct LineInfo {
 
 class LineTable {
 public:
-    const LineInfo &get(const QStringList &script, int line, std::uint64_t generation);
+    const LineInfo &get(const QStringList &script, int line, std::uint64_t generation)
+    {
+        // The common case, inline: the entry shares each of its lines' text
+        // with the script, so untouched lines are the very same buffers.
+        if (generation == generation_ && lines_.size() == static_cast<size_t>(script.size())) {
+            const LineInfo &info = lines_[static_cast<size_t>(line)];
+            if (info.valid && sameBuffers(info, script, line))
+                return info;
+        }
+        return getSlow(script, line, generation);
+    }
 
 private:
+    static bool sameBuffers(const LineInfo &info, const QStringList &script, int line)
+    {
+        const qsizetype n = info.sources.size();
+        if (line + n > script.size())
+            return false;
+        const QString *kept = info.sources.constData();
+        const QString *now = script.constData() + line;
+        for (qsizetype k = 0; k < n; ++k)
+            if (kept[k].constData() != now[k].constData() || kept[k].size() != now[k].size())
+                return false;
+        return true;
+    }
+    const LineInfo &getSlow(const QStringList &script, int line, std::uint64_t generation);
     static bool stillHolds(const LineInfo &info, const QStringList &script, int line);
     static void build(LineInfo &info, const QStringList &script, int line);
     std::vector<LineInfo> lines_;

@@ -6,6 +6,8 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 
+#include "help_reference.h"
+#include "help_topics.h"
 #include "variables_view.h"
 
 #include "core/message_catalogue.h"
@@ -90,16 +92,6 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
-// Upper case with only a-z folded.
-QString upperAZ(const QString &s)
-{
-    QString out = s;
-    for (QChar &c : out)
-        if (c.unicode() >= u'a' && c.unicode() <= u'z')
-            c = QChar(char16_t(c.unicode() - 32));
-    return out;
-}
-
 // "\r\n", "\r", "\n" and "~~eol~~" all become the control's line break.
 QString withLineBreaks(QString s)
 {
@@ -158,6 +150,14 @@ HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent)
     Timer1->setInterval(kTrackingMs);
     connect(Timer1, &QTimer::timeout, this, [this] { trackMouse(QCursor::pos()); });
     connect(this, &QDialog::finished, this, &HelpWindow::cleanUp);
+
+    topicLookup_ = [](const QString &word, int language) {
+        const int row = FindHelpTopic(word);
+        if (row < 0)
+            return Topic{};
+        const HelpTopic &t = helpTopic(row);
+        return Topic{t.name, t.text[language == 1 ? 1 : 0]};
+    };
 }
 
 HelpWindow::~HelpWindow() = default;
@@ -478,9 +478,7 @@ QString HelpWindow::WordHelpText(const QString &word, const Interpreter &in) con
         if (row < 0)
             continue;
         const T_FunctionDescription &d = functionTable(s.table)[static_cast<size_t>(row)];
-        QString description = functionDescription(s.table, row, language);
-        if (description.isEmpty())
-            description = QString::fromUtf16(d.Description[language == 1 ? 1 : 0]);
+        const QString description = rowDescription(s.table, row, language);
         text = catalogueText(s.kindMessage, language) + QLatin1Char('\r') + d.formula() + QLatin1Char('\r');
         if (!d.sinonim().isEmpty())
             text += catalogueText(86, language) + d.sinonim() + QStringLiteral(".\r");

@@ -47,7 +47,7 @@ public:
     QString WordHelpText(const QString &word, const Interpreter &in) const;
 
     // Tutorial topics: given a word, their name and text in `language`, or
-    // an empty name when there is none. Not set: no topic is known.
+    // an empty name when there is none. By default the topic table.
     struct Topic {
         QString name;
         QString text;

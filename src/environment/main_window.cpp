@@ -1,11 +1,16 @@
 // The main window: layout, actions, and the rules that show and enable them.
 #include "main_window.h"
 
+#include "help_menu.h"
 #include "help_window.h"
 #include "script_editor.h"
+#include "symbol_keyboard.h"
 #include "platform/system_sounds.h"
 #include "toolbar_strip.h"
 #include "variables_view.h"
+#include "window_dialogs.h"
+
+#include "graphics/dialog_functions.h"
 
 #include "platform/media_player.h"
 #include "platform/paths.h"
@@ -41,11 +46,17 @@ TForm_Interpretator::TForm_Interpretator(const QStringList &arguments, QWidget *
 {
     setObjectName(QStringLiteral("Form_Interpretator"));
     interp_.ProgramFolder = defaultProgramFolder();
-    interp_.DialogsProvider = this;
+    dialogs_ = std::make_unique<WindowDialogs>(this, *this);
+    dialogs_->setSettingsFile(interp_.ProgramFolder + QStringLiteral("tesmora.ini"));
+    dialogFunctions_ = std::make_unique<DialogFunctions>(*dialogs_);
+    interp_.DialogsProvider = dialogs_.get();
+    interp_.Dialogs = dialogFunctions_.get();
     interp_.WorkMode = true;
     sounds_ = std::make_unique<SystemSounds>();
     createActions();
     createLayout();
+    createPreferencesMenu();
+    createStartTimer();
     qApp->installEventFilter(this);
     resize(1190, 760);
     setCaption(interp_.MessageText(1) + QStringLiteral("   "));
@@ -57,6 +68,8 @@ TForm_Interpretator::~TForm_Interpretator()
     interp_.JsEngine = nullptr;
     interp_.Media = nullptr;
 }
+
+HelpWindow *TForm_Interpretator::helpWindow() const { return helpWindow_; }
 
 QAction *TForm_Interpretator::addAction(int tag, const char *name, const QKeySequence &key)
 {
@@ -140,10 +153,11 @@ void TForm_Interpretator::createLayout()
     scriptLayout->setSpacing(0);
     SynEditor = new ScriptEditor(scriptPanel);
     scriptLayout->addWidget(SynEditor, 1);
-    Panel_Additional_Keyboard = new QWidget(scriptPanel);
-    Panel_Additional_Keyboard->setObjectName(QStringLiteral("Panel_Additional_Keyboard"));
+    auto *keyboard = new SymbolKeyboard(scriptPanel);
+    Panel_Additional_Keyboard = keyboard;
     Panel_Additional_Keyboard->setVisible(false);
     scriptLayout->addWidget(Panel_Additional_Keyboard);
+    createSmallWindows(keyboard);
 
     Panel_Var = new VariablesView(this);
     bottomSplitter_ = new QSplitter(Qt::Vertical, this);
@@ -194,6 +208,10 @@ void TForm_Interpretator::createLayout()
     Panel_Var->setGraphicsPanelWidth([this] { return Panel_Right->width(); });
     connect(SynEditor, &ScriptEditor::wordHelpRequested, this,
             [this](const QString &word) { helpWindow_->ShowWordHelp(word, interp_); });
+    helpMenu_ = new HelpMenu(this, helpWindow_, [this] { return interp_.Language; });
+    helpMenu_->onAbout = [this] { showAboutWindow(); };
+    QWidget::addAction(helpMenu_->searchAction()); // F1 works everywhere in the window
+    connect(action(337), &QAction::triggered, helpMenu_, &HelpMenu::popupAtCursor);
 }
 
 void TForm_Interpretator::setShown(int tag, bool visible, bool enabled)
@@ -280,8 +298,16 @@ void TForm_Interpretator::ApplyInterfaceLanguage()
         if (!hint.isEmpty())
             a->setToolTip(hint);
     }
+    // Tagged menu items: the image menu and the help and preferences menus.
+    for (QAction *a : findChildren<QAction *>()) {
+        const int tag = a->property("tag").toInt();
+        if ((tag >= 101 && tag <= 104) || (tag >= 230 && tag <= 270))
+            a->setText(interp_.MessageText(tag));
+    }
+    syncPreferencesMenu();
     Panel_Var->retranslate(interp_.Language);
     helpWindow_->setLanguage(interp_.Language);
+    helpMenu_->retranslate(interp_.Language);
     SynEditor->setLanguage(interp_.Language);
 }
 

@@ -20,7 +20,11 @@ class QWidget;
 
 namespace tesmora {
 
+class HelpMenu;
 class HelpWindow;
+class PreferencesMenu;
+class SymbolKeyboard;
+class TAbout;
 class JavaScriptEngine;
 class MediaPlayer;
 class ShellOpener;
@@ -28,8 +32,9 @@ class ScriptEditor;
 class SystemSounds;
 class ToolbarStrip;
 class VariablesView;
+class WindowDialogs;
 
-class TForm_Interpretator : public QMainWindow, public Host, public DialogProvider {
+class TForm_Interpretator : public QMainWindow, public Host {
     Q_OBJECT
 public:
     explicit TForm_Interpretator(const QStringList &arguments, QWidget *parent = nullptr);
@@ -38,6 +43,8 @@ public:
     Interpreter &interpreter() { return interp_; }
     ScriptEditor *editor() const { return SynEditor; }
     VariablesView *variablesView() const { return Panel_Var; }
+    HelpWindow *helpWindow() const;
+    HelpMenu *helpMenu() const { return helpMenu_; }
     QAction *action(int tag) const { return actions_.value(tag); }
     bool editMode() const { return editMode_; }
     // "ekInternal" or "ekExternal", and the external editor's command.
@@ -54,6 +61,7 @@ public:
     std::function<QString(const QString &proposed)> chooseSaveFile;
     std::function<bool(const QString &question)> answerQuestion;
     std::function<void(const QString &text)> reportError;
+    std::function<QString()> chooseExternalEditor;
 
     // ---- Modes and files ----------------------------------------------------
     void SetActionStatus_WorkMode(bool running);
@@ -70,6 +78,25 @@ public:
     void setLanguage(int language);
     // The start-up sequence; runs once when the window is first shown.
     void StartUp();
+
+    // ---- Settings and preferences ---------------------------------------------
+    void LoadIdeSettings();
+    void SaveIdeSettings();
+    QString settingsFile() const;
+    int variablesPanelHeight() const;
+    const QString &editorKind() const { return editorKind_; }
+    const QString &externalEditor() const { return externalEditor_; }
+    PreferencesMenu *preferencesMenu() const { return preferences_; }
+    // The one-shot timer that starts an auto-run ("/R").
+    QTimer *startTimer() const { return startTimer_; }
+
+    // ---- Small windows ----------------------------------------------------------
+    // Opens the About window modally (help menu item "About Tesmora").
+    void showAboutWindow();
+    TAbout *aboutWindow() const { return about_; }
+    QWidget *symbolKeyboard() const { return Panel_Additional_Keyboard; }
+    // The user guide the About window's link opens.
+    QString userGuidePath() const;
 
     // ---- Host -------------------------------------------------------------
     void setEditorText(const QStringList &lines) override;
@@ -98,12 +125,8 @@ public:
     void showMessageNow(const QString &text) override;
     bool askYesNo(const QString &text) override;
 
-    // ---- DialogProvider (the question box; the other dialogs come later) ----
-    bool inputString(const QString &prompt, const QString &defaultText, QString &answer) override;
-    bool inputText(const QString &prompt, const QString &defaultText, QString &answer) override;
-    int message(const QString &prompt, const QString &caption, int buttons) override;
-    int menu(const QString &prompt, const QStringList &items, int selected) override;
-    bool checkQuestion(const QString &text) override;
+    // The dialogs of scripts (InputString, InputText, Message, Menu, Check).
+    WindowDialogs *dialogs() const { return dialogs_.get(); }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -116,6 +139,12 @@ private:
     QAction *addAction(int tag, const char *name, const QKeySequence &key = {});
     void runExternalEditor();
     void chooseEditorFont();
+    void createPreferencesMenu();
+    void createStartTimer();
+    void createSmallWindows(SymbolKeyboard *keyboard);
+    void syncPreferencesMenu();
+    void specifyExternalEditor();
+    void applyStartSwitches(const QString &switches, int scriptLines);
     void writeHandOverCopy();
     bool running() const { return interp_.RunState == rn_Run || interp_.RunState == rn_Continue; }
     void setShown(int tag, bool visible, bool enabled);
@@ -127,6 +156,8 @@ private:
     std::unique_ptr<MediaPlayer> media_;
     std::unique_ptr<ShellOpener> shell_;
     std::unique_ptr<SystemSounds> sounds_;
+    std::unique_ptr<WindowDialogs> dialogs_;
+    std::unique_ptr<DialogExecutor> dialogFunctions_;
     std::unique_ptr<QTranslator> qtTranslator_;
 
     ScriptEditor *SynEditor = nullptr;
@@ -139,6 +170,10 @@ private:
     QList<QLabel *> statusPanels_;
     QHash<int, QAction *> actions_;
     QPointer<HelpWindow> helpWindow_;
+    PreferencesMenu *preferences_ = nullptr;
+    TAbout *about_ = nullptr;
+    QTimer *startTimer_ = nullptr;
+    HelpMenu *helpMenu_ = nullptr;
 
     QString scriptFileName_;
     bool unsavedChanges_ = false;
@@ -150,6 +185,7 @@ private:
     QList<EditorMark> SavedMarks;
     QString editorKind_ = QStringLiteral("ekInternal");
     QString externalEditor_;
+    int fontCharset_ = 1;
 };
 
 } // namespace tesmora

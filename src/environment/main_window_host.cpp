@@ -9,7 +9,6 @@
 #include "platform/system_sounds.h"
 
 #include <QApplication>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -106,39 +105,6 @@ bool TForm_Interpretator::askYesNo(const QString &text)
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
-
-bool TForm_Interpretator::inputString(const QString &prompt, const QString &defaultText, QString &answer)
-{
-    bool ok = false;
-    answer = QInputDialog::getText(this, QString(), prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok;
-}
-
-bool TForm_Interpretator::inputText(const QString &prompt, const QString &defaultText, QString &answer)
-{
-    bool ok = false;
-    answer = QInputDialog::getMultiLineText(this, QString(), prompt, defaultText, &ok);
-    if (!ok)
-        answer = defaultText;
-    return ok;
-}
-
-int TForm_Interpretator::message(const QString &prompt, const QString &caption, int buttons)
-{
-    (void)buttons;
-    QMessageBox::information(this, caption, prompt);
-    return 1;
-}
-
-int TForm_Interpretator::menu(const QString &prompt, const QStringList &items, int selected)
-{
-    bool ok = false;
-    const QString item =
-        QInputDialog::getItem(this, QString(), prompt, items, std::max(0, selected - 1), false, &ok);
-    return ok ? static_cast<int>(items.indexOf(item)) + 1 : 0;
-}
-
-bool TForm_Interpretator::checkQuestion(const QString &text) { return askYesNo(text); }
 
 bool TForm_Interpretator::eventFilter(QObject *watched, QEvent *event)
 {

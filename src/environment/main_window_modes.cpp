@@ -2,6 +2,8 @@
 // the external editor, closing and the start-up sequence.
 #include "main_window.h"
 
+#include "help_menu.h"
+#include "ide_settings.h"
 #include "script_editor.h"
 #include "script_files.h"
 #include "variables_view.h"
@@ -251,6 +253,7 @@ void TForm_Interpretator::closeEvent(QCloseEvent *event)
     }
     interp_.JsEngine = nullptr;
     js_.reset();
+    SaveIdeSettings();
     event->accept();
 }
 
@@ -265,7 +268,9 @@ void TForm_Interpretator::showEvent(QShowEvent *event)
 
 void TForm_Interpretator::StartUp()
 {
+    startedUp_ = true; // once, whether called directly or on the first showing
     setLanguage(QLocale::system().language() == QLocale::Russian ? 1 : 0);
+    helpMenu_->BuildFunctionReferenceMenus();
     js_ = std::make_unique<QtJavaScriptEngine>();
     interp_.JsEngine = js_.get();
     media_ = std::make_unique<QtMediaPlayer>();
@@ -274,28 +279,17 @@ void TForm_Interpretator::StartUp()
     interp_.Shell = shell_.get();
     interp_.WorkMode = true;
 
-    QString script;
-    QStringList switches;
-    for (int i = 0; i < arguments_.size(); ++i) {
-        const QString &a = arguments_.at(i);
-        if (a.size() == 2 && a.startsWith(QLatin1Char('/'))) {
-            switches << a.toUpper();
-            continue;
-        }
-        if (i == 0)
-            script = a;
-    }
-    if (arguments_.isEmpty())
-        script = programFolder() + QStringLiteral("Scripts/AutoStart.txt");
-    else if (!script.isEmpty() && !isPathName(script))
-        script = programFolder() + QStringLiteral("Scripts/") + script;
+    const StartOptions options = parseCommandLine(arguments_, programFolder());
     interp_.cmdLineParams = arguments_;
-    LoadScriptFile(script);
+    LoadScriptFile(options.scriptFile);
     interp_.CurrentLine = 0;
     markCurrentLine(0);
     unsavedChanges_ = false;
     SynEditor->setModified(false);
     ApplyInterfaceLanguage();
+    LoadIdeSettings();
+    applyStartSwitches(options.switches, static_cast<int>(interp_.ScriptLines.size()));
+    syncPreferencesMenu();
 }
 
 } // namespace tesmora

@@ -26,6 +26,7 @@ QString functionDescription(FunctionTable table, int row, int language)
         addFileHelp(all);
         addOsHelp(all);
         addJavaScriptHelp(all);
+        addDialogHelp(all);
         QHash<int, FunctionHelp> byKey;
         for (const FunctionHelp &h : all)
             byKey.insert(static_cast<int>(h.table) * 1000 + h.row, h);

@@ -33,6 +33,7 @@ void addDateTimeHelp(QList<FunctionHelp> &help);
 void addFileHelp(QList<FunctionHelp> &help);
 void addOsHelp(QList<FunctionHelp> &help);
 void addJavaScriptHelp(QList<FunctionHelp> &help); // Eval and every JavaScript-backed row
+void addDialogHelp(QList<FunctionHelp> &help);     // InputString, InputText, Message, Menu
 
 // The help text of a row in `language` (0 English, 1 Russian); empty when
 // the row has none yet.

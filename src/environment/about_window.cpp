@@ -1,0 +1,110 @@
+#include "about_window.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QUrl>
+
+namespace tesmora {
+
+TAbout::TAbout(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("About"));
+    setWindowTitle(QStringLiteral("About"));
+    setWindowFlag(Qt::Tool);
+    setSizeGripEnabled(true);
+    QFont f(QStringLiteral("Tahoma"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(13);
+    setFont(f);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(picture());
+    Image1->setFixedSize(187, 204);
+    Label_Text = new QLabel(this);
+    Label_Text->setObjectName(QStringLiteral("Label_Text"));
+    Label_Text->setWordWrap(true);
+    Label_Text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QFont big = f;
+    big.setPixelSize(20);
+    big.setBold(true);
+    Label_Text->setFont(big);
+    Label_Link = new QLabel(this);
+    Label_Link->setObjectName(QStringLiteral("Label_Link"));
+    QFont link = f;
+    link.setItalic(true);
+    link.setUnderline(true);
+    Label_Link->setFont(link);
+    QPalette blue = Label_Link->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    Label_Link->setPalette(blue);
+    Label_Link->setCursor(Qt::PointingHandCursor);
+    Label_Link->installEventFilter(this);
+
+    auto *layout = new QGridLayout(this);
+    layout->addWidget(Image1, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(Label_Text, 0, 1);
+    layout->addWidget(Label_Link, 1, 1, Qt::AlignLeft | Qt::AlignBottom);
+    layout->setColumnStretch(1, 1);
+    layout->setRowStretch(0, 1);
+    resize(517, 233);
+}
+
+QPixmap TAbout::picture()
+{
+    // A slate with three lines of script and a highlighted current line.
+    QPixmap pm(187, 204);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 204);
+    sky.setColorAt(0, QColor(0x2E, 0x5C, 0x8A));
+    sky.setColorAt(1, QColor(0x12, 0x2B, 0x45));
+    p.fillRect(pm.rect(), sky);
+    p.setPen(QPen(QColor(0xC8, 0xA2, 0x6B), 6));
+    p.setBrush(QColor(0x1E, 0x3B, 0x2F));
+    p.drawRoundedRect(QRectF(14, 22, 159, 118), 6, 6);
+    p.fillRect(QRectF(20, 64, 147, 18), QColor(0xC0, 0xFF, 0xFF, 90));
+    QFont mono(QStringLiteral("DejaVu Sans Mono"));
+    mono.setStyleHint(QFont::Monospace);
+    mono.setPixelSize(13);
+    p.setFont(mono);
+    p.setPen(QColor(0xF0, 0xF0, 0xE8));
+    p.drawText(QPointF(26, 50), QStringLiteral("x = 1"));
+    p.drawText(QPointF(26, 78), QStringLiteral("FOR x < 5"));
+    p.drawText(QPointF(26, 104), QString::fromUtf8("  y = x²+√x"));
+    p.drawText(QPointF(26, 128), QStringLiteral("stop"));
+    QFont title(QStringLiteral("DejaVu Sans"));
+    title.setPixelSize(44);
+    title.setBold(true);
+    p.setFont(title);
+    p.setPen(QColor(0xFF, 0xD2, 0x4A));
+    p.drawText(QRectF(0, 146, 187, 58), Qt::AlignCenter, QStringLiteral("T"));
+    return pm;
+}
+
+void TAbout::showEvent(QShowEvent *event)
+{
+    Label_Text->setText(text_);
+    Label_Link->setText(QFileInfo(guide_).fileName());
+    QDialog::showEvent(event);
+}
+
+bool TAbout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Label_Link && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (openGuide)
+            openGuide(guide_);
+        else
+            QDesktopServices::openUrl(QUrl::fromLocalFile(guide_));
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace tesmora
