@@ -9,6 +9,7 @@
 #include "platform/media_player.h"
 #include "platform/qjs_engine.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -128,7 +129,7 @@ int usage(const QString &problem)
     writeOut(stderr, problem + QStringLiteral(
                                    "\nusage: tesmora-run [--lang en|ru] [--home DIR] [--dump] [--steps] "
                                    "[--canvas FILE.png]\n                   [--panel WxH] [--answers FILE] "
-                                   "[--click X,Y[,B]]... [--menu-choice K]\n                   [--max-lines N] [--stats] SCRIPT [PARAM ...]\n"));
+                                   "[--click X,Y[,B]]... [--menu-choice K]\n                   [--max-lines N] [--max-seconds S] [--stats] SCRIPT [PARAM ...]\n"));
     return 2;
 }
 
@@ -188,6 +189,7 @@ int main(int argc, char **argv)
     bool steps = false;
     bool stats = false;
     qint64 maxLines = 0;
+    double maxSeconds = 0;
     QStringList positional;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
@@ -222,6 +224,10 @@ int main(int argc, char **argv)
             bool ok = false;
             if (!value(v) || (maxLines = v.toLongLong(&ok), !ok) || maxLines < 1)
                 return usage(QStringLiteral("--max-lines takes a positive number"));
+        } else if (a == QLatin1String("--max-seconds")) {
+            bool ok = false;
+            if (!value(v) || (maxSeconds = v.toDouble(&ok), !ok) || !(maxSeconds > 0))
+                return usage(QStringLiteral("--max-seconds takes a positive number"));
         } else if (a == QLatin1String("--canvas")) {
             if (!value(canvasFile))
                 return usage(QStringLiteral("--canvas takes a file"));
@@ -299,6 +305,8 @@ int main(int argc, char **argv)
     in.Dialogs = &dialogs;
     in.cmdLineParams = positional;
     in.MaxLines = maxLines;
+    if (maxSeconds > 0)
+        in.RunDeadline = QDateTime::currentMSecsSinceEpoch() + static_cast<qint64>(maxSeconds * 1000);
 
     auto fail = [&](const QString &text) {
         QString t = text;

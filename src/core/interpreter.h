@@ -36,6 +36,12 @@ enum class RunSender { StartAction, StepAction, StepOverAction, ContinueAction, 
 
 constexpr int kMaxScriptLines = 1000;
 constexpr int kMaxBlockLevel = 100;
+// Evaluations nest through function calls in arguments, array indices and
+// script functions called in run mode; each level takes stack, so their depth
+// is bounded well inside the 8 MiB stack of the user-interface thread.
+constexpr int kMaxEvaluationDepth = 250;
+// The longest string a script may build (message 360 beyond it).
+constexpr qsizetype kMaxStringLength = 50'000'000;
 
 struct ConstantInfo {
     int line = -1; // -1: not found
@@ -107,6 +113,12 @@ public:
     // The kind of the first word of the statement executed last.
     TWordKind LastLineKind = wkNone;
     qint64 MaxLines = 0;
+    // > 0: the moment (ms since the epoch) after which a run ends, also in
+    // the middle of a JavaScript evaluation.
+    qint64 RunDeadline = 0;
+    bool pastDeadline() const;
+    // Evaluations in progress, one inside another (at most kMaxEvaluationDepth).
+    int EvaluationDepth = 0;
 
     // ---- Outside services (not owned) -------------------------------------
     JavaScriptEngine *JsEngine = nullptr;
@@ -127,6 +139,9 @@ public:
     void RaiseError(const QString &message, QString &target);
     void RaiseError(const QString &message) { RaiseError(message, ErrorText); }
     void RaiseMessage(int id, const MessageArgs &args = {}) { RaiseError(MessageText(id, args)); }
+    // A failure caught around a line or a built-in: a failed allocation is
+    // message 363, any other failure keeps its own text.
+    void RaiseFailure(const std::exception &e);
     bool failed() const { return !ErrorText.isEmpty(); }
     void ShowError();
 
@@ -187,6 +202,10 @@ public:
     QString CheckCallParameters(TWordKind kind, QString &name, WordList &args);
     void ExecuteEmbeddedFunction(const QString &name, WordList &args, TWordStatus &result);
     void CallJavaScriptFunction(int funcIndex, const QString &name, WordList &args, TWordStatus &result);
+    // Runs a source on the JavaScript engine; false, with the error raised,
+    // when there is no engine, the source fails or it was interrupted (Pause,
+    // closing the window, the run's deadline).
+    bool RunJavaScript(const QString &source, QString &value);
 
     // ---- Statements and script functions ------------------------------------
     // Executes the statement at CurrentLine; returns the kind of its first word.
@@ -298,7 +317,9 @@ private:
     // No open blocks, function levels or returned block.
     void clearBlocks();
     void FindNextLine(bool continueRequest, bool continueStatement);
-    void ReturnStatement(const WordList &words);
+    // False when the value steps into a script function: the RETURN line
+    // runs again when that function returns.
+    bool ReturnStatement(const WordList &words);
     void ForStatement(const WordList &words);
     void IfStatement(const WordList &words);
     // Index of the innermost FOR or REPEAT level, or -1.

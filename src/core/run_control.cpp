@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 
 namespace tesmora {
 
@@ -16,6 +18,19 @@ namespace {
 constexpr qint64 kEventIntervalNs = 5'000'000;
 
 } // namespace
+
+void Interpreter::RaiseFailure(const std::exception &e)
+{
+    if (dynamic_cast<const std::bad_alloc *>(&e) || dynamic_cast<const std::length_error *>(&e))
+        RaiseMessage(363);
+    else
+        RaiseError(QString::fromUtf8(e.what()));
+}
+
+bool Interpreter::pastDeadline() const
+{
+    return RunDeadline > 0 && QDateTime::currentMSecsSinceEpoch() > RunDeadline;
+}
 
 void Interpreter::RunOneLine()
 {
@@ -33,6 +48,11 @@ void Interpreter::RunOneLine()
         RunState = rn_Stopped;
         return;
     }
+    if (pastDeadline()) {
+        ErrorText = QStringLiteral("Run stopped: its time is over.");
+        RunState = rn_Stopped;
+        return;
+    }
     ++ExecutedLines;
 
     TWordKind kind = wkNone;
@@ -41,7 +61,7 @@ void Interpreter::RunOneLine()
         LastLineKind = kind;
     } catch (const std::exception &e) {
         if (!TryMode) {
-            RaiseError(QString::fromUtf8(e.what()));
+            RaiseFailure(e);
             RunState = rn_Stopped;
             return;
         }
@@ -57,7 +77,7 @@ void Interpreter::RunOneLine()
                     FinishReturn();
                 } catch (const std::exception &e) {
                     if (!TryMode) {
-                        RaiseError(QString::fromUtf8(e.what()));
+                        RaiseFailure(e);
                         RunState = rn_Stopped;
                         return;
                     }
@@ -89,8 +109,11 @@ void Interpreter::A_StepExecute(RunSender sender)
     RunOneLine();
     if (!FastMode || RunState == rn_Stopped || RunState == rn_Step)
         host_->markCurrentLine(CurrentLine);
-    if (CurrentLine > n - 1)
-        CurrentLine = n - 1;
+    if (CurrentLine > n - 1) {
+        // Past the last line (a text of blank lines): nothing is left to run.
+        CurrentLine = std::max(n - 1, 0);
+        RunState = rn_Stopped;
+    }
     if (failed())
         ShowError();
     const bool stopMark = host_->hasBreakpoint(CurrentLine);
@@ -199,7 +222,7 @@ void Interpreter::A_StartExecute(RunSender sender)
     try {
         RunLoop(0, sender);
     } catch (const std::exception &e) {
-        RaiseError(QString::fromUtf8(e.what()));
+        RaiseFailure(e);
         ShowError();
     }
     host_->enableWindow(true);
@@ -248,7 +271,7 @@ void Interpreter::A_Continue_runExecute(RunSender sender)
     try {
         RunLoop(CurrentLine, sender);
     } catch (const std::exception &e) {
-        RaiseError(QString::fromUtf8(e.what()));
+        RaiseFailure(e);
         ShowError();
     }
     if (ErrorText.isEmpty() && BlockDepth == 0)
