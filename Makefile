@@ -4,7 +4,13 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test sanitize fuzz bench clean
+
+# The sanitizer build (engine, runner, tests without widgets) and the fuzz
+# build (clang's libFuzzer) live in folders of their own.
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
 all: build
 
@@ -25,8 +31,25 @@ run: build
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
 
+$(ASAN_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESMORA_SANITIZE=ON
+
+sanitize: deps $(ASAN_DIR)/CMakeCache.txt
+	cmake --build $(ASAN_DIR) -j$(JOBS)
+	ctest --test-dir $(ASAN_DIR) --output-on-failure -j$(JOBS)
+
+$(FUZZ_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESMORA_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
+
+# Runs the fuzz target for FUZZ_SECONDS over the conformance scripts; new
+# inputs it finds stay in $(FUZZ_DIR)/corpus.
+fuzz: deps $(FUZZ_DIR)/CMakeCache.txt
+	cmake --build $(FUZZ_DIR) -j$(JOBS) --target fuzz_script
+	bash tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 bench: build
 	bash bench/run.sh
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

@@ -11,6 +11,7 @@ PACKAGES=(
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libgtest-dev googletest
   xvfb xauth
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

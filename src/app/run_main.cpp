@@ -1,11 +1,15 @@
 // tesmora-run: runs a script the way Start does, without windows.
 #include "core/interpreter.h"
+#include "graphics/canvas.h"
+#include "graphics/graphics_executor.h"
 #include "graphics/dialog_functions.h"
+#include "scripted_clicks.h"
 #include "library/text_forms.h"
 #include "platform/paths.h"
 #include "platform/media_player.h"
 #include "platform/qjs_engine.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -125,8 +129,24 @@ int usage(const QString &problem)
     writeOut(stderr, problem + QStringLiteral(
                                    "\nusage: tesmora-run [--lang en|ru] [--home DIR] [--dump] [--steps] "
                                    "[--canvas FILE.png]\n                   [--panel WxH] [--answers FILE] "
-                                   "[--max-lines N] [--stats] SCRIPT [PARAM ...]\n"));
+                                   "[--click X,Y[,B]]... [--menu-choice K]\n                   [--max-lines N] [--max-seconds S] [--stats] SCRIPT [PARAM ...]\n"));
     return 2;
+}
+
+// "WxH" with both sides positive.
+bool parsePanelSize(const QString &text, QSize &size)
+{
+    const QStringList parts = text.toLower().split(QLatin1Char('x'));
+    bool okW = false;
+    bool okH = false;
+    if (parts.size() != 2)
+        return false;
+    const int w = parts[0].toInt(&okW);
+    const int h = parts[1].toInt(&okH);
+    if (!okW || !okH || w < 1 || h < 1)
+        return false;
+    size = QSize(w, h);
+    return true;
 }
 
 void dump(const Interpreter &in)
@@ -161,10 +181,15 @@ int main(int argc, char **argv)
     QString lang;
     QString home;
     QString answersFile;
+    QString canvasFile;
+    QSize panelSize(900, 600);
+    QList<ScriptedClick> clicks;
+    int menuChoice = 0;
     bool doDump = false;
     bool steps = false;
     bool stats = false;
     qint64 maxLines = 0;
+    double maxSeconds = 0;
     QStringList positional;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
@@ -199,9 +224,25 @@ int main(int argc, char **argv)
             bool ok = false;
             if (!value(v) || (maxLines = v.toLongLong(&ok), !ok) || maxLines < 1)
                 return usage(QStringLiteral("--max-lines takes a positive number"));
-        } else if (a == QLatin1String("--canvas") || a == QLatin1String("--panel")) {
-            if (!value(v))
-                return usage(a + QStringLiteral(" takes a value"));
+        } else if (a == QLatin1String("--max-seconds")) {
+            bool ok = false;
+            if (!value(v) || (maxSeconds = v.toDouble(&ok), !ok) || !(maxSeconds > 0))
+                return usage(QStringLiteral("--max-seconds takes a positive number"));
+        } else if (a == QLatin1String("--canvas")) {
+            if (!value(canvasFile))
+                return usage(QStringLiteral("--canvas takes a file"));
+        } else if (a == QLatin1String("--panel")) {
+            if (!value(v) || !parsePanelSize(v, panelSize))
+                return usage(QStringLiteral("--panel takes WxH, for example 900x600"));
+        } else if (a == QLatin1String("--click")) {
+            ScriptedClick click;
+            if (!value(v) || !parseScriptedClick(v, click))
+                return usage(QStringLiteral("--click takes X,Y or X,Y,BUTTON (1, 2 or 3)"));
+            clicks << click;
+        } else if (a == QLatin1String("--menu-choice")) {
+            bool ok = false;
+            if (!value(v) || (menuChoice = v.toInt(&ok), !ok) || menuChoice < 0)
+                return usage(QStringLiteral("--menu-choice takes a number from 0"));
         } else if (a.startsWith(QLatin1String("--"))) {
             return usage(QStringLiteral("unknown option ") + a);
         } else {
@@ -243,10 +284,29 @@ int main(int argc, char **argv)
             answers.answers.enqueue(l);
     }
     in.DialogsProvider = &answers;
+    // The canvas of a headless run: a panel of the given size, always shown.
+    FixedPanel panel(panelSize);
+    Canvas canvas(&panel);
+    CanvasExecutor graphics(canvas);
+    in.Graphics = &graphics;
+    ScriptedMenu menu;
+    menu.choice = menuChoice;
+    CanvasMouse mouse(in, canvas, &menu);
+    // Layer 2 over layer 1 at bitmap size, when a coordinate system was set.
+    auto saveCanvas = [&] {
+        if (canvasFile.isEmpty() || !canvas.defined)
+            return true;
+        if (canvas.composed().save(canvasFile, "PNG"))
+            return true;
+        writeOut(stderr, QStringLiteral("Cannot write the picture \"%1\".\n").arg(canvasFile));
+        return false;
+    };
     DialogFunctions dialogs(answers);
     in.Dialogs = &dialogs;
     in.cmdLineParams = positional;
     in.MaxLines = maxLines;
+    if (maxSeconds > 0)
+        in.RunDeadline = QDateTime::currentMSecsSinceEpoch() + static_cast<qint64>(maxSeconds * 1000);
 
     auto fail = [&](const QString &text) {
         QString t = text;
@@ -283,8 +343,13 @@ int main(int argc, char **argv)
                                  .arg(in.ExecutedLines)
                                  .arg(static_cast<double>(timer.nsecsElapsed()) / 1e9, 0, 'f', 6));
     }
+    // The finished canvas is clicked as a learner would click it.
+    if (!in.ExitRequested && !host.closed)
+        replayClicks(mouse, canvas, clicks);
     if (doDump)
         dump(in);
+    if (!saveCanvas())
+        return 2;
     // Exit() ends the program at once, like closing the window: whatever the
     // rest of its line raised afterwards (Exit has no value to compute with)
     // is no error of the run.

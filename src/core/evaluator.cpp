@@ -144,6 +144,17 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
     result.clear();
     if (w.last < 0)
         return;
+    // Calls nest evaluations (arguments, indices, script functions in run
+    // mode): deeper than the bound, the line ends with message 358.
+    struct DepthGuard {
+        int &depth;
+        explicit DepthGuard(int &d) : depth(++d) {}
+        ~DepthGuard() { --depth; }
+    } guard(EvaluationDepth);
+    if (EvaluationDepth > kMaxEvaluationDepth) {
+        RaiseMessage(358, {kMaxEvaluationDepth});
+        return;
+    }
     Work work{w, 0, w.last};
 
     // Pass 1: names and constants.
@@ -248,6 +259,10 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
             // into: the line runs again when it returns.
             if (CurrentFunctionLevel != level)
                 return;
+        }
+        if (isString(value) && value.str.size() > kMaxStringLength) {
+            RaiseMessage(360, {static_cast<qint64>(kMaxStringLength)});
+            return;
         }
         if (w[i].power == 2 || w[i].power == 3) {
             if (isNumeric(value)) {
@@ -443,16 +458,21 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
     }
 
     // d: string concatenation.
-    pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
+    if (!pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
         if (!isOp(op, u"+") || !isString(a) || !isString(b))
             return 0;
+        if (a.str.size() + b.str.size() > kMaxStringLength) {
+            RaiseMessage(360, {static_cast<qint64>(kMaxStringLength)});
+            return -1;
+        }
         const TWordKind kind = a.kind;
         const QString text = a.str + b.str;
         a.clear();
         a.kind = kind;
         a.str = text;
         return 1;
-    });
+    }))
+        return finish(false);
 
     // e: = and <> between different kinds.
     pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
@@ -531,7 +551,10 @@ void Interpreter::CallFunctionWord(const TWordStatus &word, TWordStatus &value)
     const int br = static_cast<int>(call.indexOf(QLatin1Char('(')));
     const QString ownName = (br < 0 ? call : call.left(br)).trimmed();
     QString name;
-    WordList args;
+    // The argument list comes from the pool: a call nests evaluations, and a
+    // list of 100 words on the stack of every level would use it up.
+    ScratchList argList(*this);
+    WordList &args = *argList;
     const int level = CurrentFunctionLevel;
     PrepareCallParameters(call, word.kind == wkScriptFunction ? ownName : QString(), name, args);
     if (failed() || CurrentFunctionLevel != level)

@@ -89,7 +89,11 @@ void Interpreter::ShowError()
     host_->repaintWindow();
     if (!WorkMode)
         return;
+    // Before the box opens the learner sees where the run stopped: the mark
+    // on the failing line and the toolbar of a stopped run.
     RunState = rn_Stopped;
+    host_->markCurrentLine(CurrentLine);
+    host_->setRunningActions(false);
     host_->refreshVariables();
     const QString text = ErrorText;
     ErrorText.clear();

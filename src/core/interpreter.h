@@ -16,6 +16,8 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <random>
 #include <stdexcept>
@@ -34,6 +36,12 @@ enum class RunSender { StartAction, StepAction, StepOverAction, ContinueAction, 
 
 constexpr int kMaxScriptLines = 1000;
 constexpr int kMaxBlockLevel = 100;
+// Evaluations nest through function calls in arguments, array indices and
+// script functions called in run mode; each level takes stack, so their depth
+// is bounded well inside the 8 MiB stack of the user-interface thread.
+constexpr int kMaxEvaluationDepth = 250;
+// The longest string a script may build (message 360 beyond it).
+constexpr qsizetype kMaxStringLength = 50'000'000;
 
 struct ConstantInfo {
     int line = -1; // -1: not found
@@ -99,11 +107,18 @@ public:
     bool HandlerRunning = false;
     bool FastMode = false;
     qint64 RunStartTime = 0; // ms since the epoch
+    qint64 RunStopTime = 0;  // when the last run ended (ms since the epoch)
     // Every execution of a line counts; MaxLines > 0 ends a run after that many.
     qint64 ExecutedLines = 0;
     // The kind of the first word of the statement executed last.
     TWordKind LastLineKind = wkNone;
     qint64 MaxLines = 0;
+    // > 0: the moment (ms since the epoch) after which a run ends, also in
+    // the middle of a JavaScript evaluation.
+    qint64 RunDeadline = 0;
+    bool pastDeadline() const;
+    // Evaluations in progress, one inside another (at most kMaxEvaluationDepth).
+    int EvaluationDepth = 0;
 
     // ---- Outside services (not owned) -------------------------------------
     JavaScriptEngine *JsEngine = nullptr;
@@ -124,6 +139,9 @@ public:
     void RaiseError(const QString &message, QString &target);
     void RaiseError(const QString &message) { RaiseError(message, ErrorText); }
     void RaiseMessage(int id, const MessageArgs &args = {}) { RaiseError(MessageText(id, args)); }
+    // A failure caught around a line or a built-in: a failed allocation is
+    // message 363, any other failure keeps its own text.
+    void RaiseFailure(const std::exception &e);
     bool failed() const { return !ErrorText.isEmpty(); }
     void ShowError();
 
@@ -184,11 +202,28 @@ public:
     QString CheckCallParameters(TWordKind kind, QString &name, WordList &args);
     void ExecuteEmbeddedFunction(const QString &name, WordList &args, TWordStatus &result);
     void CallJavaScriptFunction(int funcIndex, const QString &name, WordList &args, TWordStatus &result);
+    // Runs a source on the JavaScript engine; false, with the error raised,
+    // when there is no engine, the source fails or it was interrupted (Pause,
+    // closing the window, the run's deadline).
+    bool RunJavaScript(const QString &source, QString &value);
 
     // ---- Statements and script functions ------------------------------------
     // Executes the statement at CurrentLine; returns the kind of its first word.
     TWordKind ExecuteLine(TWordKind previousKind);
     void CallScriptFunction(const QString &callText, WordList &args, TWordStatus &result);
+    // Where a run stands. A click handler runs as a call from there; restoring
+    // the position afterwards closes the blocks, locals and arrays the
+    // handler left open (it may end in an error or at a stop line), so the
+    // run can go on as if the click had not happened.
+    struct RunPosition {
+        int line = 0;
+        int blockDepth = 0;
+        int functionLevel = 0;
+        std::uint8_t runState = rn_Stopped;
+        bool tryMode = false;
+    };
+    RunPosition SaveRunPosition() const;
+    void RestoreRunPosition(const RunPosition &position);
     void BindParameter(const QString &functionName, const QString &formalName, const TWordStatus &actual,
                        bool byReference);
     void FinishReturn();
@@ -225,6 +260,22 @@ public:
     void A_StepOverExecute();
     void a_FastExecute();
     void A_PauseExecute();
+    // Ends any run completely: no open blocks or function levels, no returned
+    // block, no pending Step over, no variables or arrays, stopped at line 0.
+    // A new or reloaded script starts from here.
+    void ResetRun();
+    // The length of the current run, or of the last one once it has ended
+    // (0 before the first run).
+    qint64 RunElapsedMs(qint64 now) const;
+
+    // ---- Work between lines ----------------------------------------------
+    // Work that arrives while lines are being executed (a click on the
+    // canvas, delivered inside event processing, possibly in the middle of a
+    // line) waits in a queue: run control drains it between lines and when
+    // a run ends, so the interpreter is never re-entered within a line.
+    bool LinesRunning() const { return runLoopDepth_ > 0; }
+    void QueueBetweenLines(std::function<void()> work) { betweenLines_.push_back(std::move(work)); }
+    void DrainBetweenLines();
 
     // LineIndent of line j (also past the table, for texts grown at run start).
     int lineIndent(int j) const;
@@ -261,8 +312,14 @@ public:
 private:
     std::vector<std::unique_ptr<WordList>> scratch_;
     size_t scratchUsed_ = 0;
+    std::deque<std::function<void()>> betweenLines_;
+    int runLoopDepth_ = 0;
+    // No open blocks, function levels or returned block.
+    void clearBlocks();
     void FindNextLine(bool continueRequest, bool continueStatement);
-    void ReturnStatement(const WordList &words);
+    // False when the value steps into a script function: the RETURN line
+    // runs again when that function returns.
+    bool ReturnStatement(const WordList &words);
     void ForStatement(const WordList &words);
     void IfStatement(const WordList &words);
     // Index of the innermost FOR or REPEAT level, or -1.

@@ -46,7 +46,8 @@ QString fixedTwoDecimals(double x, bool thousands)
         for (int i = static_cast<int>(intPart.size()) - 3; i > 0; i -= 3)
             intPart.insert(i, sep);
     }
-    QString out = neg && cents != 0 ? QStringLiteral("-") : QString();
+    // A negative value keeps its sign also when it rounds to zero (-0.00).
+    QString out = neg ? QStringLiteral("-") : QString();
     out += intPart;
     out += systemDecimalSeparator();
     out += QStringLiteral("%1").arg(frac, 2, 10, QLatin1Char('0'));

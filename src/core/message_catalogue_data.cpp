@@ -783,6 +783,26 @@ const CatalogueRow kCatalogueRows[] = {
     {357,
      u"\"%s\" - invalid baud rate.",
      u"\"%s\" - недопустимая скорость передачи данных."},
+    // Limits that keep a run inside the machine's resources, and the end of
+    // an interrupted JavaScript evaluation.
+    {358,
+     u"Expressions and function calls are nested too deeply: at most %d levels are allowed.",
+     u"Слишком глубокая вложенность выражений и вызовов функций: допускается не более %d уровней."},
+    {359,
+     u"Not enough memory for the arrays: all arrays of a script together may take at most %d MB.",
+     u"Недостаточно памяти для массивов: все массивы скрипта вместе могут занимать не более %d МБ."},
+    {360,
+     u"The string is too long: a string may hold at most %d characters.",
+     u"Слишком длинная строка: строка может содержать не более %d символов."},
+    {361,
+     u"The JavaScript evaluation was interrupted.",
+     u"Вычисление JavaScript прервано."},
+    {362,
+     u"The width or precision %d in Format is too large: at most %d is allowed.",
+     u"Слишком большая ширина или точность %d в Format: допускается не более %d."},
+    {363,
+     u"Not enough memory to go on with the script.",
+     u"Недостаточно памяти для продолжения выполнения скрипта."},
 };
 // clang-format on
 

@@ -5,6 +5,10 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+
 namespace tesmora {
 
 namespace {
@@ -14,6 +18,19 @@ namespace {
 constexpr qint64 kEventIntervalNs = 5'000'000;
 
 } // namespace
+
+void Interpreter::RaiseFailure(const std::exception &e)
+{
+    if (dynamic_cast<const std::bad_alloc *>(&e) || dynamic_cast<const std::length_error *>(&e))
+        RaiseMessage(363);
+    else
+        RaiseError(QString::fromUtf8(e.what()));
+}
+
+bool Interpreter::pastDeadline() const
+{
+    return RunDeadline > 0 && QDateTime::currentMSecsSinceEpoch() > RunDeadline;
+}
 
 void Interpreter::RunOneLine()
 {
@@ -31,6 +48,11 @@ void Interpreter::RunOneLine()
         RunState = rn_Stopped;
         return;
     }
+    if (pastDeadline()) {
+        ErrorText = QStringLiteral("Run stopped: its time is over.");
+        RunState = rn_Stopped;
+        return;
+    }
     ++ExecutedLines;
 
     TWordKind kind = wkNone;
@@ -39,7 +61,7 @@ void Interpreter::RunOneLine()
         LastLineKind = kind;
     } catch (const std::exception &e) {
         if (!TryMode) {
-            RaiseError(QString::fromUtf8(e.what()));
+            RaiseFailure(e);
             RunState = rn_Stopped;
             return;
         }
@@ -55,7 +77,7 @@ void Interpreter::RunOneLine()
                     FinishReturn();
                 } catch (const std::exception &e) {
                     if (!TryMode) {
-                        RaiseError(QString::fromUtf8(e.what()));
+                        RaiseFailure(e);
                         RunState = rn_Stopped;
                         return;
                     }
@@ -87,8 +109,11 @@ void Interpreter::A_StepExecute(RunSender sender)
     RunOneLine();
     if (!FastMode || RunState == rn_Stopped || RunState == rn_Step)
         host_->markCurrentLine(CurrentLine);
-    if (CurrentLine > n - 1)
-        CurrentLine = n - 1;
+    if (CurrentLine > n - 1) {
+        // Past the last line (a text of blank lines): nothing is left to run.
+        CurrentLine = std::max(n - 1, 0);
+        RunState = rn_Stopped;
+    }
     if (failed())
         ShowError();
     const bool stopMark = host_->hasBreakpoint(CurrentLine);
@@ -107,9 +132,27 @@ void Interpreter::A_StepExecute(RunSender sender)
         host_->setRunningActions(false);
 }
 
+void Interpreter::DrainBetweenLines()
+{
+    while (!betweenLines_.empty()) {
+        const std::function<void()> work = std::move(betweenLines_.front());
+        betweenLines_.pop_front();
+        work();
+    }
+}
+
 void Interpreter::RunLoop(int startLine, RunSender sender)
 {
-    RunStartTime = QDateTime::currentMSecsSinceEpoch();
+    struct Depth {
+        int &d;
+        explicit Depth(int &depth) : d(depth) { ++d; }
+        ~Depth() { --d; }
+    } depth(runLoopDepth_);
+    // A script function called in run mode nests a loop: the run goes on
+    // and its time keeps counting.
+    const bool nested = sender == RunSender::MainWindow;
+    if (!nested)
+        RunStartTime = QDateTime::currentMSecsSinceEpoch();
     CurrentLine = startLine;
     const qsizetype before = ScriptLines.size();
     ExpandIncludes();
@@ -126,12 +169,24 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
     else if (sender == RunSender::ContinueAction)
         FastMode = false;
 
+    // Every later line is checked for a breakpoint after the line before it;
+    // the first line of a run from the start and the first body line of a
+    // called function are checked here. Continue and Step over execute their
+    // first line whatever it carries.
+    const bool fromStart = nested || sender == RunSender::StartAction || sender == RunSender::StartTimer;
+    const bool held = fromStart && CurrentLine < ScriptLines.size() && host_->hasBreakpoint(CurrentLine);
+    if (held) {
+        RunState = rn_Stopped;
+        host_->markCurrentLine(CurrentLine);
+    }
+
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     bool firstLine = true;
-    while (CurrentLine < ScriptLines.size() && !lineInfo(CurrentLine).beginsStop) {
+    while (!held && CurrentLine < ScriptLines.size() && !lineInfo(CurrentLine).beginsStop) {
         if (firstLine || sinceEvents.nsecsElapsed() >= kEventIntervalNs) {
             host_->processEvents();
+            DrainBetweenLines();
             sinceEvents.restart();
             firstLine = false;
         }
@@ -151,25 +206,23 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
             host_->markCurrentLine(CurrentLine);
         }
     }
+    if (!nested)
+        RunStopTime = QDateTime::currentMSecsSinceEpoch();
     host_->setRunningActions(RunState == rn_Run || RunState == rn_Continue);
 }
 
 void Interpreter::A_StartExecute(RunSender sender)
 {
     host_->attachToolbar(false);
+    ResetRun();
     RunState = rn_Run;
-    CurrentLine = 0;
-    StepOverLine = StepOverDepth = -1;
-    BlockDepth = 0;
-    CurrentFunctionLevel = 0;
-    ContinueFunctionLevel = 0;
     WorkMode = true;
     host_->repaintEditor();
     host_->markCurrentLine(0);
     try {
         RunLoop(0, sender);
     } catch (const std::exception &e) {
-        RaiseError(QString::fromUtf8(e.what()));
+        RaiseFailure(e);
         ShowError();
     }
     host_->enableWindow(true);
@@ -181,15 +234,21 @@ void Interpreter::A_StartExecute(RunSender sender)
     }
     if (!ErrorText.isEmpty())
         host_->playSystemSound(SystemSound::Hand);
-    host_->setCaretLine(CurrentLine);
+    // The mark shows the line that executes next, whatever fast mode left it.
+    host_->markCurrentLine(CurrentLine);
     host_->repaintEditor();
     host_->refreshVariables();
     A_PauseExecute();
+    DrainBetweenLines();
 }
 
 void Interpreter::A_Continue_runExecute(RunSender sender)
 {
     host_->attachToolbar(false);
+    // From the first line a run begins afresh, as a run from the start
+    // does there: blocks of an earlier run no longer apply.
+    if (CurrentLine == 0)
+        clearBlocks();
     const int n = static_cast<int>(ScriptLines.size());
     while (CurrentLine < n && lineIndent(CurrentLine) == -1)
         ++CurrentLine;
@@ -212,16 +271,17 @@ void Interpreter::A_Continue_runExecute(RunSender sender)
     try {
         RunLoop(CurrentLine, sender);
     } catch (const std::exception &e) {
-        RaiseError(QString::fromUtf8(e.what()));
+        RaiseFailure(e);
         ShowError();
     }
     if (ErrorText.isEmpty() && BlockDepth == 0)
         host_->playSystemSound(SystemSound::Asterisk);
     if (!ErrorText.isEmpty())
         host_->playSystemSound(SystemSound::Hand);
-    host_->setCaretLine(CurrentLine);
+    host_->markCurrentLine(CurrentLine);
     host_->refreshVariables();
     A_PauseExecute();
+    DrainBetweenLines();
 }
 
 void Interpreter::A_StepOverExecute()
@@ -245,6 +305,41 @@ void Interpreter::A_PauseExecute()
     host_->setRunningActions(false);
     host_->repaintEditor();
     host_->playSystemSound(SystemSound::Asterisk);
+}
+
+void Interpreter::clearBlocks()
+{
+    BlockStack.fill(TBlockLevel());
+    BlockDepth = 0;
+    CurrentFunctionLevel = 0;
+    ContinueFunctionLevel = 0;
+    ReturnedBlock = TBlockLevel();
+}
+
+void Interpreter::ResetRun()
+{
+    RunState = rn_Stopped;
+    clearBlocks();
+    StepOverLine = StepOverDepth = -1;
+    HandlerRunning = false;
+    TryMode = TryCaught = false;
+    ErrorText.clear();
+    TryErrorText.clear();
+    CurrentLine = 0;
+    Variables.clear();
+    VariableOrder.clear();
+    LastAssignedVariable = 0;
+    Arrays = ArrayTable();
+    RunStartTime = RunStopTime = 0;
+}
+
+qint64 Interpreter::RunElapsedMs(qint64 now) const
+{
+    if (RunStartTime <= 0)
+        return 0;
+    const bool running = RunState == rn_Run || RunState == rn_Continue;
+    const qint64 end = running || RunStopTime < RunStartTime ? now : RunStopTime;
+    return std::max<qint64>(0, end - RunStartTime);
 }
 
 } // namespace tesmora

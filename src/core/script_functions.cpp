@@ -49,7 +49,8 @@ void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TW
         return;
     bool byReference = false;
     int actual = 0;
-    const QString functionName = callText.left(br < 0 ? callText.size() : br).trimmed();
+    // Messages name the function as the call protocol sees it: lower-cased.
+    const QString &functionName = name;
     for (int i = 0; i <= formals.last; ++i) {
         const TWordStatus &f = formals[i];
         if (f.kind == wkComma) {
@@ -125,28 +126,32 @@ void Interpreter::BindParameter(const QString &functionName, const QString &form
     VariableOrder.append(0);
 }
 
-void Interpreter::ReturnStatement(const WordList &w)
+bool Interpreter::ReturnStatement(const WordList &w)
 {
     int d = BlockDepth;
     while (d >= 0 && BlockStack[static_cast<size_t>(d)].pt != pt_ScriptFunction)
         --d;
     if (d < 0) {
         RaiseMessage(127);
-        return;
+        return true;
     }
-    for (int k = d + 1; k <= BlockDepth; ++k)
-        BlockStack[static_cast<size_t>(k)] = TBlockLevel();
-    BlockDepth = d;
-    TBlockLevel &level = BlockStack[static_cast<size_t>(d)];
-    level.pt = pt_ReturnScriptFunction;
-
+    // The value first: in step mode it may step into another function, and
+    // the blocks of this one must then stay as they are.
     TWordStatus value;
+    const int level0 = CurrentFunctionLevel;
     if (w.last == 1 && w[1].kind == wkArrayName)
         value = w[1];
     else if (w.last >= 1)
         EvaluateRange(w, 1, w.last, value);
     if (failed())
-        return;
+        return true;
+    if (CurrentFunctionLevel != level0)
+        return false;
+    for (int k = d + 1; k <= BlockDepth; ++k)
+        BlockStack[static_cast<size_t>(k)] = TBlockLevel();
+    BlockDepth = d;
+    TBlockLevel &level = BlockStack[static_cast<size_t>(d)];
+    level.pt = pt_ReturnScriptFunction;
     level.WordStatus = value;
 
     if (CurrentFunctionLevel >= 1) {
@@ -167,6 +172,32 @@ void Interpreter::ReturnStatement(const WordList &w)
         if (!kept.isEmpty())
             level.WordStatus.str = kept;
     }
+    return true;
+}
+
+Interpreter::RunPosition Interpreter::SaveRunPosition() const
+{
+    return {CurrentLine, BlockDepth, CurrentFunctionLevel, RunState, TryMode};
+}
+
+void Interpreter::RestoreRunPosition(const RunPosition &position)
+{
+    while (BlockDepth > position.blockDepth)
+        popBlock();
+    for (int i = static_cast<int>(Variables.size()) - 1; i >= 0; --i) {
+        if (Variables.at(i).function_level <= position.functionLevel)
+            continue;
+        Variables.removeAt(i);
+        if (i < VariableOrder.size())
+            VariableOrder.removeAt(i);
+    }
+    for (int n = Arrays.count(); n >= 1; --n)
+        if (Arrays.at(n).function_level > position.functionLevel)
+            Arrays.DeleteArray(n);
+    CurrentFunctionLevel = position.functionLevel;
+    CurrentLine = position.line;
+    RunState = position.runState;
+    TryMode = position.tryMode;
 }
 
 void Interpreter::FinishReturn()
@@ -177,6 +208,11 @@ void Interpreter::FinishReturn()
     popBlock();
     --CurrentFunctionLevel;
     LastLineKind = ExecuteLine(wkReturn);
+    // The calling line was a RETURN of its own (return g(x) * 2), now
+    // complete: its function returns in the same step.
+    if (LastLineKind == wkReturn && !failed() && CurrentFunctionLevel > 0 &&
+        BlockStack[static_cast<size_t>(BlockDepth)].pt == pt_ReturnScriptFunction)
+        FinishReturn();
 }
 
 } // namespace tesmora

@@ -136,7 +136,7 @@ TWordKind Interpreter::ExecuteLine(TWordKind previousKind)
                 try {
                     EvaluateRange(w, 2, w.last, value);
                 } catch (const std::exception &e) {
-                    RaiseError(QString::fromUtf8(e.what()));
+                    RaiseFailure(e);
                 }
                 if (failed()) {
                     TryErrorText = ErrorText;
@@ -288,8 +288,7 @@ TWordKind Interpreter::ExecuteLine(TWordKind previousKind)
         IfStatement(w);
         return kind;
     case wkReturn:
-        ReturnStatement(w);
-        return kind;
+        return ReturnStatement(w) ? kind : wkNone;
     case wkArrayDescription:
         DeclareArray(w);
         if (!failed())
@@ -320,10 +319,13 @@ void Interpreter::ForStatement(const WordList &w)
         RaiseMessage(56);
         return;
     }
+    // A bound that steps into a script function ends the statement here;
+    // the line runs again when the function returns.
+    const int level = CurrentFunctionLevel;
     const int c1 = nextComma(w, 3);
     TWordStatus start;
     EvaluateRange(w, 3, c1 < 0 ? w.last : c1 - 1, start);
-    if (failed())
+    if (failed() || CurrentFunctionLevel != level)
         return;
     if (!isNumeric(start)) {
         RaiseMessage(57);
@@ -336,7 +338,7 @@ void Interpreter::ForStatement(const WordList &w)
     const int c2 = nextComma(w, c1 + 1);
     TWordStatus limit;
     EvaluateRange(w, c1 + 1, c2 < 0 ? w.last : c2 - 1, limit);
-    if (failed())
+    if (failed() || CurrentFunctionLevel != level)
         return;
     if (!isNumeric(limit)) {
         RaiseMessage(59);
@@ -346,7 +348,7 @@ void Interpreter::ForStatement(const WordList &w)
     if (c2 >= 0 && c2 < w.last) {
         TWordStatus stepWord;
         EvaluateRange(w, c2 + 1, w.last, stepWord);
-        if (failed())
+        if (failed() || CurrentFunctionLevel != level)
             return;
         if (!isNumeric(stepWord)) {
             RaiseMessage(60);
@@ -382,10 +384,12 @@ void Interpreter::ForStatement(const WordList &w)
 void Interpreter::IfStatement(const WordList &w)
 {
     TWordStatus cond;
+    const int level = CurrentFunctionLevel;
     if (w.last >= 1)
         EvaluateRange(w, 1, w.last, cond);
-    if (failed())
-        return;
+    if (failed() || CurrentFunctionLevel != level)
+        return; // an error, or a function stepped into: the line runs again
+
     if (w.last < 1 || cond.kind != wkBool) {
         RaiseMessage(54);
         return;
@@ -458,12 +462,14 @@ void Interpreter::FindNextLine(bool continueRequest, bool continueStatement)
             Tvariable &v = Variables[level.LoopIndex - 1];
             const ParsedNumber value = ParseVariableNumber(v.VarVal);
             const int s = sign(level.LoopIncrement);
-            if (!value.ok() || s * level.LoopLimit + 0.0001 < s * value.value) {
+            // In floating point: -1 * -2147483648 does not fit an int.
+            const double limit = level.LoopLimit;
+            if (!value.ok() || s * limit + 0.0001 < s * value.value) {
                 RaiseMessage(68, {v.VarVal});
                 return;
             }
             const double next = RoundHalfEven(value.value + level.LoopIncrement);
-            if (s * static_cast<double>(level.LoopLimit) < s * next) {
+            if (s * limit < s * next) {
                 CurrentLine = level.nLine;
                 popBlock();
                 continueRequest = false;

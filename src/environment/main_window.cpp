@@ -1,16 +1,21 @@
 // The main window: layout, actions, and the rules that show and enable them.
 #include "main_window.h"
 
+#include "canvas_panel.h"
 #include "help_menu.h"
+#include "canvas_pointer.h"
+#include "graphics/graphics_executor.h"
 #include "help_window.h"
 #include "script_editor.h"
 #include "symbol_keyboard.h"
 #include "platform/system_sounds.h"
+#include "status_panel.h"
 #include "toolbar_strip.h"
 #include "variables_view.h"
 #include "window_dialogs.h"
 
 #include "graphics/dialog_functions.h"
+#include "graphics/graphics_executor.h"
 
 #include "platform/media_player.h"
 #include "platform/paths.h"
@@ -51,6 +56,8 @@ TForm_Interpretator::TForm_Interpretator(const QStringList &arguments, QWidget *
     dialogFunctions_ = std::make_unique<DialogFunctions>(*dialogs_);
     interp_.DialogsProvider = dialogs_.get();
     interp_.Dialogs = dialogFunctions_.get();
+    graphics_ = std::make_unique<CanvasExecutor>(canvas_);
+    interp_.Graphics = graphics_.get();
     interp_.WorkMode = true;
     sounds_ = std::make_unique<SystemSounds>();
     createActions();
@@ -170,12 +177,15 @@ void TForm_Interpretator::createLayout()
 
     // The right-hand panel holds the graphics layers; it has no width and
     // its splitter is hidden until graphics are shown.
-    Panel_Right = new QWidget(this);
-    Panel_Right->setObjectName(QStringLiteral("Panel_Right"));
     rightSplitter_ = new QSplitter(Qt::Horizontal, this);
     rightSplitter_->setHandleWidth(5);
     rightSplitter_->addWidget(bottomSplitter_);
+    canvasPanel_ = new CanvasPanel(canvas_, rightSplitter_, this, [this] { return interp_.Language; });
+    Panel_Right = canvasPanel_;
+    canvasPointer_ = new CanvasPointer(interp_, canvasPanel_);
     rightSplitter_->addWidget(Panel_Right);
+    rightSplitter_->setStretchFactor(0, 1);
+    rightSplitter_->setStretchFactor(1, 0);
     rightSplitter_->setSizes({1, 0});
     rightSplitter_->handle(1)->setVisible(false);
     rightSplitter_->setCollapsible(1, true);
@@ -188,9 +198,8 @@ void TForm_Interpretator::createLayout()
     const int lineWidth = fontMetrics().horizontalAdvance(QStringLiteral("Line=1000")) + 12;
     for (int i = 0; i < 7; ++i) {
         const int w = widths[i];
-        auto *panel = new QLabel(this);
-        panel->setFixedWidth(i == 0 ? std::max(w, lineWidth) : (i < 6 ? std::max(w, textWidth) : w));
-        panel->setFrameShape(QFrame::StyledPanel);
+        auto *panel = new StatusPanel(i == 0 ? std::max(w, lineWidth) : (i < 6 ? std::max(w, textWidth) : w), this);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         statusBar()->addWidget(panel);
         statusPanels_ << panel;
     }
@@ -235,6 +244,7 @@ void TForm_Interpretator::SetActionStatus_WorkMode(bool running)
     for (int tag : {309, 311, 323})                         // Load, New, Save
         setShown(tag, true, !running);
     setShown(307, true, running);                           // Fast
+    action(307)->setChecked(interp_.FastMode);              // shown also when stopped
     setShown(330, true, running);                           // Pause
     action(290)->setEnabled(!running);                      // Settings
     action(335)->setEnabled(!running);                      // Font

@@ -4,6 +4,7 @@
 #include "core/executors.h"
 #include "core/host.h"
 #include "core/interpreter.h"
+#include "graphics/canvas.h"
 #include "script_editor.h"
 
 #include <QHash>
@@ -20,7 +21,10 @@ class QWidget;
 
 namespace tesmora {
 
+class CanvasExecutor;
+class CanvasPanel;
 class HelpMenu;
+class CanvasPointer;
 class HelpWindow;
 class PreferencesMenu;
 class SymbolKeyboard;
@@ -43,6 +47,7 @@ public:
     Interpreter &interpreter() { return interp_; }
     ScriptEditor *editor() const { return SynEditor; }
     VariablesView *variablesView() const { return Panel_Var; }
+    CanvasPanel *canvasPanel() const { return canvasPanel_; }
     HelpWindow *helpWindow() const;
     HelpMenu *helpMenu() const { return helpMenu_; }
     QAction *action(int tag) const { return actions_.value(tag); }
@@ -151,6 +156,8 @@ private:
     QString programFolder() const { return interp_.ProgramFolder; }
 
     Interpreter interp_;
+    Canvas canvas_;
+    std::unique_ptr<CanvasExecutor> graphics_;
     QStringList arguments_;
     std::unique_ptr<JavaScriptEngine> js_;
     std::unique_ptr<MediaPlayer> media_;
@@ -163,6 +170,8 @@ private:
     ScriptEditor *SynEditor = nullptr;
     VariablesView *Panel_Var = nullptr;
     QWidget *Panel_Right = nullptr;
+    CanvasPanel *canvasPanel_ = nullptr;
+    CanvasPointer *canvasPointer_ = nullptr;
     QWidget *Panel_Additional_Keyboard = nullptr;
     QSplitter *rightSplitter_ = nullptr;
     QSplitter *bottomSplitter_ = nullptr;
@@ -177,6 +186,7 @@ private:
 
     QString scriptFileName_;
     bool unsavedChanges_ = false;
+    bool unsavedAtEdit_ = false; // the flag when Edit was pressed; Cancel restores it
     bool editMode_ = false;
     bool startedUp_ = false;
     bool pauseKey_ = false;

@@ -2,9 +2,11 @@
 // the external editor, closing and the start-up sequence.
 #include "main_window.h"
 
+#include "canvas_panel.h"
 #include "help_menu.h"
 #include "ide_settings.h"
 #include "script_editor.h"
+#include "script_file_dialog.h"
 #include "script_files.h"
 #include "variables_view.h"
 
@@ -18,7 +20,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -35,6 +36,7 @@ void TForm_Interpretator::EnterEditMode()
     SavedMarks = SynEditor->marks();
     if (SavedMarks.size() > 100)
         SavedMarks = SavedMarks.mid(0, 100);
+    unsavedAtEdit_ = unsavedChanges_;
     if (editorKind_ == QLatin1String("ekInternal")) {
         SynEditor->setWorkingMode(false);
         interp_.WorkMode = false;
@@ -125,7 +127,8 @@ void TForm_Interpretator::EnterWorkingMode(bool takeOverEdits, const QStringList
             interp_.PrepareScript();
         } else {
             SynEditor->setScriptText(interp_.ScriptLines);
-            unsavedChanges_ = false;
+            // The restored text is as unsaved as it was when Edit was pressed.
+            unsavedChanges_ = unsavedAtEdit_;
             SynEditor->restoreMarks(SavedMarks);
             SynEditor->SynEdit_Set_CurrentLine(interp_.CurrentLine);
         }
@@ -152,17 +155,14 @@ void TForm_Interpretator::writeHandOverCopy()
 
 void TForm_Interpretator::LoadScriptFile(const QString &path)
 {
-    interp_.ErrorText.clear();
+    // Whatever ran before ends here; the views show the new script at once.
+    interp_.ResetRun();
     interp_.LoadScript(path);
     scriptFileName_ = interp_.ScriptFileName;
-    if (interp_.failed()) {
-        const bool wasWorking = interp_.WorkMode;
-        interp_.WorkMode = true;
-        interp_.CurrentLine = 0;
-        interp_.ShowError();
-        interp_.WorkMode = wasWorking;
-    }
+    const QString loadError = interp_.ErrorText;
+    interp_.ErrorText.clear();
     interp_.PrepareScript();
+    canvasPanel_->hidePanel();
     SynEditor->clearMarks();
     interp_.CurrentLine = 0;
     markCurrentLine(0);
@@ -170,6 +170,15 @@ void TForm_Interpretator::LoadScriptFile(const QString &path)
     EnterWorkingMode(true);
     unsavedChanges_ = false;
     SynEditor->setModified(false);
+    refreshVariables();
+    // A file that could not be read is reported over the window in working mode.
+    if (!loadError.isEmpty()) {
+        const bool wasWorking = interp_.WorkMode;
+        interp_.WorkMode = true;
+        interp_.ErrorText = loadError;
+        interp_.ShowError();
+        interp_.WorkMode = wasWorking;
+    }
 }
 
 void TForm_Interpretator::A_Load_scriptExecute()
@@ -177,12 +186,10 @@ void TForm_Interpretator::A_Load_scriptExecute()
     // Unsaved changes are confirmed first: No keeps the current script.
     if ((unsavedChanges_ || SynEditor->isModified()) && !askYesNo(interp_.MessageText(28)))
         return;
-    QString path = chooseOpenFile ? chooseOpenFile(scriptFileName_) : QString();
-    if (!chooseOpenFile)
-        path = QFileDialog::getOpenFileName(this, QString(), scriptFileName_.isEmpty()
-                                                                 ? programFolder() + QStringLiteral("Scripts")
-                                                                 : scriptFileName_,
-                                            QStringLiteral("text files (*.txt);;all files (*)"));
+    QString path = chooseOpenFile ? chooseOpenFile(scriptFileName_)
+                                  : ScriptFileDialog::choose(ScriptFileDialog::Open,
+                                                             programFolder() + QStringLiteral("Scripts"),
+                                                             scriptFileName_, this);
     if (path.isEmpty())
         return;
     rightSplitter_->setSizes({1, 0});
@@ -203,10 +210,9 @@ void TForm_Interpretator::A_New_scriptExecute()
 void TForm_Interpretator::SaveScript()
 {
     QString path = chooseSaveFile ? chooseSaveFile(scriptFileName_)
-                                  : QFileDialog::getSaveFileName(this, QString(),
-                                                                 scriptFileName_.isEmpty()
-                                                                     ? programFolder() + QStringLiteral("Scripts")
-                                                                     : scriptFileName_);
+                                  : ScriptFileDialog::choose(ScriptFileDialog::Save,
+                                                             programFolder() + QStringLiteral("Scripts"),
+                                                             scriptFileName_, this);
     if (path.isEmpty())
         return;
     const SavePlan plan = planScriptSave(interp_.ScriptLines, [this](const QString &name) { return interp_.includePath(name); });

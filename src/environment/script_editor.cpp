@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+#include <QKeyEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -28,10 +29,14 @@ namespace tesmora {
 
 namespace {
 
+// Gutter columns, left to right: breakpoints and bookmarks, line numbers,
+// the current-line arrow (so that it never hides a mark of its line), folding.
 constexpr int kSymbolMargin = 0;
 constexpr int kNumberMargin = 1;
-constexpr int kFoldMargin = 2;
-constexpr int kSymbolMarginWidth = 16;
+constexpr int kArrowMargin = 2;
+constexpr int kFoldMargin = 3;
+constexpr int kSymbolMarginWidth = 24;
+constexpr int kArrowMarginWidth = 14;
 constexpr int kGutterWidth = 45; // marks and numbers together
 constexpr int kFoldMarginWidth = 14;
 
@@ -54,9 +59,13 @@ QImage newImage(int w, int h, qreal dpr)
     return img;
 }
 
+// Breakpoints and bookmarks share a column: the dot takes its left half and
+// the bookmark its right half, so that both show on one line.
+constexpr int kMarkImageWidth = 22;
+
 QImage breakpointImage(qreal dpr)
 {
-    QImage img = newImage(14, 14, dpr);
+    QImage img = newImage(kMarkImageWidth, 14, dpr);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     QRadialGradient g(QPointF(5.5, 5.0), 7.5);
@@ -70,9 +79,10 @@ QImage breakpointImage(qreal dpr)
 
 QImage bookmarkImage(int number, qreal dpr, const QFont &font)
 {
-    QImage img = newImage(14, 14, dpr);
+    QImage img = newImage(kMarkImageWidth, 14, dpr);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.translate(kMarkImageWidth - 13, 0);
     QPainterPath path;
     path.addRoundedRect(QRectF(1.5, 0.5, 11, 13), 2, 2);
     p.setPen(QPen(QColor(0x10, 0x10, 0x30), 1.0));
@@ -228,7 +238,7 @@ ScriptEditor::ScriptEditor(QWidget *parent) : QWidget(parent)
 
     connect(editor_, &QsciScintilla::marginClicked, this,
             [this](int margin, int line, Qt::KeyboardModifiers m) {
-                if (margin == kSymbolMargin || margin == kNumberMargin)
+                if (margin == kSymbolMargin || margin == kNumberMargin || margin == kArrowMargin)
                     gutterClicked(line, m);
             });
     connect(editor_, &QsciScintilla::linesChanged, this, &ScriptEditor::updateLineNumbers);
@@ -304,8 +314,11 @@ void ScriptEditor::configureEditor()
 
     // Gutter: marks, then line numbers counted from 0, then the fold column.
     e->setMarginType(kSymbolMargin, QsciScintilla::SymbolMargin);
-    e->setMarginMarkerMask(kSymbolMargin, static_cast<int>(kMarkMask));
+    e->setMarginMarkerMask(kSymbolMargin, static_cast<int>(kMarkMask & ~(1u << kCurrentLineMark)));
     e->setMarginSensitivity(kSymbolMargin, true);
+    e->setMarginType(kArrowMargin, QsciScintilla::SymbolMargin);
+    e->setMarginMarkerMask(kArrowMargin, static_cast<int>(1u << kCurrentLineMark));
+    e->setMarginSensitivity(kArrowMargin, true);
     e->setMarginType(kNumberMargin, QsciScintilla::TextMarginRightJustified);
     e->setMarginMarkerMask(kNumberMargin, 0);
     e->setMarginSensitivity(kNumberMargin, true);
@@ -413,6 +426,7 @@ void ScriptEditor::updateGutterWidth()
         std::max(kGutterWidth - kSymbolMarginWidth, fm.horizontalAdvance(QStringLiteral("0000 ")));
     editor_->setMarginWidth(kSymbolMargin, kSymbolMarginWidth);
     editor_->setMarginWidth(kNumberMargin, numbers);
+    editor_->setMarginWidth(kArrowMargin, kArrowMarginWidth);
 }
 
 void ScriptEditor::applyGutterColors()
@@ -421,6 +435,7 @@ void ScriptEditor::applyGutterColors()
     editor_->setMarginsBackgroundColor(gutter);
     editor_->setFoldMarginColors(gutter, gutter);
     editor_->setMarginBackgroundColor(kSymbolMargin, gutter);
+    editor_->setMarginBackgroundColor(kArrowMargin, gutter);
     // Fold boxes: white inside, grey lines.
     for (int m = int(QsciScintillaBase::SC_MARKNUM_FOLDEREND);
          m <= int(QsciScintillaBase::SC_MARKNUM_FOLDEROPEN); ++m) {
@@ -428,6 +443,9 @@ void ScriptEditor::applyGutterColors()
         editor_->setMarkerBackgroundColor(QColor(0x70, 0x70, 0x70), m);
     }
     editor_->setCaretLineVisible(working_);
+    // Also while another widget has the focus: the active line shows where a
+    // run stopped, an error box over the window included.
+    editor_->SendScintilla(QsciScintillaBase::SCI_SETCARETLINEVISIBLEALWAYS, 1UL);
     editor_->setCaretLineBackgroundColor(activeLineColor());
 }
 
@@ -577,8 +595,10 @@ bool ScriptEditor::handleKey(QKeyEvent *e)
         gotoBookmark(digit);
         return true;
     }
-    if (isCompletionActive())
+    if (isCompletionActive()) {
+        noteCompletionKey(e);
         return false;
+    }
     if (e->key() == Qt::Key_Tab && mods == Qt::NoModifier) {
         IndentSelectedLines(false);
         return true;
@@ -589,6 +609,7 @@ bool ScriptEditor::handleKey(QKeyEvent *e)
     }
     if (e->key() == Qt::Key_Space && mods == Qt::ControlModifier) {
         showCompletion();
+        completionUntouched_ = false; // asked for: Enter chooses
         return true;
     }
     if (e->key() == Qt::Key_F1 && mods == Qt::ControlModifier)

@@ -225,7 +225,12 @@ class ScriptEditor : public QWidget {
     void handleCompletionSelection(const char *selection, int position);
     void refilterCompletion();
     QString completionPrefix() const;
+    // Does the full stop just typed stand where a name can follow (not in a
+    // comment, a string or a number)?
+    bool fullStopOpensCompletion() const;
     bool handleKey(QKeyEvent *e);
+    // A key while the completion list is open, before the component has it.
+    void noteCompletionKey(const QKeyEvent *e);
     void addMarker(int line, int marker);
     static int physicalDigit(const QKeyEvent *e);
     bool searchFrom(const QString &text, long from, long to, bool matchCase, bool wholeWord);
@@ -249,6 +254,9 @@ class ScriptEditor : public QWidget {
     bool stopMark_ = false;
     bool working_ = true;
     bool refilterPending_ = false;
+    // The list popped up by itself and the learner has neither moved in it
+    // nor typed: Enter then breaks the line instead of choosing.
+    bool completionUntouched_ = false;
 };
 
 } // namespace tesmora

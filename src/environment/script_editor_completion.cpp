@@ -5,6 +5,7 @@
 #include "library/function_tables.h"
 #include "script_lexer.h"
 
+#include <QKeyEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -113,20 +114,69 @@ void ScriptEditor::refilterCompletion()
         showCompletion();
 }
 
+bool ScriptEditor::fullStopOpensCompletion() const
+{
+    int line = 0, index = 0;
+    editor_->getCursorPosition(&line, &index);
+    QString text = editor_->text(line);
+    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
+        text.chop(1);
+    const int dot = index - 1;
+    if (dot < 0 || dot >= text.size() || text.at(dot) != QLatin1Char('.'))
+        return false;
+    if (dot > 0 && text.at(dot - 1).isDigit())
+        return false;
+    for (const HighlightToken &t : lexer_->tokens(text.left(index)))
+        if (dot >= t.start && dot < t.start + t.length)
+            return t.kind == tkSymbol;
+    return false;
+}
+
 void ScriptEditor::handleCharAdded(int ch)
 {
     if (editor_->isReadOnly())
         return;
     if (ch == '.') {
-        // After a full stop the list opens by itself.
+        if (!fullStopOpensCompletion())
+            return;
+        // After a full stop where a name can follow the list opens by itself.
         QTimer::singleShot(0, this, [this] {
-            if (!editor_->isReadOnly() && !isCompletionActive())
-                showCompletion();
+            if (editor_->isReadOnly() || isCompletionActive())
+                return;
+            showCompletion();
+            completionUntouched_ = true;
         });
         return;
     }
-    if (isCompletionActive() && ch < 0x80 && !isHighlighterIdentChar(QChar(ch)))
+    if (!isCompletionActive())
+        return;
+    if (ch < 0x80 && !isHighlighterIdentChar(QChar(ch)))
         editor_->SendScintilla(QsciScintillaBase::SCI_AUTOCCANCEL);
+    else
+        completionUntouched_ = false;
+}
+
+void ScriptEditor::noteCompletionKey(const QKeyEvent *e)
+{
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (completionUntouched_ && e->modifiers() == Qt::NoModifier) {
+            // Only closed: the component then breaks the line.
+            editor_->SendScintilla(QsciScintillaBase::SCI_AUTOCCANCEL);
+        }
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        completionUntouched_ = false;
+        break;
+    default:
+        break;
+    }
 }
 
 void ScriptEditor::handleCompletionSelection(const char *selection, int position)

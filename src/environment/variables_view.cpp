@@ -368,8 +368,7 @@ void VariablesView::A_StatusBarFilling(const Interpreter &in)
         statusSink_(4, QString());
         const bool running = in.RunState == rn_Run || in.RunState == rn_Continue;
         if (graphicsWidth_() < 4 || !running) {
-            const qint64 elapsed = in.RunStartTime > 0 ? clock_() - in.RunStartTime : 0;
-            statusSink_(5, QStringLiteral("time ") + ElapsedTimeText(elapsed));
+            statusSink_(5, QStringLiteral("time ") + ElapsedTimeText(in.RunElapsedMs(clock_())));
         }
         return;
     }

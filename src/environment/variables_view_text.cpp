@@ -184,14 +184,17 @@ QString VariableDetailsText(const Tvariable &v, int language)
         return text + v.VarVal;
     const double x = p.value;
     // A whole value that fits 64 bits shows its hexadecimal and binary
-    // digits; negative values as their 64-bit two's complement.
+    // digits; a negative one as the digits of its magnitude after a minus
+    // sign, in the binary line in place of the first blank.
     const bool whole = !v.VarVal.contains(QLatin1Char('.')) && std::isfinite(x) && x == std::floor(x) &&
                        std::fabs(x) < 9.2e18;
     if (!whole)
         return text + hashPattern(x) + QStringLiteral("  ") + exponentForm(x);
-    const auto n = static_cast<qint64>(x);
-    const QString hex = QString::number(static_cast<quint64>(n), 16).toUpper();
-    return text + v.VarVal + QStringLiteral("\rhex: ") + hex + QStringLiteral("\rbin: ") + HexDigitsToBits(hex);
+    const auto magnitude = static_cast<quint64>(std::fabs(x));
+    const QString hex = QString::number(magnitude, 16).toUpper();
+    const QString sign = x < 0 ? QStringLiteral("-") : QString();
+    const QString bits = x < 0 ? QLatin1Char('-') + HexDigitsToBits(hex).mid(1) : HexDigitsToBits(hex);
+    return text + v.VarVal + QStringLiteral("\rhex: ") + sign + hex + QStringLiteral("\rbin: ") + bits;
 }
 
 QString ArrayDetailsText(const t_arr_specification &array, int language) { return ArrayListing(array, language); }

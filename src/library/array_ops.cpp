@@ -258,6 +258,10 @@ void Interpreter::DeclareArray(const WordList &words)
         RaiseMessage(146, {name});
         return;
     }
+    if (!Arrays.fitsBudget(type, count)) {
+        RaiseMessage(359, {static_cast<qint64>(kMaxTotalArrayBytes / (1024 * 1024))});
+        return;
+    }
     try {
         rec.P = makeCells(type, count);
     } catch (const std::bad_alloc &) {
@@ -672,6 +676,10 @@ void Interpreter::BindArrayParameter(const QString &formalName, const QString &a
     rec.data_type = src.data_type;
     rec.function_level = CurrentFunctionLevel;
     rec.is_parameter_variable = byReference;
+    if (!(byReference && src.P) && !Arrays.fitsBudget(src.data_type, src.count)) {
+        RaiseMessage(359, {static_cast<qint64>(kMaxTotalArrayBytes / (1024 * 1024))});
+        return;
+    }
     try {
         if (byReference && src.P)
             rec.P = src.P; // shared: the caller's array owns the block
@@ -735,16 +743,19 @@ void Interpreter::ResetArrays()
     Arrays.lastAssignedArray = 0;
     if (cmdLineParams.isEmpty())
         return;
-    QStringList quoted;
-    for (const QString &p : cmdLineParams)
-        quoted << QLatin1Char('\'') + p + QLatin1Char('\'');
-    const QString text = QStringLiteral("array cmdLineParams[") + QString::number(cmdLineParams.size()) +
-                         QStringLiteral("]string=(") + quoted.join(QLatin1Char(',')) + QLatin1Char(')');
-    // The parameters belong to the main program.
-    const int savedLevel = CurrentFunctionLevel;
-    CurrentFunctionLevel = 0;
-    CreateArrayFromText(text);
-    CurrentFunctionLevel = savedLevel;
+    // The parameters arrive as typed (quotes, commas and brackets included),
+    // so the array is built directly, not from a declaration text. It
+    // belongs to the main program.
+    t_arr_specification rec;
+    rec.name = QStringLiteral("cmdLineParams");
+    rec.dim[0] = static_cast<std::int32_t>(cmdLineParams.size());
+    rec.count = rec.dim[0];
+    rec.data_type = wkString;
+    rec.function_level = 0;
+    rec.P = std::make_shared<ArrayCells>();
+    rec.P->s = std::vector<QString>(cmdLineParams.cbegin(), cmdLineParams.cend());
+    Arrays.append(std::move(rec));
+    Arrays.SortArrays();
 }
 
 } // namespace tesmora

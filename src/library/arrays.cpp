@@ -145,4 +145,22 @@ void ArrayTable::DeleteArray(int n)
     records_.erase(records_.begin() + (n - 1));
 }
 
+std::int64_t ArrayTable::bytesInUse() const
+{
+    std::vector<const ArrayCells *> seen;
+    std::int64_t bytes = 0;
+    for (const t_arr_specification &a : records_) {
+        if (!a.P || std::find(seen.begin(), seen.end(), a.P.get()) != seen.end())
+            continue;
+        seen.push_back(a.P.get());
+        bytes += std::int64_t(std::max<std::int32_t>(a.count, 0)) * cellBytes(a.data_type);
+    }
+    return bytes;
+}
+
+bool ArrayTable::fitsBudget(TWordKind type, std::int64_t count) const
+{
+    return count <= (kMaxTotalArrayBytes - bytesInUse()) / cellBytes(type);
+}
+
 } // namespace tesmora

@@ -43,6 +43,8 @@ constexpr int kMaxDeclaredArrays = 25;
 constexpr int kArrayTableCapacity = 525;
 // The largest element block an array may take (bytes of cell storage).
 constexpr std::int64_t kMaxArrayBytes = std::int64_t(512) * 1024 * 1024;
+// The cell storage of all arrays of a run together (message 359 beyond it).
+constexpr std::int64_t kMaxTotalArrayBytes = std::int64_t(1024) * 1024 * 1024;
 
 // A new element block of `count` cleared cells of `type` (0, 0 or empty
 // strings). Throws std::bad_alloc when the memory cannot be obtained.
@@ -78,6 +80,10 @@ public:
     bool full() const { return count() >= kArrayTableCapacity; }
     void DeleteArray(int n);
     void clear() { records_.clear(); }
+    // Bytes of cell storage held by the table, a shared block counted once.
+    std::int64_t bytesInUse() const;
+    // True when `count` more cells of `type` keep the table inside kMaxTotalArrayBytes.
+    bool fitsBudget(TWordKind type, std::int64_t count) const;
 
     // Markers read by the variables view.
     QString lastDeclaredName;

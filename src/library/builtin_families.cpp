@@ -25,7 +25,9 @@ QList<FunctionHelp> allFunctionHelp()
     addFileHelp(all);
     addOsHelp(all);
     addJavaScriptHelp(all);
+    addGraphicsHelp(all);
     addDialogHelp(all);
+    addGraphicsInteractionHelp(all);
     return all;
 }
 

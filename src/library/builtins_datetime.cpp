@@ -345,18 +345,11 @@ void fnDateTimeFormat(FunctionCall &c)
     } else {
         // The local time comes from the JavaScript engine's offset of the
         // current moment (UTC minus local time, in minutes).
-        if (!c.in.JsEngine) {
-            c.fail(QStringLiteral("JavaScript: no JavaScript engine is available."));
+        QString answer;
+        if (!c.in.RunJavaScript(QStringLiteral("(new Date()).getTimezoneOffset()"), answer))
             return;
-        }
-        const JavaScriptResult answer =
-            c.in.JsEngine->evaluate(QStringLiteral("(new Date()).getTimezoneOffset()"));
-        if (!answer.ok) {
-            c.fail(QStringLiteral("JavaScript: ") + answer.text);
-            return;
-        }
         std::int64_t offset = 0;
-        if (!readDecimalOrRaise(c, answer.text, offset))
+        if (!readDecimalOrRaise(c, answer, offset))
             return;
         const double ms = c.number(1);
         const double dateTime =

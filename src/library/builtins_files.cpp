@@ -9,7 +9,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QtEndian>
@@ -199,14 +198,15 @@ void File_WriteStr(FunctionCall &call)
             fileFailure(QStringLiteral("Cannot write file \"%1\". %2").arg(path, f.errorString()));
         return;
     }
-    // The whole file is rewritten: the old contents stay until the new ones
-    // are complete.
-    QSaveFile f(path);
-    f.setDirectWriteFallback(true);
-    if (!f.open(QIODevice::WriteOnly))
-        fileFailure(QStringLiteral("Cannot create file \"%1\". %2").arg(path, f.errorString()));
+    // The whole file is rewritten in place: written over, then cut to the
+    // new length. Replacing it (a new file renamed over it, or emptied
+    // first) makes the file system wait for the disk on every call, which a
+    // loop of small writes cannot afford.
     const QByteArray all = byteOrderMark(cs) + bytes;
-    if (f.write(all) != all.size() || !f.commit())
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite))
+        fileFailure(QStringLiteral("Cannot create file \"%1\". %2").arg(path, f.errorString()));
+    if (f.write(all) != all.size() || !f.resize(all.size()) || !f.flush())
         fileFailure(QStringLiteral("Cannot write file \"%1\". %2").arg(path, f.errorString()));
 }
 

@@ -167,7 +167,8 @@ struct Specifier {
 // anything else.
 bool readSpecifier(const QString &spec, Specifier &s)
 {
-    constexpr int kLimit = 1000; // widths and precisions beyond this are cut
+    // Larger numbers stop growing here; formatSpecifier refuses them.
+    constexpr int kSaturated = 2'000'000'000;
     qsizetype i = 1;
     const qsizetype n = spec.size();
     for (; i < n; ++i) {
@@ -186,7 +187,8 @@ bool readSpecifier(const QString &spec, Specifier &s)
     auto readNumber = [&](int &target) {
         target = 0;
         while (i < n && spec.at(i).unicode() >= '0' && spec.at(i).unicode() <= '9') {
-            target = std::min(kLimit, target * 10 + (spec.at(i).unicode() - '0'));
+            target = static_cast<int>(
+                std::min<std::int64_t>(kSaturated, std::int64_t(target) * 10 + (spec.at(i).unicode() - '0')));
             ++i;
         }
     };
@@ -249,6 +251,10 @@ std::int64_t roundedInteger(double x)
     return v;
 }
 
+// Widths and precisions up to this are honoured; larger ones are an error
+// (message 362) rather than a silently different text.
+constexpr int kMaxFormatWidth = 1'000'000;
+
 // Formats one specifier of Format with argument i; false on an error.
 bool formatSpecifier(FunctionCall &c, const QString &spec, int i, QString &out)
 {
@@ -257,6 +263,12 @@ bool formatSpecifier(FunctionCall &c, const QString &spec, int i, QString &out)
         // Not a specifier this function knows: the text stays as written.
         out += spec;
         return true;
+    }
+    for (const int n : {s.width, s.precision}) {
+        if (n > kMaxFormatWidth) {
+            c.in.RaiseMessage(362, {n, kMaxFormatWidth});
+            return false;
+        }
     }
     if (s.letter == 'S') {
         QString text = c.has(i) ? c.text(i) : QString();

@@ -10,16 +10,9 @@ namespace {
 // stays for later evaluations.
 void fnEval(FunctionCall &c)
 {
-    if (!c.in.JsEngine) {
-        c.fail(QStringLiteral("JavaScript: no JavaScript engine is available."));
-        return;
-    }
-    const JavaScriptResult answer = c.in.JsEngine->evaluate(c.text(0));
-    if (!answer.ok) {
-        c.fail(QStringLiteral("JavaScript: ") + answer.text);
-        return;
-    }
-    c.setText(answer.text);
+    QString answer;
+    if (c.in.RunJavaScript(c.text(0), answer))
+        c.setText(answer);
 }
 
 void addStringRows(QList<FunctionHelp> &help)

@@ -23,7 +23,8 @@ void Interpreter::PrepareCallParameters(const QString &callText, const QString &
     name = call.left(br).trimmed();
     const QString argText = call.mid(br + 1, call.size() - br - 2).trimmed();
 
-    WordList words;
+    ScratchList wordList(*this);
+    WordList &words = *wordList;
     SplitWords(argText, words);
     if (failed())
         return;
@@ -40,7 +41,8 @@ void Interpreter::PrepareCallParameters(const QString &callText, const QString &
     int i = 0;
     while (i <= words.last) {
         // One argument: the words up to the next comma at the top level.
-        WordList arg;
+        ScratchList argList(*this);
+        WordList &arg = *argList;
         int depth = 0;
         for (; i <= words.last; ++i) {
             const TWordKind k = words[i].kind;
@@ -181,7 +183,7 @@ void Interpreter::ExecuteEmbeddedFunction(const QString &name, WordList &args, T
         fn(call);
     } catch (const std::exception &e) {
         result.clear();
-        RaiseError(QString::fromUtf8(e.what()));
+        RaiseFailure(e);
     }
     if (failed())
         result.clear();
@@ -194,20 +196,39 @@ void Interpreter::CallJavaScriptFunction(int funcIndex, const QString &name, Wor
     if (funcIndex < 0 || funcIndex >= static_cast<int>(table.size()))
         return;
     const T_FunctionDescription &row = table[static_cast<size_t>(funcIndex)];
-    const QString source = BuildJavaScriptCall(row, args);
-    if (!JsEngine) {
-        RaiseError(QStringLiteral("JavaScript: no JavaScript engine is available."));
+    QString answer;
+    if (!RunJavaScript(BuildJavaScriptCall(row, args), answer))
         return;
-    }
-    const JavaScriptResult answer = JsEngine->evaluate(source);
-    if (!answer.ok) {
-        RaiseError(QStringLiteral("JavaScript: ") + answer.text);
-        return;
-    }
-    if (!JavaScriptResultWord(row, answer.text, result)) {
+    if (!JavaScriptResultWord(row, answer, result)) {
         result.clear();
         RaiseMessage(46, {name});
     }
+}
+
+bool Interpreter::RunJavaScript(const QString &source, QString &value)
+{
+    if (!JsEngine) {
+        RaiseError(QStringLiteral("JavaScript: no JavaScript engine is available."));
+        return false;
+    }
+    // While the source runs the window stays alive: Pause, closing the
+    // window or the deadline interrupt it.
+    const bool wasRunning = RunState != rn_Stopped;
+    const auto stop = [this, wasRunning] {
+        host_->processEvents();
+        return (wasRunning && RunState == rn_Stopped) || host_->pauseKeyDown() || pastDeadline();
+    };
+    const JavaScriptResult answer = JsEngine->evaluate(source, stop);
+    if (answer.interrupted) {
+        RaiseMessage(361);
+        return false;
+    }
+    if (!answer.ok) {
+        RaiseError(QStringLiteral("JavaScript: ") + answer.text);
+        return false;
+    }
+    value = answer.text;
+    return true;
 }
 
 } // namespace tesmora

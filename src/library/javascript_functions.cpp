@@ -2,16 +2,32 @@
 
 #include "core/numbers.h"
 
+#include <QLocale>
 #include <QStringList>
+
+#include <cmath>
 
 namespace tesmora {
 
 namespace {
 
+// A number as JavaScript source: the shortest text that reads back as the
+// same value ("010" is ten here, but not in JavaScript).
+QString numberSource(double x)
+{
+    if (std::isnan(x))
+        return QStringLiteral("NaN");
+    if (std::isinf(x))
+        return x < 0 ? QStringLiteral("-Infinity") : QStringLiteral("Infinity");
+    return QString::number(x, 'g', QLocale::FloatingPointShortest);
+}
+
 // An argument as JavaScript source: texts in double quotes with inner double
-// quotes doubled, everything else as its text stands.
+// quotes doubled, numbers by their value, everything else as its text stands.
 QString argumentSource(const TWordStatus &word)
 {
+    if (isNumberKind(word.kind))
+        return numberSource(word.float_val);
     if (!isStringKind(word.kind))
         return word.str;
     QString quoted = word.str;

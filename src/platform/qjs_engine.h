@@ -5,20 +5,22 @@
 
 #include <memory>
 
-class QJSEngine;
-class QJSValue;
-
 namespace tesmora {
 
+// The engine lives on a thread of its own: the caller's thread keeps asking
+// the stop check while a source runs, and a true answer interrupts the engine
+// (a loop that never ends cannot freeze the window).
 class QtJavaScriptEngine : public JavaScriptEngine {
 public:
     QtJavaScriptEngine();
     ~QtJavaScriptEngine() override;
-    JavaScriptResult evaluate(const QString &source) override;
+    JavaScriptResult evaluate(const QString &source, const StopCheck &stop = {}) override;
 
 private:
-    std::unique_ptr<QJSEngine> engine_;
-    std::unique_ptr<QJSValue> runner_;
+    class Worker;
+    // Shared with a running evaluate(): closing the window may destroy the
+    // adapter while the stop check processes its events.
+    std::shared_ptr<Worker> worker_;
 };
 
 } // namespace tesmora

@@ -1,4 +1,5 @@
 // The script editor and its highlighter, on the offscreen platform.
+#include "gui_window.h"
 #include "core/interpreter.h"
 #include "environment/script_editor.h"
 #include "environment/script_lexer.h"
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 
 using namespace tesmora;
+using tesmora::test::clickGutter;
+using tesmora::test::linePoint;
 
 namespace {
 
@@ -61,22 +64,6 @@ void load(ScriptEditor &ed, const QStringList &lines)
     ed.show();
     ed.setScriptText(lines);
     ed.setWorkingMode(true);
-    QApplication::processEvents();
-}
-
-// The middle of 0-based `line` in the viewport, at horizontal position x.
-QPoint linePoint(ScriptEditor &ed, int line, int x)
-{
-    QsciScintilla *e = sci(ed);
-    const long pos = e->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-    const int y = static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, pos));
-    const int h = static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, line));
-    return {x, y + h / 2};
-}
-
-void clickGutter(ScriptEditor &ed, int line, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    QTest::mouseClick(sci(ed)->viewport(), Qt::LeftButton, mods, linePoint(ed, line, 6));
     QApplication::processEvents();
 }
 

@@ -1,18 +1,11 @@
 // The main window driven offscreen: modes, actions, runs, files.
-#include "environment/main_window.h"
-#include "environment/script_editor.h"
+#include "gui_window.h"
 #include "environment/variables_view.h"
 
-#include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QTableWidget>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace tesmora;
-
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+using namespace tesmora::test;
 
 namespace {
 
@@ -32,50 +25,6 @@ QString readUtf8(const QString &path)
     EXPECT_TRUE(b.startsWith("\xEF\xBB\xBF")) << path.toStdString();
     return QString::fromUtf8(b.mid(3));
 }
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-// A window over a fresh program folder, started with `script` from its
-// Scripts folder; questions answered by `answer`, errors collected.
-struct Window {
-    QTemporaryDir home;
-    std::unique_ptr<TForm_Interpretator> w;
-    QStringList errors;
-    QStringList questions;
-    bool answer = true;
-
-    explicit Window(const QByteArray &script, const QList<QPair<QString, QByteArray>> &files = {})
-    {
-        const QString name = QStringLiteral("test.txt");
-        QDir(home.path()).mkpath("Scripts");
-        writeFile(home.filePath("Scripts/" + name), script);
-        for (const auto &f : files)
-            writeFile(home.filePath("Scripts/" + f.first), f.second);
-        qputenv("TESMORA_HOME", home.path().toUtf8());
-        w = std::make_unique<TForm_Interpretator>(QStringList{name});
-        w->reportError = [this](const QString &t) { errors << t; };
-        w->answerQuestion = [this](const QString &q) {
-            questions << q;
-            return answer;
-        };
-        w->StartUp();
-    }
-    ~Window() { qunsetenv("TESMORA_HOME"); }
-    Interpreter &in() { return w->interpreter(); }
-    QAction *act(int tag) { return w->action(tag); }
-    bool shown(int tag) { return act(tag)->isVisible(); }
-    bool enabled(int tag) { return act(tag)->isEnabled(); }
-    QString var(const QString &name) { return in().GetVariableText(name); }
-};
-
-enum { Start = 301, Step = 303, StepOver = 316, Continue = 305, Fast = 307, Pause = 330, Load = 309, New = 311,
-       Edit = 313, Find = 318, Replace = 292, Work = 321, Save = 323, Settings = 290, Kbd = 333, Cancel = 325,
-       Help = 337, Font = 335 };
 
 } // namespace
 

@@ -193,9 +193,9 @@ TEST(VariablesText, DetailTextsOfVariablesAndArrays)
     EXPECT_EQ(VariableDetailsText(var("n", wkInt, "10"), 0), "Variable\rn = 10\rhex: A\rbin:  1010");
     EXPECT_EQ(VariableDetailsText(var("n", wkFloat, "31"), 0), "Variable\rn = 31\rhex: 1F\rbin:  0001 1111");
     EXPECT_EQ(VariableDetailsText(var("n", wkFloat, "0"), 0), "Variable\rn = 0\rhex: 0\rbin:  0000");
-    // Negative whole numbers show their 64-bit two's complement.
-    EXPECT_EQ(VariableDetailsText(var("m", wkInt, "-1"), 0),
-              "Variable\rm = -1\rhex: FFFFFFFFFFFFFFFF\rbin: " + HexDigitsToBits("FFFFFFFFFFFFFFFF"));
+    // Negative whole numbers: the digits of the magnitude after a minus sign.
+    EXPECT_EQ(VariableDetailsText(var("m", wkInt, "-1"), 0), "Variable\rm = -1\rhex: -1\rbin: -0001");
+    EXPECT_EQ(VariableDetailsText(var("m", wkFloat, "-31"), 0), "Variable\rm = -31\rhex: -1F\rbin: -0001 1111");
     // A value with a full stop: "0.###############", two blanks, "%e".
     EXPECT_EQ(VariableDetailsText(var("f", wkFloat, "2.5"), 0), "Variable\rf = 2.5  2.50000000000000E+000");
     EXPECT_EQ(VariableDetailsText(var("f", wkFloat, "-1234.56"), 0), "Variable\rf = -1234.56  -1.23456000000000E+003");

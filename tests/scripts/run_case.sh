@@ -7,10 +7,14 @@
 #   NAME.out   expected standard output (optional)
 #   NAME.err   expected standard error (optional; default: must be empty)
 #   NAME.answers dialog answers (optional)
+#   NAME.pixels the picture --canvas writes: lines "size W H" and
+#               "X Y RRGGBB", or "no picture" (optional; needs the
+#               canvas_pixels reader as the fourth argument)
 set -u
 runner=$1
 home=$2
 case_path=$3
+pixels_reader=${4:-}
 dir=$(dirname "$case_path")
 name=$(basename "$case_path" .txt)
 cd "$dir" || exit 2
@@ -23,8 +27,9 @@ params=()
 expected_code=0
 [ -f "$name.code" ] && expected_code=$(tr -d '[:space:]' < "$name.code")
 
-out=$(mktemp) err=$(mktemp)
-trap 'rm -f "$out" "$err"' EXIT
+out=$(mktemp) err=$(mktemp) png=$(mktemp -u --suffix=.png) pixels=$(mktemp)
+trap 'rm -f "$out" "$err" "$png" "$pixels"' EXIT
+[ -f "$name.pixels" ] && args+=(--canvas "$png")
 "$runner" --home "$home" "${args[@]}" "$name.txt" "${params[@]}" >"$out" 2>"$err"
 code=$?
 
@@ -40,5 +45,9 @@ if [ -f "$name.err" ]; then
   if ! diff -u "$name.err" "$err"; then fail=1; fi
 elif [ -s "$err" ]; then
   echo "unexpected standard error:"; cat "$err"; fail=1
+fi
+if [ -f "$name.pixels" ]; then
+  "$pixels_reader" "$png" "$name.pixels" > "$pixels"
+  if ! diff -u "$name.pixels" "$pixels"; then fail=1; fi
 fi
 exit $fail

@@ -545,6 +545,43 @@ TEST(ArrayLifetime, ResetAndCommandLine)
     EXPECT_EQ(strings(p), in.cmdLineParams);
 }
 
+TEST(ArrayLifetime, AllArraysTogetherStayInsideTheMemoryBudget)
+{
+    Interpreter in;
+    // A record that stands for 900 MiB of float cells (the block itself is
+    // not allocated: the budget counts what the records declare), and a
+    // by-reference record sharing its block, which is counted once.
+    t_arr_specification big;
+    big.name = "big";
+    big.data_type = wkFloat;
+    big.count = 900 * 1024 * 1024 / 8;
+    big.dim[0] = big.count;
+    big.P = std::make_shared<ArrayCells>();
+    t_arr_specification alias = big;
+    alias.name = "_alias";
+    alias.function_level = 1;
+    alias.is_parameter_variable = true;
+    in.Arrays.append(big);
+    in.Arrays.append(alias);
+    EXPECT_EQ(in.Arrays.bytesInUse(), std::int64_t(900) * 1024 * 1024);
+
+    // 124 MiB more fit the 1024 MiB of all arrays; 125 MiB do not, whatever the type.
+    EXPECT_TRUE(in.Arrays.fitsBudget(wkFloat, 124 * 1024 * 1024 / 8));
+    EXPECT_FALSE(in.Arrays.fitsBudget(wkInt, 125 * 1024 * 1024 / 8));
+    EXPECT_FALSE(in.Arrays.fitsBudget(wkString, 125 * 1024 * 1024 / std::int64_t(sizeof(QString))));
+    EXPECT_EQ(run(in, "array a[17000000]float"), err(359, {1024}));
+    EXPECT_EQ(err(359, {1024}),
+              "Not enough memory for the arrays: all arrays of a script together may take at most 1024 MB."
+              "\r\rLine 0.");
+    EXPECT_EQ(in.FindArray("a"), 0);
+    EXPECT_EQ(run(in, "array a[1000]string"), "");
+    // Removing the large array gives its share back.
+    in.Arrays.DeleteArray(in.FindArray("big"));
+    in.Arrays.DeleteArray(in.Arrays.FindArrayAtLevel("_alias", 1));
+    EXPECT_EQ(in.Arrays.bytesInUse(), 1000 * std::int64_t(sizeof(QString)));
+    EXPECT_EQ(run(in, "array a[17000000]float"), "");
+}
+
 // ---- Cases that evaluate expressions ---------------------------------------------
 
 TEST(ArraysWithExpressions, DimensionsIndicesAndValues)

@@ -30,7 +30,7 @@ namespace {
 struct ScriptedEngine : JavaScriptEngine {
     JavaScriptResult answer{true, QStringLiteral("0")};
     QStringList sources;
-    JavaScriptResult evaluate(const QString &source) override
+    JavaScriptResult evaluate(const QString &source, const StopCheck & = {}) override
     {
         sources << source;
         return answer;

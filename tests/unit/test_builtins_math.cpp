@@ -43,6 +43,7 @@ TEST(MathCalls, SqrtOfNonNegativeNumbers)
         QStringLiteral("Function Sqrt(). You can not extracts the square root of a negative value -1.00.\r\r"
                        "Line 0."));
     EXPECT_EQ(error(in, "sqrt(-0.001)"), msg(115, {-0.001}));
+    EXPECT_TRUE(error(in, "sqrt(-0.001)").contains("negative value -0.00."));
     EXPECT_EQ(error(in, "sqrt('4')"),
               QStringLiteral("Function \"sqrt\". Parameter № 1 must be \"float\". \r\rLine 0."));
     EXPECT_EQ(error(in, "sqrt()"), msg(81, {"sqrt", 0, 1}));

@@ -73,7 +73,7 @@ TEST(JavaScriptCall, SourceTextsOfTheCatalogueExamples)
     EXPECT_TRUE(BuildJavaScriptCall(-1, kNoArgs).isEmpty());
 }
 
-TEST(JavaScriptCall, ArgumentsAreWrittenAsTheirTexts)
+TEST(JavaScriptCall, ArgumentsAreWrittenAsValues)
 {
     // Both string kinds are quoted; inner double quotes are doubled.
     EXPECT_EQ(BuildJavaScriptCall(0, words({text("say \"hi\"", wkStringDQ), number("1")})),
@@ -81,9 +81,13 @@ TEST(JavaScriptCall, ArgumentsAreWrittenAsTheirTexts)
     EXPECT_EQ(BuildJavaScriptCall(2, words({text("a'b"), text("'", wkStringDQ)})),
               "(\"a'b\").indexOf(\"'\")");
     EXPECT_EQ(BuildJavaScriptCall(0, words({text(""), number("0")})), "(\"\").charAt(0)");
-    // Numbers keep their text, not a rewriting of their value; a string
-    // argument of a Math row is still quoted.
-    EXPECT_EQ(BuildJavaScriptCall(23, words({number("-2.50")})), "Math.abs(-2.50)");
+    // Numbers are written by their value, so that leading zeros (010 is ten
+    // here, an octal or a syntax error there) and trailing ones read back as
+    // the same number; a string argument of a Math row is still quoted.
+    EXPECT_EQ(BuildJavaScriptCall(23, words({number("-2.50")})), "Math.abs(-2.5)");
+    EXPECT_EQ(BuildJavaScriptCall(23, words({number("010")})), "Math.abs(10)");
+    EXPECT_EQ(BuildJavaScriptCall(23, words({number("08")})), "Math.abs(8)");
+    EXPECT_EQ(BuildJavaScriptCall(23, words({number("0.1")})), "Math.abs(0.1)");
     EXPECT_EQ(BuildJavaScriptCall(23, words({text("-2")})), "Math.abs(\"-2\")");
     EXPECT_EQ(BuildJavaScriptCall(
                   36, words({number("5"), number("1"), number("2"), number("10"), number("-1.13")})),
@@ -183,6 +187,27 @@ TEST(JavaScriptEngine, FailuresCarryTheMessageAndLeaveTheEngineUsable)
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.text.isEmpty());
     EXPECT_TRUE(js->evaluate("k").ok);
+}
+
+TEST(JavaScriptEngine, StopCheckInterruptsAnEndlessSourceAndTheEngineGoesOn)
+{
+    auto js = makeEngine();
+    ASSERT_TRUE(js->evaluate("var kept = 7").ok);
+    // The check is asked while the loop runs; its third answer stops it.
+    int asked = 0;
+    auto r = js->evaluate("while (true) {}", [&] { return ++asked >= 3; });
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.interrupted);
+    EXPECT_EQ(asked, 3);
+    // The interruption is over: globals survive and new sources run to the end.
+    r = js->evaluate("kept * 6", [] { return false; });
+    EXPECT_TRUE(r.ok);
+    EXPECT_FALSE(r.interrupted);
+    EXPECT_EQ(r.text, "42");
+    // A check that never says stop lets a long computation finish.
+    r = js->evaluate("var s = 0; for (var i = 0; i < 3e6; ++i) s += i % 7; s", [] { return false; });
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.text, "8999994");
 }
 
 // Run with TZ=UTC, as the test suite does.

@@ -1,0 +1,101 @@
+// Fuzz target: a script text goes the whole way of a run - preparation,
+// tokenising, evaluation, statements, script functions and the built-ins
+// with their argument checks - first with Start, then once more step by
+// step, under limits of executed lines, time and memory, so that a slow
+// input is told apart from a hang.
+#include "core/interpreter.h"
+#include "platform/qjs_engine.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+using namespace tesmora;
+
+namespace {
+
+constexpr std::size_t kMaxInputBytes = 8192;
+constexpr qint64 kMaxLines = 20000;
+constexpr qint64 kMaxMilliseconds = 2000;
+
+// Functions that change files or the machine, wait, or sound are left out:
+// an input that names one (in any case, with any characters between the
+// letters) is not run.
+bool namesLeftOutFunction(const QString &text)
+{
+    QString letters = text.toLower();
+    letters.remove(QRegularExpression(QStringLiteral("[^a-z0-9_]")));
+    static const char *const kLeftOut[] = {"file_write", "file_delete", "os_openfile", "sleep",
+                                           "play_sound", "include"};
+    for (const char *name : kLeftOut)
+        if (letters.contains(QLatin1String(name)))
+            return true;
+    return false;
+}
+
+struct Setting {
+    QTemporaryDir home; // the program folder: empty, thrown away at the end
+    QtJavaScriptEngine js;
+};
+
+Setting *setting = nullptr;
+
+void prepare(Interpreter &in, const QString &text)
+{
+    in.ProgramFolder = setting->home.path() + QLatin1Char('/');
+    in.JsEngine = &setting->js;
+    in.MaxLines = kMaxLines;
+    in.RunDeadline = QDateTime::currentMSecsSinceEpoch() + kMaxMilliseconds;
+    in.cmdLineParams = QStringList{QStringLiteral("fuzz.txt"), QStringLiteral("it's")};
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString &line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        line.replace(QLatin1Char('\t'), QStringLiteral("  "));
+    }
+    in.ScriptLines = lines;
+    in.PrepareScript();
+    in.WorkMode = true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QCoreApplication app(*argc, *argv);
+    static Setting s;
+    setting = &s;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size > kMaxInputBytes)
+        return 0;
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    if (namesLeftOutFunction(text))
+        return 0;
+    {
+        Interpreter in;
+        prepare(in, text);
+        in.A_StartExecute(RunSender::StartAction);
+    }
+    {
+        Interpreter in;
+        prepare(in, text);
+        in.CurrentLine = 0;
+        for (int step = 0; step < kMaxLines; ++step) {
+            in.A_StepExecute(RunSender::StepAction);
+            if (in.RunState != rn_Step || in.failed() || in.CurrentLine >= in.ScriptLines.size() ||
+                in.ExitRequested)
+                break;
+        }
+    }
+    return 0;
+}
