@@ -99,7 +99,7 @@ bool sizeLayer(GraphicsCall &c, CanvasLayer &l, int w, int h)
         display = bitmap;
         break;
     default:
-        c.in.RaiseMessage(176, {cs.ScalingMode});
+        c.fail(176, {cs.ScalingMode});
         return false;
     }
     // The part of the old picture that still fits is kept until the bitmap
@@ -108,7 +108,7 @@ bool sizeLayer(GraphicsCall &c, CanvasLayer &l, int w, int h)
                                : l.image.copy(0, 0, bitmap.width(), bitmap.height());
     l.display = display;
     if (bitmap.width() < 50 || bitmap.height() < 50) {
-        c.in.RaiseMessage(175);
+        c.fail(175);
         return false;
     }
     LayerState &s = l.state;
@@ -220,11 +220,11 @@ void takeRanges(GraphicsCall &c, int &drawGreed, int &layer, int &w, int &h)
     cs.y1 = c.number(1);
     cs.x2 = c.number(2);
     cs.y2 = c.number(3);
-    drawGreed = n >= 5 ? c.integer(4) : 0;
-    layer = n >= 6 ? c.integer(5) : 1;
+    drawGreed = n >= 5 ? c.pixel(4) : 0;
+    layer = n >= 6 ? c.pixel(5) : 1;
     if (layer != 1 && layer != 2)
         layer = 1;
-    cs.ScalingMode = n >= 7 ? c.integer(6) : 0;
+    cs.ScalingMode = n >= 7 ? c.pixel(6) : 0;
     cs.Ratio = n == 8 ? c.number(7) : 1.414;
     const QSize panel = c.canvas.panel().panelSize();
     w = panel.width();

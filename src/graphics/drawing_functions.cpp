@@ -90,17 +90,17 @@ void FloodFill(GraphicsCall &c)
 void SetPenParameters(GraphicsCall &c)
 {
     LayerState &s = c.canvas.layer(c.layerWhen(3, 4)).state;
-    s.penWidth = std::max(1, c.integer(0));
-    s.penColor = c.integer64(1);
-    const std::int64_t style = c.count() >= 3 ? c.integer64(2) : 0;
+    s.penWidth = std::max(1, c.pixel(0));
+    s.penColor = c.integer(1);
+    const std::int64_t style = c.count() >= 3 ? c.integer(2) : 0;
     s.penStyle = style >= 1 && style <= 4 ? static_cast<PenStyle>(style) : PenStyle::Solid;
 }
 
 void SetBrushParameters(GraphicsCall &c)
 {
     LayerState &s = c.canvas.layer(c.layerWhen(2, -1)).state;
-    s.brushColor = c.integer64(0);
-    s.brushSolid = (c.count() >= 2 ? c.integer64(1) : 0) == 0;
+    s.brushColor = c.integer(0);
+    s.brushSolid = (c.count() >= 2 ? c.integer(1) : 0) == 0;
 }
 
 // (x, y) is the text's bottom-left corner; size and colour stay on the layer.
@@ -108,8 +108,8 @@ void TextPrint(GraphicsCall &c)
 {
     const QPoint p = pointAt(c, 0);
     CanvasLayer &l = c.canvas.layer(c.layerWhen(5, 6));
-    l.state.fontSize = c.integer(3);
-    l.state.fontColor = c.count() >= 5 ? c.integer64(4) : 0;
+    l.state.fontSize = c.pixel(3);
+    l.state.fontColor = c.count() >= 5 ? c.integer(4) : 0;
     if (l.image.isNull())
         return;
     LayerPainter lp(l);
@@ -121,7 +121,7 @@ void PixelRead(GraphicsCall &c)
 {
     const QPoint p = cellAt(c, 0);
     const CanvasLayer &l = c.canvas.layer(c.layerWhen(2, -1));
-    const std::int64_t key = c.count() == 4 ? c.integer64(3) : 0;
+    const std::int64_t key = c.count() == 4 ? c.integer(3) : 0;
     std::int64_t color = l.image.valid(p) ? colorOfPixel(l.image.pixel(p)) : -1;
     if (key == 1) {
         const std::int64_t r = color % 256;
@@ -136,7 +136,7 @@ void PixelWrite(GraphicsCall &c)
 {
     const QPoint p = cellAt(c, 0);
     CanvasLayer &l = c.canvas.layer(c.layerWhen(3, 4));
-    const QRgb color = pixelOf(c.integer64(2));
+    const QRgb color = pixelOf(c.integer(2));
     if (l.image.valid(p))
         reinterpret_cast<QRgb *>(l.image.scanLine(p.y()))[p.x()] = color;
 }

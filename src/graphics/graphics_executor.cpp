@@ -7,42 +7,14 @@ namespace tesmora {
 
 GraphicsCall::GraphicsCall(Interpreter &in, Canvas &canvas, const QString &name, WordList &args,
                            TWordStatus &result)
-    : in(in), canvas(canvas), name(name), args(args), result(result), count_(executorParameterCount(args))
+    : FunctionCall(in, name, args, result, executorParameterCount(args)), canvas(canvas)
 {
-}
-
-std::int64_t GraphicsCall::integer64(int i) const
-{
-    std::int64_t v = 0;
-    if (!RoundToInt64(number(i), v))
-        throwTooLarge(number(i));
-    return v;
-}
-
-const t_arr_specification *GraphicsCall::array(int i) const
-{
-    if (i >= count_ || args[i].kind != wkArrayName)
-        return nullptr;
-    const int n = in.FindArray(args[i].str);
-    return n > 0 ? &in.Arrays.at(n) : nullptr;
 }
 
 int GraphicsCall::layerWhen(int i, int exactCount, int otherwise) const
 {
-    const bool given = exactCount < 0 ? count_ >= i + 1 : count_ == exactCount;
+    const bool given = exactCount < 0 ? count() >= i + 1 : count() == exactCount;
     return given ? layerArgument(i) : otherwise;
-}
-
-void GraphicsCall::setInteger(std::int64_t value)
-{
-    result.kind = wkInt;
-    result.float_val = static_cast<double>(value);
-    result.str = QString::number(value);
-}
-
-void GraphicsRegistry::add(const char *catalogueName, GraphicsFunction fn)
-{
-    byName_.insert(QString::fromLatin1(catalogueName).toLower(), fn);
 }
 
 CanvasExecutor::CanvasExecutor(Canvas &canvas) : canvas_(canvas) { registerGraphicsFamilies(registry_); }
@@ -51,8 +23,7 @@ void CanvasExecutor::execute(Interpreter &in, const QString &name, WordList &arg
 {
     const GraphicsFunction fn = registry_.find(name);
     if (!fn) {
-        // The same text in every interface language.
-        in.RaiseError(QStringLiteral("Ошибка интерпретатора. Не найдена функция \"%1\".").arg(name));
+        RaiseFunctionNotFound(in, name);
         return;
     }
     // The panel shows what was drawn even when the call ends in a fault.

@@ -5,8 +5,9 @@
 
 #include "canvas.h"
 #include "core/executors.h"
+#include "library/function_call.h"
+#include "library/function_catalogue.h"
 
-#include <QHash>
 #include <QPainter>
 #include <QString>
 #include <cstdint>
@@ -17,53 +18,28 @@ namespace tesmora {
 class Interpreter;
 struct t_arr_specification;
 
-// One call of a graphics function: its arguments, its result and the canvas.
-// Arguments beyond the parameter count read as 0 or empty.
-class GraphicsCall {
+// One call of a graphics function: the shared argument reader with the
+// canvas. The parameter count is the arguments given, empty strings
+// included; arguments beyond it read as 0 or empty.
+class GraphicsCall : public FunctionCall {
 public:
     GraphicsCall(Interpreter &in, Canvas &canvas, const QString &name, WordList &args, TWordStatus &result);
 
-    Interpreter &in;
     Canvas &canvas;
-    const QString &name;
-    WordList &args;
-    TWordStatus &result;
 
-    // The parameter count: the arguments given, empty strings included.
-    int count() const { return count_; }
-    double number(int i) const { return i < count_ ? args[i].float_val : 0.0; }
-    // The number rounded halves to even; a value beyond 32 bits is a
-    // run-time fault of the line.
-    int integer(int i) const { return pixelRound(number(i)); }
-    // A colour or other value rounded to 64 bits.
-    std::int64_t integer64(int i) const;
-    QString text(int i) const { return i < count_ ? args[i].str : QString(); }
-    // The array argument i names (a float, integer or string array), or null.
-    const t_arr_specification *array(int i) const;
+    // The number rounded halves to even to a pixel; a value beyond 32 bits
+    // is a run-time fault of the line.
+    int pixel(int i) const { return pixelRound(number(i)); }
     // The layer argument i: 1 selects layer 1, every other value layer 2.
-    int layerArgument(int i) const { return Canvas::layerOf(integer64(i)); }
+    int layerArgument(int i) const { return Canvas::layerOf(integer(i)); }
     // The layer chosen by argument i when the count equals `exactCount`
     // (exactCount < 0: when the count reaches i + 1), else `otherwise`.
     int layerWhen(int i, int exactCount, int otherwise = 1) const;
-
-    // Results.
-    void setInteger(std::int64_t value);
-
-private:
-    int count_;
 };
 
 using GraphicsFunction = void (*)(GraphicsCall &call);
-
-// Graphics handlers by catalogue name, compared without letter case.
-class GraphicsRegistry {
-public:
-    void add(const char *catalogueName, GraphicsFunction fn);
-    GraphicsFunction find(const QString &name) const { return byName_.value(name.toLower(), nullptr); }
-
-private:
-    QHash<QString, GraphicsFunction> byName_;
-};
+// The handlers of the graphics table, attached by catalogue name.
+using GraphicsRegistry = FunctionRegistry<GraphicsFunction>;
 
 // The families of graphics functions; graphics_families.cpp registers them all.
 void registerGraphicsFamilies(GraphicsRegistry &registry);
@@ -87,7 +63,7 @@ public:
 
 private:
     Canvas &canvas_;
-    GraphicsRegistry registry_;
+    GraphicsRegistry registry_{FunctionTable::Graph};
 };
 
 // A painter on a layer's bitmap with its drawing state: no antialiasing,

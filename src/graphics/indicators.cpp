@@ -265,7 +265,7 @@ bool Indicator::dialSectors(int radius, double min, double max)
             shares[k] = checkedDivide(bounds[k] - min, max - min);
             if (!(shares[k] >= 0 && shares[k] <= 1)) {
                 // the bound lies outside the dial: message 182
-                c_.in.RaiseMessage(182, {bounds[k], min, max});
+                c_.fail(182, {bounds[k], min, max});
                 return false;
             }
         }

@@ -102,11 +102,11 @@ void Pictograms(GraphicsCall &c)
     TArea area;
     area.var_name_status = statusVariable.VarName.left(kAreaNameLength);
     area.var_name_specification = variableArgument(c, 3, "specification").VarName.left(kAreaNameLength);
-    area.transform = c.count() == 5 ? c.integer(4) : 0;
+    area.transform = c.count() == 5 ? c.pixel(4) : 0;
     const int status = WholeNumberText(statusVariable.VarVal);
     const QStringList statuses = Json_GetObjectArray(c.text(3), QStringLiteral("statuses"));
     if (status < 1 || status > statuses.size()) {
-        c.in.RaiseMessage(177, {status, static_cast<int>(statuses.size())});
+        c.fail(177, {status, static_cast<int>(statuses.size())});
         return;
     }
     const QString picture = Json_GetValue(c.in, statuses.at(status - 1), QStringLiteral("picture"));
@@ -130,7 +130,7 @@ void Pictograms(GraphicsCall &c)
 // Define_Mouse_Click_Handler(Rect, FunctionName): always appended.
 void Define_Mouse_Click_Handler(GraphicsCall &c)
 {
-    const t_arr_specification *a = c.array(0);
+    const t_arr_specification *a = c.namedArray(0);
     // An array that is not a float array of four elements is ignored.
     if (!a || a->data_type != wkFloat || a->count < 4 || !cellsReady(*a))
         return;
@@ -148,7 +148,7 @@ void Define_Mouse_Click_Handler(GraphicsCall &c)
 // Get_User_Cursor_Pos([key]): the user position, or the display pixel when key is not 0.
 void Get_User_Cursor_Pos(GraphicsCall &c)
 {
-    const std::int64_t key = c.count() >= 1 ? c.integer64(0) : 0;
+    const std::int64_t key = c.count() >= 1 ? c.integer(0) : 0;
     const CursorState &cursor = c.canvas.cursor;
     const QPointF p = key == 0 ? cursor.CursorUser : QPointF(cursor.CursorPixel);
     const QString name = c.in.NewTemporaryArrayName();

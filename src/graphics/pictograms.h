@@ -10,7 +10,6 @@
 namespace tesmora {
 
 class Canvas;
-class GraphicsRegistry;
 class Interpreter;
 
 // Reads a .bmp picture (a name without a folder is looked up in the pictures
@@ -18,7 +17,5 @@ class Interpreter;
 // bottom-left corner at pixel `bottomLeft`. Returns the drawn size; an empty
 // size after message 170 (missing or unreadable file) or 172 (not ".bmp").
 QSize Picture_LoadTransformed(Interpreter &in, Canvas &canvas, const QString &name, int flags, QPoint bottomLeft);
-
-void registerPictogramFunctions(GraphicsRegistry &registry);
 
 } // namespace tesmora

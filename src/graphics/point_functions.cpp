@@ -19,13 +19,13 @@ int pointCount(const GraphicsCall &c, const t_arr_specification &a, int countArg
 {
     int n = a.dim[0];
     if (c.count() > countArg)
-        n = std::min(n, c.integer(countArg));
+        n = std::min(n, c.pixel(countArg));
     return std::max(0, std::min(n, available));
 }
 
 const t_arr_specification *floatArray(const GraphicsCall &c)
 {
-    const t_arr_specification *a = c.array(0);
+    const t_arr_specification *a = c.namedArray(0);
     return a && a->data_type == wkFloat && cellsReady(*a) ? a : nullptr;
 }
 
@@ -113,7 +113,7 @@ void Polyline(GraphicsCall &c)
     if (!a)
         return;
     const int layer = c.layerWhen(1, -1);
-    const int shape = c.count() >= 3 ? c.integer(2) : 0;
+    const int shape = c.count() >= 3 ? c.pixel(2) : 0;
     drawPolyline(c.canvas.layer(layer), pairPoints(c, *a, 3), shape);
 }
 
@@ -123,7 +123,7 @@ void PolyLine1(GraphicsCall &c)
     if (!a)
         return;
     const int layer = c.layerWhen(3, -1);
-    const int shape = c.count() >= 5 ? c.integer(4) : 0;
+    const int shape = c.count() >= 5 ? c.pixel(4) : 0;
     const int n = pointCount(c, *a, 5, a->count);
     QPolygon points;
     double x = c.number(1);
@@ -154,7 +154,7 @@ void PictureImport(GraphicsCall &c)
     const QString path = picturePath(c.in, c.text(0));
     const QFileInfo info(path);
     if (!info.isFile()) {
-        c.in.RaiseMessage(170, {path});
+        c.fail(170, {path});
         return;
     }
     const QPoint p = c.count() >= 3 ? c.canvas.toPixel(c.number(1), c.number(2)) : c.canvas.toPixel(1, 1);
@@ -163,12 +163,12 @@ void PictureImport(GraphicsCall &c)
                             ? QLatin1Char('.') + info.suffix().toLower()
                             : QString();
     if (ext != QLatin1String(".bmp") && ext != QLatin1String(".jpg") && ext != QLatin1String(".png")) {
-        c.in.RaiseMessage(172, {ext});
+        c.fail(172, {ext});
         return;
     }
     QImage picture;
     if (!picture.load(path)) {
-        c.in.RaiseMessage(170, {path});
+        c.fail(170, {path});
         return;
     }
     if (l.image.isNull())
