@@ -3,6 +3,7 @@
 // attached by name, and the reader every implementation shares.
 #include "builtin_calls.h"
 #include "graphics/dialog_functions.h"
+#include "graphics/graphics_executor.h"
 #include "library/builtins.h"
 #include "library/function_catalogue.h"
 #include "library/javascript_functions.h"
@@ -189,11 +190,19 @@ TEST(FunctionCatalogue, OneReaderAndOneFailurePath)
         QString::fromUtf8("Ошибка интерпретатора. Не найдена функция \"Introduction3\".")));
 }
 
-TEST(FunctionCatalogue, DialogRowsImplementedAndExplained)
+TEST(FunctionCatalogue, GraphicsAndDialogRowsImplementedAndExplained)
 {
+    GraphicsRegistry graphics(FunctionTable::Graph);
+    registerGraphicsFamilies(graphics);
+    EXPECT_TRUE(graphics.unimplemented().isEmpty()) << graphics.unimplemented().join(u' ').toStdString();
+    EXPECT_TRUE(graphics.misnamed().isEmpty()) << graphics.misnamed().join(u' ').toStdString();
+    EXPECT_EQ(graphics.find("Introduction3"), nullptr); // a row of the help only
+
     DialogRegistry dialogs(FunctionTable::Dialog);
     registerDialogFunctions(dialogs);
     EXPECT_TRUE(dialogs.unimplemented().isEmpty()) << dialogs.unimplemented().join(u' ').toStdString();
     EXPECT_TRUE(dialogs.misnamed().isEmpty()) << dialogs.misnamed().join(u' ').toStdString();
-    expectHelpOnEveryRow(FunctionTable::Dialog);
+
+    for (FunctionTable t : {FunctionTable::Graph, FunctionTable::Dialog})
+        expectHelpOnEveryRow(t);
 }
