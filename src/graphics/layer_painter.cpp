@@ -170,13 +170,13 @@ ArcGeometry arcGeometry(QPoint lt, QPoint rb, QPoint from, QPoint to)
 void LayerPainter::arc(QPoint lt, QPoint rb, QPoint from, QPoint to)
 {
     const ArcGeometry g = arcGeometry(lt, rb, from, to);
-    p_.drawArc(g.box, g.start, g.span);
+    painter().drawArc(g.box, g.start, g.span);
 }
 
 void LayerPainter::pie(QPoint lt, QPoint rb, QPoint from, QPoint to)
 {
     const ArcGeometry g = arcGeometry(lt, rb, from, to);
-    p_.drawPie(g.box, g.start, g.span);
+    painter().drawPie(g.box, g.start, g.span);
 }
 
 void LayerPainter::quarterArc(QPoint centre, int r, int sx, int sy)
@@ -250,14 +250,14 @@ void LayerPainter::boxedText(QPoint lt, QPoint rb, QPoint at, const QString &s)
 {
     const QRect inside(lt, QSize(rb.x() - lt.x(), rb.y() - lt.y()));
     if (layer_.state.brushSolid)
-        p_.fillRect(inside, colorOf(layer_.state.brushColor));
+        painter().fillRect(inside, colorOf(layer_.state.brushColor));
     const QFont f = font();
-    p_.save();
-    p_.setClipRect(inside);
-    p_.setFont(f);
-    p_.setPen(colorOf(layer_.state.fontColor));
-    p_.drawText(QPoint(at.x(), at.y() + QFontMetrics(f).ascent()), s);
-    p_.restore();
+    painter().save();
+    painter().setClipRect(inside);
+    painter().setFont(f);
+    painter().setPen(colorOf(layer_.state.fontColor));
+    painter().drawText(QPoint(at.x(), at.y() + QFontMetrics(f).ascent()), s);
+    painter().restore();
 }
 
 } // namespace tesmora
