@@ -33,7 +33,7 @@ TEST(ScriptFunctions, RunModeParametersAndReturn)
 
     ScriptRun byValue({"x = 1", "Swap(x, 3)", "stop", "function Swap(var _a, var _b)", "  return"});
     byValue.start();
-    EXPECT_EQ(byValue.error(), "Error in formal parameters of script function \"Swap\".\r\rLine 1.");
+    EXPECT_EQ(byValue.error(), "Error in formal parameters of script function \"swap\".\r\rLine 1.");
 
     ScriptRun formal({"x = f(1)", "stop", "function f(w)", "  return w"});
     formal.start();
