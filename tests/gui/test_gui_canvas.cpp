@@ -306,6 +306,7 @@ TEST(CanvasClicks, PictogramMenuChoosesAStatusAndRedraws)
     moveTo(panel, first);
     EXPECT_EQ(panel->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(statusPanel(win.w.get(), 5), "X=110  Y=130");
+    keepShot(win.w.get(), QStringLiteral("pictograms_cursor_readout"));
     moveTo(panel, displayOf(win.canvas(), 10, 10));
     EXPECT_EQ(panel->cursor().shape(), Qt::ArrowCursor);
     // A click opens the status menu: three radio items, the first checked.
@@ -315,6 +316,7 @@ TEST(CanvasClicks, PictogramMenuChoosesAStatusAndRedraws)
     QTimer::singleShot(0, [&] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr);
+        keepShot(menu, QStringLiteral("pictogram_status_menu"));
         for (QAction *a : menu->actions()) {
             captions << a->text();
             checked << (a->isCheckable() && a->isChecked() && a->actionGroup() && a->actionGroup()->isExclusive());
