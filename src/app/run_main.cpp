@@ -57,7 +57,7 @@ QString escaped(const QString &s)
 // The environment of a headless run: errors and messages go to stderr,
 // nothing waits for a person.
 class RunnerHost : public Host {
-public:
+  public:
     QString error;
     bool closed = false;
     void showErrorBox(const QString &text) override
@@ -82,7 +82,7 @@ public:
 
 // Dialog answers from a file, one per line, in call order.
 class AnswerQueue : public DialogProvider {
-public:
+  public:
     QQueue<QString> answers;
 
     bool inputString(const QString &, const QString &, QString &answer) override
@@ -115,7 +115,7 @@ public:
         return answers.dequeue().trimmed().compare(QLatin1String("no"), Qt::CaseInsensitive) != 0;
     }
 
-private:
+  private:
     static QString unescape(const QString &s)
     {
         QString t = s;
@@ -129,7 +129,8 @@ int usage(const QString &problem)
     writeOut(stderr, problem + QStringLiteral(
                                    "\nusage: tesmora-run [--lang en|ru] [--home DIR] [--dump] [--steps] "
                                    "[--canvas FILE.png]\n                   [--panel WxH] [--answers FILE] "
-                                   "[--click X,Y[,B]]... [--menu-choice K]\n                   [--max-lines N] [--max-seconds S] [--stats] SCRIPT [PARAM ...]\n"));
+                                   "[--click X,Y[,B]]... [--menu-choice K]\n                   [--max-lines "
+                                   "N] [--max-seconds S] [--stats] SCRIPT [PARAM ...]\n"));
     return 2;
 }
 
@@ -260,8 +261,7 @@ int main(int argc, char **argv)
 
     RunnerHost host;
     Interpreter in(&host);
-    in.ProgramFolder = home.isEmpty() ? defaultProgramFolder()
-                                      : QDir(home).absolutePath() + QLatin1Char('/');
+    in.ProgramFolder = home.isEmpty() ? defaultProgramFolder() : QDir(home).absolutePath() + QLatin1Char('/');
     if (lang.isEmpty())
         in.Language = QLocale::system().language() == QLocale::Russian ? 1 : 0;
     else

@@ -22,7 +22,7 @@ bool parseScriptedClick(const QString &text, ScriptedClick &click);
 
 // Chooses item K (from 1) of every pictogram menu; 0 closes it without a choice.
 class ScriptedMenu : public PictogramMenuPort {
-public:
+  public:
     int choice = 0;
     int popupPictogramMenu(const QStringList &captions, int checkedTag, QPoint at) override;
 };

@@ -12,9 +12,18 @@ namespace tesmora {
 
 namespace {
 
-bool isNumeric(const TWordStatus &w) { return w.kind == wkFloat || w.kind == wkInt; }
-bool isString(const TWordStatus &w) { return w.kind == wkString || w.kind == wkStringDQ; }
-bool isTruth(const TWordStatus &w) { return w.kind == wkBool; }
+bool isNumeric(const TWordStatus &w)
+{
+    return w.kind == wkFloat || w.kind == wkInt;
+}
+bool isString(const TWordStatus &w)
+{
+    return w.kind == wkString || w.kind == wkStringDQ;
+}
+bool isTruth(const TWordStatus &w)
+{
+    return w.kind == wkBool;
+}
 bool isOp(const TWordStatus &w, const char16_t *sym)
 {
     if (w.kind != wkOperator)
@@ -27,7 +36,10 @@ bool isOp(const TWordStatus &w, const char16_t *sym)
     return i == s.size();
 }
 // The one-character operator symbol `c`.
-inline bool isSym(const QString &s, char16_t c) { return s.size() == 1 && s.at(0).unicode() == c; }
+inline bool isSym(const QString &s, char16_t c)
+{
+    return s.size() == 1 && s.at(0).unicode() == c;
+}
 inline bool isSym2(const QString &s, char16_t c, char16_t d)
 {
     return s.size() == 2 && s.at(0).unicode() == c && s.at(1).unicode() == d;
@@ -200,7 +212,8 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
                         return;
                     const double pos = RoundHalfEven(index.float_val);
                     const QString &text = v.VarVal;
-                    x.str = (pos >= 1 && pos <= text.size()) ? QString(text.at(static_cast<int>(pos) - 1)) : QString();
+                    x.str = (pos >= 1 && pos <= text.size()) ? QString(text.at(static_cast<int>(pos) - 1))
+                                                             : QString();
                     work.removeWords(i + 1, close - i);
                 } else {
                     x.str = v.VarVal;
@@ -328,7 +341,8 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
     };
 
     // Unary sign at the range start.
-    if (start + 1 <= work.rangeEnd && (isOp(w[start], u"+") || isOp(w[start], u"-")) && isNumeric(w[start + 1])) {
+    if (start + 1 <= work.rangeEnd && (isOp(w[start], u"+") || isOp(w[start], u"-")) &&
+        isNumeric(w[start + 1])) {
         const double v = isOp(w[start], u"-") ? -w[start + 1].float_val : w[start + 1].float_val;
         w[start] = numberWord(v, w[start + 1].kind);
         work.removeWords(start + 1, 1);
@@ -337,7 +351,9 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
     // Unary minus after a comparison, an additive or a multiplicative operator.
     for (int i = start; i + 2 <= work.rangeEnd;) {
         const TWordStatus &a = w[i];
-        if (a.kind == wkOperator && (a.oper_prioritet == prCompare || a.oper_prioritet == prAdditive || a.oper_prioritet == prMultiply) &&
+        if (a.kind == wkOperator &&
+            (a.oper_prioritet == prCompare || a.oper_prioritet == prAdditive ||
+             a.oper_prioritet == prMultiply) &&
             isOp(w[i + 1], u"-") && isNumeric(w[i + 2])) {
             w[i + 1] = numberWord(-w[i + 2].float_val, w[i + 2].kind);
             work.removeWords(i + 2, 1);
@@ -435,9 +451,11 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
                 std::int64_t l = 0;
                 std::int64_t r = 0;
                 if (!readInt64Text(a.str, l))
-                    throw RuntimeFailure(QStringLiteral("\"%1\" is not an integer number.").arg(a.str).toStdString());
+                    throw RuntimeFailure(
+                        QStringLiteral("\"%1\" is not an integer number.").arg(a.str).toStdString());
                 if (!readInt64Text(b.str, r))
-                    throw RuntimeFailure(QStringLiteral("\"%1\" is not an integer number.").arg(b.str).toStdString());
+                    throw RuntimeFailure(
+                        QStringLiteral("\"%1\" is not an integer number.").arg(b.str).toStdString());
                 std::uint64_t v = 0;
                 const auto ul = static_cast<std::uint64_t>(l);
                 const auto ur = static_cast<std::uint64_t>(r);
@@ -459,19 +477,19 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
 
     // d: string concatenation.
     if (!pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-        if (!isOp(op, u"+") || !isString(a) || !isString(b))
-            return 0;
-        if (a.str.size() + b.str.size() > kMaxStringLength) {
-            RaiseMessage(360, {static_cast<qint64>(kMaxStringLength)});
-            return -1;
-        }
-        const TWordKind kind = a.kind;
-        const QString text = a.str + b.str;
-        a.clear();
-        a.kind = kind;
-        a.str = text;
-        return 1;
-    }))
+            if (!isOp(op, u"+") || !isString(a) || !isString(b))
+                return 0;
+            if (a.str.size() + b.str.size() > kMaxStringLength) {
+                RaiseMessage(360, {static_cast<qint64>(kMaxStringLength)});
+                return -1;
+            }
+            const TWordKind kind = a.kind;
+            const QString text = a.str + b.str;
+            a.clear();
+            a.kind = kind;
+            a.str = text;
+            return 1;
+        }))
         return finish(false);
 
     // e: = and <> between different kinds.
@@ -479,7 +497,9 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
         const bool eq = isOp(op, u"=");
         if (!eq && !isOp(op, u"<>"))
             return 0;
-        auto fits = [](TWordKind k) { return k == wkString || k == wkStringDQ || k == wkFloat || k == wkBool; };
+        auto fits = [](TWordKind k) {
+            return k == wkString || k == wkStringDQ || k == wkFloat || k == wkBool;
+        };
         if (!fits(a.kind) || !fits(b.kind) || a.kind == b.kind)
             return 0;
         a = truthWord(!eq);
@@ -524,8 +544,8 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
 
     // h: OR and AND, left to right.
     pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-        if (op.kind != wkOperator || (op.oper_prioritet != prOr && op.oper_prioritet != prAnd) || !isTruth(a) ||
-            !isTruth(b))
+        if (op.kind != wkOperator || (op.oper_prioritet != prOr && op.oper_prioritet != prAnd) ||
+            !isTruth(a) || !isTruth(b))
             return 0;
         a = truthWord(op.oper_prioritet == prOr ? (a.bool_val || b.bool_val) : (a.bool_val && b.bool_val));
         return 1;

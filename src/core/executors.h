@@ -24,7 +24,7 @@ inline int executorParameterCount(const WordList &args)
 }
 
 class GraphicsExecutor {
-public:
+  public:
     virtual ~GraphicsExecutor() = default;
     // Runs the graphics function `name` (catalogue spelling) with the
     // argument words; errors go to the interpreter's ErrorText.
@@ -32,14 +32,14 @@ public:
 };
 
 class DialogExecutor {
-public:
+  public:
     virtual ~DialogExecutor() = default;
     virtual void execute(Interpreter &in, const QString &name, WordList &args, TWordStatus &result) = 0;
 };
 
 // The four dialogs and the Check question.
 class DialogProvider {
-public:
+  public:
     virtual ~DialogProvider() = default;
     virtual bool inputString(const QString &prompt, const QString &defaultText, QString &answer) = 0;
     virtual bool inputText(const QString &prompt, const QString &defaultText, QString &answer) = 0;

@@ -11,7 +11,7 @@ namespace tesmora {
 enum class SystemSound { Asterisk, Hand };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // Editor
@@ -21,12 +21,20 @@ public:
     virtual void rebuildHighlighterWords() {}
     virtual void markCurrentLine(int line) { (void)line; }
     virtual void setCaretLine(int line) { (void)line; }
-    virtual bool hasBreakpoint(int line) const { (void)line; return false; }
+    virtual bool hasBreakpoint(int line) const
+    {
+        (void)line;
+        return false;
+    }
     // Window
     virtual void setCaption(const QString &caption) { (void)caption; }
     virtual void refreshVariables() {}
     virtual void showGlobalGrid() {}
-    virtual void setStatusPanel(int panel, const QString &text) { (void)panel; (void)text; }
+    virtual void setStatusPanel(int panel, const QString &text)
+    {
+        (void)panel;
+        (void)text;
+    }
     virtual void clearStatusPanels() {}
     virtual void setWorkModeActions() {}
     virtual void setRunningActions(bool running) { (void)running; }
@@ -35,7 +43,11 @@ public:
     virtual void repaintWindow() {}
     virtual void closeMainWindow() {}
     // Waits `ms` milliseconds (keeping the window responsive), then closes.
-    virtual void closeMainWindowAfter(int ms) { (void)ms; closeMainWindow(); }
+    virtual void closeMainWindowAfter(int ms)
+    {
+        (void)ms;
+        closeMainWindow();
+    }
     // Events and keys
     virtual void processEvents() {}
     virtual bool pauseKeyDown() const { return false; }
@@ -46,7 +58,11 @@ public:
     virtual void showErrorBox(const QString &text) { (void)text; }
     // A message shown at once without stopping anything (also error icon).
     virtual void showMessageNow(const QString &text) { showErrorBox(text); }
-    virtual bool askYesNo(const QString &text) { (void)text; return true; }
+    virtual bool askYesNo(const QString &text)
+    {
+        (void)text;
+        return true;
+    }
 };
 
 // A host that does nothing: every request is accepted and ignored.

@@ -10,21 +10,36 @@ namespace tesmora {
 const QStringList &graphicsConstantLines()
 {
     static const QStringList lines = {
-        QStringLiteral("ROT90 = 1"),          QStringLiteral("ROT180 = 2"),
-        QStringLiteral("ROT270 = 4"),         QStringLiteral("HSYMM = 8"),
-        QStringLiteral("VSYMM = 16"),         QStringLiteral("clBlack = $010101"),
-        QStringLiteral("clGreen = $008000"),  QStringLiteral("clLime = $00FF00"),
-        QStringLiteral("clOlive = $008080"),  QStringLiteral("clNavy = $800000"),
-        QStringLiteral("clPurple = $800080"), QStringLiteral("clFuchsia = $FF00FF"),
-        QStringLiteral("clPink = $CBC0FF"),   QStringLiteral("clViolet = $EE82EE"),
-        QStringLiteral("clDarkViolet = $D30094"), QStringLiteral("clTeal = $808000"),
-        QStringLiteral("clLightGray = $D3D3D3"),  QStringLiteral("clGray = $808080"),
-        QStringLiteral("clSilver = $C0C0C0"),     QStringLiteral("clMaroon = $000080"),
-        QStringLiteral("clRed = $2040FF"),        QStringLiteral("clOrange = $30B0FF"),
-        QStringLiteral("clDarkOrange = $008CFF"), QStringLiteral("clYellow = $00FFFF"),
-        QStringLiteral("clYellowGreen = $32CD9A"), QStringLiteral("clBlue = $FF0000"),
-        QStringLiteral("clDarkBlue = $8B0000"),   QStringLiteral("clLightBlue = $FFD090"),
-        QStringLiteral("clAqua = $FFFF00"),       QStringLiteral("clWhite = $FFFFFF"),
+        QStringLiteral("ROT90 = 1"),
+        QStringLiteral("ROT180 = 2"),
+        QStringLiteral("ROT270 = 4"),
+        QStringLiteral("HSYMM = 8"),
+        QStringLiteral("VSYMM = 16"),
+        QStringLiteral("clBlack = $010101"),
+        QStringLiteral("clGreen = $008000"),
+        QStringLiteral("clLime = $00FF00"),
+        QStringLiteral("clOlive = $008080"),
+        QStringLiteral("clNavy = $800000"),
+        QStringLiteral("clPurple = $800080"),
+        QStringLiteral("clFuchsia = $FF00FF"),
+        QStringLiteral("clPink = $CBC0FF"),
+        QStringLiteral("clViolet = $EE82EE"),
+        QStringLiteral("clDarkViolet = $D30094"),
+        QStringLiteral("clTeal = $808000"),
+        QStringLiteral("clLightGray = $D3D3D3"),
+        QStringLiteral("clGray = $808080"),
+        QStringLiteral("clSilver = $C0C0C0"),
+        QStringLiteral("clMaroon = $000080"),
+        QStringLiteral("clRed = $2040FF"),
+        QStringLiteral("clOrange = $30B0FF"),
+        QStringLiteral("clDarkOrange = $008CFF"),
+        QStringLiteral("clYellow = $00FFFF"),
+        QStringLiteral("clYellowGreen = $32CD9A"),
+        QStringLiteral("clBlue = $FF0000"),
+        QStringLiteral("clDarkBlue = $8B0000"),
+        QStringLiteral("clLightBlue = $FFD090"),
+        QStringLiteral("clAqua = $FFFF00"),
+        QStringLiteral("clWhite = $FFFFFF"),
     };
     return lines;
 }
@@ -32,7 +47,8 @@ const QStringList &graphicsConstantLines()
 Interpreter::Interpreter(Host *host) : host_(host ? host : &nullHost_)
 {
     QStringList constants = graphicsConstantLines();
-    constants << QStringLiteral("PI = 3.14159265358979323846") << QString::fromUtf8("π = 3.14159265358979323846");
+    constants << QStringLiteral("PI = 3.14159265358979323846")
+              << QString::fromUtf8("π = 3.14159265358979323846");
     setConstantList(constants);
 }
 
@@ -54,7 +70,10 @@ void Interpreter::seedRandom(std::uint64_t seed)
     randomSeeded_ = true;
 }
 
-void Interpreter::setHost(Host *host) { host_ = host ? host : &nullHost_; }
+void Interpreter::setHost(Host *host)
+{
+    host_ = host ? host : &nullHost_;
+}
 
 // ---- Messages -------------------------------------------------------------
 
@@ -63,7 +82,10 @@ QString Interpreter::MessageText(int id, const MessageArgs &args) const
     return formatMessage(catalogueText(id, Language), args);
 }
 
-void Interpreter::ShowMessageById(int id, const MessageArgs &args) { host_->showMessageNow(MessageText(id, args)); }
+void Interpreter::ShowMessageById(int id, const MessageArgs &args)
+{
+    host_->showMessageNow(MessageText(id, args));
+}
 
 QString Interpreter::TranslatePhrase(const QString &englishText) const
 {

@@ -59,7 +59,7 @@ class Interpreter {
     std::mt19937_64 random_;
     bool randomSeeded_ = false;
 
-public:
+  public:
     explicit Interpreter(Host *host = nullptr);
     Interpreter(const Interpreter &) = delete;
     Interpreter &operator=(const Interpreter &) = delete;
@@ -283,7 +283,7 @@ public:
     using LineInfo = tesmora::LineInfo;
     const LineInfo &lineInfo(int i) const;
 
-private:
+  private:
     void splitUncached(const QString &text, WordList &words);
     bool splitDepsHold(const QList<SplitCache::Dep> &deps) const;
     SplitCache splitCache_;
@@ -292,11 +292,11 @@ private:
 
     void evaluateOwned(WordList &w, TWordStatus &result);
 
-public:
+  public:
     // A word list borrowed from a pool for the duration of one evaluation or
     // statement, so that hot paths do not build and destroy 100 words each time.
     class ScratchList {
-    public:
+      public:
         explicit ScratchList(Interpreter &in);
         ~ScratchList();
         ScratchList(const ScratchList &) = delete;
@@ -304,12 +304,12 @@ public:
         WordList &operator*() { return *w_; }
         WordList *operator->() { return w_; }
 
-    private:
+      private:
         Interpreter &in_;
         WordList *w_;
     };
 
-private:
+  private:
     std::vector<std::unique_ptr<WordList>> scratch_;
     size_t scratchUsed_ = 0;
     std::deque<std::function<void()>> betweenLines_;

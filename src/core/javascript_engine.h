@@ -9,12 +9,12 @@ namespace tesmora {
 
 struct JavaScriptResult {
     bool ok = false;
-    QString text; // the value as text, or the engine's failure message
+    QString text;             // the value as text, or the engine's failure message
     bool interrupted = false; // ended by the stop check, not by the source
 };
 
 class JavaScriptEngine {
-public:
+  public:
     // Asked now and then while a source runs (on the caller's thread, so it
     // may process window events); true interrupts the evaluation.
     using StopCheck = std::function<bool()>;

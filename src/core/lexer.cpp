@@ -17,12 +17,11 @@ struct OperatorInfo {
 
 // The 24 operators with their priorities: the one table of them.
 constexpr OperatorInfo kOperators[] = {
-    {u"OR", prOr},        {u"AND", prAnd},         {u"NOT", prNot},          {u"+", prAdditive},
-    {u"-", prAdditive},   {u"*", prMultiply},      {u"/", prMultiply},       {u"%", prMultiply},
-    {u">", prCompare},    {u">=", prCompare},      {u"<", prCompare},        {u"<=", prCompare},
-    {u"=", prCompare},    {u"<>", prCompare},      {u"<<", prShift},         {u">>", prShift},
-    {u"&", prBitAnd},     {u"^", prBitXor},        {u"|", prBitOr},          {u"√", prRootSign},
-    {u"∛", prRootSign},   {u"∜", prRootSign},      {u"²", prPowerSign},      {u"³", prPowerSign},
+    {u"OR", prOr},      {u"AND", prAnd},    {u"NOT", prNot},     {u"+", prAdditive},  {u"-", prAdditive},
+    {u"*", prMultiply}, {u"/", prMultiply}, {u"%", prMultiply},  {u">", prCompare},   {u">=", prCompare},
+    {u"<", prCompare},  {u"<=", prCompare}, {u"=", prCompare},   {u"<>", prCompare},  {u"<<", prShift},
+    {u">>", prShift},   {u"&", prBitAnd},   {u"^", prBitXor},    {u"|", prBitOr},     {u"√", prRootSign},
+    {u"∛", prRootSign}, {u"∜", prRootSign}, {u"²", prPowerSign}, {u"³", prPowerSign},
 };
 
 int operatorPriority(QStringView symbol)
@@ -36,9 +35,22 @@ int operatorPriority(QStringView symbol)
 bool isOperatorChar(char16_t c)
 {
     switch (c) {
-    case u'%': case u'&': case u'*': case u'+': case u'-': case u'/': case u'<':
-    case u'=': case u'>': case u'^': case u'|': case u'²': case u'³': case u'√':
-    case u'∛': case u'∜':
+    case u'%':
+    case u'&':
+    case u'*':
+    case u'+':
+    case u'-':
+    case u'/':
+    case u'<':
+    case u'=':
+    case u'>':
+    case u'^':
+    case u'|':
+    case u'²':
+    case u'³':
+    case u'√':
+    case u'∛':
+    case u'∜':
         return true;
     default:
         return false;
@@ -48,12 +60,18 @@ bool isOperatorChar(char16_t c)
 bool isIdentStart(char16_t c)
 {
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' ||
-           (c >= 0x0391 && c <= 0x03A9) || (c >= 0x03B1 && c <= 0x03C9) ||
-           (c >= 0x0410 && c <= 0x044F) || (c >= 0x2080 && c <= 0x2089);
+           (c >= 0x0391 && c <= 0x03A9) || (c >= 0x03B1 && c <= 0x03C9) || (c >= 0x0410 && c <= 0x044F) ||
+           (c >= 0x2080 && c <= 0x2089);
 }
 
-bool isIdentChar(char16_t c) { return isIdentStart(c) || (c >= u'0' && c <= u'9'); }
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isIdentChar(char16_t c)
+{
+    return isIdentStart(c) || (c >= u'0' && c <= u'9');
+}
+bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 const QHash<QString, TWordKind> &keywordKinds()
 {
@@ -125,7 +143,8 @@ void Interpreter::NextWord(const QString &text, int &position, TWordStatus &word
         QString cand{QChar(c)};
         if (p + 1 < len) {
             const char16_t n = text.at(p + 1).unicode();
-            if ((c == u'<' && (n == u'=' || n == u'>' || n == u'<')) || (c == u'>' && (n == u'=' || n == u'>')))
+            if ((c == u'<' && (n == u'=' || n == u'>' || n == u'<')) ||
+                (c == u'>' && (n == u'=' || n == u'>')))
                 cand += QChar(n);
         }
         const int prio = operatorPriority(cand);

@@ -6,7 +6,7 @@
 namespace tesmora {
 
 class MediaPlayer {
-public:
+  public:
     virtual ~MediaPlayer() = default;
     // Starts playing `path` (.wav or .mp3). Returns the recording's length in
     // milliseconds (0 when it is not known), or -1 with `error` set when the
@@ -20,7 +20,7 @@ public:
 // Opening a document or a web address with the application the desktop
 // associates with it.
 class ShellOpener {
-public:
+  public:
     virtual ~ShellOpener() = default;
     // Opens `path` (an absolute file name or a URL). `show` is the window
     // display code (0 hidden, 1 normal, 2 minimised, 3 maximised), a hint the

@@ -32,7 +32,10 @@ QString catalogueText(int id, int language)
     return QString::fromUtf16(language == 1 ? row->ru : row->en);
 }
 
-QString catalogueRowLabel(int id) { return QStringLiteral("%1").arg(id, 2, 10, QLatin1Char('0')); }
+QString catalogueRowLabel(int id)
+{
+    return QStringLiteral("%1").arg(id, 2, 10, QLatin1Char('0'));
+}
 
 QString fixedTwoDecimals(double x, bool thousands)
 {

@@ -99,7 +99,10 @@ QChar systemThousandsSeparator()
     return s.isEmpty() ? QLatin1Char(' ') : s.at(0);
 }
 
-QString GeneralNumberTextSystem(double x) { return GeneralNumberText(x, systemDecimalSeparator()); }
+QString GeneralNumberTextSystem(double x)
+{
+    return GeneralNumberText(x, systemDecimalSeparator());
+}
 
 ParsedNumber ParseNumber(const QString &text)
 {
@@ -209,7 +212,10 @@ ParsedNumber ParseVariableNumber(const QString &text)
     return r;
 }
 
-double RoundHalfEven(double x) { return std::nearbyint(x); }
+double RoundHalfEven(double x)
+{
+    return std::nearbyint(x);
+}
 
 bool RoundToInt64(double x, std::int64_t &out)
 {

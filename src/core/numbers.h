@@ -11,7 +11,10 @@ namespace tesmora {
 // d1.d2..E-x. `decimalSeparator` is '.' for the dot form.
 QString GeneralNumberText(double x, QChar decimalSeparator = QLatin1Char('.'));
 // The dot form of the general number text (the form read back by the interpreter).
-inline QString FormatNumber(double x) { return GeneralNumberText(x, QLatin1Char('.')); }
+inline QString FormatNumber(double x)
+{
+    return GeneralNumberText(x, QLatin1Char('.'));
+}
 // The system form: the system decimal separator.
 QString GeneralNumberTextSystem(double x);
 QChar systemDecimalSeparator();

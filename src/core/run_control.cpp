@@ -67,12 +67,14 @@ void Interpreter::RunOneLine()
         }
     }
     if (!TryErrorText.isEmpty()) {
-        SetVariable(QStringLiteral("Error"), TryErrorText + QStringLiteral(" Line=") + QString::number(line), wkString);
+        SetVariable(QStringLiteral("Error"), TryErrorText + QStringLiteral(" Line=") + QString::number(line),
+                    wkString);
         TryCaught = true;
     }
     if (ErrorText.isEmpty() || TryMode) {
         if (kind == wkReturn) {
-            if (RunState == rn_Step || (ContinueFunctionLevel > 0 && ContinueFunctionLevel >= CurrentFunctionLevel)) {
+            if (RunState == rn_Step ||
+                (ContinueFunctionLevel > 0 && ContinueFunctionLevel >= CurrentFunctionLevel)) {
                 try {
                     FinishReturn();
                 } catch (const std::exception &e) {

@@ -22,7 +22,7 @@ namespace tesmora {
 // variable, an array or neither, so each entry keeps what its identifiers
 // resolved to; the caller checks those before using an entry.
 class SplitCache {
-public:
+  public:
     struct Dep {
         QString name;
         bool isVariable = false;
@@ -41,7 +41,7 @@ public:
     int size() const { return static_cast<int>(entries_.size()); }
     static void copyTo(const Entry &entry, WordList &words);
 
-private:
+  private:
     void evictOldest();
     QHash<QString, Entry> entries_;
     std::deque<QString> order_; // insertion order, for eviction
@@ -51,8 +51,8 @@ private:
 
 // What run control needs of a line, computed once per line text.
 struct LineInfo {
-    QString statement; // comment removed, continuation lines joined
-    bool blank = true; // no statement text
+    QString statement;       // comment removed, continuation lines joined
+    bool blank = true;       // no statement text
     bool stopLine = false;   // "stop" after the comment is removed
     bool beginsStop = false; // begins with "stop" (any case)
     // The raw lines the entry was made from: the line itself, the lines its
@@ -63,7 +63,7 @@ struct LineInfo {
 };
 
 class LineTable {
-public:
+  public:
     const LineInfo &get(const QStringList &script, int line, std::uint64_t generation)
     {
         // The common case, inline: the entry shares each of its lines' text
@@ -76,7 +76,7 @@ public:
         return getSlow(script, line, generation);
     }
 
-private:
+  private:
     static bool sameBuffers(const LineInfo &info, const QStringList &script, int line)
     {
         const qsizetype n = info.sources.size();

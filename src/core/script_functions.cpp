@@ -42,7 +42,8 @@ void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TW
     const QString headerText = StripComment(ScriptLines.at(header).mid(9));
     const int open = static_cast<int>(headerText.indexOf(QLatin1Char('(')));
     const int close = static_cast<int>(headerText.lastIndexOf(QLatin1Char(')')));
-    const QString formalText = (open >= 0 && close > open) ? headerText.mid(open + 1, close - open - 1) : QString();
+    const QString formalText =
+        (open >= 0 && close > open) ? headerText.mid(open + 1, close - open - 1) : QString();
     WordList formals;
     SplitWords(formalText.trimmed(), formals);
     if (failed())
@@ -81,7 +82,8 @@ void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TW
         RunLoop(CurrentLine, RunSender::MainWindow);
         if (RunState != rn_Run && RunState != rn_Continue)
             return;
-        if (BlockDepth != myDepth || BlockStack[static_cast<size_t>(BlockDepth)].pt != pt_ReturnScriptFunction) {
+        if (BlockDepth != myDepth ||
+            BlockStack[static_cast<size_t>(BlockDepth)].pt != pt_ReturnScriptFunction) {
             // The body ended at a stop line without RETURN: the run ends there.
             RunState = rn_Stopped;
             return;
@@ -94,8 +96,8 @@ void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TW
     }
 }
 
-void Interpreter::BindParameter(const QString &functionName, const QString &formalName, const TWordStatus &actual,
-                                bool byReference)
+void Interpreter::BindParameter(const QString &functionName, const QString &formalName,
+                                const TWordStatus &actual, bool byReference)
 {
     if (CurrentFunctionLevel > 0 && !formalName.startsWith(QLatin1Char('_'))) {
         RaiseMessage(126, {formalName});
@@ -106,7 +108,8 @@ void Interpreter::BindParameter(const QString &functionName, const QString &form
         return;
     }
     for (const Tvariable &v : Variables) {
-        if (v.function_level == CurrentFunctionLevel && v.VarName.compare(formalName, Qt::CaseInsensitive) == 0) {
+        if (v.function_level == CurrentFunctionLevel &&
+            v.VarName.compare(formalName, Qt::CaseInsensitive) == 0) {
             RaiseMessage(128, {functionName});
             return;
         }

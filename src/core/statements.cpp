@@ -9,7 +9,10 @@ namespace tesmora {
 
 namespace {
 
-int sign(double x) { return x > 0 ? 1 : (x < 0 ? -1 : 0); }
+int sign(double x)
+{
+    return x > 0 ? 1 : (x < 0 ? -1 : 0);
+}
 
 // Index of the first comma at bracket depth 0 in words[from..last], or -1.
 int nextComma(const WordList &w, int from)
@@ -27,7 +30,10 @@ int nextComma(const WordList &w, int from)
     return -1;
 }
 
-bool isNumeric(const TWordStatus &w) { return w.kind == wkFloat || w.kind == wkInt; }
+bool isNumeric(const TWordStatus &w)
+{
+    return w.kind == wkFloat || w.kind == wkInt;
+}
 
 } // namespace
 
@@ -49,10 +55,11 @@ int Interpreter::lineIndent(int j) const
 void Interpreter::pushBlock(const TBlockLevel &level)
 {
     if (BlockDepth >= kMaxBlockLevel)
-        throw RuntimeFailure(QStringLiteral("Too many nested blocks and function calls: at most %1 can be open at "
-                                            "a time.")
-                                 .arg(kMaxBlockLevel)
-                                 .toStdString());
+        throw RuntimeFailure(
+            QStringLiteral("Too many nested blocks and function calls: at most %1 can be open at "
+                           "a time.")
+                .arg(kMaxBlockLevel)
+                .toStdString());
     ++BlockDepth;
     BlockStack[static_cast<size_t>(BlockDepth)] = level;
 }
@@ -67,7 +74,8 @@ void Interpreter::popBlock()
 int Interpreter::findLoop() const
 {
     int d = BlockDepth;
-    while (d > 0 && BlockStack[static_cast<size_t>(d)].pt != pt_For && BlockStack[static_cast<size_t>(d)].pt != pt_Repeat)
+    while (d > 0 && BlockStack[static_cast<size_t>(d)].pt != pt_For &&
+           BlockStack[static_cast<size_t>(d)].pt != pt_Repeat)
         --d;
     const TProcessingType pt = BlockStack[static_cast<size_t>(d)].pt;
     return (pt == pt_For || pt == pt_Repeat) ? d : -1;
@@ -130,7 +138,8 @@ TWordKind Interpreter::ExecuteLine(TWordKind previousKind)
             RaiseMessage(80, {target.str});
             return kind;
         }
-        if (target.kind == wkVariableName || target.kind == wkUnknownIdentifier || target.kind == wkArrayName) {
+        if (target.kind == wkVariableName || target.kind == wkUnknownIdentifier ||
+            target.kind == wkArrayName) {
             TWordStatus value;
             if (TryMode) {
                 try {
@@ -374,8 +383,10 @@ void Interpreter::ForStatement(const WordList &w)
         level.indent = lineIndent(CurrentLine) + 2;
         level.pt = pt_For;
         level.LoopIndex = vi + 1;
-        level.LoopLimit = static_cast<std::int32_t>(std::clamp(RoundHalfEven(limit.float_val), -2147483648.0, 2147483647.0));
-        level.LoopIncrement = static_cast<std::int32_t>(std::clamp(RoundHalfEven(step), -2147483648.0, 2147483647.0));
+        level.LoopLimit = static_cast<std::int32_t>(
+            std::clamp(RoundHalfEven(limit.float_val), -2147483648.0, 2147483647.0));
+        level.LoopIncrement =
+            static_cast<std::int32_t>(std::clamp(RoundHalfEven(step), -2147483648.0, 2147483647.0));
         pushBlock(level);
     }
     FindNextLine(false, false);

@@ -7,7 +7,8 @@ namespace tesmora {
 
 void Interpreter::SplitWords(const QString &text, WordList &words)
 {
-    if (const SplitCache::Entry *hit = splitCache_.find(text, scriptGeneration_); hit && splitDepsHold(hit->deps)) {
+    if (const SplitCache::Entry *hit = splitCache_.find(text, scriptGeneration_);
+        hit && splitDepsHold(hit->deps)) {
         SplitCache::copyTo(*hit, words);
         // Variable indices differ between levels of a recursive function.
         for (int i = 0; i <= words.last; ++i)

@@ -70,11 +70,26 @@ static_assert(static_cast<int>(wkFunction) == 32 && static_cast<int>(wkArrayName
 static_assert(static_cast<int>(wkIntegerDescription) == 36 && static_cast<int>(wkTry) == 40);
 static_assert(static_cast<int>(wkUnknownIdentifier) == 42);
 
-inline int ord(TWordKind k) { return static_cast<int>(k); }
-inline bool isStringKind(TWordKind k) { return k == wkString || k == wkStringDQ; }
-inline bool isNumberKind(TWordKind k) { return k == wkFloat || k == wkInt; }
-inline bool isValueKind(TWordKind k) { return ord(k) >= 1 && ord(k) <= 5; }
-inline bool isFunctionKind(TWordKind k) { return ord(k) >= 17 && ord(k) <= 22; }
+inline int ord(TWordKind k)
+{
+    return static_cast<int>(k);
+}
+inline bool isStringKind(TWordKind k)
+{
+    return k == wkString || k == wkStringDQ;
+}
+inline bool isNumberKind(TWordKind k)
+{
+    return k == wkFloat || k == wkInt;
+}
+inline bool isValueKind(TWordKind k)
+{
+    return ord(k) >= 1 && ord(k) <= 5;
+}
+inline bool isFunctionKind(TWordKind k)
+{
+    return ord(k) >= 17 && ord(k) <= 22;
+}
 // The enumerator's name, e.g. "wkFloat" (used by dumps and diagnostics).
 const char *wordKindName(TWordKind k);
 

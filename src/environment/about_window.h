@@ -11,7 +11,7 @@ namespace tesmora {
 
 class TAbout : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TAbout(QWidget *parent = nullptr);
 
     // The text shown next to the picture (set on every showing).
@@ -28,11 +28,11 @@ public:
     // The picture, drawn at its design size.
     static QPixmap picture();
 
-protected:
+  protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     QString text_;
     QString guide_;
 };

@@ -13,8 +13,10 @@
 
 namespace tesmora {
 
-CanvasPanel::CanvasPanel(Canvas &canvas, QSplitter *splitter, QWidget *mainWindow, std::function<int()> language)
-    : QWidget(splitter), canvas_(canvas), splitter_(splitter), mainWindow_(mainWindow), language_(std::move(language))
+CanvasPanel::CanvasPanel(Canvas &canvas, QSplitter *splitter, QWidget *mainWindow,
+                         std::function<int()> language)
+    : QWidget(splitter), canvas_(canvas), splitter_(splitter), mainWindow_(mainWindow),
+      language_(std::move(language))
 {
     setObjectName(QStringLiteral("Panel_Right"));
     canvas_.setPanel(this);
@@ -74,9 +76,15 @@ void CanvasPanel::paintEvent(QPaintEvent *)
     canvas_.paint(p);
 }
 
-void CanvasPanel::copyPicture() const { QGuiApplication::clipboard()->setImage(canvas_.composed()); }
+void CanvasPanel::copyPicture() const
+{
+    QGuiApplication::clipboard()->setImage(canvas_.composed());
+}
 
-bool CanvasPanel::savePicture(const QString &path) const { return canvas_.composed().save(path, "PNG"); }
+bool CanvasPanel::savePicture(const QString &path) const
+{
+    return canvas_.composed().save(path, "PNG");
+}
 
 void CanvasPanel::contextMenuEvent(QContextMenuEvent *event)
 {
@@ -85,16 +93,18 @@ void CanvasPanel::contextMenuEvent(QContextMenuEvent *event)
     const bool ru = language_ && language_() == 1;
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("CanvasMenu"));
-    QAction *copy = menu.addAction(ru ? QStringLiteral("Копировать рисунок") : QStringLiteral("Copy picture"));
+    QAction *copy =
+        menu.addAction(ru ? QStringLiteral("Копировать рисунок") : QStringLiteral("Copy picture"));
     QAction *save =
         menu.addAction(ru ? QStringLiteral("Сохранить рисунок как…") : QStringLiteral("Save picture as…"));
     connect(copy, &QAction::triggered, this, [this] { copyPicture(); });
     connect(save, &QAction::triggered, this, [this, ru] {
         const QString proposed = QStringLiteral("picture.png");
-        const QString path = chooseSaveFile ? chooseSaveFile(proposed)
-                                            : QFileDialog::getSaveFileName(this, QString(), proposed,
-                                                                           ru ? QStringLiteral("Рисунки PNG (*.png)")
-                                                                              : QStringLiteral("PNG pictures (*.png)"));
+        const QString path = chooseSaveFile
+                                 ? chooseSaveFile(proposed)
+                                 : QFileDialog::getSaveFileName(this, QString(), proposed,
+                                                                ru ? QStringLiteral("Рисунки PNG (*.png)")
+                                                                   : QStringLiteral("PNG pictures (*.png)"));
         if (!path.isEmpty())
             savePicture(path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ? path : path + ".png");
     });

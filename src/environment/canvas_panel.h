@@ -14,7 +14,7 @@ namespace tesmora {
 
 class CanvasPanel : public QWidget, public CanvasPanelPort {
     Q_OBJECT
-public:
+  public:
     // `splitter` holds the panel as its second widget; `mainWindow` gives
     // the client width the panel opens with; `language` the interface language.
     CanvasPanel(Canvas &canvas, QSplitter *splitter, QWidget *mainWindow, std::function<int()> language);
@@ -34,12 +34,12 @@ public:
     void copyPicture() const;
     bool savePicture(const QString &path) const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
-private:
+  private:
     static constexpr int kHandleWidth = 5;
     void setPanelWidth(int width);
     void setSplitterShown(bool shown);

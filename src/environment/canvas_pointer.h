@@ -17,17 +17,17 @@ class CanvasPanel;
 
 class CanvasPointer : public QObject, public PictogramMenuPort {
     Q_OBJECT
-public:
+  public:
     CanvasPointer(Interpreter &in, CanvasPanel *panel);
 
     int popupPictogramMenu(const QStringList &captions, int checkedTag, QPoint at) override;
     // The menu while it is shown (tests look at it).
     QMenu *openMenu() const { return menu_; }
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     // True when `at` lies on layer 2's display rectangle.
     bool onImage(QPoint at) const;
     void leave();

@@ -18,7 +18,7 @@ class IniFile;
 // are remembered in section "FormMemo" of the settings file.
 class TFormMemo : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TFormMemo(QWidget *parent = nullptr);
 
     // Shows the window modally; returns true for OK. `text` is the field's
@@ -35,14 +35,14 @@ public:
     QPushButton *BitBtn1 = nullptr;
     QPushButton *BitBtn2 = nullptr;
 
-private:
+  private:
     QString settingsFile_;
 };
 
 // Menu's window: the prompt panel above a list of items.
 class TForm_dialod : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TForm_dialod(QWidget *parent = nullptr);
 
     // Shows the items modally, centred over `owner`; returns the chosen
@@ -52,11 +52,11 @@ public:
     QLabel *Panel1 = nullptr;
     QListWidget *ListView1 = nullptr;
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
-private:
+  private:
     void sizeToItems(const QString &prompt, const QStringList &items);
     QRect ownerGeometry_;
 };

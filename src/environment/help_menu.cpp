@@ -60,14 +60,14 @@ struct CategoryItem {
 };
 
 constexpr CategoryItem kCategories[] = {
-    {"mi_Math_functions", 231, fMath},       {"mi_String_functions", 232, fStr},
+    {"mi_Math_functions", 231, fMath},         {"mi_String_functions", 232, fStr},
     {"mi_DateTime_functions", 233, fDateTime}, {"mi_Interactive_functions", 234, fDialog},
-    {"mi_Graphics_functions", 235, fGraph},  {"mi_Array_functions", 236, fArr},
-    {"mi_File_functions", 237, fFile},       {"mi_Net_functions", 245, fNone},
-    {"mi_Regular_expressions", 238, fNone},  {"mi_OS_functions", 239, fNone},
-    {"mi_DataBase_functions", 240, fNone},   {"mi_Matrix_functions", 241, fMatrix},
-    {"mi_Brouser_functions", 242, fNone},    {"mi_Excel_functions", 243, fNone},
-    {"mi_Arduino_functions", 246, fNone},    {"mi_Misc_functions", 244, fMisc},
+    {"mi_Graphics_functions", 235, fGraph},    {"mi_Array_functions", 236, fArr},
+    {"mi_File_functions", 237, fFile},         {"mi_Net_functions", 245, fNone},
+    {"mi_Regular_expressions", 238, fNone},    {"mi_OS_functions", 239, fNone},
+    {"mi_DataBase_functions", 240, fNone},     {"mi_Matrix_functions", 241, fMatrix},
+    {"mi_Brouser_functions", 242, fNone},      {"mi_Excel_functions", 243, fNone},
+    {"mi_Arduino_functions", 246, fNone},      {"mi_Misc_functions", 244, fMisc},
 };
 
 const QString kItemSeparator = QStringLiteral("___");
@@ -169,7 +169,8 @@ void HelpMenu::AddCategoryFunctions(QMenu *submenu, FunctionTable table)
             continue;
         QString caption = d.formula();
         if (!d.sinonim().isEmpty())
-            caption += QLatin1Char(' ') + catalogueText(86, startupLanguage_) + QLatin1Char(' ') + d.sinonim();
+            caption +=
+                QLatin1Char(' ') + catalogueText(86, startupLanguage_) + QLatin1Char(' ') + d.sinonim();
         const QString name = submenu->objectName() + kItemSeparator + d.name();
         auto *item = new QAction(caption, submenu);
         item->setObjectName(name);
@@ -208,7 +209,10 @@ void HelpMenu::retranslate(int language)
     }
 }
 
-void HelpMenu::popupAtCursor() { Menu_help->popup(QCursor::pos()); }
+void HelpMenu::popupAtCursor()
+{
+    Menu_help->popup(QCursor::pos());
+}
 
 void HelpMenu::showTopicItem(const QString &itemName)
 {
@@ -226,7 +230,8 @@ void HelpMenu::showFunctionItem(const QString &itemName)
     const qsizetype at = itemName.indexOf(kItemSeparator);
     if (at < 0 || !helpWindow_)
         return;
-    const QString text = FunctionItemText(itemName.mid(at + kItemSeparator.size()), language_ ? language_() : 0);
+    const QString text =
+        FunctionItemText(itemName.mid(at + kItemSeparator.size()), language_ ? language_() : 0);
     if (text.isEmpty())
         return;
     helpWindow_->setHelpText(text);

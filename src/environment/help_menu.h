@@ -19,7 +19,7 @@ class HelpWindow;
 
 class HelpMenu : public QObject {
     Q_OBJECT
-public:
+  public:
     // `language` tells the interface language whenever an item is used.
     HelpMenu(QWidget *owner, HelpWindow *helpWindow, std::function<int()> language);
 
@@ -48,7 +48,7 @@ public:
     // Called for "About Tesmora".
     std::function<void()> onAbout;
 
-private:
+  private:
     QAction *addItem(QMenu *menu, const QString &name, int tag, const QString &caption = {});
     void addTopicItem(QMenu *menu, const QString &name, int tag, const QString &caption = {});
     QMenu *addCategory(const QString &name, int tag, fType category, bool hidden);

@@ -15,7 +15,10 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-QString hyphens() { return QString(56, QLatin1Char('-')); }
+QString hyphens()
+{
+    return QString(56, QLatin1Char('-'));
+}
 
 struct TableKind {
     FunctionTable table;
@@ -61,7 +64,8 @@ QString FunctionItemText(const QString &name, int language)
             continue;
         const T_FunctionDescription &d = functionTable(t.table)[static_cast<size_t>(row)];
         QString text = catalogueText(t.kindMessage, language) + QLatin1Char('\r');
-        text += (d.formula().startsWith(QStringLiteral("Introduction")) ? catalogueText(20, language) : d.formula()) +
+        text += (d.formula().startsWith(QStringLiteral("Introduction")) ? catalogueText(20, language)
+                                                                        : d.formula()) +
                 QLatin1Char('\r');
         if (!d.sinonim().isEmpty())
             text += catalogueText(86, language) + d.sinonim() + QLatin1Char('\r');

@@ -7,7 +7,10 @@
 
 // The topic texts are compiled into this static library: their resource
 // is registered explicitly before the first read.
-static void initHelpResources() { Q_INIT_RESOURCE(help); }
+static void initHelpResources()
+{
+    Q_INIT_RESOURCE(help);
+}
 
 namespace tesmora {
 
@@ -15,11 +18,27 @@ namespace {
 
 // Rows 0..20 in their fixed order; rows 21 and 22 stay empty.
 constexpr const char *kTopicNames[] = {
-    "DataTypes",  "AssignmentOperator",    "Operators",     "BitwiseOperators",          "For",
-    "Repeat",     "Break",                 "BreakIf",       "Continue",                  "ContinueIf",
-    "If",         "Array",                 "Function",      "FunctionsReturnValues",     "Include",
-    "LaunchFromCommandLine", "ExtendedCharacterSet", "SimbolsDegreesAndRoots", "LineContinuationCharacter",
-    "TRYkeyword", "EditorTutorial",
+    "DataTypes",
+    "AssignmentOperator",
+    "Operators",
+    "BitwiseOperators",
+    "For",
+    "Repeat",
+    "Break",
+    "BreakIf",
+    "Continue",
+    "ContinueIf",
+    "If",
+    "Array",
+    "Function",
+    "FunctionsReturnValues",
+    "Include",
+    "LaunchFromCommandLine",
+    "ExtendedCharacterSet",
+    "SimbolsDegreesAndRoots",
+    "LineContinuationCharacter",
+    "TRYkeyword",
+    "EditorTutorial",
 };
 static_assert(std::size(kTopicNames) == 21);
 

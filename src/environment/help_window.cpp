@@ -67,8 +67,14 @@ QTextCharFormat formatOf(const QFont &font)
     return f;
 }
 
-QFont baseFont() { return requestFont(QStringLiteral("Arial Unicode MS"), QFont::SansSerif, false, false); }
-QFont monoFont(bool bold) { return requestFont(QStringLiteral("Courier New"), QFont::Monospace, bold, false); }
+QFont baseFont()
+{
+    return requestFont(QStringLiteral("Arial Unicode MS"), QFont::SansSerif, false, false);
+}
+QFont monoFont(bool bold)
+{
+    return requestFont(QStringLiteral("Courier New"), QFont::Monospace, bold, false);
+}
 
 // Lines as a list of strings keeps them: CR LF, CR and LF each end a line; a
 // line break at the very end adds no empty line.
@@ -191,7 +197,10 @@ void HelpWindow::hideUnprintableItem()
     mi_ShowUnprintable->setVisible(false);
 }
 
-bool HelpWindow::unprintableItemVisible() const { return !unprintableHidden_ && mi_ShowUnprintable->isVisible(); }
+bool HelpWindow::unprintableItemVisible() const
+{
+    return !unprintableHidden_ && mi_ShowUnprintable->isVisible();
+}
 
 // ---- Showing -------------------------------------------------------------------
 
@@ -308,7 +317,8 @@ void HelpWindow::showDescription()
 
     const QTextCharFormat heading =
         formatOf(requestFont(QStringLiteral("Arial"), QFont::SansSerif, true, false));
-    const QTextCharFormat description = formatOf(requestFont(QStringLiteral("Arial Unicode MS"), QFont::SansSerif, false, true));
+    const QTextCharFormat description =
+        formatOf(requestFont(QStringLiteral("Arial Unicode MS"), QFont::SansSerif, false, true));
     QFont boxFont = monoFont(false);
     boxFont.setItalic(true);
     const QTextCharFormat table = formatOf(boxFont);
@@ -399,7 +409,8 @@ void HelpWindow::ShowUnprintableCharacters()
 {
     const qsizetype first = windowText_.indexOf(QLatin1Char('\''));
     const qsizetype last = windowText_.lastIndexOf(QLatin1Char('\''));
-    const QString inner = first >= 0 && last > first ? windowText_.mid(first + 1, last - first - 1) : QString();
+    const QString inner =
+        first >= 0 && last > first ? windowText_.mid(first + 1, last - first - 1) : QString();
     windowText_ = UnprintableText(inner);
     RE->clear();
     QTextCursor c(RE->document());
@@ -492,7 +503,8 @@ QString HelpWindow::WordHelpText(const QString &word, const Interpreter &in) con
     }
     const ConstantInfo constant = in.Constant_Lookup(w);
     if (constant.line >= 0)
-        text = catalogueText(37, language) + QLatin1Char('\r') + constant.name + QStringLiteral(" = ") + constant.value;
+        text = catalogueText(37, language) + QLatin1Char('\r') + constant.name + QStringLiteral(" = ") +
+               constant.value;
     if (topicLookup_) {
         const Topic topic = topicLookup_(w, language);
         if (!topic.name.isEmpty())

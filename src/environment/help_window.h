@@ -20,7 +20,7 @@ namespace tesmora {
 
 class HelpWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit HelpWindow(QWidget *parent = nullptr);
     ~HelpWindow() override;
 
@@ -94,15 +94,15 @@ public:
     QAction *mi_ShowUnprintable = nullptr;
     QTimer *Timer1 = nullptr;
 
-signals:
+  signals:
     // Emitted when the window has been formatted and is about to run modally.
     void opened();
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
-private:
+  private:
     void placeOnFirstShow();
     void showMarkup(const QString &text);
     void showDescription();

@@ -12,7 +12,10 @@ const QString kFont = QStringLiteral("Edit_Font");
 
 } // namespace
 
-QString settingsFilePath(const QString &programFolder) { return programFolder + QStringLiteral("tesmora.ini"); }
+QString settingsFilePath(const QString &programFolder)
+{
+    return programFolder + QStringLiteral("tesmora.ini");
+}
 
 IdeSettings readIdeSettings(const IniFile &ini)
 {

@@ -44,8 +44,8 @@ void writeIdeSettings(IniFile &ini, const IdeSettings &settings, MainWindowState
 
 // The command line: the script file and the switches.
 struct StartOptions {
-    QString scriptFile;  // empty: an empty script
-    QString switches;    // each switch upper-cased and followed by CR
+    QString scriptFile; // empty: an empty script
+    QString switches;   // each switch upper-cased and followed by CR
     bool hasSwitch(const char *sw) const { return switches.contains(QLatin1String(sw)); }
 };
 // No parameters: the program folder's Scripts/AutoStart.txt. Otherwise a

@@ -76,7 +76,10 @@ TForm_Interpretator::~TForm_Interpretator()
     interp_.Media = nullptr;
 }
 
-HelpWindow *TForm_Interpretator::helpWindow() const { return helpWindow_; }
+HelpWindow *TForm_Interpretator::helpWindow() const
+{
+    return helpWindow_;
+}
 
 QAction *TForm_Interpretator::addAction(int tag, const char *name, const QKeySequence &key)
 {
@@ -117,7 +120,8 @@ void TForm_Interpretator::createActions()
     action(292)->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::CTRL | Qt::Key_H)});
     action(307)->setCheckable(true);
 
-    connect(action(301), &QAction::triggered, this, [this] { interp_.A_StartExecute(RunSender::StartAction); });
+    connect(action(301), &QAction::triggered, this,
+            [this] { interp_.A_StartExecute(RunSender::StartAction); });
     connect(action(303), &QAction::triggered, this, [this] { interp_.A_StepExecute(RunSender::StepAction); });
     connect(action(316), &QAction::triggered, this, [this] { interp_.A_StepOverExecute(); });
     connect(action(305), &QAction::triggered, this, [this] { interp_.A_Continue_runExecute(); });
@@ -134,9 +138,8 @@ void TForm_Interpretator::createActions()
     connect(action(321), &QAction::triggered, this, [this] { EnterWorkingMode(true); });
     connect(action(325), &QAction::triggered, this, [this] { EnterWorkingMode(false); });
     connect(action(323), &QAction::triggered, this, [this] { SaveScript(); });
-    connect(action(333), &QAction::triggered, this, [this] {
-        Panel_Additional_Keyboard->setVisible(!Panel_Additional_Keyboard->isVisible());
-    });
+    connect(action(333), &QAction::triggered, this,
+            [this] { Panel_Additional_Keyboard->setVisible(!Panel_Additional_Keyboard->isVisible()); });
     connect(action(335), &QAction::triggered, this, [this] { chooseEditorFont(); });
 }
 
@@ -198,7 +201,8 @@ void TForm_Interpretator::createLayout()
     const int lineWidth = fontMetrics().horizontalAdvance(QStringLiteral("Line=1000")) + 12;
     for (int i = 0; i < 7; ++i) {
         const int w = widths[i];
-        auto *panel = new StatusPanel(i == 0 ? std::max(w, lineWidth) : (i < 6 ? std::max(w, textWidth) : w), this);
+        auto *panel =
+            new StatusPanel(i == 0 ? std::max(w, lineWidth) : (i < 6 ? std::max(w, textWidth) : w), this);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         statusBar()->addWidget(panel);
         statusPanels_ << panel;
@@ -236,24 +240,24 @@ void TForm_Interpretator::SetActionStatus_WorkMode(bool running)
     editMode_ = false;
     Panel_Additional_Keyboard->setVisible(false);
     const bool lines2 = interp_.ScriptLines.size() >= 2;
-    setShown(313, true, !running);                          // Edit
-    setShown(301, !running && lines2, !running && lines2);  // Start
-    setShown(305, true, !running && lines2);                // Continue
-    setShown(303, true, !running);                          // Step
-    setShown(316, true, !running);                          // Step over
-    for (int tag : {309, 311, 323})                         // Load, New, Save
+    setShown(313, true, !running);                         // Edit
+    setShown(301, !running && lines2, !running && lines2); // Start
+    setShown(305, true, !running && lines2);               // Continue
+    setShown(303, true, !running);                         // Step
+    setShown(316, true, !running);                         // Step over
+    for (int tag : {309, 311, 323})                        // Load, New, Save
         setShown(tag, true, !running);
-    setShown(307, true, running);                           // Fast
-    action(307)->setChecked(interp_.FastMode);              // shown also when stopped
-    setShown(330, true, running);                           // Pause
-    action(290)->setEnabled(!running);                      // Settings
-    action(335)->setEnabled(!running);                      // Font
-    action(318)->setVisible(!running);                      // Find
-    setShown(292, false, false);                            // Replace
-    action(321)->setVisible(false);                         // Work
-    action(325)->setVisible(false);                         // Cancel
-    setShown(333, false, !running);                         // Kbd
-    action(337)->setVisible(!running);                      // Help
+    setShown(307, true, running);              // Fast
+    action(307)->setChecked(interp_.FastMode); // shown also when stopped
+    setShown(330, true, running);              // Pause
+    action(290)->setEnabled(!running);         // Settings
+    action(335)->setEnabled(!running);         // Font
+    action(318)->setVisible(!running);         // Find
+    setShown(292, false, false);               // Replace
+    action(321)->setVisible(false);            // Work
+    action(325)->setVisible(false);            // Cancel
+    setShown(333, false, !running);            // Kbd
+    action(337)->setVisible(!running);         // Help
 }
 
 void TForm_Interpretator::SetActionStatus_EditMode()

@@ -40,7 +40,7 @@ class WindowDialogs;
 
 class TForm_Interpretator : public QMainWindow, public Host {
     Q_OBJECT
-public:
+  public:
     explicit TForm_Interpretator(const QStringList &arguments, QWidget *parent = nullptr);
     ~TForm_Interpretator() override;
 
@@ -133,12 +133,12 @@ public:
     // The dialogs of scripts (InputString, InputText, Message, Menu, Check).
     WindowDialogs *dialogs() const { return dialogs_.get(); }
 
-protected:
+  protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     void createActions();
     void createLayout();
     QAction *addAction(int tag, const char *name, const QKeySequence &key = {});

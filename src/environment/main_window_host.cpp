@@ -16,17 +16,35 @@
 
 namespace tesmora {
 
-void TForm_Interpretator::setEditorText(const QStringList &lines) { SynEditor->setScriptText(lines); }
+void TForm_Interpretator::setEditorText(const QStringList &lines)
+{
+    SynEditor->setScriptText(lines);
+}
 
-void TForm_Interpretator::setEditorReadOnly(bool readOnly) { SynEditor->setReadOnly(readOnly); }
+void TForm_Interpretator::setEditorReadOnly(bool readOnly)
+{
+    SynEditor->setReadOnly(readOnly);
+}
 
-void TForm_Interpretator::repaintEditor() { SynEditor->update(); }
+void TForm_Interpretator::repaintEditor()
+{
+    SynEditor->update();
+}
 
-void TForm_Interpretator::rebuildHighlighterWords() { SynEditor->highlighter()->rebuildWordList(interp_); }
+void TForm_Interpretator::rebuildHighlighterWords()
+{
+    SynEditor->highlighter()->rebuildWordList(interp_);
+}
 
-void TForm_Interpretator::markCurrentLine(int line) { SynEditor->Set_CurrentLine_Mark(line); }
+void TForm_Interpretator::markCurrentLine(int line)
+{
+    SynEditor->Set_CurrentLine_Mark(line);
+}
 
-void TForm_Interpretator::setCaretLine(int line) { SynEditor->SynEdit_Set_CurrentLine(line); }
+void TForm_Interpretator::setCaretLine(int line)
+{
+    SynEditor->SynEdit_Set_CurrentLine(line);
+}
 
 bool TForm_Interpretator::hasBreakpoint(int line) const
 {
@@ -34,11 +52,20 @@ bool TForm_Interpretator::hasBreakpoint(int line) const
     return SynEditor->StopMark();
 }
 
-void TForm_Interpretator::setCaption(const QString &caption) { setWindowTitle(caption); }
+void TForm_Interpretator::setCaption(const QString &caption)
+{
+    setWindowTitle(caption);
+}
 
-void TForm_Interpretator::refreshVariables() { Panel_Var->A_Show_variables(interp_); }
+void TForm_Interpretator::refreshVariables()
+{
+    Panel_Var->A_Show_variables(interp_);
+}
 
-void TForm_Interpretator::showGlobalGrid() { Panel_Var->setVisible(true); }
+void TForm_Interpretator::showGlobalGrid()
+{
+    Panel_Var->setVisible(true);
+}
 
 void TForm_Interpretator::setStatusPanel(int panel, const QString &text)
 {
@@ -52,21 +79,45 @@ void TForm_Interpretator::clearStatusPanels()
         l->clear();
 }
 
-void TForm_Interpretator::setWorkModeActions() { SetActionStatus_WorkMode(false); }
+void TForm_Interpretator::setWorkModeActions()
+{
+    SetActionStatus_WorkMode(false);
+}
 
-void TForm_Interpretator::setRunningActions(bool isRunning) { SetActionStatus_WorkMode(isRunning); }
+void TForm_Interpretator::setRunningActions(bool isRunning)
+{
+    SetActionStatus_WorkMode(isRunning);
+}
 
-void TForm_Interpretator::enableWindow(bool enabled) { setEnabled(enabled); }
+void TForm_Interpretator::enableWindow(bool enabled)
+{
+    setEnabled(enabled);
+}
 
-void TForm_Interpretator::repaintWindow() { update(); }
+void TForm_Interpretator::repaintWindow()
+{
+    update();
+}
 
-void TForm_Interpretator::closeMainWindow() { QTimer::singleShot(0, this, &QWidget::close); }
+void TForm_Interpretator::closeMainWindow()
+{
+    QTimer::singleShot(0, this, &QWidget::close);
+}
 
-void TForm_Interpretator::closeMainWindowAfter(int ms) { QTimer::singleShot(ms, this, &QWidget::close); }
+void TForm_Interpretator::closeMainWindowAfter(int ms)
+{
+    QTimer::singleShot(ms, this, &QWidget::close);
+}
 
-void TForm_Interpretator::processEvents() { QCoreApplication::processEvents(); }
+void TForm_Interpretator::processEvents()
+{
+    QCoreApplication::processEvents();
+}
 
-bool TForm_Interpretator::pauseKeyDown() const { return pauseKey_; }
+bool TForm_Interpretator::pauseKeyDown() const
+{
+    return pauseKey_;
+}
 
 void TForm_Interpretator::discardQueuedKeys()
 {
@@ -95,7 +146,10 @@ void TForm_Interpretator::showErrorBox(const QString &text)
     box.exec();
 }
 
-void TForm_Interpretator::showMessageNow(const QString &text) { showErrorBox(text); }
+void TForm_Interpretator::showMessageNow(const QString &text)
+{
+    showErrorBox(text);
+}
 
 bool TForm_Interpretator::askYesNo(const QString &text)
 {

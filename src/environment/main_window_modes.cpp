@@ -78,8 +78,8 @@ void TForm_Interpretator::runExternalEditor()
         program = args.isEmpty() ? QString() : args.takeFirst();
     }
     if (QFileInfo(program).fileName().compare(QLatin1String("notepad++.exe"), Qt::CaseInsensitive) == 0)
-        args << QStringLiteral("-alwaysOnTop") << QStringLiteral("-multiInst")
-             << QStringLiteral("-lada") << QStringLiteral("-n%1").arg(interp_.CurrentLine + 1);
+        args << QStringLiteral("-alwaysOnTop") << QStringLiteral("-multiInst") << QStringLiteral("-lada")
+             << QStringLiteral("-n%1").arg(interp_.CurrentLine + 1);
     args << tmp;
     QProcess process;
     QEventLoop loop;
@@ -150,7 +150,8 @@ void TForm_Interpretator::writeHandOverCopy()
 {
     QDir().mkpath(programFolder() + QStringLiteral("Scripts"));
     QString error;
-    writeUtf8WithBom(programFolder() + QStringLiteral("Scripts/$$$.tmp"), joinScriptLines(interp_.ScriptLines), error);
+    writeUtf8WithBom(programFolder() + QStringLiteral("Scripts/$$$.tmp"),
+                     joinScriptLines(interp_.ScriptLines), error);
 }
 
 void TForm_Interpretator::LoadScriptFile(const QString &path)
@@ -215,7 +216,8 @@ void TForm_Interpretator::SaveScript()
                                                              scriptFileName_, this);
     if (path.isEmpty())
         return;
-    const SavePlan plan = planScriptSave(interp_.ScriptLines, [this](const QString &name) { return interp_.includePath(name); });
+    const SavePlan plan = planScriptSave(interp_.ScriptLines,
+                                         [this](const QString &name) { return interp_.includePath(name); });
     QString error;
     for (const IncludeWriteBack &inc : plan.includes) {
         QString text = joinScriptLines(inc.lines);

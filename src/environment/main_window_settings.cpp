@@ -17,9 +17,15 @@
 
 namespace tesmora {
 
-QString TForm_Interpretator::settingsFile() const { return settingsFilePath(programFolder()); }
+QString TForm_Interpretator::settingsFile() const
+{
+    return settingsFilePath(programFolder());
+}
 
-int TForm_Interpretator::variablesPanelHeight() const { return bottomSplitter_->sizes().value(1); }
+int TForm_Interpretator::variablesPanelHeight() const
+{
+    return bottomSplitter_->sizes().value(1);
+}
 
 void TForm_Interpretator::LoadIdeSettings()
 {
@@ -103,8 +109,10 @@ void TForm_Interpretator::createPreferencesMenu()
         editorKind_ = kind;
         preferences_->showEditorKind(kind == QLatin1String("ekInternal"));
     });
-    connect(preferences_, &PreferencesMenu::languageChosen, this, [this](int language) { setLanguage(language); });
-    connect(preferences_, &PreferencesMenu::specifyEditorRequested, this, [this] { specifyExternalEditor(); });
+    connect(preferences_, &PreferencesMenu::languageChosen, this,
+            [this](int language) { setLanguage(language); });
+    connect(preferences_, &PreferencesMenu::specifyEditorRequested, this,
+            [this] { specifyExternalEditor(); });
 }
 
 void TForm_Interpretator::specifyExternalEditor()

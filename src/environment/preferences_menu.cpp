@@ -16,7 +16,8 @@ PreferencesMenu::PreferencesMenu(QAction *fontAction, QWidget *parent) : QMenu(p
     mi_EditorKind->menuAction()->setProperty("tag", 262);
     mi_InternalEditor = item(mi_EditorKind, 264, QStringLiteral("Internal Editor"), "mi_InternalEditor");
     mi_ExternalEditor = item(mi_EditorKind, 265, QStringLiteral("External Editor"), "mi_ExternalEditor");
-    mi_SpecifyEditor = item(mi_EditorKind, 266, QStringLiteral("Specify an external editor"), "mi_SpecifyEditor");
+    mi_SpecifyEditor =
+        item(mi_EditorKind, 266, QStringLiteral("Specify an external editor"), "mi_SpecifyEditor");
     mi_InternalEditor->setCheckable(true);
     mi_ExternalEditor->setCheckable(true);
     connect(mi_InternalEditor, &QAction::triggered, this,
@@ -63,6 +64,9 @@ void PreferencesMenu::showLanguage(int language)
     mi_Russian->setChecked(language == 1);
 }
 
-void PreferencesMenu::showExternalEditor(const QString &path) { mi_SpecifyEditor->setToolTip(path); }
+void PreferencesMenu::showExternalEditor(const QString &path)
+{
+    mi_SpecifyEditor->setToolTip(path);
+}
 
 } // namespace tesmora

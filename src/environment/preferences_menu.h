@@ -10,7 +10,7 @@ namespace tesmora {
 
 class PreferencesMenu : public QMenu {
     Q_OBJECT
-public:
+  public:
     PreferencesMenu(QAction *fontAction, QWidget *parent);
 
     // Checks the items that show the current choices.
@@ -27,12 +27,12 @@ public:
     QAction *mi_English = nullptr;
     QAction *mi_Russian = nullptr;
 
-signals:
+  signals:
     void editorKindChosen(const QString &kind);
     void specifyEditorRequested();
     void languageChosen(int language);
 
-private:
+  private:
     QAction *item(QMenu *menu, int tag, const QString &text, const char *name);
 };
 

@@ -244,7 +244,8 @@ ScriptEditor::ScriptEditor(QWidget *parent) : QWidget(parent)
     connect(editor_, &QsciScintilla::linesChanged, this, &ScriptEditor::updateLineNumbers);
     // Scroll hint: while the scroll bar is dragged, the top line's number.
     connect(editor_->verticalScrollBar(), &QScrollBar::sliderMoved, this, [this](int value) {
-        QToolTip::showText(QCursor::pos(), QStringLiteral("Line: %1").arg(value), editor_->verticalScrollBar());
+        QToolTip::showText(QCursor::pos(), QStringLiteral("Line: %1").arg(value),
+                           editor_->verticalScrollBar());
     });
     connect(editor_, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { updateBraceHighlight(); });
     connect(editor_, &QsciScintillaBase::SCN_CHARADDED, this, &ScriptEditor::handleCharAdded);
@@ -623,7 +624,8 @@ bool ScriptEditor::handleKey(QKeyEvent *e)
         int lastNonBlank = static_cast<int>(text.size());
         while (lastNonBlank > 0 && text.at(lastNonBlank - 1).isSpace())
             --lastNonBlank;
-        editor_->setCursorPosition(line, index == lastNonBlank ? static_cast<int>(text.size()) : lastNonBlank);
+        editor_->setCursorPosition(line,
+                                   index == lastNonBlank ? static_cast<int>(text.size()) : lastNonBlank);
         return true;
     }
     return false;

@@ -52,7 +52,8 @@ class ScriptFindDialog : public QDialog {
   public:
     ScriptFindDialog(ScriptEditor *editor, bool replace) : QDialog(editor), editor_(editor), replace_(replace)
     {
-        setWindowTitle(replace ? dialogText("Replace", editor->language()) : dialogText("Find", editor->language()));
+        setWindowTitle(replace ? dialogText("Replace", editor->language())
+                               : dialogText("Find", editor->language()));
         setModal(false);
         auto *grid = new QGridLayout;
         findEdit_ = new QLineEdit;

@@ -9,10 +9,10 @@ namespace tesmora {
 namespace {
 
 class HideHandOverFiles : public QSortFilterProxyModel {
-public:
+  public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
 
-protected:
+  protected:
     bool filterAcceptsRow(int row, const QModelIndex &parent) const override
     {
         return !isHandOverFile(sourceModel()->index(row, 0, parent).data().toString());
@@ -52,7 +52,8 @@ ScriptFileDialog::ScriptFileDialog(Purpose purpose, const QString &folder, const
         selectFile(QFileInfo(proposed).fileName());
 }
 
-QString ScriptFileDialog::choose(Purpose purpose, const QString &folder, const QString &proposed, QWidget *parent)
+QString ScriptFileDialog::choose(Purpose purpose, const QString &folder, const QString &proposed,
+                                 QWidget *parent)
 {
     ScriptFileDialog dialog(purpose, folder, proposed, parent);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -12,10 +12,11 @@ bool isHandOverFile(const QString &fileName);
 
 class ScriptFileDialog : public QFileDialog {
     Q_OBJECT
-public:
+  public:
     enum Purpose { Open, Save };
     // Opens in `folder`, proposing `proposed` (a path or empty).
-    ScriptFileDialog(Purpose purpose, const QString &folder, const QString &proposed, QWidget *parent = nullptr);
+    ScriptFileDialog(Purpose purpose, const QString &folder, const QString &proposed,
+                     QWidget *parent = nullptr);
     // Runs the dialog; the chosen path, or empty when it was cancelled.
     static QString choose(Purpose purpose, const QString &folder, const QString &proposed, QWidget *parent);
 };

@@ -19,8 +19,8 @@ QString joinScriptLines(const QStringList &lines);
 
 // What saving a script writes.
 struct IncludeWriteBack {
-    QString path;       // the included file
-    QStringList lines;  // its block
+    QString path;      // the included file
+    QStringList lines; // its block
 };
 struct SavePlan {
     QStringList mainLines;            // the script with its blocks collapsed

@@ -14,9 +14,15 @@ StatusPanel::StatusPanel(int width, QWidget *parent) : QLabel(parent), width_(wi
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
 }
 
-QSize StatusPanel::sizeHint() const { return {width_, QLabel::sizeHint().height()}; }
+QSize StatusPanel::sizeHint() const
+{
+    return {width_, QLabel::sizeHint().height()};
+}
 
-QSize StatusPanel::minimumSizeHint() const { return {kMinimumWidth, QLabel::minimumSizeHint().height()}; }
+QSize StatusPanel::minimumSizeHint() const
+{
+    return {kMinimumWidth, QLabel::minimumSizeHint().height()};
+}
 
 void StatusPanel::paintEvent(QPaintEvent *event)
 {
@@ -24,7 +30,8 @@ void StatusPanel::paintEvent(QPaintEvent *event)
     QPainter p(this);
     const QRect r = contentsRect().adjusted(margin() + 2, 0, -margin() - 2, 0);
     p.setPen(palette().color(foregroundRole()));
-    p.drawText(r, Qt::AlignVCenter | Qt::AlignLeft, fontMetrics().elidedText(text(), Qt::ElideRight, r.width()));
+    p.drawText(r, Qt::AlignVCenter | Qt::AlignLeft,
+               fontMetrics().elidedText(text(), Qt::ElideRight, r.width()));
 }
 
 } // namespace tesmora

@@ -9,15 +9,15 @@ namespace tesmora {
 
 class StatusPanel : public QLabel {
     Q_OBJECT
-public:
+  public:
     StatusPanel(int width, QWidget *parent = nullptr);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     int width_;
 };
 

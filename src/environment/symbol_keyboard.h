@@ -10,7 +10,7 @@ namespace tesmora {
 
 class SymbolKeyboard : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit SymbolKeyboard(QWidget *parent = nullptr);
 
     // The characters of the buttons, in their order.
@@ -18,11 +18,11 @@ public:
     QList<QToolButton *> symbolButtons() const { return buttons_; }
     QToolButton *closeButton() const { return close_; }
 
-signals:
+  signals:
     void symbolChosen(const QString &symbol);
     void closeRequested();
 
-private:
+  private:
     QList<QToolButton *> buttons_;
     QToolButton *close_ = nullptr;
 };

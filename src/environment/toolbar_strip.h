@@ -12,15 +12,15 @@ namespace tesmora {
 
 class ToolbarStrip : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ToolbarStrip(QWidget *parent = nullptr);
     QToolBar *toolBar() const { return bar_; }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     void updateArrows();
     void scrollBy(int dx);
     QScrollArea *area_;

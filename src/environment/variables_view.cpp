@@ -50,16 +50,18 @@ QFont requestFont(const QString &family, int pixelSize, QFont::StyleHint hint)
 // Every cell in black, 2 px from its left edge; the cells of the grid's
 // current row on sky blue.
 class CurrentRowDelegate : public QStyledItemDelegate {
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
-        const bool current = view && view->currentIndex().isValid() && view->currentIndex().row() == index.row();
+        const bool current =
+            view && view->currentIndex().isValid() && view->currentIndex().row() == index.row();
         painter->save();
         painter->setClipRect(option.rect);
-        painter->fillRect(option.rect, current ? colorFromScript(0xF0CAA6) : option.palette.color(QPalette::Base));
+        painter->fillRect(option.rect,
+                          current ? colorFromScript(0xF0CAA6) : option.palette.color(QPalette::Base));
         painter->setPen(Qt::black);
         painter->setFont(option.font);
         const QRect textRect = option.rect.adjusted(2, 0, -1, 0);
@@ -148,8 +150,8 @@ VariablesView::VariablesView(QWidget *parent) : QWidget(parent)
     localLayout->addWidget(SG_LocalVariables, 1);
 
     // Caption bars are 18 px, or as tall as their text needs.
-    const int captionHeight =
-        std::max({kCaptionHeight, QFontMetrics(captionFont).height() + 2, CheckBox_All_Llevels->sizeHint().height()});
+    const int captionHeight = std::max(
+        {kCaptionHeight, QFontMetrics(captionFont).height() + 2, CheckBox_All_Llevels->sizeHint().height()});
     Label_Global->setFixedHeight(captionHeight);
     localCaption->setFixedHeight(captionHeight);
 
@@ -207,7 +209,10 @@ void VariablesView::applyFonts()
 
 // ---- Settings and language --------------------------------------------------------
 
-void VariablesView::setStatusSink(StatusSink sink) { statusSink_ = std::move(sink); }
+void VariablesView::setStatusSink(StatusSink sink)
+{
+    statusSink_ = std::move(sink);
+}
 
 void VariablesView::setStatusPanels(const QList<QLabel *> &panels)
 {
@@ -220,9 +225,15 @@ void VariablesView::setStatusPanels(const QList<QLabel *> &panels)
     };
 }
 
-void VariablesView::setGraphicsPanelWidth(std::function<int()> width) { graphicsWidth_ = std::move(width); }
+void VariablesView::setGraphicsPanelWidth(std::function<int()> width)
+{
+    graphicsWidth_ = std::move(width);
+}
 
-void VariablesView::setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
+void VariablesView::setClock(std::function<qint64()> clock)
+{
+    clock_ = std::move(clock);
+}
 
 void VariablesView::setHelpWindow(HelpWindow *help)
 {
@@ -241,7 +252,10 @@ HelpWindow *VariablesView::helpWindow()
     return help_;
 }
 
-void VariablesView::setMessageSink(std::function<void(const QString &)> sink) { messageSink_ = std::move(sink); }
+void VariablesView::setMessageSink(std::function<void(const QString &)> sink)
+{
+    messageSink_ = std::move(sink);
+}
 
 void VariablesView::reportMessage(const QString &text)
 {
@@ -295,7 +309,10 @@ void VariablesView::setRowHeightFromEditorFont(int editorFontSize)
     }
 }
 
-int VariablesView::localPanelWidth() const { return Panel_Var_Local->width(); }
+int VariablesView::localPanelWidth() const
+{
+    return Panel_Var_Local->width();
+}
 
 void VariablesView::setLocalPanelWidth(int width)
 {
@@ -490,7 +507,8 @@ void VariablesView::fillLocalGrid(const Interpreter &in)
                 continue;
             if (isLastCreatedArray(in, n))
                 selected = static_cast<int>(rows.size());
-            rows << QStringList{QString::number(a.function_level), a.name + QStringLiteral("[]"), ArrayShortText(a)};
+            rows << QStringList{QString::number(a.function_level), a.name + QStringLiteral("[]"),
+                                ArrayShortText(a)};
             localRows_ << RowSource{-1, n, a.name + QStringLiteral("[]"), a.function_level};
         }
     }
@@ -501,7 +519,8 @@ void VariablesView::fillLocalGrid(const Interpreter &in)
 
 bool VariablesView::ShowVariableDetails(const QString &name, const Interpreter &in)
 {
-    return tesmora::ShowVariableDetails(name, in, *helpWindow(), [this](const QString &t) { reportMessage(t); });
+    return tesmora::ShowVariableDetails(name, in, *helpWindow(),
+                                        [this](const QString &t) { reportMessage(t); });
 }
 
 void VariablesView::onGridDoubleClick(QTableWidget *grid, int row)

@@ -54,7 +54,7 @@ bool ShowVariableDetails(const QString &name, const Interpreter &in, HelpWindow 
 
 class VariablesView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit VariablesView(QWidget *parent = nullptr);
     ~VariablesView() override;
 
@@ -104,15 +104,15 @@ public:
     QWidget *Panel_Var_Local = nullptr;
     QSplitter *Splitter_Var = nullptr;
 
-signals:
+  signals:
     // A detail view was requested by a double click (after it was shown).
     void variableDetailsShown(const QString &name);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     // What a grid row shows: a variable (index) or an array (table number).
     struct RowSource {
         int variable = -1;

@@ -77,13 +77,14 @@ QString exponentForm(double x)
     const auto epos = s.find('e');
     const int exponent = std::stoi(s.substr(epos + 1));
     return QString::fromLatin1(s.data(), static_cast<int>(epos)) + QLatin1Char('E') +
-           QLatin1Char(exponent < 0 ? '-' : '+') + QStringLiteral("%1").arg(std::abs(exponent), 3, 10, QLatin1Char('0'));
+           QLatin1Char(exponent < 0 ? '-' : '+') +
+           QStringLiteral("%1").arg(std::abs(exponent), 3, 10, QLatin1Char('0'));
 }
 
 QString notFoundText(const QString &name, int language)
 {
-    return catalogueText(25, language) + QLatin1Char('\r') + name + QStringLiteral(" = ") + QLatin1Char('\r') +
-           formatMessage(catalogueText(76, language), {name});
+    return catalogueText(25, language) + QLatin1Char('\r') + name + QStringLiteral(" = ") +
+           QLatin1Char('\r') + formatMessage(catalogueText(76, language), {name});
 }
 
 } // namespace
@@ -170,7 +171,9 @@ QString ElapsedTimeText(qint64 elapsedMs)
     if (elapsedMs < 0)
         elapsedMs = 0;
     const qint64 seconds = elapsedMs / 1000;
-    return QStringLiteral("%1:%2").arg(seconds / 60, 2, 10, QLatin1Char('0')).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2")
+        .arg(seconds / 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString VariableDetailsText(const Tvariable &v, int language)
@@ -197,7 +200,10 @@ QString VariableDetailsText(const Tvariable &v, int language)
     return text + v.VarVal + QStringLiteral("\rhex: ") + sign + hex + QStringLiteral("\rbin: ") + bits;
 }
 
-QString ArrayDetailsText(const t_arr_specification &array, int language) { return ArrayListing(array, language); }
+QString ArrayDetailsText(const t_arr_specification &array, int language)
+{
+    return ArrayListing(array, language);
+}
 
 QString VariableDetailsText(const Interpreter &in, const QString &name)
 {

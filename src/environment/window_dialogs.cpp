@@ -52,7 +52,7 @@ QMessageBox::Icon messageIcon(int icon)
 // OK; in the other sets it does nothing (the box would otherwise take No or
 // Abort for it).
 class EscapeGuard : public QObject {
-public:
+  public:
     using QObject::QObject;
     bool eventFilter(QObject *, QEvent *event) override
     {
@@ -71,11 +71,20 @@ WindowDialogs::WindowDialogs(QWidget *mainWindow, Host &host)
 
 WindowDialogs::~WindowDialogs() = default;
 
-TFormMemo *WindowDialogs::memoWindow() const { return memo_; }
+TFormMemo *WindowDialogs::memoWindow() const
+{
+    return memo_;
+}
 
-TForm_dialod *WindowDialogs::menuWindow() const { return menu_; }
+TForm_dialod *WindowDialogs::menuWindow() const
+{
+    return menu_;
+}
 
-void WindowDialogs::setSettingsFile(const QString &path) { memo_->setSettingsFile(path); }
+void WindowDialogs::setSettingsFile(const QString &path)
+{
+    memo_->setSettingsFile(path);
+}
 
 bool WindowDialogs::inputString(const QString &prompt, const QString &defaultText, QString &answer)
 {
@@ -119,6 +128,9 @@ int WindowDialogs::menu(const QString &prompt, const QStringList &items, int sel
     return menu_->choose(prompt, items, selected, mainWindow_);
 }
 
-bool WindowDialogs::checkQuestion(const QString &text) { return host_.askYesNo(text); }
+bool WindowDialogs::checkQuestion(const QString &text)
+{
+    return host_.askYesNo(text);
+}
 
 } // namespace tesmora

@@ -17,7 +17,7 @@ class TFormMemo;
 class TForm_dialod;
 
 class WindowDialogs : public DialogProvider {
-public:
+  public:
     // The windows are created once, owned by `mainWindow`, and reused.
     WindowDialogs(QWidget *mainWindow, Host &host);
     ~WindowDialogs() override;
@@ -34,7 +34,7 @@ public:
     TFormMemo *memoWindow() const;
     TForm_dialod *menuWindow() const;
 
-private:
+  private:
     QWidget *mainWindow_;
     Host &host_;
     QPointer<QInputDialog> input_;

@@ -49,12 +49,19 @@ QPoint Canvas::toCell(double x, double y) const
 
 QPointF Canvas::fromDisplay(QPointF d) const
 {
-    return {cs.x1 + checkedDivide(d.x(), cs.kx * DisplayScale), cs.y2 - checkedDivide(d.y(), cs.ky * DisplayScale)};
+    return {cs.x1 + checkedDivide(d.x(), cs.kx * DisplayScale),
+            cs.y2 - checkedDivide(d.y(), cs.ky * DisplayScale)};
 }
 
-int Canvas::xLength(double units) const { return pixelRound(units * cs.kx); }
+int Canvas::xLength(double units) const
+{
+    return pixelRound(units * cs.kx);
+}
 
-int Canvas::yLength(double units) const { return pixelRound(units * cs.ky); }
+int Canvas::yLength(double units) const
+{
+    return pixelRound(units * cs.ky);
+}
 
 void Canvas::Panel_RightResize(QSize panelClient)
 {
@@ -65,7 +72,8 @@ void Canvas::Panel_RightResize(QSize panelClient)
     const double k = std::min(static_cast<double>(panelClient.width()) / b1.width(),
                               static_cast<double>(panelClient.height()) / b1.height());
     if (cs.ScalingMode != 2) {
-        const QSize d(static_cast<int>(RoundHalfEven(b1.width() * k)), static_cast<int>(RoundHalfEven(b1.height() * k)));
+        const QSize d(static_cast<int>(RoundHalfEven(b1.width() * k)),
+                      static_cast<int>(RoundHalfEven(b1.height() * k)));
         layer1_.display = d;
         layer2_.display = d;
     }

@@ -54,7 +54,7 @@ struct CoordinateSystem {
 // What the canvas needs of the panel that shows it. The main window's canvas
 // panel implements it; a headless run uses FixedPanel.
 class CanvasPanelPort {
-public:
+  public:
     virtual ~CanvasPanelPort() = default;
     // Shows the splitter; a panel of width 0 is widened to 0.75 of the main
     // window's client width.
@@ -67,14 +67,14 @@ public:
 
 // A panel of a fixed size, always shown: the headless runner's and the tests'.
 class FixedPanel : public CanvasPanelPort {
-public:
+  public:
     explicit FixedPanel(QSize size = QSize(900, 600)) : size_(size) {}
     void showCanvasPanel() override { shown_ = true; }
     QSize panelSize() const override { return size_; }
     void setSize(QSize size) { size_ = size; }
     bool shown() const { return shown_; }
 
-private:
+  private:
     QSize size_;
     bool shown_ = false;
 };
@@ -82,7 +82,7 @@ private:
 constexpr QRgb kWhitePixel = 0xFFFFFFFFu;
 
 class Canvas {
-public:
+  public:
     explicit Canvas(CanvasPanelPort *panel = nullptr);
 
     // Layer 1 for n == 1, layer 2 otherwise.
@@ -120,7 +120,7 @@ public:
     // rectangle from the top-left corner (scaled in modes 0 and 1).
     void paint(QPainter &p) const;
 
-private:
+  private:
     CanvasLayer layer1_;
     CanvasLayer layer2_;
     FixedPanel fixed_{QSize(0, 0)};

@@ -5,7 +5,7 @@
 #include "core/numbers.h"
 #include "number_texts.h"
 #include "pictograms.h"
-#include "spec_strings.h"
+#include "description_texts.h"
 
 #include <cmath>
 
@@ -79,7 +79,10 @@ bool CanvasMouse::ImageUpMouseMove(QPoint at)
     return c.HoverArea >= 0;
 }
 
-void CanvasMouse::Image2MouseLeave() { canvas_.cursor.CursorPixel = QPoint(-1, -1); }
+void CanvasMouse::Image2MouseLeave()
+{
+    canvas_.cursor.CursorPixel = QPoint(-1, -1);
+}
 
 void CanvasMouse::ImageUpMouseUp(QPoint at, CanvasButton button)
 {

@@ -17,7 +17,7 @@ class Interpreter;
 
 // Shows a pictogram's status menu: radio items with one checked.
 class PictogramMenuPort {
-public:
+  public:
     virtual ~PictogramMenuPort() = default;
     // Pops the menu up at display pixel `at` of the canvas; returns the
     // chosen item's tag (its index), or -1 when it closed without a choice.
@@ -28,7 +28,7 @@ public:
 enum class CanvasButton { Left = 1, Right = 2, Middle = 3 };
 
 class CanvasMouse {
-public:
+  public:
     CanvasMouse(Interpreter &in, Canvas &canvas, PictogramMenuPort *menu = nullptr);
     void setMenuPort(PictogramMenuPort *menu) { menu_ = menu; }
 
@@ -44,7 +44,7 @@ public:
     // The cursor read-out for a user position; empty outside the precision table.
     static QString CursorText(double x, double y, double xRange);
 
-private:
+  private:
     void handleRelease(QPoint at, CanvasButton button);
     void updateCursorUser(QPoint at);
     void runClickHandler(const TArea &area, CanvasButton button);

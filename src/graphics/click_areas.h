@@ -32,7 +32,7 @@ struct TArea {
 
 // The areas in creation order; later areas win where areas overlap.
 class AreaList {
-public:
+  public:
     QList<TArea> items;
     int count() const { return static_cast<int>(items.size()); }
     void clear() { items.clear(); }
@@ -42,9 +42,9 @@ public:
 
 // The cursor over the canvas.
 struct CursorState {
-    int HoverArea = -1;         // the area under the cursor
-    QPoint CursorPixel{0, 0};   // display pixels; (-1, -1) after leaving
-    QPointF CursorUser{0, 0};   // user coordinates
+    int HoverArea = -1;       // the area under the cursor
+    QPoint CursorPixel{0, 0}; // display pixels; (-1, -1) after leaving
+    QPointF CursorUser{0, 0}; // user coordinates
     QPoint LastClickPixel{0, 0};
 };
 

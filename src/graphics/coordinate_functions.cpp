@@ -15,7 +15,8 @@ double GridStep(int pixels, double range)
 {
     if (pixels < 100 || !(range >= 0.001 && range <= 100000))
         return 0;
-    static constexpr std::array<double, 13> up = {1, 2.5, 5, 10, 25, 50, 100, 250, 500, 1000, 2500, 5000, 10000};
+    static constexpr std::array<double, 13> up = {1,   2.5, 5,    10,   25,   50,   100,
+                                                  250, 500, 1000, 2500, 5000, 10000};
     static constexpr std::array<double, 14> down = {1,     0.5,    0.25,  0.1,    0.05,    0.025,  0.01,
                                                     0.005, 0.0025, 0.001, 0.0005, 0.00025, 0.0001, 0.00005};
     size_t iu = 0;
@@ -54,7 +55,8 @@ QString AxisLabelText(double value)
         const qsizetype e = s.indexOf(QLatin1Char('e'));
         QString mantissa = s.left(e);
         const int exp = s.mid(e + 1).toInt();
-        while (mantissa.contains(QLatin1Char('.')) && (mantissa.endsWith(QLatin1Char('0')) || mantissa.endsWith(QLatin1Char('.'))))
+        while (mantissa.contains(QLatin1Char('.')) &&
+               (mantissa.endsWith(QLatin1Char('0')) || mantissa.endsWith(QLatin1Char('.'))))
             mantissa.chop(1);
         mantissa.replace(QLatin1Char('.'), sep);
         return mantissa + (exp < 0 ? QStringLiteral("E-") : QStringLiteral("E+")) +
@@ -104,8 +106,9 @@ bool sizeLayer(GraphicsCall &c, CanvasLayer &l, int w, int h)
     }
     // The part of the old picture that still fits is kept until the bitmap
     // is cleared below.
-    l.image = l.image.isNull() ? QImage(std::max(bitmap.width(), 0), std::max(bitmap.height(), 0), QImage::Format_RGB32)
-                               : l.image.copy(0, 0, bitmap.width(), bitmap.height());
+    l.image = l.image.isNull()
+                  ? QImage(std::max(bitmap.width(), 0), std::max(bitmap.height(), 0), QImage::Format_RGB32)
+                  : l.image.copy(0, 0, bitmap.width(), bitmap.height());
     l.display = display;
     if (bitmap.width() < 50 || bitmap.height() < 50) {
         c.fail(175);

@@ -11,7 +11,10 @@ namespace tesmora {
 
 namespace {
 
-void numberResult(DialogCall &call, int value) { call.setNumber(value, FormatNumber(value)); }
+void numberResult(DialogCall &call, int value)
+{
+    call.setNumber(value, FormatNumber(value));
+}
 
 // An integer argument rounded half to even, kept in the range of int.
 int intArgument(const DialogCall &call, int i)
@@ -21,7 +24,10 @@ int intArgument(const DialogCall &call, int i)
 
 // The default text of the input dialogs: the second argument only when
 // exactly two are given.
-QString defaultText(const DialogCall &call) { return call.count() == 2 ? call.text(1) : QString(); }
+QString defaultText(const DialogCall &call)
+{
+    return call.count() == 2 ? call.text(1) : QString();
+}
 
 void InputString(DialogCall &call)
 {
@@ -118,7 +124,10 @@ QList<int> messageButtonCodes(int buttonSet)
     }
 }
 
-bool messageSetHasCancel(int buttonSet) { return messageButtonCodes(buttonSet).contains(2); }
+bool messageSetHasCancel(int buttonSet)
+{
+    return messageButtonCodes(buttonSet).contains(2);
+}
 
 void DialogFunctions::execute(Interpreter &in, const QString &name, WordList &args, TWordStatus &result)
 {

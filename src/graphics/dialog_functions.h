@@ -14,8 +14,9 @@ struct t_arr_specification;
 // One call of a dialog function: the shared argument reader with the
 // provider that asks the user.
 class DialogCall : public FunctionCall {
-public:
-    DialogCall(Interpreter &in, DialogProvider &provider, const QString &name, WordList &args, TWordStatus &result);
+  public:
+    DialogCall(Interpreter &in, DialogProvider &provider, const QString &name, WordList &args,
+               TWordStatus &result);
     DialogProvider &provider;
 };
 
@@ -25,11 +26,11 @@ using DialogRegistry = FunctionRegistry<DialogFunction>;
 void registerDialogFunctions(DialogRegistry &registry);
 
 class DialogFunctions : public DialogExecutor {
-public:
+  public:
     explicit DialogFunctions(DialogProvider &provider);
     void execute(Interpreter &in, const QString &name, WordList &args, TWordStatus &result) override;
 
-private:
+  private:
     DialogProvider &provider_;
     DialogRegistry registry_{FunctionTable::Dialog};
 };

@@ -10,8 +10,14 @@ namespace tesmora {
 namespace {
 
 // The point of arguments i and i + 1 in pixels.
-QPoint pointAt(const GraphicsCall &c, int i) { return c.canvas.toPixel(c.number(i), c.number(i + 1)); }
-QPoint cellAt(const GraphicsCall &c, int i) { return c.canvas.toCell(c.number(i), c.number(i + 1)); }
+QPoint pointAt(const GraphicsCall &c, int i)
+{
+    return c.canvas.toPixel(c.number(i), c.number(i + 1));
+}
+QPoint cellAt(const GraphicsCall &c, int i)
+{
+    return c.canvas.toCell(c.number(i), c.number(i + 1));
+}
 
 void MoveTo(GraphicsCall &c)
 {

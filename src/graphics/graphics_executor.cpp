@@ -17,7 +17,10 @@ int GraphicsCall::layerWhen(int i, int exactCount, int otherwise) const
     return given ? layerArgument(i) : otherwise;
 }
 
-CanvasExecutor::CanvasExecutor(Canvas &canvas) : canvas_(canvas) { registerGraphicsFamilies(registry_); }
+CanvasExecutor::CanvasExecutor(Canvas &canvas) : canvas_(canvas)
+{
+    registerGraphicsFamilies(registry_);
+}
 
 void CanvasExecutor::execute(Interpreter &in, const QString &name, WordList &args, TWordStatus &result)
 {

@@ -22,7 +22,7 @@ struct t_arr_specification;
 // canvas. The parameter count is the arguments given, empty strings
 // included; arguments beyond it read as 0 or empty.
 class GraphicsCall : public FunctionCall {
-public:
+  public:
     GraphicsCall(Interpreter &in, Canvas &canvas, const QString &name, WordList &args, TWordStatus &result);
 
     Canvas &canvas;
@@ -56,12 +56,12 @@ QString picturePath(const Interpreter &in, const QString &fileName);
 // The executor behind wkGraphFunction words; one per program, beside the
 // interpreter, drawing on the program's canvas.
 class CanvasExecutor : public GraphicsExecutor {
-public:
+  public:
     explicit CanvasExecutor(Canvas &canvas);
     void execute(Interpreter &in, const QString &name, WordList &args, TWordStatus &result) override;
     Canvas &canvas() { return canvas_; }
 
-private:
+  private:
     Canvas &canvas_;
     GraphicsRegistry registry_{FunctionTable::Graph};
 };
@@ -69,7 +69,7 @@ private:
 // A painter on a layer's bitmap with its drawing state: no antialiasing,
 // the layer's pen and brush, text in its font.
 class LayerPainter {
-public:
+  public:
     explicit LayerPainter(CanvasLayer &layer) : layer_(layer) {}
     // The painter on the layer's bitmap, begun on first use (thin lines and
     // pixels need none).
@@ -101,7 +101,7 @@ public:
     int textHeight(const QString &s) const;
     int textWidth(const QString &s) const;
 
-private:
+  private:
     void thinLine(QPoint a, QPoint b);
     CanvasLayer &layer_;
     std::unique_ptr<QPainter> p_;

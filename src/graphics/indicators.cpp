@@ -1,12 +1,12 @@
-// Gra_Indicator: measuring instruments drawn on layer 2 from a specification
-// string: a thermometer on a picture, vertical and horizontal bars, a dial
+// Gra_Indicator: measuring instruments drawn on layer 2 from a description
+// text: a thermometer on a picture, vertical and horizontal bars, a dial
 // with a needle and a text panel coloured by the value's range.
 #include "canvas.h"
 #include "core/interpreter.h"
 #include "core/numbers.h"
 #include "graphics_executor.h"
 #include "number_texts.h"
-#include "spec_strings.h"
+#include "description_texts.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -22,9 +22,9 @@ constexpr std::int64_t kDialFace = 0xF0CAA6;
 constexpr std::int64_t kNeedle = 0xC0C0C0;
 constexpr std::int64_t kWhite = 0xFFFFFF;
 
-// One indicator call: the specification, the anchor and layer 2.
+// One indicator call: the description text, the anchor and layer 2.
 class Indicator {
-public:
+  public:
     explicit Indicator(GraphicsCall &c)
         : c_(c), spec_(c.text(3)), x_(c.number(1)), y_(c.number(2)), anchor_(c.canvas.toPixel(x_, y_)),
           layer_(c.canvas.layer(2))
@@ -33,14 +33,20 @@ public:
 
     void draw();
 
-private:
+  private:
     bool failed() const { return c_.in.failed(); }
-    QString value(const QString &text, const char *key) { return Json_GetValue(c_.in, text, QLatin1String(key)); }
+    QString value(const QString &text, const char *key)
+    {
+        return Json_GetValue(c_.in, text, QLatin1String(key));
+    }
     int integerKey(const QString &text, const char *key);
     double systemFloatKey(const QString &text, const char *key);
     // A colour name looked up as "cl" + name; `unknown` when there is none.
     std::int64_t colourKey(const QString &text, const char *key, std::int64_t unknown);
-    bool present(const char *key) const { return spec_.contains(QLatin1Char('"') + QLatin1String(key) + QLatin1Char('"')); }
+    bool present(const char *key) const
+    {
+        return spec_.contains(QLatin1Char('"') + QLatin1String(key) + QLatin1Char('"'));
+    }
     // The pixel of an offset in pixels from the anchor, x right and y up.
     QPoint offsetPixel(int dx, int dy) const;
     QPoint dialPoint(double angle, int radius) const;
@@ -82,7 +88,8 @@ double Indicator::systemFloatKey(const QString &text, const char *key)
     t.replace(sep, QLatin1Char('.'));
     const ParsedNumber n = ParseNumber(t);
     if (foreignPoint || t.isEmpty() || !n.ok())
-        throw RuntimeFailure(QStringLiteral("'%1' is not a valid floating point value.").arg(v).toStdString());
+        throw RuntimeFailure(
+            QStringLiteral("'%1' is not a valid floating point value.").arg(v).toStdString());
     return n.value;
 }
 
@@ -103,7 +110,8 @@ QPoint Indicator::offsetPixel(int dx, int dy) const
 
 QPoint Indicator::dialPoint(double angle, int radius) const
 {
-    return QPoint(anchor_.x() - pixelRound(std::cos(angle) * radius), anchor_.y() - pixelRound(std::sin(angle) * radius));
+    return QPoint(anchor_.x() - pixelRound(std::cos(angle) * radius),
+                  anchor_.y() - pixelRound(std::sin(angle) * radius));
 }
 
 double Indicator::share(double v, double min, double max)
@@ -288,7 +296,8 @@ void Indicator::dialFace(int radius, double angle)
     layer_.state.penWidth = 3;
     {
         LayerPainter lp(layer_);
-        lp.pie(QPoint(ax - r2, ay - r2), QPoint(ax + r2, ay + r2), QPoint(ax + r2, ay + 1), QPoint(ax - r2, ay + 1));
+        lp.pie(QPoint(ax - r2, ay - r2), QPoint(ax + r2, ay + r2), QPoint(ax + r2, ay + 1),
+               QPoint(ax - r2, ay + 1));
     }
     const QPoint a = dialPoint(-0.25, r3);
     const QPoint b = dialPoint(M_PI + 0.25, r3);
@@ -336,22 +345,30 @@ void Indicator::panel()
             brush(colour);
         // The widest bound keeps the panel's width as the value changes.
         for (double bound : {r0, r1})
-            width = std::max(width, lp.textWidth(FormatNumberPicture(bound, picture, QLatin1Char('.'), thousands)));
+            width = std::max(width,
+                             lp.textWidth(FormatNumberPicture(bound, picture, QLatin1Char('.'), thousands)));
     }
     lp.applyState();
     const int height = lp.textHeight(text);
     const QPoint lt(anchor_.x(), anchor_.y() - height - 2);
     const QPoint rb(anchor_.x() + width + 5, anchor_.y());
     lp.rectangle(lt - QPoint(1, 1), rb + QPoint(2, 2));
-    const QPoint at(lt.x() + (rb.x() - lt.x() - lp.textWidth(text)) / 2, lt.y() + (rb.y() - lt.y() - height) / 2);
+    const QPoint at(lt.x() + (rb.x() - lt.x() - lp.textWidth(text)) / 2,
+                    lt.y() + (rb.y() - lt.y() - height) / 2);
     lp.boxedText(lt, rb, at, text);
 }
 
 // Gra_Indicator(Value, X, Y, Specifications)
-void Gra_Indicator(GraphicsCall &c) { Indicator(c).draw(); }
+void Gra_Indicator(GraphicsCall &c)
+{
+    Indicator(c).draw();
+}
 
 } // namespace
 
-void registerIndicatorFunctions(GraphicsRegistry &registry) { registry.add("Gra_Indicator", Gra_Indicator); }
+void registerIndicatorFunctions(GraphicsRegistry &registry)
+{
+    registry.add("Gra_Indicator", Gra_Indicator);
+}
 
 } // namespace tesmora

@@ -12,7 +12,10 @@ namespace tesmora {
 
 namespace {
 
-QColor colorOf(std::int64_t c) { return QColor::fromRgb(pixelOf(c)); }
+QColor colorOf(std::int64_t c)
+{
+    return QColor::fromRgb(pixelOf(c));
+}
 
 QPen penOf(const LayerState &s)
 {
@@ -88,8 +91,8 @@ void LayerPainter::thinLine(QPoint a, QPoint b)
     static const std::vector<int> dot{3, 3};
     static const std::vector<int> dashDot{9, 6, 3, 6};
     const LayerState &s = layer_.state;
-    const std::vector<int> &pattern = s.penStyle == PenStyle::Dash  ? dash
-                                      : s.penStyle == PenStyle::Dot ? dot
+    const std::vector<int> &pattern = s.penStyle == PenStyle::Dash      ? dash
+                                      : s.penStyle == PenStyle::Dot     ? dot
                                       : s.penStyle == PenStyle::DashDot ? dashDot
                                                                         : solid;
     const bool dashed = &pattern != &solid;
@@ -227,9 +230,15 @@ QFont LayerPainter::font() const
     return f;
 }
 
-int LayerPainter::textHeight(const QString &) const { return QFontMetrics(font()).height(); }
+int LayerPainter::textHeight(const QString &) const
+{
+    return QFontMetrics(font()).height();
+}
 
-int LayerPainter::textWidth(const QString &s) const { return QFontMetrics(font()).horizontalAdvance(s); }
+int LayerPainter::textWidth(const QString &s) const
+{
+    return QFontMetrics(font()).horizontalAdvance(s);
+}
 
 void LayerPainter::text(QPoint at, const QString &s)
 {

@@ -18,9 +18,15 @@ QString nonFiniteText(double value)
     return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 }
 
-bool isQuote(QChar c) { return c == QLatin1Char('"') || c == QLatin1Char('\''); }
+bool isQuote(QChar c)
+{
+    return c == QLatin1Char('"') || c == QLatin1Char('\'');
+}
 
-bool isPlaceholder(QChar c) { return c == QLatin1Char('0') || c == QLatin1Char('#'); }
+bool isPlaceholder(QChar c)
+{
+    return c == QLatin1Char('0') || c == QLatin1Char('#');
+}
 
 // An exponent marker "E+", "E-", "e+" or "e-" at position i.
 bool isExponentAt(const QString &s, qsizetype i)
@@ -122,8 +128,8 @@ PictureDigits pictureDigits(const SectionLayout &l, double value)
     std::string buf(static_cast<size_t>(340 + l.intPlaces + l.fracPlaces), '\0');
     if (l.scientific) {
         const int places = std::max(1, l.intPlaces);
-        const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific,
-                                     places + l.fracPlaces - 1);
+        const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), value,
+                                     std::chars_format::scientific, places + l.fracPlaces - 1);
         const std::string t(buf.data(), r.ptr);
         const size_t e = t.find('e');
         QString mantissa = QString::fromLatin1(t.substr(0, e));
@@ -151,8 +157,9 @@ PictureDigits pictureDigits(const SectionLayout &l, double value)
 
 // Writes the section with its digits.
 class PictureWriter {
-public:
-    PictureWriter(const SectionLayout &l, const PictureDigits &d, QChar decimalSeparator, QChar thousandsSeparator)
+  public:
+    PictureWriter(const SectionLayout &l, const PictureDigits &d, QChar decimalSeparator,
+                  QChar thousandsSeparator)
         : l_(l), d_(d), dec_(decimalSeparator), sep_(thousandsSeparator),
           intLeft_(static_cast<int>(d.intDigits.size()))
     {
@@ -178,7 +185,7 @@ public:
         return out_;
     }
 
-private:
+  private:
     void writeChar(QChar c)
     {
         if (isPlaceholder(c) && !exponentDone_) {
@@ -245,7 +252,8 @@ private:
 
 } // namespace
 
-QString FormatNumberPicture(double value, const QString &picture, QChar decimalSeparator, QChar thousandsSeparator)
+QString FormatNumberPicture(double value, const QString &picture, QChar decimalSeparator,
+                            QChar thousandsSeparator)
 {
     const QStringList sections = pictureSections(picture);
     if (sections.at(0).isEmpty()) // no picture for positive values: the general number text
@@ -261,7 +269,8 @@ QString FormatNumberPicture(double value, const QString &picture, QChar decimalS
         digits = pictureDigits(layout, 0.0);
     }
     const bool minus = value < 0 && index == 0 && !digits.zero;
-    return PictureWriter(layout, digits, decimalSeparator, thousandsSeparator).write(sections.at(index), minus);
+    return PictureWriter(layout, digits, decimalSeparator, thousandsSeparator)
+        .write(sections.at(index), minus);
 }
 
 QString FixedNumberText(double value, int precision, int digits, QChar decimalSeparator)
@@ -269,7 +278,8 @@ QString FixedNumberText(double value, int precision, int digits, QChar decimalSe
     if (!std::isfinite(value))
         return nonFiniteText(value);
     char buf[400];
-    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, std::max(precision, 1) - 1);
+    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
+                           std::max(precision, 1) - 1);
     double rounded = 0.0;
     std::from_chars(buf, r.ptr, rounded);
     r = std::to_chars(buf, buf + sizeof buf, rounded, std::chars_format::fixed, digits);

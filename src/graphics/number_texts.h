@@ -14,7 +14,8 @@ namespace tesmora {
 // quotes and every other character copied. The value is rounded to the digit
 // places after the point; digits are written only at digit places. An empty
 // picture (or an empty first section) gives the general number text.
-QString FormatNumberPicture(double value, const QString &picture, QChar decimalSeparator, QChar thousandsSeparator);
+QString FormatNumberPicture(double value, const QString &picture, QChar decimalSeparator,
+                            QChar thousandsSeparator);
 
 // Fixed notation with `digits` places after the point, the value first
 // rounded to `precision` significant digits.

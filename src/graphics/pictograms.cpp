@@ -5,7 +5,7 @@
 #include "core/interpreter.h"
 #include "core/numbers.h"
 #include "graphics_executor.h"
-#include "spec_strings.h"
+#include "description_texts.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -52,7 +52,8 @@ QImage TransformPicture(const QImage &source, int flags)
     return t;
 }
 
-QSize Picture_LoadTransformed(Interpreter &in, Canvas &canvas, const QString &name, int flags, QPoint bottomLeft)
+QSize Picture_LoadTransformed(Interpreter &in, Canvas &canvas, const QString &name, int flags,
+                              QPoint bottomLeft)
 {
     const QString path = picturePath(in, name);
     const QFileInfo info(path);
@@ -60,8 +61,8 @@ QSize Picture_LoadTransformed(Interpreter &in, Canvas &canvas, const QString &na
         in.RaiseMessage(170, {path});
         return {};
     }
-    const QString ext = info.fileName().contains(QLatin1Char('.')) ? QLatin1Char('.') + info.suffix().toLower()
-                                                                    : QString();
+    const QString ext =
+        info.fileName().contains(QLatin1Char('.')) ? QLatin1Char('.') + info.suffix().toLower() : QString();
     if (ext != QLatin1String(".bmp")) {
         in.RaiseMessage(172, {ext});
         return {};
@@ -120,8 +121,8 @@ void Pictograms(GraphicsCall &c)
     area.Right = anchor.x() + size.width();
     area.Bottom = anchor.y();
     for (const TArea &a : std::as_const(c.canvas.areas.items)) {
-        if (a.var_name_specification == area.var_name_specification && a.Left == area.Left && a.Top == area.Top &&
-            a.Right == area.Right && a.Bottom == area.Bottom)
+        if (a.var_name_specification == area.var_name_specification && a.Left == area.Left &&
+            a.Top == area.Top && a.Right == area.Right && a.Bottom == area.Bottom)
             return;
     }
     c.canvas.areas.items.append(area);
@@ -152,8 +153,8 @@ void Get_User_Cursor_Pos(GraphicsCall &c)
     const CursorState &cursor = c.canvas.cursor;
     const QPointF p = key == 0 ? cursor.CursorUser : QPointF(cursor.CursorPixel);
     const QString name = c.in.NewTemporaryArrayName();
-    c.in.CreateArrayFromText(QStringLiteral("array ") + name + QStringLiteral("[2]float=(") + FormatNumber(p.x()) +
-                             QLatin1Char(',') + FormatNumber(p.y()) + QLatin1Char(')'));
+    c.in.CreateArrayFromText(QStringLiteral("array ") + name + QStringLiteral("[2]float=(") +
+                             FormatNumber(p.x()) + QLatin1Char(',') + FormatNumber(p.y()) + QLatin1Char(')'));
     if (c.in.failed())
         return;
     c.result.kind = wkArrayName;

@@ -16,6 +16,7 @@ class Interpreter;
 // folder), transforms it by `flags` and draws it on layer 2 with its
 // bottom-left corner at pixel `bottomLeft`. Returns the drawn size; an empty
 // size after message 170 (missing or unreadable file) or 172 (not ".bmp").
-QSize Picture_LoadTransformed(Interpreter &in, Canvas &canvas, const QString &name, int flags, QPoint bottomLeft);
+QSize Picture_LoadTransformed(Interpreter &in, Canvas &canvas, const QString &name, int flags,
+                              QPoint bottomLeft);
 
 } // namespace tesmora

@@ -55,8 +55,8 @@ void marker(LayerPainter &lp, QPoint p, int shape)
     switch (shape) {
     case 1:
     case 2:
-        painter.drawPolygon(QPolygon({p + QPoint(-s, -s), p + QPoint(s, -s), p + QPoint(s, s), p + QPoint(-s, s),
-                                      p + QPoint(-s, -s)}),
+        painter.drawPolygon(QPolygon({p + QPoint(-s, -s), p + QPoint(s, -s), p + QPoint(s, s),
+                                      p + QPoint(-s, s), p + QPoint(-s, -s)}),
                             Qt::OddEvenFill);
         break;
     case 3:
@@ -159,9 +159,8 @@ void PictureImport(GraphicsCall &c)
     }
     const QPoint p = c.count() >= 3 ? c.canvas.toPixel(c.number(1), c.number(2)) : c.canvas.toPixel(1, 1);
     CanvasLayer &l = c.canvas.layer(c.count() == 4 ? c.layerArgument(3) : 2);
-    const QString ext = info.fileName().contains(QLatin1Char('.'))
-                            ? QLatin1Char('.') + info.suffix().toLower()
-                            : QString();
+    const QString ext =
+        info.fileName().contains(QLatin1Char('.')) ? QLatin1Char('.') + info.suffix().toLower() : QString();
     if (ext != QLatin1String(".bmp") && ext != QLatin1String(".jpg") && ext != QLatin1String(".png")) {
         c.fail(172, {ext});
         return;

@@ -17,9 +17,15 @@ namespace {
 // A value list keeps at most this many words (message 45 beyond).
 constexpr int kMaxValueListWords = 5501;
 
-bool isEqualSign(const TWordStatus &w) { return w.kind == wkOperator && w.str == QLatin1String("="); }
+bool isEqualSign(const TWordStatus &w)
+{
+    return w.kind == wkOperator && w.str == QLatin1String("=");
+}
 
-bool isEmptyWord(const TWordStatus &w) { return w.kind == wkNone && w.str.isEmpty(); }
+bool isEmptyWord(const TWordStatus &w)
+{
+    return w.kind == wkNone && w.str.isEmpty();
+}
 
 // The number a word carries: its number field, 1 or 0 for a truth value.
 double numberOf(const TWordStatus &w)
@@ -651,7 +657,8 @@ void Interpreter::BindArrayParameter(const QString &formalName, const QString &a
                                      const QString &functionName)
 {
     const int callerLevel = CurrentFunctionLevel - 1;
-    int actual = Arrays.FindArrayAtLevel(actualName, actualName.startsWith(QLatin1Char('_')) ? callerLevel : 0);
+    int actual =
+        Arrays.FindArrayAtLevel(actualName, actualName.startsWith(QLatin1Char('_')) ? callerLevel : 0);
     // An array that the calling function declared belongs to its level.
     if (actual == 0 && callerLevel > 0)
         actual = Arrays.FindArrayAtLevel(actualName, callerLevel);

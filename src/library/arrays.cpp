@@ -5,7 +5,10 @@
 namespace tesmora {
 
 namespace {
-inline char16_t foldAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
+inline char16_t foldAscii(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+}
 } // namespace
 
 int compareArrayNames(const QString &a, const QString &b)
@@ -134,7 +137,8 @@ void ArrayTable::SortArrays()
     const int n = count();
     for (int i = 0; i < n - 1; ++i)
         for (int j = i + 1; j < n; ++j)
-            if (compareArrayNames(records_[static_cast<size_t>(i)].name, records_[static_cast<size_t>(j)].name) > 0)
+            if (compareArrayNames(records_[static_cast<size_t>(i)].name,
+                                  records_[static_cast<size_t>(j)].name) > 0)
                 std::swap(records_[static_cast<size_t>(i)], records_[static_cast<size_t>(j)]);
 }
 

@@ -65,7 +65,7 @@ bool sameArrayName(const QString &a, const QString &b);
 
 // The table of script arrays, numbered from 1.
 class ArrayTable {
-public:
+  public:
     int count() const { return static_cast<int>(records_.size()); }
     // Record number n (1-based).
     t_arr_specification &at(int n) { return records_[static_cast<size_t>(n - 1)]; }
@@ -92,7 +92,7 @@ public:
     // Run-wide counter of temporary arrays.
     int temporaryCounter = 0;
 
-private:
+  private:
     std::vector<t_arr_specification> records_;
 };
 

@@ -33,9 +33,9 @@ void addArrayHelp(QList<FunctionHelp> &help);
 void addDateTimeHelp(QList<FunctionHelp> &help);
 void addFileHelp(QList<FunctionHelp> &help);
 void addOsHelp(QList<FunctionHelp> &help);
-void addJavaScriptHelp(QList<FunctionHelp> &help); // Eval and every JavaScript-backed row
-void addGraphicsHelp(QList<FunctionHelp> &help);   // the canvas and drawing rows
-void addDialogHelp(QList<FunctionHelp> &help);     // InputString, InputText, Message, Menu
+void addJavaScriptHelp(QList<FunctionHelp> &help);          // Eval and every JavaScript-backed row
+void addGraphicsHelp(QList<FunctionHelp> &help);            // the canvas and drawing rows
+void addDialogHelp(QList<FunctionHelp> &help);              // InputString, InputText, Message, Menu
 void addGraphicsInteractionHelp(QList<FunctionHelp> &help); // indicators, pictograms, cursor, click handlers
 
 // Every help text of every table.

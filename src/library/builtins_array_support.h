@@ -37,7 +37,8 @@ QString dimensionText(const t_arr_specification &a);
 // Declares a temporary array of `type` with the dimensions `dims`, cleared,
 // and makes it the call's result. Returns its record (valid until the table
 // changes), or null when the declaration failed (the error is raised).
-t_arr_specification *newResultArray(FunctionCall &call, TWordKind type, const std::vector<std::int64_t> &dims);
+t_arr_specification *newResultArray(FunctionCall &call, TWordKind type,
+                                    const std::vector<std::int64_t> &dims);
 // As newResultArray, with the dimension part given as text ("[3,2]").
 t_arr_specification *newResultArray(FunctionCall &call, TWordKind type, const QString &dimensionPart);
 

@@ -376,8 +376,8 @@ void fnUnixTimeToDateTime(FunctionCall &c)
         if (seconds < std::numeric_limits<std::int32_t>::min() ||
             seconds > std::numeric_limits<std::int32_t>::max()) {
             c.fail(QStringLiteral("The value %1 is outside the range of UNIX time stamps "
-                                           "(-2147483648 to 2147483647).")
-                                .arg(FormatNumber(c.number(0))));
+                                  "(-2147483648 to 2147483647).")
+                       .arg(FormatNumber(c.number(0))));
             return;
         }
         if (!splitOrRaise(c, static_cast<double>(seconds) / 86400.0 + kUnixEpochDays, c.number(0), m))
@@ -401,8 +401,8 @@ void fnDateTimeToUnixTime(FunctionCall &c)
     // two-digit year as a year of the first century.
     if (text.size() < 10) {
         c.fail(QStringLiteral("The date text \"%1\" is too short: dd.mm.yyyy or dd.mm.yyyy hh:nn:ss "
-                                       "is expected.")
-                            .arg(text));
+                              "is expected.")
+                   .arg(text));
         return;
     }
     std::int64_t hour = 0, minute = 0, second = 0;
@@ -421,16 +421,16 @@ void fnDateTimeToUnixTime(FunctionCall &c)
         QDate::isValid(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day));
     if (!dateOk) {
         c.fail(QStringLiteral("Day %1, month %2 and year %3 do not form a valid date.")
-                            .arg(day)
-                            .arg(month)
-                            .arg(year));
+                   .arg(day)
+                   .arg(month)
+                   .arg(year));
         return;
     }
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
         c.fail(QStringLiteral("Hours %1, minutes %2 and seconds %3 do not form a valid time.")
-                            .arg(hour)
-                            .arg(minute)
-                            .arg(second));
+                   .arg(hour)
+                   .arg(minute)
+                   .arg(second));
         return;
     }
     const QDate date(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day));

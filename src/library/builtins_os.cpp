@@ -363,8 +363,7 @@ void Play_Sound(FunctionCall &call)
     const qint64 length = in.Media->play(path, error);
     if (length < 0) {
         in.Media->stop();
-        call.fail(error.isEmpty() ? QStringLiteral("The sound \"%1\" cannot be played.").arg(path)
-                                      : error);
+        call.fail(error.isEmpty() ? QStringLiteral("The sound \"%1\" cannot be played.").arg(path) : error);
         return;
     }
     if (asynchronous)

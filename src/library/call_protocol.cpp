@@ -10,8 +10,8 @@
 
 namespace tesmora {
 
-void Interpreter::PrepareCallParameters(const QString &callText, const QString &scriptFunctionName, QString &name,
-                                        WordList &args)
+void Interpreter::PrepareCallParameters(const QString &callText, const QString &scriptFunctionName,
+                                        QString &name, WordList &args)
 {
     name.clear();
     args.clear();
@@ -146,7 +146,8 @@ QString Interpreter::CheckCallParameters(TWordKind kind, QString &name, WordList
         }
         const TWordStatus &a = args[i];
         if (a.kind == wkUnknownIdentifier) {
-            QString text = QStringLiteral("Function \"%1\". Actual parameter № %2 (%3)").arg(name).arg(i + 1).arg(a.str);
+            QString text =
+                QStringLiteral("Function \"%1\". Actual parameter № %2 (%3)").arg(name).arg(i + 1).arg(a.str);
             text += a.str.isEmpty() ? QStringLiteral(" is undefined. ") : QStringLiteral(" is incorrect. ");
             RaiseError(text);
             return {};
@@ -154,11 +155,11 @@ QString Interpreter::CheckCallParameters(TWordKind kind, QString &name, WordList
         bool checked = false;
         const QString &type = s.formals.at(i).type;
         if (!typeAccepts(a.kind, type, checked)) {
-            const QString text = TranslatePhrase(QStringLiteral("Function")) + QLatin1Char(' ') + QLatin1Char('"') +
-                                 name + QStringLiteral("\". ") + TranslatePhrase(QStringLiteral("Parameter")) +
-                                 QStringLiteral(" № ") + QString::number(i + 1) +
-                                 TranslatePhrase(QStringLiteral(" must be")) + QStringLiteral(" \"") + type +
-                                 QStringLiteral("\". ");
+            const QString text = TranslatePhrase(QStringLiteral("Function")) + QLatin1Char(' ') +
+                                 QLatin1Char('"') + name + QStringLiteral("\". ") +
+                                 TranslatePhrase(QStringLiteral("Parameter")) + QStringLiteral(" № ") +
+                                 QString::number(i + 1) + TranslatePhrase(QStringLiteral(" must be")) +
+                                 QStringLiteral(" \"") + type + QStringLiteral("\". ");
             RaiseError(text);
             return {};
         }
@@ -189,7 +190,8 @@ void Interpreter::ExecuteEmbeddedFunction(const QString &name, WordList &args, T
         result.clear();
 }
 
-void Interpreter::CallJavaScriptFunction(int funcIndex, const QString &name, WordList &args, TWordStatus &result)
+void Interpreter::CallJavaScriptFunction(int funcIndex, const QString &name, WordList &args,
+                                         TWordStatus &result)
 {
     result.clear();
     const auto table = functionTable(FunctionTable::JavaScript);

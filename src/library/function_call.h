@@ -15,7 +15,7 @@ class Interpreter;
 struct t_arr_specification;
 
 class FunctionCall {
-public:
+  public:
     // The arguments given are the leading words whose kind is not wkNone.
     FunctionCall(Interpreter &in, const QString &name, WordList &args, TWordStatus &result);
     // The same with the number of arguments given counted by the caller.
@@ -61,7 +61,7 @@ public:
     void fail(const QString &text);
     bool failed() const;
 
-private:
+  private:
     int count_;
 };
 

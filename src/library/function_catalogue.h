@@ -63,7 +63,7 @@ struct FunctionDescriptor {
 
 // The descriptors of one table, in row order, built once.
 class FunctionCatalogue {
-public:
+  public:
     explicit FunctionCatalogue(FunctionTable table);
 
     FunctionTable table() const { return table_; }
@@ -80,7 +80,7 @@ public:
     // second time.
     const QStringList &strayHelp() const { return strayHelp_; }
 
-private:
+  private:
     void attachHelp();
     void attachFlags();
 
@@ -100,7 +100,7 @@ bool TakesArgumentsByName(const QString &calledName);
 // executor keeps one: the built-in functions, the graphics functions and the
 // dialog functions (the JavaScript-backed rows build their calls from the row).
 template <typename Implementation> class FunctionRegistry {
-public:
+  public:
     explicit FunctionRegistry(FunctionTable table)
         : catalogue_(functionCatalogue(table)), implementations_(static_cast<size_t>(catalogue_.size()))
     {
@@ -137,7 +137,7 @@ public:
         return names;
     }
 
-private:
+  private:
     const FunctionCatalogue &catalogue_;
     std::vector<Implementation> implementations_;
     QStringList misnamed_;

@@ -29,7 +29,7 @@ enum fType : std::uint8_t {
 
 // A set of categories, stored in two bytes.
 class fTypes {
-public:
+  public:
     constexpr fTypes() = default;
     constexpr fTypes(std::initializer_list<fType> types)
     {
@@ -40,7 +40,7 @@ public:
     constexpr bool isEmpty() const { return bits_ == 0; }
     constexpr std::uint16_t bits() const { return bits_; }
 
-private:
+  private:
     std::uint16_t bits_ = 0;
 };
 static_assert(sizeof(fTypes) == 2);

@@ -120,7 +120,10 @@ QString NumText(int width, double x)
     return s.rightJustified(width, QLatin1Char(' '));
 }
 
-QString BoolText(bool flag) { return flag ? QStringLiteral("true") : QStringLiteral("false"); }
+QString BoolText(bool flag)
+{
+    return flag ? QStringLiteral("true") : QStringLiteral("false");
+}
 
 QString ArrayShortText(const t_arr_specification &array)
 {
@@ -176,8 +179,8 @@ QString ArrayListing(const t_arr_specification &array, int language)
             QStringList parts;
             for (int p : position)
                 parts << QString::number(p);
-            out += QLatin1Char('[') + parts.join(QLatin1Char(',')) + QStringLiteral("]: ") + QLatin1Char('\'') +
-                   cellString(array, flat) + QLatin1Char('\'') + lineEnd;
+            out += QLatin1Char('[') + parts.join(QLatin1Char(',')) + QStringLiteral("]: ") +
+                   QLatin1Char('\'') + cellString(array, flat) + QLatin1Char('\'') + lineEnd;
             for (int k = levels - 1; k >= 0; --k) {
                 auto &p = position[static_cast<size_t>(k)];
                 if (++p <= array.dim[static_cast<size_t>(k)])
@@ -192,8 +195,8 @@ QString ArrayListing(const t_arr_specification &array, int language)
     // positions and the bounds of the last dimension.
     const auto last = static_cast<size_t>(levels - 1);
     const int rowLength = array.dim[last];
-    const QString range =
-        QString::number(array.first[last] + 1) + QLatin1Char('-') + QString::number(array.first[last] + array.dim[last]);
+    const QString range = QString::number(array.first[last] + 1) + QLatin1Char('-') +
+                          QString::number(array.first[last] + array.dim[last]);
     std::vector<int> position(last, 1);
     for (std::int64_t rowStart = 0; rowStart < array.count; rowStart += rowLength) {
         QString line = QStringLiteral("[");

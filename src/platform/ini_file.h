@@ -12,7 +12,7 @@
 namespace tesmora {
 
 class IniFile {
-public:
+  public:
     IniFile() = default;
     explicit IniFile(const QString &path) : path_(path) {}
 
@@ -38,7 +38,7 @@ public:
     // The file's lines as they will be written.
     const QStringList &lines() const { return lines_; }
 
-private:
+  private:
     // Index of the section's header line, -1 when absent.
     int sectionLine(const QString &section) const;
     // Index of the key's line inside the section starting at `header`, -1 when absent.

@@ -15,7 +15,7 @@ namespace tesmora {
 // plugins QMediaPlayer does not survive its constructor. Without a back end
 // or an audio output device every sound is silence of the recording's length.
 class QtMediaPlayer : public MediaPlayer {
-public:
+  public:
     // `needsOutputDevice` false plays even where no audio output device is
     // listed (the back end then decodes into nowhere); tests use it to drive
     // the back end on machines without sound.
@@ -34,7 +34,7 @@ public:
     // True when sounds can be heard: a back end and an audio output device.
     static bool audible();
 
-private:
+  private:
     bool ensurePlayer();
     std::unique_ptr<QAudioOutput> output_;
     std::unique_ptr<QMediaPlayer> player_;
@@ -45,6 +45,5 @@ private:
 // The length of a PCM .wav recording in milliseconds, read from its header;
 // false when the file is no readable RIFF/WAVE file.
 bool wavLengthMs(const QString &path, qint64 &ms);
-
 
 } // namespace tesmora

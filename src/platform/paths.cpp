@@ -39,8 +39,8 @@ QString resolveCaseInsensitive(const QString &path)
         const QString dirPath = current.isEmpty() ? QStringLiteral(".") : current;
         QString candidate = current + part;
         if (!QFileInfo::exists(candidate) && part != QLatin1String(".") && part != QLatin1String("..")) {
-            const QStringList entries =
-                QDir(dirPath).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            const QStringList entries = QDir(dirPath).entryList(QDir::AllEntries | QDir::Hidden |
+                                                                QDir::System | QDir::NoDotAndDotDot);
             bool found = false;
             for (const QString &e : entries) {
                 if (e.compare(part, Qt::CaseInsensitive) == 0) {
@@ -84,8 +84,8 @@ QString defaultProgramFolder()
     const QString env = qEnvironmentVariable("TESMORA_HOME");
     if (!env.isEmpty())
         return withSlash(QDir(env).absolutePath());
-    const QString exeDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                        : QDir::currentPath();
+    const QString exeDir =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
     if (QFileInfo(exeDir).isWritable())
         return withSlash(exeDir);
     const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

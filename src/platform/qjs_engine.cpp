@@ -47,7 +47,7 @@ JavaScriptResult runSource(QJSValue &runner, const QString &source)
 
 // The engine's thread: takes one source at a time and hands back its result.
 class QtJavaScriptEngine::Worker : public QThread {
-public:
+  public:
     QMutex mutex;
     QWaitCondition changed;
     QJSEngine *engine = nullptr; // set while the thread runs
@@ -58,7 +58,7 @@ public:
     QString source;
     JavaScriptResult result;
 
-protected:
+  protected:
     void run() override
     {
         QJSEngine js;

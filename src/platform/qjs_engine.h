@@ -11,12 +11,12 @@ namespace tesmora {
 // the stop check while a source runs, and a true answer interrupts the engine
 // (a loop that never ends cannot freeze the window).
 class QtJavaScriptEngine : public JavaScriptEngine {
-public:
+  public:
     QtJavaScriptEngine();
     ~QtJavaScriptEngine() override;
     JavaScriptResult evaluate(const QString &source, const StopCheck &stop = {}) override;
 
-private:
+  private:
     class Worker;
     // Shared with a running evaluate(): closing the window may destroy the
     // adapter while the stop check processes its events.

@@ -9,7 +9,7 @@ namespace tesmora {
 // Opens documents and web addresses through QDesktopServices. Needs a
 // QGuiApplication.
 class QtShellOpener : public ShellOpener {
-public:
+  public:
     bool open(const QString &path, int show, QString &error) override;
 };
 

@@ -23,7 +23,13 @@ void SystemSounds::play(std::unique_ptr<QSoundEffect> &effect, const char *sourc
     effect->play();
 }
 
-void SystemSounds::playAsterisk() { play(asterisk_, "qrc:/sounds/asterisk.wav"); }
-void SystemSounds::playHand() { play(hand_, "qrc:/sounds/hand.wav"); }
+void SystemSounds::playAsterisk()
+{
+    play(asterisk_, "qrc:/sounds/asterisk.wav");
+}
+void SystemSounds::playHand()
+{
+    play(hand_, "qrc:/sounds/hand.wav");
+}
 
 } // namespace tesmora

@@ -9,13 +9,13 @@ class QSoundEffect;
 namespace tesmora {
 
 class SystemSounds {
-public:
+  public:
     SystemSounds();
     ~SystemSounds();
     void playAsterisk();
     void playHand();
 
-private:
+  private:
     void play(std::unique_ptr<QSoundEffect> &effect, const char *source);
     std::unique_ptr<QSoundEffect> asterisk_;
     std::unique_ptr<QSoundEffect> hand_;

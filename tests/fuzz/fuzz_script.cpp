@@ -30,8 +30,8 @@ bool namesLeftOutFunction(const QString &text)
 {
     QString letters = text.toLower();
     letters.remove(QRegularExpression(QStringLiteral("[^a-z0-9_]")));
-    static const char *const kLeftOut[] = {"file_write", "file_delete", "os_openfile", "sleep",
-                                           "play_sound", "include"};
+    static const char *const kLeftOut[] = {"file_write", "file_delete", "os_openfile",
+                                           "sleep",      "play_sound",  "include"};
     for (const char *name : kLeftOut)
         if (letters.contains(QLatin1String(name)))
             return true;
@@ -78,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     if (size > kMaxInputBytes)
         return 0;
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     if (namesLeftOutFunction(text))
         return 0;
     {

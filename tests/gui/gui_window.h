@@ -17,7 +17,10 @@
 
 #include <memory>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace tesmora::test {
 
@@ -121,8 +124,25 @@ struct Window {
     }
 };
 
-enum { Start = 301, Step = 303, StepOver = 316, Continue = 305, Fast = 307, Pause = 330, Load = 309, New = 311,
-       Edit = 313, Find = 318, Replace = 292, Work = 321, Save = 323, Settings = 290, Kbd = 333, Cancel = 325,
-       Help = 337, Font = 335 };
+enum {
+    Start = 301,
+    Step = 303,
+    StepOver = 316,
+    Continue = 305,
+    Fast = 307,
+    Pause = 330,
+    Load = 309,
+    New = 311,
+    Edit = 313,
+    Find = 318,
+    Replace = 292,
+    Work = 321,
+    Save = 323,
+    Settings = 290,
+    Kbd = 333,
+    Cancel = 325,
+    Help = 337,
+    Font = 335
+};
 
 } // namespace tesmora::test

@@ -25,7 +25,10 @@
 
 using namespace tesmora;
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -138,15 +141,17 @@ TEST(CanvasPanel, LayoutOfModesZeroAndTwo)
 {
     // Mode 0: the bitmap fills the fitted panel and is shown at scale 1;
     // axes on layer 2 over a red rectangle on layer 1 and a blue one on layer 2.
-    Window scaled("SetCoordinateSystem(-10,-5,10,5,1,2)\r\nSetBrushParameters(clRed)\r\nFillRect(-10,-5,0,5)\r\n"
-                  "SetBrushParameters(clBlue,0,2)\r\nFillRect(-5,1,5,5,2)\r\n");
+    Window scaled(
+        "SetCoordinateSystem(-10,-5,10,5,1,2)\r\nSetBrushParameters(clRed)\r\nFillRect(-10,-5,0,5)\r\n"
+        "SetBrushParameters(clBlue,0,2)\r\nFillRect(-5,1,5,5,2)\r\n");
     scaled.start();
     const Canvas &c0 = scaled.canvas();
     EXPECT_EQ(c0.layer(1).display, c0.layer(1).image.size());
     EXPECT_DOUBLE_EQ(c0.DisplayScale, 1);
     const QImage shown0 = scaled.shown();
     const QImage composed0 = c0.composed();
-    for (QPoint p : {c0.toPixel(-3, -3), c0.toPixel(-3, 3), c0.toPixel(2, 3), c0.toPixel(0, -3), c0.toPixel(6, 0)})
+    for (QPoint p :
+         {c0.toPixel(-3, -3), c0.toPixel(-3, 3), c0.toPixel(2, 3), c0.toPixel(0, -3), c0.toPixel(6, 0)})
         EXPECT_EQ(shown0.pixel(p), composed0.pixel(p)) << p.x() << "," << p.y();
     EXPECT_EQ(shown0.pixel(c0.toPixel(-3, -3)), qRgb(0xFF, 0x40, 0x20)); // layer 1 red
     EXPECT_EQ(shown0.pixel(c0.toPixel(-3, 3)), qRgb(0, 0, 0xFF));        // layer 2 blue over it
@@ -161,7 +166,7 @@ TEST(CanvasPanel, LayoutOfModesZeroAndTwo)
     EXPECT_EQ(c2.layer(1).display, QSize(400, 250));
     const QImage shown2 = fixed.shown();
     EXPECT_EQ(shown2.pixel(110, 139), qRgb(0xFF, 0x40, 0x20));
-    EXPECT_EQ(shown2.pixel(0, 100), qRgb(0xC0, 0xC0, 0xC0)); // the grid's y axis
+    EXPECT_EQ(shown2.pixel(0, 100), qRgb(0xC0, 0xC0, 0xC0));   // the grid's y axis
     EXPECT_NE(shown2.pixel(420, 100), qRgb(0xFF, 0xFF, 0xFF)); // beyond the bitmap: the panel
     EXPECT_GT(fixed.panel()->width(), 420);
     keepShot(fixed.w.get(), QStringLiteral("grid_mode2"));
@@ -189,7 +194,8 @@ TEST(CanvasPanel, EveryFunctionShownWithLayerTwoOverLayerOne)
                "PictureImport('smile.png',360,200,2)\r\nc = PixelRead(60,70)\r\n"
                "TextPrint(10,5,'Every function',9,clTeal)\r\n");
     QDir(win.home.path()).mkpath("pictures");
-    QFile::copy(QStringLiteral(TESMORA_SOURCE_DIR "/resources/pictures/smile.png"), win.home.filePath("pictures/smile.png"));
+    QFile::copy(QStringLiteral(TESMORA_SOURCE_DIR "/resources/pictures/smile.png"),
+                win.home.filePath("pictures/smile.png"));
     win.w->interpreter().ProgramFolder = win.home.path() + "/";
     win.start();
     EXPECT_EQ(win.errors, QStringList());
@@ -209,7 +215,8 @@ TEST(CanvasPanel, EveryFunctionShownWithLayerTwoOverLayerOne)
 
 TEST(CanvasPanel, ContextMenuCopiesAndSavesThePictureInBothLanguages)
 {
-    Window win("SetCoordinateSystem(0,0,400,250,0,1,2)\r\nSetBrushParameters(clLime)\r\nFillRect(10,10,100,100)\r\n");
+    Window win("SetCoordinateSystem(0,0,400,250,0,1,2)\r\nSetBrushParameters(clLime)\r\nFillRect(10,10,100,"
+               "100)\r\n");
     win.start();
     const QString path = win.home.filePath("saved.png");
     win.panel()->chooseSaveFile = [&](const QString &) { return path; };
@@ -233,7 +240,8 @@ TEST(CanvasPanel, ContextMenuCopiesAndSavesThePictureInBothLanguages)
         menu->actions().at(0)->trigger();
     });
     EXPECT_EQ(russian, QStringList({"Копировать рисунок", "Сохранить рисунок как…"}));
-    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), win.canvas().composed());
+    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+              win.canvas().composed());
 }
 
 // ---- Clicks on pictograms and handler areas -------------------------------
@@ -242,8 +250,10 @@ namespace {
 
 const QByteArray kTrafficLights =
     "SetCoordinateSystem(0,0,400,250,2,2,2)\n"
-    "Specifications = '{\"name\":\"traffic light\",\"statuses\":[{\"status_name\":\"Red\",\"picture\":\"traffic_light_red.bmp\"},"
-    "{\"status_name\":\"Yellow\",\"picture\":\"traffic_light_yellow.bmp\"},{\"status_name\":\"Green\",\"picture\":\"traffic_light_green.bmp\"}]}'\n"
+    "Specifications = '{\"name\":\"traffic "
+    "light\",\"statuses\":[{\"status_name\":\"Red\",\"picture\":\"traffic_light_red.bmp\"},"
+    "{\"status_name\":\"Yellow\",\"picture\":\"traffic_light_yellow.bmp\"},{\"status_name\":\"Green\","
+    "\"picture\":\"traffic_light_green.bmp\"}]}'\n"
     "light1 = 1\n"
     "light2 = 3\n"
     "Pictograms(light1, 100, 100, Specifications)\n"
@@ -275,8 +285,8 @@ void moveTo(QWidget *w, QPoint at)
 // Press, release, double-click press and release, as the platform delivers a double click.
 void doubleClick(QWidget *w, QPoint at)
 {
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                              QEvent::MouseButtonRelease}) {
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
         const bool down = type != QEvent::MouseButtonRelease;
         QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::LeftButton,
                       down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
@@ -286,7 +296,8 @@ void doubleClick(QWidget *w, QPoint at)
 
 QString statusPanel(TForm_Interpretator *w, int panel)
 {
-    const QList<QLabel *> labels = w->statusBar()->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+    const QList<QLabel *> labels =
+        w->statusBar()->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
     return panel < labels.size() ? labels.at(panel)->text() : QString("(no panel)");
 }
 
@@ -319,7 +330,8 @@ TEST(CanvasClicks, PictogramMenuChoosesAStatusAndRedraws)
         keepShot(menu, QStringLiteral("pictogram_status_menu"));
         for (QAction *a : menu->actions()) {
             captions << a->text();
-            checked << (a->isCheckable() && a->isChecked() && a->actionGroup() && a->actionGroup()->isExclusive());
+            checked << (a->isCheckable() && a->isChecked() && a->actionGroup() &&
+                        a->actionGroup()->isExclusive());
         }
         menu->setActiveAction(menu->actions().at(1));
         QTest::keyClick(menu, Qt::Key_Return);

@@ -22,7 +22,10 @@
 using namespace tesmora;
 using namespace tesmora::test;
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -164,7 +167,7 @@ TEST(ScriptDialogs, MemoWindowReturnsItsTextAndRemembersBoundsOnlyOnOk)
     EXPECT_EQ(prompt, "Enter the name of the fruit");
     EXPECT_TRUE(bold);
     EXPECT_EQ(opened.size(), QSize(800, 600)); // the defaults
-    EXPECT_FALSE(QFile::exists(ini));           // Cancel stores nothing
+    EXPECT_FALSE(QFile::exists(ini));          // Cancel stores nothing
 
     whenModal([&](QWidget *w) {
         auto *memo = w->findChild<QPlainTextEdit *>("Memo1");

@@ -645,8 +645,8 @@ TEST(EditorCompletion, ListContents)
     Interpreter interp;
     interp.Variables.append(Tvariable{QStringLiteral("counter"), wkInt, QStringLiteral("1")});
     interp.Variables.append(Tvariable{QStringLiteral("_local"), wkString, QString(), 1});
-    interp.setConstantList({QStringLiteral("clRed = 255"), QStringLiteral(" PI = 3.14"), QStringLiteral("=odd"),
-                            QStringLiteral("π = 3.14")});
+    interp.setConstantList({QStringLiteral("clRed = 255"), QStringLiteral(" PI = 3.14"),
+                            QStringLiteral("=odd"), QStringLiteral("π = 3.14")});
     ed.BuildCompletionList(interp);
     const QStringList &list = ed.completionList();
 

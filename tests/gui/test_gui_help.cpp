@@ -27,7 +27,10 @@
 
 using namespace tesmora;
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -118,20 +121,50 @@ void answerInputBox(const QString &text, bool *asked, QString *caption, QString 
 TEST(HelpMenu, OrderTagsAndHiddenCategories)
 {
     Window t;
-    EXPECT_EQ(entryNames(t.menu()),
-              (QStringList{"mi_Tutorial_for_Syntax", "mi_Editor_Tutorial", "mi_Search_by_keywords", "-",
-                           "mi_Math_functions", "mi_String_functions", "mi_DateTime_functions",
-                           "mi_Interactive_functions", "mi_Graphics_functions", "mi_Array_functions",
-                           "mi_File_functions", "mi_Net_functions", "mi_Regular_expressions", "mi_OS_functions",
-                           "mi_DataBase_functions", "mi_Matrix_functions", "mi_Brouser_functions",
-                           "mi_Excel_functions", "mi_Arduino_functions", "mi_Misc_functions", "-",
-                           "mi_Launch_From_Command_Line", "-", "mi_About"}));
-    EXPECT_EQ(entryNames(t.submenu("mi_Tutorial_for_Syntax")),
-              (QStringList{"mi_Assignment_operator", "mi_Data_types", "mi_Operators", "mi_Bitwise_operators",
-                           "mi_For", "mi_Repeat", "mi_Break", "mi_BreakIf", "mi_Continue", "mi_ContinueIf", "mi_If",
-                           "mi_Array", "mi_Function", "mi_Functions_Return_Values", "mi_Include", "-",
-                           "mi_Extended_character_set", "mi_Simbols_Degrees_And_Roots",
-                           "mi_Line_continuation_character", "mi_TRY_keyword"}));
+    EXPECT_EQ(entryNames(t.menu()), (QStringList{"mi_Tutorial_for_Syntax",
+                                                 "mi_Editor_Tutorial",
+                                                 "mi_Search_by_keywords",
+                                                 "-",
+                                                 "mi_Math_functions",
+                                                 "mi_String_functions",
+                                                 "mi_DateTime_functions",
+                                                 "mi_Interactive_functions",
+                                                 "mi_Graphics_functions",
+                                                 "mi_Array_functions",
+                                                 "mi_File_functions",
+                                                 "mi_Net_functions",
+                                                 "mi_Regular_expressions",
+                                                 "mi_OS_functions",
+                                                 "mi_DataBase_functions",
+                                                 "mi_Matrix_functions",
+                                                 "mi_Brouser_functions",
+                                                 "mi_Excel_functions",
+                                                 "mi_Arduino_functions",
+                                                 "mi_Misc_functions",
+                                                 "-",
+                                                 "mi_Launch_From_Command_Line",
+                                                 "-",
+                                                 "mi_About"}));
+    EXPECT_EQ(entryNames(t.submenu("mi_Tutorial_for_Syntax")), (QStringList{"mi_Assignment_operator",
+                                                                            "mi_Data_types",
+                                                                            "mi_Operators",
+                                                                            "mi_Bitwise_operators",
+                                                                            "mi_For",
+                                                                            "mi_Repeat",
+                                                                            "mi_Break",
+                                                                            "mi_BreakIf",
+                                                                            "mi_Continue",
+                                                                            "mi_ContinueIf",
+                                                                            "mi_If",
+                                                                            "mi_Array",
+                                                                            "mi_Function",
+                                                                            "mi_Functions_Return_Values",
+                                                                            "mi_Include",
+                                                                            "-",
+                                                                            "mi_Extended_character_set",
+                                                                            "mi_Simbols_Degrees_And_Roots",
+                                                                            "mi_Line_continuation_character",
+                                                                            "mi_TRY_keyword"}));
     // Captions from the catalogue by tag; untagged tutorial items keep theirs.
     const QList<QAction *> top = t.menu()->actions();
     EXPECT_EQ(top.at(0)->text(), catalogueText(250, 0));
@@ -146,8 +179,9 @@ TEST(HelpMenu, OrderTagsAndHiddenCategories)
     t.w->helpMenu()->BuildFunctionReferenceMenus();
     EXPECT_EQ(t.submenu("mi_Math_functions")->actions().size(), mathItems);
     // Seven categories are hidden and empty; the nine others have items.
-    for (const char *name : {"mi_Net_functions", "mi_Regular_expressions", "mi_OS_functions", "mi_DataBase_functions",
-                             "mi_Brouser_functions", "mi_Excel_functions", "mi_Arduino_functions"}) {
+    for (const char *name :
+         {"mi_Net_functions", "mi_Regular_expressions", "mi_OS_functions", "mi_DataBase_functions",
+          "mi_Brouser_functions", "mi_Excel_functions", "mi_Arduino_functions"}) {
         EXPECT_FALSE(t.submenu(name)->menuAction()->isVisible()) << name;
         EXPECT_TRUE(t.submenu(name)->actions().isEmpty()) << name;
     }
@@ -237,10 +271,12 @@ TEST(HelpMenu, FunctionItemClickShowsTheDescription)
 
     // The first line tells the table, in the order built-in, JavaScript,
     // graphics, dialog; an Introduction formula shows message 20.
-    EXPECT_TRUE(FunctionItemText("sin", 0).startsWith("Java Script Function.\rsin(x:float)\rSynonym: math_sin\r"));
+    EXPECT_TRUE(
+        FunctionItemText("sin", 0).startsWith("Java Script Function.\rsin(x:float)\rSynonym: math_sin\r"));
     EXPECT_TRUE(FunctionItemText("Circle", 0).startsWith("Graphic module function.\rCircle("));
     EXPECT_TRUE(FunctionItemText("InputString", 1).startsWith(catalogueText(43, 1) + "\rInputString("));
-    EXPECT_TRUE(FunctionItemText("Introduction3", 1).startsWith(catalogueText(33, 1) + "\r" + catalogueText(20, 1) + "\r"));
+    EXPECT_TRUE(FunctionItemText("Introduction3", 1)
+                    .startsWith(catalogueText(33, 1) + "\r" + catalogueText(20, 1) + "\r"));
     EXPECT_TRUE(FunctionItemText("os_sleep", 0).startsWith("Imbedded function\rSleep("));
     EXPECT_TRUE(FunctionItemText("NoSuchFunction", 0).isEmpty());
 
@@ -330,17 +366,34 @@ TEST(HelpMenu, F1AsksForKeywordsAndShowsTheResult)
 
 TEST(HelpTopics, TableAndFindHelpTopic)
 {
-    const char *names[] = {"DataTypes", "AssignmentOperator", "Operators", "BitwiseOperators", "For", "Repeat", "Break",
-                           "BreakIf", "Continue", "ContinueIf", "If", "Array", "Function", "FunctionsReturnValues",
-                           "Include", "LaunchFromCommandLine", "ExtendedCharacterSet", "SimbolsDegreesAndRoots",
-                           "LineContinuationCharacter", "TRYkeyword", "EditorTutorial"};
+    const char *names[] = {"DataTypes",
+                           "AssignmentOperator",
+                           "Operators",
+                           "BitwiseOperators",
+                           "For",
+                           "Repeat",
+                           "Break",
+                           "BreakIf",
+                           "Continue",
+                           "ContinueIf",
+                           "If",
+                           "Array",
+                           "Function",
+                           "FunctionsReturnValues",
+                           "Include",
+                           "LaunchFromCommandLine",
+                           "ExtendedCharacterSet",
+                           "SimbolsDegreesAndRoots",
+                           "LineContinuationCharacter",
+                           "TRYkeyword",
+                           "EditorTutorial"};
     for (int row = 0; row < 21; ++row) {
         EXPECT_EQ(helpTopic(row).name, names[row]);
         for (int language : {0, 1}) {
             const QString &text = helpTopic(row).text[language];
             EXPECT_TRUE(text.startsWith("<fnt1>")) << names[row];
             EXPECT_TRUE(text.contains("<fnt4>")) << names[row]; // an example at least
-            EXPECT_FALSE(text.contains('\n')) << names[row];   // line breaks are ~~eol~~
+            EXPECT_FALSE(text.contains('\n')) << names[row];    // line breaks are ~~eol~~
         }
         EXPECT_NE(helpTopic(row).text[0], helpTopic(row).text[1]);
         EXPECT_EQ(FindHelpTopic(names[row]), row);

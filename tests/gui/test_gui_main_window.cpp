@@ -190,7 +190,8 @@ TEST(MainWindow, UnsavedChangesAreConfirmedBeforeLoadNewAndClose)
     t.act(Load)->trigger();
     EXPECT_EQ(dialogs, 0);
     ASSERT_EQ(t.questions.size(), 1);
-    EXPECT_TRUE(t.questions[0].startsWith("Text of current script has been changed.\rIf You load a new script"));
+    EXPECT_TRUE(
+        t.questions[0].startsWith("Text of current script has been changed.\rIf You load a new script"));
     t.act(New)->trigger();
     EXPECT_EQ(t.questions.size(), 2);
     EXPECT_EQ(t.in().ScriptLines.first(), "mine = 1");
@@ -228,7 +229,8 @@ TEST(MainWindow, SaveWritesIncludeBlocksBack)
     t.act(Save)->trigger();
     // A name ending in a full stop is saved with ".txt".
     EXPECT_EQ(t.w->scriptFileName(), t.home.filePath("Scripts/saved.txt"));
-    EXPECT_EQ(readUtf8(t.home.filePath("Scripts/saved.txt")), "x = Area(2, 3)\r\nstop\r\n# include lib.txt\r\n");
+    EXPECT_EQ(readUtf8(t.home.filePath("Scripts/saved.txt")),
+              "x = Area(2, 3)\r\nstop\r\n# include lib.txt\r\n");
     // The included file held the same text: it is not rewritten.
     QFile lib(t.home.filePath("Scripts/lib.txt"));
     ASSERT_TRUE(lib.open(QIODevice::ReadOnly));
@@ -270,7 +272,8 @@ TEST(MainWindow, ExternalEditor)
     EXPECT_TRUE(t.errors.last().startsWith("The external text editor file is not specified."));
     t.w->setEditorKind("ekExternal", t.home.filePath("no-such-editor"));
     t.act(Edit)->trigger();
-    EXPECT_EQ(t.errors.last(), "Invalid file name \"" + t.home.filePath("no-such-editor") + "\" or no access.");
+    EXPECT_EQ(t.errors.last(),
+              "Invalid file name \"" + t.home.filePath("no-such-editor") + "\" or no access.");
     EXPECT_FALSE(t.w->editMode());
 
     // An editor that changes the file: the text comes back, longer than
@@ -280,7 +283,9 @@ TEST(MainWindow, ExternalEditor)
     for (int i = 0; i < 900; ++i)
         lines << QStringLiteral("value_%1 = %1 + 1000000").arg(i);
     writeFile(t.home.filePath("new.txt"), lines.join("\r\n").toUtf8());
-    writeFile(editor, QStringLiteral("#!/bin/sh\nsleep 1.2\ncp \"%1\" \"$2\"\n").arg(t.home.filePath("new.txt")).toUtf8());
+    writeFile(
+        editor,
+        QStringLiteral("#!/bin/sh\nsleep 1.2\ncp \"%1\" \"$2\"\n").arg(t.home.filePath("new.txt")).toUtf8());
     QFile::setPermissions(editor, QFile::permissions(editor) | QFileDevice::ExeOwner);
     // The setting may carry arguments after the program.
     t.w->setEditorKind("ekExternal", editor + " --flag");

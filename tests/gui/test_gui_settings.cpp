@@ -25,7 +25,10 @@
 using namespace tesmora;
 using namespace tesmora::test;
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -150,10 +153,11 @@ TEST(StartUp, AutoRunStartsAfterTheTimerAndClosesAfterANormalEnd)
 
 TEST(Settings, ReadAtStartUpAndWrittenAtCloseKeepingUnknownKeys)
 {
-    Started t({"x.txt"}, {{"x.txt", "a = 1\n"}},
-              "; teacher's note\r\n[mainform]\r\n left = 40\r\nTop=30\r\nWidth=900\r\nHeight=650\r\n"
-              "Panel_Bottom_Height=3\r\nPanel_Var_Local_Width=260\r\nEditorKind=EKINTERNAL\r\n"
-              "ExternalEditorFile=/usr/bin/true\r\nLesson=7\r\n\r\n[Edit_Font]\r\nSize=14\r\nCharset=204\r\n");
+    Started t(
+        {"x.txt"}, {{"x.txt", "a = 1\n"}},
+        "; teacher's note\r\n[mainform]\r\n left = 40\r\nTop=30\r\nWidth=900\r\nHeight=650\r\n"
+        "Panel_Bottom_Height=3\r\nPanel_Var_Local_Width=260\r\nEditorKind=EKINTERNAL\r\n"
+        "ExternalEditorFile=/usr/bin/true\r\nLesson=7\r\n\r\n[Edit_Font]\r\nSize=14\r\nCharset=204\r\n");
     EXPECT_EQ(t.w->geometry().size(), QSize(900, 650));
     EXPECT_EQ(t.w->variablesPanelHeight(), 5); // below 5 reads as 5
     // Another spelling of ekInternal selects the external editor.
@@ -179,7 +183,8 @@ TEST(Settings, ReadAtStartUpAndWrittenAtCloseKeepingUnknownKeys)
     EXPECT_TRUE(ini.contains("MainForm", "Panel_Bottom_Height"));
 
     // Closed maximized: only the state is written, the bounds stay.
-    Started m({"x.txt"}, {{"x.txt", "a = 1\n"}}, "[MainForm]\r\nWidth=900\r\nHeight=650\r\nState=wsMaximized\r\n");
+    Started m({"x.txt"}, {{"x.txt", "a = 1\n"}},
+              "[MainForm]\r\nWidth=900\r\nHeight=650\r\nState=wsMaximized\r\n");
     EXPECT_TRUE(m.w->windowState() & Qt::WindowMaximized);
     m.w->show();
     ASSERT_TRUE(m.w->close());

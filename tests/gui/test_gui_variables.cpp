@@ -61,13 +61,16 @@ QStringList column(const QTableWidget *grid, int c)
     return out;
 }
 
-QString header(const QTableWidget *grid, int c) { return grid->horizontalHeaderItem(c)->text(); }
+QString header(const QTableWidget *grid, int c)
+{
+    return grid->horizontalHeaderItem(c)->text();
+}
 
 // What one opening of the help window showed.
 struct Opening {
     QString title;
-    QString text;    // the control's plain text
-    QString window;  // the window's text as written
+    QString text;   // the control's plain text
+    QString window; // the window's text as written
     bool markup = false;
 };
 
@@ -81,7 +84,8 @@ struct HelpProbe {
     explicit HelpProbe(HelpWindow &h) : help(h)
     {
         QObject::connect(&help, &HelpWindow::opened, &help, [this] {
-            openings << Opening{help.windowTitle(), help.RE->toPlainText(), help.windowText(), help.markupMode()};
+            openings << Opening{help.windowTitle(), help.RE->toPlainText(), help.windowText(),
+                                help.markupMode()};
             QTimer::singleShot(0, &help, [this] {
                 if (whileOpen)
                     whileOpen();
@@ -143,7 +147,8 @@ TEST(VariablesText, ValueTextByKindInBothGrids)
     EXPECT_EQ(VariableValueText(var("b", wkBool, "true"), false, 0), "<true>");
     // An unknown identifier: message 76 in the global grid, like any other
     // kind in the local grid.
-    EXPECT_EQ(VariableValueText(var("zz", wkUnknownIdentifier, "zz"), false, 0), "! Unrecognised identifier \"zz\".");
+    EXPECT_EQ(VariableValueText(var("zz", wkUnknownIdentifier, "zz"), false, 0),
+              "! Unrecognised identifier \"zz\".");
     EXPECT_EQ(VariableValueText(var("zz", wkUnknownIdentifier, "zz"), false, 1),
               QString::fromUtf8("! Неопознанный идентификатор \"zz\"."));
     EXPECT_EQ(VariableValueText(var("_z", wkUnknownIdentifier, "zz"), true, 0), "<zz>");
@@ -195,18 +200,23 @@ TEST(VariablesText, DetailTextsOfVariablesAndArrays)
     EXPECT_EQ(VariableDetailsText(var("n", wkFloat, "0"), 0), "Variable\rn = 0\rhex: 0\rbin:  0000");
     // Negative whole numbers: the digits of the magnitude after a minus sign.
     EXPECT_EQ(VariableDetailsText(var("m", wkInt, "-1"), 0), "Variable\rm = -1\rhex: -1\rbin: -0001");
-    EXPECT_EQ(VariableDetailsText(var("m", wkFloat, "-31"), 0), "Variable\rm = -31\rhex: -1F\rbin: -0001 1111");
+    EXPECT_EQ(VariableDetailsText(var("m", wkFloat, "-31"), 0),
+              "Variable\rm = -31\rhex: -1F\rbin: -0001 1111");
     // A value with a full stop: "0.###############", two blanks, "%e".
     EXPECT_EQ(VariableDetailsText(var("f", wkFloat, "2.5"), 0), "Variable\rf = 2.5  2.50000000000000E+000");
-    EXPECT_EQ(VariableDetailsText(var("f", wkFloat, "-1234.56"), 0), "Variable\rf = -1234.56  -1.23456000000000E+003");
-    EXPECT_EQ(VariableDetailsText(var("f", wkFloat, "0.001"), 0), "Variable\rf = 0.001  1.00000000000000E-003");
+    EXPECT_EQ(VariableDetailsText(var("f", wkFloat, "-1234.56"), 0),
+              "Variable\rf = -1234.56  -1.23456000000000E+003");
+    EXPECT_EQ(VariableDetailsText(var("f", wkFloat, "0.001"), 0),
+              "Variable\rf = 0.001  1.00000000000000E-003");
     // Texts without a full stop that are not whole 64-bit values take the same form.
-    EXPECT_EQ(VariableDetailsText(var("f", wkFloat, "1E-5"), 0), "Variable\rf = 0.00001  1.00000000000000E-005");
+    EXPECT_EQ(VariableDetailsText(var("f", wkFloat, "1E-5"), 0),
+              "Variable\rf = 0.00001  1.00000000000000E-005");
     EXPECT_EQ(VariableDetailsText(var("f", wkFloat, "1E20"), 0),
               "Variable\rf = 100000000000000000000  1.00000000000000E+020");
     // Anything else: the value between apostrophes on its own line.
     EXPECT_EQ(VariableDetailsText(var("s", wkString, "a b"), 0), "Variable\rs = \r'a b'");
-    EXPECT_EQ(VariableDetailsText(var("t", wkBool, "true"), 1), QString::fromUtf8("Переменная\rt = \r'true'"));
+    EXPECT_EQ(VariableDetailsText(var("t", wkBool, "true"), 1),
+              QString::fromUtf8("Переменная\rt = \r'true'"));
 
     // By name: the lookup of the interpreter; "[]" names an array's full listing.
     Fixture f({"n = 10", "array arr[7]float=(1,2,3,4,5,6,7)", "stop"});
@@ -217,7 +227,8 @@ TEST(VariablesText, DetailTextsOfVariablesAndArrays)
     ASSERT_GT(a, 0);
     EXPECT_EQ(VariableDetailsText(in, "arr[]"), ArrayListing(in.Arrays.at(a), 0));
     EXPECT_TRUE(VariableDetailsText(in, "arr[]").contains("[1-7]"));
-    EXPECT_EQ(VariableDetailsText(in, "nothing"), "Variable\rnothing = \rUnrecognised identifier \"nothing\".");
+    EXPECT_EQ(VariableDetailsText(in, "nothing"),
+              "Variable\rnothing = \rUnrecognised identifier \"nothing\".");
     EXPECT_EQ(VariableDetailsText(in, "none[]"), "Variable\rnone = \rUnrecognised identifier \"none\".");
 }
 
@@ -254,8 +265,10 @@ TEST(VariablesView, CaptionsHeadersAndLayout)
     EXPECT_EQ(view.Label_Local->text(), QString::fromUtf8("  Локальные переменные"));
     EXPECT_EQ(view.CheckBox_All_Llevels->text(), "Alll levels");
     EXPECT_EQ(header(view.SG_LocalVariables, 0), QString::fromUtf8("Уровень функции"));
-    EXPECT_GE(view.SG_LocalVariables->columnWidth(0), view.SG_LocalVariables->horizontalHeader()->sectionSizeHint(0));
-    EXPECT_GE(view.SG_GlobalVariables->columnWidth(0), view.SG_GlobalVariables->horizontalHeader()->sectionSizeHint(0));
+    EXPECT_GE(view.SG_LocalVariables->columnWidth(0),
+              view.SG_LocalVariables->horizontalHeader()->sectionSizeHint(0));
+    EXPECT_GE(view.SG_GlobalVariables->columnWidth(0),
+              view.SG_GlobalVariables->horizontalHeader()->sectionSizeHint(0));
 
     // Row height from the editor font: round(size * 22 / 12), never below what the grid font needs.
     view.setRowHeightFromEditorFont(24);
@@ -285,8 +298,8 @@ TEST(VariablesView, GlobalGridRowsAndCurrentRow)
         EXPECT_EQ(view.SG_GlobalVariables->currentRow(), 0);
         EXPECT_EQ(view.SG_LocalVariables->rowCount(), 1);
     }
-    Fixture f({"b = 2.5", "Alpha = 'text'", "alpha2 = 3", "array arr[3]float=(1,2,3)", "c = 1 > 0", "d = \"dq\"",
-               "stop"});
+    Fixture f({"b = 2.5", "Alpha = 'text'", "alpha2 = 3", "array arr[3]float=(1,2,3)", "c = 1 > 0",
+               "d = \"dq\"", "stop"});
     f.run.start();
     VariablesView view;
     view.resize(1000, 250);
@@ -295,8 +308,8 @@ TEST(VariablesView, GlobalGridRowsAndCurrentRow)
     QTableWidget *g = view.SG_GlobalVariables;
     // Variables in display order, then arrays in table order with "[]".
     EXPECT_EQ(column(g, 0), (QStringList{"Alpha", "alpha2", "b", "c", "d", "arr[]"}));
-    EXPECT_EQ(column(g, 1),
-              (QStringList{QString::fromUtf8("●text●"), "     3", NumText(11, 2.5), "<true>", "\"dq\"", "(1,2,3)"}));
+    EXPECT_EQ(column(g, 1), (QStringList{QString::fromUtf8("●text●"), "     3", NumText(11, 2.5), "<true>",
+                                         "\"dq\"", "(1,2,3)"}));
     // Column 1 follows the window width on every refresh.
     EXPECT_EQ(g->columnWidth(1), view.window()->width() - 100);
     // The run ended after assigning d: its row is the current row.
@@ -453,8 +466,8 @@ TEST(VariablesView, StatusBarPanels)
 
 TEST(VariablesView, DoubleClickOpensTheDetailView)
 {
-    Fixture f({"n = 10", "array arr[3]float=(1,2,3)", "y = f(1)", "stop", "function f(_a)", "  _b = g(_a + 4)",
-               "  return _b", "function g(_a)", "  _c = _a", "  return _c"});
+    Fixture f({"n = 10", "array arr[3]float=(1,2,3)", "y = f(1)", "stop", "function f(_a)",
+               "  _b = g(_a + 4)", "  return _b", "function g(_a)", "  _c = _a", "  return _c"});
     for (int i = 0; i < 20 && f.in().FindVariable("_c") < 0; ++i)
         f.run.step();
     ASSERT_EQ(f.in().CurrentFunctionLevel, 2);
@@ -555,13 +568,15 @@ TEST(HelpWindow, WordHelpChoosesTheSource)
                               functionDescription(FunctionTable::Embedded, sleepRow, 0);
     EXPECT_EQ(help.WordHelpText("sleep", in), sleepText);
     EXPECT_EQ(help.WordHelpText("os_sleep", in), sleepText);
-    EXPECT_TRUE(help.WordHelpText("Str_UpperCase", in).startsWith("Imbedded function\rUpperCase(Str:string):string\r"));
+    EXPECT_TRUE(help.WordHelpText("Str_UpperCase", in)
+                    .startsWith("Imbedded function\rUpperCase(Str:string):string\r"));
     // The other catalogues with their own first lines.
     EXPECT_TRUE(help.WordHelpText("Circle", in).startsWith("Graphic module function.\rCircle("));
     EXPECT_TRUE(help.WordHelpText("PixelWrite", in).startsWith("Graphic module function.\rPixelWrite("));
     EXPECT_FALSE(help.WordHelpText("PixelWrite", in).contains("Synonym")); // it has none
     EXPECT_TRUE(help.WordHelpText("InputString", in).startsWith("Interactive function.\rInputString("));
-    EXPECT_TRUE(help.WordHelpText("math_sin", in).startsWith("Java Script Function.\rsin(x:float)\rSynonym: math_sin.\r"));
+    EXPECT_TRUE(help.WordHelpText("math_sin", in)
+                    .startsWith("Java Script Function.\rsin(x:float)\rSynonym: math_sin.\r"));
     // A script function of the prepared script, names compared ignoring case.
     EXPECT_EQ(help.WordHelpText("square", in), "Function, created in script text.\rfunction Square(_v)");
     // A named constant.
@@ -573,7 +588,9 @@ TEST(HelpWindow, WordHelpChoosesTheSource)
     EXPECT_EQ(help.WordHelpText("nonsense", in), "");
     // Russian texts.
     f.in().Language = 1;
-    EXPECT_TRUE(help.WordHelpText("sleep", in).startsWith(QString::fromUtf8("Встроенная функция\rSleep(Seconds:float)\rСиноним: OS_Sleep.\r")));
+    EXPECT_TRUE(
+        help.WordHelpText("sleep", in)
+            .startsWith(QString::fromUtf8("Встроенная функция\rSleep(Seconds:float)\rСиноним: OS_Sleep.\r")));
     EXPECT_EQ(help.WordHelpText("pi", in), QString::fromUtf8("константа\rPI = 3.14159265358979323846"));
     f.in().Language = 0;
 
@@ -583,7 +600,7 @@ TEST(HelpWindow, WordHelpChoosesTheSource)
     EXPECT_EQ(help.WordHelpText("trim", clash.in()), "Function, created in script text.\rfunction Trim(_s)");
     help.setTopicLookup([](const QString &w, int) {
         return w.compare("trim", Qt::CaseInsensitive) == 0 ? HelpWindow::Topic{"Trim", "About Trim"}
-                                                            : HelpWindow::Topic{};
+                                                           : HelpWindow::Topic{};
     });
     EXPECT_EQ(help.WordHelpText("trim", clash.in()), "<fnt1>Trim\r\rAbout Trim");
     EXPECT_EQ(help.WordHelpText("sleep", clash.in()), sleepText);
@@ -688,12 +705,14 @@ TEST(HelpWindow, DescriptionModeLayout)
         }
     };
     const QString rule(56, '-');
-    help.setHelpText("Imbedded function\rMax(x:float)\rThe larger value.\r\u2502 a \u2502 b \u2502\rexample:\r"
-                     "x = Max(1, 2)\r" + rule + "\r\nNext(y)\rText");
+    help.setHelpText(
+        "Imbedded function\rMax(x:float)\rThe larger value.\r\u2502 a \u2502 b \u2502\rexample:\r"
+        "x = Max(1, 2)\r" +
+        rule + "\r\nNext(y)\rText");
     help.ShowHelp();
     EXPECT_EQ(probe.last().title, "Imbedded function");
-    ASSERT_EQ(blocks, (QStringList{"Max(x:float)", "", "The larger value.", "\u2502 a \u2502 b \u2502", "example:", "",
-                                   "x = Max(1, 2)", rule, "", "Next(y)", "", "Text"}));
+    ASSERT_EQ(blocks, (QStringList{"Max(x:float)", "", "The larger value.", "\u2502 a \u2502 b \u2502",
+                                   "example:", "", "x = Max(1, 2)", rule, "", "Next(y)", "", "Text"}));
     auto mono = [](const QTextCharFormat &f) { return isMonospaced(f.font()); };
     // The first line of an entry: bold heading followed by an empty line.
     EXPECT_TRUE(formats[0].font().bold());

@@ -38,15 +38,15 @@ QStringList globalNames(TForm_Interpretator &w)
     return out;
 }
 
-const QByteArray kCalls = "a = Outer(1)\n"      // 0
-                          "b = a + 1\n"         // 1
-                          "stop\n"              // 2
+const QByteArray kCalls = "a = Outer(1)\n"       // 0
+                          "b = a + 1\n"          // 1
+                          "stop\n"               // 2
                           "function Outer(_x)\n" // 3
-                          "  _y = Inner(_x)\n"  // 4
-                          "  return _y + 1\n"   // 5
+                          "  _y = Inner(_x)\n"   // 4
+                          "  return _y + 1\n"    // 5
                           "function Inner(_z)\n" // 6
-                          "  _w = _z * 10\n"    // 7
-                          "  return _w\n";      // 8
+                          "  _w = _z * 10\n"     // 7
+                          "  return _w\n";       // 8
 
 } // namespace
 
@@ -184,8 +184,8 @@ TEST(Walkthrough, AFullStopOnlyOffersCompletionWhereANameCanFollow)
     sci->clear();
     // No list after a full stop in a comment, in a string or after a digit:
     // Enter breaks the line.
-    for (const QString &typed : {QStringLiteral("# add them up."), QStringLiteral("k = 3."),
-                                 QStringLiteral("s = 'one. two.")}) {
+    for (const QString &typed :
+         {QStringLiteral("# add them up."), QStringLiteral("k = 3."), QStringLiteral("s = 'one. two.")}) {
         t.type(typed);
         EXPECT_FALSE(t.ed().isCompletionActive()) << typed.toStdString();
         t.key(Qt::Key_Return);
@@ -302,7 +302,7 @@ TEST(Walkthrough, TheArrowAndTheMarksOfItsLineShowTogether)
     clickGutter(t.ed(), 1); // a breakpoint
     t.ed().setCaret(1, 0);
     t.key(Qt::Key_2, Qt::ControlModifier | Qt::ShiftModifier); // bookmark 2 on the same line
-    clickGutter(t.ed(), 1, Qt::ControlModifier);                // and the arrow
+    clickGutter(t.ed(), 1, Qt::ControlModifier);               // and the arrow
     ASSERT_TRUE(t.ed().hasBreakpoint(1));
     ASSERT_EQ(t.ed().bookmarkLine(2), 1);
     ASSERT_EQ(t.ed().currentLineMarkLine(), 1);

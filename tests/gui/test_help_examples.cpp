@@ -51,7 +51,8 @@ RunResult run(const Home &home, const QStringList &args)
     QProcess p;
     p.start(kRunner, QStringList{"--home", home.path()} + args);
     p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 RunResult runText(const Home &home, const QString &script, const QStringList &options = {})
@@ -68,7 +69,8 @@ RunResult runText(const Home &home, const QString &script, const QStringList &op
 // The examples of a topic text: the "<fnt4>" runs that hold no table.
 QStringList examplesOf(const QString &markup)
 {
-    static const QRegularExpression box(QStringLiteral("[\u2500\u2502\u250C\u2510\u2514\u2518\u251C\u2524\u252C\u2534\u253C]"));
+    static const QRegularExpression box(
+        QStringLiteral("[\u2500\u2502\u250C\u2510\u2514\u2518\u251C\u2524\u252C\u2534\u253C]"));
     QStringList out;
     const QStringList runs = markup.split("<fnt");
     for (int i = 1; i < runs.size(); ++i) {
@@ -102,7 +104,10 @@ QStringList optionsFor(const QString &name, const QString &canvas)
     return options;
 }
 
-bool draws(const QString &script) { return script.contains("SetCoordinateSystem"); }
+bool draws(const QString &script)
+{
+    return script.contains("SetCoordinateSystem");
+}
 bool asks(const QString &script)
 {
     static const QRegularExpression dialog(QStringLiteral("\\b(InputString|InputText|Message|Menu)\\s*\\("));
@@ -171,7 +176,8 @@ TEST(HelpExamples, EveryTopicExampleRunsInBothLanguages)
                 ++examples;
                 const RunResult r = runText(home, script, {"--lang", language == 1 ? "ru" : "en"});
                 EXPECT_EQ(r.code, 0) << helpTopic(row).name.toStdString() << "/" << language << ":\n"
-                                     << script.toStdString() << "\n" << r.err.toStdString();
+                                     << script.toStdString() << "\n"
+                                     << r.err.toStdString();
             }
         }
     }

@@ -47,7 +47,10 @@ struct CanvasRun {
         return n;
     }
     // Pixels of a layer that are not white.
-    int inked(int layer) const { return image(layer).width() * image(layer).height() - count(layer, 0xFFFFFF); }
+    int inked(int layer) const
+    {
+        return image(layer).width() * image(layer).height() - count(layer, 0xFFFFFF);
+    }
 };
 
 // Runs `lines` after a coordinate system of one unit per pixel on a 400 x 250
@@ -61,7 +64,7 @@ inline std::unique_ptr<CanvasRun> drawn(const QStringList &lines)
 
 // The GUI application that fonts and painting need (offscreen platform).
 class GuiEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override
     {
         if (!QCoreApplication::instance())
@@ -69,7 +72,7 @@ public:
     }
     void TearDown() override { app_.reset(); }
 
-private:
+  private:
     int argc_ = 1;
     char name_[8] = "test";
     char *argv_[2] = {name_, nullptr};

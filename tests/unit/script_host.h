@@ -11,7 +11,10 @@
 #include <ostream>
 
 // Readable QString values in test failure messages.
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace tesmora::test {
 

@@ -175,7 +175,9 @@ TEST(ArrayDeclaration, RangesAndPositions)
     EXPECT_EQ(e, err(153, {"q"}));
 
     // A 4-dimensional array is row-major with the last index fastest.
-    ASSERT_EQ(run(in, "array h[2,2,2,2]int=((((1,2),(3,4)),((5,6),(7,8))),(((9,10),(11,12)),((13,14),(15,16))))"), "");
+    ASSERT_EQ(
+        run(in, "array h[2,2,2,2]int=((((1,2),(3,4)),((5,6),(7,8))),(((9,10),(11,12)),((13,14),(15,16))))"),
+        "");
     EXPECT_EQ(readRef(in, "h[2,1,2,1]")[0].str, "11");
     EXPECT_EQ(readRef(in, "h[1,2,1,2]")[0].str, "6");
 }
@@ -368,7 +370,8 @@ TEST(ArrayElements, ReadingAndReferenceErrors)
     EXPECT_EQ(e, err(47));
     // The word after the reference of an assignment must be "=".
     EXPECT_EQ(run(in, "a[1,1] 5"), err(152, {"a"}));
-    EXPECT_EQ(run(in, "a[1,1]"), "Element of the array  \"a\" must be followed by equal sign \"=\".\r\rLine 0.");
+    EXPECT_EQ(run(in, "a[1,1]"),
+              "Element of the array  \"a\" must be followed by equal sign \"=\".\r\rLine 0.");
     EXPECT_EQ(run(in, "a[1,1] ="), err(85));
     EXPECT_EQ(run(in, "a[9,1] = 5"), err(153, {"a"}));
     EXPECT_EQ(ints(arr(in, "a")), (std::vector<std::int64_t>{1, 2, 3, 4, 5, 6}));
@@ -429,9 +432,9 @@ TEST(ArrayLifetime, DeletingTemporaries)
     // Generated names go, whatever the counter's length; script arrays whose
     // names begin with "tarr" go when longer than 16 characters.
     const QString t = in.NewTemporaryArrayName();
-    for (const QString &name : {t, QStringLiteral("TARR123456789012"), QStringLiteral("tarrVeryLongName1"),
-                                QStringLiteral("tarrShort"), QStringLiteral("DIR231231235959123"),
-                                QStringLiteral("keep")})
+    for (const QString &name :
+         {t, QStringLiteral("TARR123456789012"), QStringLiteral("tarrVeryLongName1"),
+          QStringLiteral("tarrShort"), QStringLiteral("DIR231231235959123"), QStringLiteral("keep")})
         ASSERT_EQ(run(in, "array " + name + "[1]float"), "") << name.toStdString();
     in.DeleteTemporaryArrays();
     EXPECT_EQ(tableNames(in), (QStringList{"DIR231231235959123", "keep", "tarrShort"}));

@@ -16,10 +16,10 @@
 #include <vector>
 
 using namespace tesmora;
-using tesmora::test::ScriptRun;
 using tesmora::test::array;
 using tesmora::test::floats;
 using tesmora::test::msg;
+using tesmora::test::ScriptRun;
 
 namespace {
 

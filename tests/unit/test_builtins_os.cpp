@@ -22,9 +22,9 @@
 #include <memory>
 
 using namespace tesmora;
+using tesmora::test::msg;
 using tesmora::test::ScriptHost;
 using tesmora::test::ScriptRun;
-using tesmora::test::msg;
 
 namespace {
 
@@ -295,7 +295,7 @@ TEST(OsOpenFile, ChecksExistenceThenAsksTheShell)
 // ---- ScanDir -----------------------------------------------------------------------
 
 class OsScanDir : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString home;
     void SetUp() override

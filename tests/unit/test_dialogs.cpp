@@ -97,7 +97,8 @@ TEST(DialogFunctions, InputDialogsGetPromptAndDefaultOnlyWithTwoArguments)
     EXPECT_GE(r.refreshesAtFirstAsk, 1);
 
     // Cancel: InputString gives the empty text, InputText the memo's text.
-    DialogRun c({"a = InputString('p','apple')", "b = InputText('p','memo')", "stop"}, {"typed", "typed too"});
+    DialogRun c({"a = InputString('p','apple')", "b = InputText('p','memo')", "stop"},
+                {"typed", "typed too"});
     c.dialogs.accept = false;
     c.start();
     ASSERT_EQ(c.error(), "");
@@ -109,8 +110,8 @@ TEST(DialogFunctions, InputDialogsGetPromptAndDefaultOnlyWithTwoArguments)
 TEST(DialogFunctions, MessageButtonsCaptionAndResult)
 {
     DialogRun r({"a = Message('Would you like to save the file?','',3)", "b = Message('Game over!')",
-                 "c = Show_Message('Text','Title')", "d = Message('Sure?','Q',4+32)", "e = Message('x','',2.5)",
-                 "stop"},
+                 "c = Show_Message('Text','Title')", "d = Message('Sure?','Q',4+32)",
+                 "e = Message('x','',2.5)", "stop"},
                 {"6", "1", "2", "7", "3"});
     r.start();
     ASSERT_EQ(r.error(), "");
@@ -205,5 +206,6 @@ TEST(DialogHelp, EveryRowHasTextsWithExamplesThatRunAnswered)
             EXPECT_GE(r.dialogs.asked.size(), 1) << row;
         }
     }
-    EXPECT_NE(functionDescription(FunctionTable::Dialog, 2, 0), functionDescription(FunctionTable::Dialog, 2, 1));
+    EXPECT_NE(functionDescription(FunctionTable::Dialog, 2, 0),
+              functionDescription(FunctionTable::Dialog, 2, 1));
 }

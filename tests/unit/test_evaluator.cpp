@@ -24,7 +24,10 @@ struct Eval {
     QString text() const { return r.str; }
 };
 
-QString firstLine(const QString &error) { return error.section(QLatin1Char('\r'), 0, 0); }
+QString firstLine(const QString &error)
+{
+    return error.section(QLatin1Char('\r'), 0, 0);
+}
 
 } // namespace
 

@@ -76,8 +76,10 @@ TEST(GraphicsExecutor, NamesSynonymsLayerRuleAndFaults)
               QStringLiteral("Ошибка интерпретатора. Не найдена функция \"Introduction3\".\r\rLine 1."));
 
     // Arithmetic faults end the line with their own text.
-    EXPECT_TRUE(CanvasRun({"SetCoordinateSystem(0,0,10,0)"}).error().startsWith("Floating point division by zero."));
-    EXPECT_TRUE(drawn({"PixelWrite(1E12,0,clRed)"})->error().startsWith("The value 1000000000000 is too large"));
+    EXPECT_TRUE(
+        CanvasRun({"SetCoordinateSystem(0,0,10,0)"}).error().startsWith("Floating point division by zero."));
+    EXPECT_TRUE(
+        drawn({"PixelWrite(1E12,0,clRed)"})->error().startsWith("The value 1000000000000 is too large"));
 }
 
 TEST(SetCoordinateSystem, FitsTheLayersToThePanelInEveryMode)
@@ -120,8 +122,9 @@ TEST(SetCoordinateSystem, FitsTheLayersToThePanelInEveryMode)
 
 TEST(SetCoordinateSystem, ResetsStateAndForgetsAreas)
 {
-    auto r = drawn({"SetPenParameters(4,clRed,0,2)", "SetBrushParameters(clBlue,1,2)", "TextPrint(1,1,'x',30,clRed,2)",
-                    "PixelWrite(3,3,clRed)", "SetCoordinateSystem(0,0,400,250,0,1,2)"});
+    auto r = drawn({"SetPenParameters(4,clRed,0,2)", "SetBrushParameters(clBlue,1,2)",
+                    "TextPrint(1,1,'x',30,clRed,2)", "PixelWrite(3,3,clRed)",
+                    "SetCoordinateSystem(0,0,400,250,0,1,2)"});
     r->canvas.areas.items.append(TArea{});
     r->run.in.ScriptLines = QStringList{"SetCoordinateSystem(0,0,400,250,0,1,2)"};
     r->run.in.PrepareScript();
@@ -215,13 +218,14 @@ TEST(DrawingFunctions, FiguresCoverTheirCornersAndUseTheBrush)
 
     auto rounded = drawn({"SetBrushParameters(clYellow)", "Rect(10,10,50,40,1,5)"});
     EXPECT_EQ(rounded->pixel(1, 30, 249 - 25), kYellow);
-    EXPECT_EQ(rounded->pixel(1, 10, 249 - 25), kBlack);   // left side
-    EXPECT_EQ(rounded->pixel(1, 10, 249 - 40), kWhite);   // the corner is rounded off
+    EXPECT_EQ(rounded->pixel(1, 10, 249 - 25), kBlack); // left side
+    EXPECT_EQ(rounded->pixel(1, 10, 249 - 40), kWhite); // the corner is rounded off
     auto outline = drawn({"SetBrushParameters(clYellow,1)", "Rect(10,10,50,40,1,5)"});
     EXPECT_EQ(outline->count(1, kYellow), 0);
     EXPECT_GT(outline->count(1, kBlack), 100);
 
-    auto fill = drawn({"SetBrushParameters(clLime,0,2)", "SetBrushParameters(clBlue)", "FloodFill(10,10,clRed)"});
+    auto fill =
+        drawn({"SetBrushParameters(clLime,0,2)", "SetBrushParameters(clBlue)", "FloodFill(10,10,clRed)"});
     EXPECT_EQ(fill->count(1, kBlue), 400 * 250);
     EXPECT_EQ(fill->inked(2), 0);
 }
@@ -250,8 +254,8 @@ TEST(DrawingFunctions, LinesPensAndPenPositions)
 
 TEST(DrawingFunctions, PixelsTextAndPoints)
 {
-    auto px = drawn({"PixelWrite(0,0,clLime)", "a = PixelRead(0,0)", "b = PixelRead(0,0,1,1)", "c = PixelRead(-1,0)",
-                     "d = PixelRead(400,0,1,1)"});
+    auto px = drawn({"PixelWrite(0,0,clLime)", "a = PixelRead(0,0)", "b = PixelRead(0,0,1,1)",
+                     "c = PixelRead(-1,0)", "d = PixelRead(400,0,1,1)"});
     EXPECT_EQ(px->pixel(1, 0, 249), kLime);
     EXPECT_EQ(px->var("a"), "65280");
     EXPECT_EQ(px->var("b"), "85");
@@ -290,8 +294,8 @@ TEST(DrawingFunctions, PixelsTextAndPoints)
     EXPECT_EQ(triangle->pixel(1, 200, 170), kRed);
     EXPECT_EQ(triangle->pixel(1, 300, 150), kBlack);
 
-    auto one = drawn({"array A1[4]float = (10,20,30,40)", "SetBrushParameters(clRed,0,2)", "PolyLine1(A1,50,10,2,2)",
-                      "array N[2,2]int = ((1,2),(3,4))", "Polyline(N)"});
+    auto one = drawn({"array A1[4]float = (10,20,30,40)", "SetBrushParameters(clRed,0,2)",
+                      "PolyLine1(A1,50,10,2,2)", "array N[2,2]int = ((1,2),(3,4))", "Polyline(N)"});
     EXPECT_EQ(one->error(), "");
     EXPECT_EQ(one->inked(1), 0);
     EXPECT_EQ(one->pixel(2, 50, 240), kBlack); // solid square: brush = pen colour
@@ -325,21 +329,23 @@ TEST(DrawingFunctions, PicturesFromThePicturesFolder)
     EXPECT_EQ(canvas.layer(1).image.pixel(13, 239), qRgb(0, 0, 255));
     EXPECT_EQ(canvas.layer(1).image.pixel(11, 238), qRgb(255, 255, 255));
     EXPECT_EQ(runIn("PictureImport('a.jpeg')")->error(), message(172, {".jpeg"}, 1));
-    EXPECT_EQ(runIn("PictureImport('nofile.bmp')")->error(), message(170, {home.path() + "/pictures/nofile.bmp"}, 1));
+    EXPECT_EQ(runIn("PictureImport('nofile.bmp')")->error(),
+              message(170, {home.path() + "/pictures/nofile.bmp"}, 1));
 }
 
 TEST(LayerFunctions, CleanAndLayerTransferring)
 {
-    auto r = drawn({"SetBrushParameters(clRed,0,2)", "FillRect(10,10,100,100,2)", "SetBrushParameters(clBlue)",
-                    "FillRect(50,50,200,200)", "Clean(2)"});
+    auto r = drawn({"SetBrushParameters(clRed,0,2)", "FillRect(10,10,100,100,2)",
+                    "SetBrushParameters(clBlue)", "FillRect(50,50,200,200)", "Clean(2)"});
     EXPECT_EQ(r->inked(2), 0);
     EXPECT_GT(r->count(1, kBlue), 0);
     EXPECT_EQ(r->state(2).brushColor, kRed);
 
-    auto t = drawn({"SetBrushParameters(clRed,0,2)", "FillRect(10,10,100,100,2)", "SetBrushParameters(clBlue)",
-                    "FillRect(50,50,200,200)", "SetBrushParameters(clLime,1,2)", "LayerTransferring()"});
+    auto t =
+        drawn({"SetBrushParameters(clRed,0,2)", "FillRect(10,10,100,100,2)", "SetBrushParameters(clBlue)",
+               "FillRect(50,50,200,200)", "SetBrushParameters(clLime,1,2)", "LayerTransferring()"});
     EXPECT_EQ(t->inked(2), 0);
-    EXPECT_EQ(t->pixel(1, 60, 200), kRed);  // layer 2 over layer 1
+    EXPECT_EQ(t->pixel(1, 60, 200), kRed); // layer 2 over layer 1
     EXPECT_EQ(t->pixel(1, 150, 150), kBlue);
     EXPECT_EQ(t->state(2).brushColor, kWhite);
     EXPECT_TRUE(t->state(2).brushSolid);
@@ -387,7 +393,8 @@ TEST(FloodFill, ScanLineFillMatchesAPlainFillOnNoise)
         QImage img(64, 48, QImage::Format_RGB32);
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
-                img.setPixel(x, y, random.bounded(100) < 35 ? black : (random.bounded(10) == 0 ? red : white));
+                img.setPixel(x, y,
+                             random.bounded(100) < 35 ? black : (random.bounded(10) == 0 ? red : white));
         const QPoint seed(random.bounded(64), random.bounded(48));
         QImage surface = img;
         floodFillSurface(surface, seed, qRgb(0, 255, 0));
@@ -426,7 +433,8 @@ TEST(GraphicsHelp, EveryRowHasTextsInBothLanguagesWithExamplesThatDraw)
             if (row == 0)
                 continue;
             QStringList lines = help.split(QStringLiteral("\r\n"));
-            const qsizetype at = lines.indexOf(language == 0 ? QStringLiteral("Example:") : QStringLiteral("Пример:"));
+            const qsizetype at =
+                lines.indexOf(language == 0 ? QStringLiteral("Example:") : QStringLiteral("Пример:"));
             ASSERT_GE(at, 0);
             const QStringList example = lines.mid(at + 1);
             EXPECT_TRUE(example.join('\n').contains(name + QLatin1Char('('))) << name.toStdString();

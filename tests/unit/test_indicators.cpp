@@ -1,5 +1,5 @@
 // Gra_Indicator: the geometry of each kind read back from layer 2's pixels,
-// the colour and number rules, and hostile specifications.
+// the colour and number rules, and hostile description texts.
 #include "canvas_run.h"
 #include "core/message_catalogue.h"
 
@@ -34,9 +34,15 @@ QPoint dialPoint(QPoint anchor, double t, double rho)
             anchor.y() - static_cast<int>(std::nearbyint(std::sin(t * M_PI) * rho))};
 }
 
-std::int64_t at(const CanvasRun &r, QPoint p) { return r.pixel(2, p.x(), p.y()); }
+std::int64_t at(const CanvasRun &r, QPoint p)
+{
+    return r.pixel(2, p.x(), p.y());
+}
 
-QString picturesFolder() { return QStringLiteral(TESMORA_TEST_DATA "/../resources/pictures/"); }
+QString picturesFolder()
+{
+    return QStringLiteral(TESMORA_TEST_DATA "/../resources/pictures/");
+}
 
 } // namespace
 
@@ -78,14 +84,18 @@ TEST(Indicators, DialFaults)
     EXPECT_EQ(at(*out, dialPoint(QPoint(200, 150), 0.4, 27)), kGreen);
     EXPECT_EQ(out->state(2).brushColor, kGreen);
     // min = max: a run-time error of the line, no drawing loop.
-    auto same = drawn({R"(Gra_Indicator(5, 200, 100, '{"type":"arrow_indicator","name":"d","min":5,"max":5,"r":30}'))"});
+    auto same = drawn(
+        {R"(Gra_Indicator(5, 200, 100, '{"type":"arrow_indicator","name":"d","min":5,"max":5,"r":30}'))"});
     EXPECT_FALSE(same->error().isEmpty());
     EXPECT_TRUE(same->error().endsWith("Line 1."));
     // The dial's numbers are read with ".": a text is message 179; "r" must be whole.
-    auto text = drawn({R"(Gra_Indicator(5, 200, 100, '{"type":"arrow_indicator","name":"d","min":"abc","max":5,"r":30}'))"});
+    auto text = drawn(
+        {R"(Gra_Indicator(5, 200, 100, '{"type":"arrow_indicator","name":"d","min":"abc","max":5,"r":30}'))"});
     EXPECT_EQ(text->error(), msg(179, {"abc", "min"}, 1));
-    auto half = drawn({R"(Gra_Indicator(5, 200, 100, '{"type":"arrow_indicator","name":"d","min":0,"max":5,"r":2.5}'))"});
-    EXPECT_TRUE(half->error().startsWith("'2.5' is not a valid integer value.")) << half->error().toStdString();
+    auto half = drawn(
+        {R"(Gra_Indicator(5, 200, 100, '{"type":"arrow_indicator","name":"d","min":0,"max":5,"r":2.5}'))"});
+    EXPECT_TRUE(half->error().startsWith("'2.5' is not a valid integer value."))
+        << half->error().toStdString();
 }
 
 TEST(Indicators, BarsFillTheirShareInsideTheFrame)
@@ -111,26 +121,30 @@ TEST(Indicators, BarsFillTheirShareInsideTheFrame)
     EXPECT_EQ(full.pixel(2, 10, 104), kBlue);
 
     // The horizontal bar grows to the right from x1.
-    auto h = drawn({R"(Gra_Indicator(75, 100, 100, '{"type":"rect_horiz","name":"h","rect_color":"black",)"
-                    R"("freespace_color":"nosuchcolour","indicator_color":"lime","rect":{"x1":0,"y1":0,"x2":104,"y2":20,"width":2},)"
-                    R"("ranges":{"min":0,"max":100}}'))"});
+    auto h = drawn(
+        {R"(Gra_Indicator(75, 100, 100, '{"type":"rect_horiz","name":"h","rect_color":"black",)"
+         R"("freespace_color":"nosuchcolour","indicator_color":"lime","rect":{"x1":0,"y1":0,"x2":104,"y2":20,"width":2},)"
+         R"("ranges":{"min":0,"max":100}}'))"});
     ASSERT_EQ(h->error(), "");
     // Inner columns 102..201: 75 of 100 filled; the unknown free-space colour is black.
     EXPECT_EQ(h->pixel(2, 102, 140), 0x00FF00);
     EXPECT_EQ(h->pixel(2, 176, 140), 0x00FF00);
     EXPECT_EQ(h->pixel(2, 177, 140), 0x010101 - 0x010101);
     // The bounds of the bar kinds are numbers in the system form.
-    auto bad = drawn({R"(Gra_Indicator(5, 0, 0, '{"type":"rect_vert","name":"b","rect_color":"black","freespace_color":"white",)"
-                      R"("indicator_color":"red","ranges":{"min":"low","max":40}}'))"});
-    EXPECT_TRUE(bad->error().startsWith("'low' is not a valid floating point value.")) << bad->error().toStdString();
+    auto bad = drawn(
+        {R"(Gra_Indicator(5, 0, 0, '{"type":"rect_vert","name":"b","rect_color":"black","freespace_color":"white",)"
+         R"("indicator_color":"red","ranges":{"min":"low","max":40}}'))"});
+    EXPECT_TRUE(bad->error().startsWith("'low' is not a valid floating point value."))
+        << bad->error().toStdString();
 }
 
 TEST(Indicators, ThermometerCopiesItsPictureAndClearsTheColumn)
 {
     const QString picture = picturesFolder() + "thermometer.bmp";
     ASSERT_TRUE(QFile::exists(picture));
-    const QString spec = R"('{"type":"thermometer","name":"t","indicator_color":"red","picture":")" + picture +
-                         R"(","inner_rect":{"x1":13,"y1":24,"x2":19,"y2":149},"ranges":{"min":-20,"max":40}}')";
+    const QString spec =
+        R"('{"type":"thermometer","name":"t","indicator_color":"red","picture":")" + picture +
+        R"(","inner_rect":{"x1":13,"y1":24,"x2":19,"y2":149},"ranges":{"min":-20,"max":40}}')";
     // Anchor user (50, 50): pixel (50, 200), the picture's bottom-left corner.
     auto r = drawn({"Gra_Indicator(10, 50, 50, " + spec + ")"});
     ASSERT_EQ(r->error(), "");
@@ -150,16 +164,18 @@ TEST(Indicators, ThermometerCopiesItsPictureAndClearsTheColumn)
     EXPECT_EQ(b->inked(2), 10 * 50);
     EXPECT_EQ(b->count(2, kBlue), 10 * 50);
     // A picture that cannot be read ends the call with a run-time error.
-    auto missing = drawn({R"(Gra_Indicator(5, 50, 50, '{"type":"thermometer","name":"t","indicator_color":"red",)"
-                          R"("picture":"nosuchfile.bmp","ranges":{"min":0,"max":10}}'))"});
+    auto missing =
+        drawn({R"(Gra_Indicator(5, 50, 50, '{"type":"thermometer","name":"t","indicator_color":"red",)"
+               R"("picture":"nosuchfile.bmp","ranges":{"min":0,"max":10}}'))"});
     EXPECT_TRUE(missing->error().startsWith("Cannot open file")) << missing->error().toStdString();
 }
 
 TEST(Indicators, PanelColouredByRangeWithStableWidth)
 {
-    const QString spec = R"('{"type":"Panel","name":"p","fontsize":12,"fontname":"DejaVu Sans","format":"0.0",)"
-                         R"("ranges":[{"color":"aqua","min":-50,"max":0},{"color":"yellow","min":0,"max":30},)"
-                         R"({"color":"nocolour","min":30,"max":100}]}')";
+    const QString spec =
+        R"('{"type":"Panel","name":"p","fontsize":12,"fontname":"DejaVu Sans","format":"0.0",)"
+        R"("ranges":[{"color":"aqua","min":-50,"max":0},{"color":"yellow","min":0,"max":30},)"
+        R"({"color":"nocolour","min":30,"max":100}]}')";
     auto r = drawn({"SetBrushParameters(clRed,0,2)", "Gra_Indicator(-5, 10, 10, " + spec + ")",
                     "Gra_Indicator(40, 10, 100, " + spec + ")", "Gra_Indicator(500, 10, 200, " + spec + ")"});
     ASSERT_EQ(r->error(), "");
@@ -190,9 +206,10 @@ TEST(Indicators, CommonKeysTypesAndColourNames)
     EXPECT_EQ(other->error(), "");
     EXPECT_EQ(other->inked(2), 0);
     // Colour names go through the constant list with "cl": any letter case.
-    auto colours = drawn({R"(Gra_Indicator(50, 10, 10, '{"type":"rect_vert","name":"c","rect_color":"DarkViolet",)"
-                          R"("freespace_color":"LIGHTBLUE","indicator_color":"yellowgreen",)"
-                          R"("rect":{"x1":0,"y1":0,"x2":20,"y2":100,"width":2},"ranges":{"min":0,"max":100}}'))"});
+    auto colours =
+        drawn({R"(Gra_Indicator(50, 10, 10, '{"type":"rect_vert","name":"c","rect_color":"DarkViolet",)"
+               R"("freespace_color":"LIGHTBLUE","indicator_color":"yellowgreen",)"
+               R"("rect":{"x1":0,"y1":0,"x2":20,"y2":100,"width":2},"ranges":{"min":0,"max":100}}'))"});
     ASSERT_EQ(colours->error(), "");
     // Frame columns 10..11; inner rows 142..237, the lower 48 filled.
     EXPECT_EQ(colours->pixel(2, 20, 237), 0x32CD9A);
@@ -203,12 +220,14 @@ TEST(Indicators, CommonKeysTypesAndColourNames)
 
 TEST(Indicators, HostileSpecificationsEndCleanly)
 {
-    // 10,000 panel ranges; a 1 MB specification with its keys at the end.
+    // 10,000 panel ranges; a 1 MB description text with its keys at the end.
     QString ranges;
     for (int i = 0; i < 10000; ++i)
         ranges += QStringLiteral(R"({"color":"aqua","min":%1,"max":%2},)").arg(i).arg(i + 1);
-    auto many = drawn({R"(Gra_Indicator(9999.5, 10, 10, '{"type":"panel","name":"p","fontsize":8,"fontname":"x",)"
-                       R"("format":"0","ranges":[)" + ranges + "]}')"});
+    auto many =
+        drawn({R"(Gra_Indicator(9999.5, 10, 10, '{"type":"panel","name":"p","fontsize":8,"fontname":"x",)"
+               R"("format":"0","ranges":[)" +
+               ranges + "]}')"});
     EXPECT_EQ(many->error(), "");
     EXPECT_EQ(many->pixel(2, 12, 238), kAqua);
     const QString padding(1 << 20, QLatin1Char(' '));
@@ -218,12 +237,15 @@ TEST(Indicators, HostileSpecificationsEndCleanly)
     // each ends in a message or a run-time error of the line, or draws what
     // the textual rules find.
     const std::pair<const char *, bool> cases[] = {
-        {R"({"type":"rect_vert","name":"b","rect_color":"red","freespace_color":"red","indicator_color":"red","rect":{"x1":1)", true},
-        {R"({"type":"arrow_indicator","name":"d","min":-1e308,"max":1e308,"r":30,"ranges":[{"color":"red","min":0,"max":1e308}]})", true},
+        {R"({"type":"rect_vert","name":"b","rect_color":"red","freespace_color":"red","indicator_color":"red","rect":{"x1":1)",
+         true},
+        {R"({"type":"arrow_indicator","name":"d","min":-1e308,"max":1e308,"r":30,"ranges":[{"color":"red","min":0,"max":1e308}]})",
+         true},
         {R"({"type":"arrow_indicator","name":"d","min":"nan","max":1,"r":30})", true},
         {R"({"type":"arrow_indicator","name":"d","min":0,"max":1,"r":99999999999})", true},
         {R"({"type":"thermometer")", true},
-        {R"({"type":"panel","name":"p","fontsize":8,"fontname":"x","format":"0","ranges":[{"color":"red","min":0,"max")", false},
+        {R"({"type":"panel","name":"p","fontsize":8,"fontname":"x","format":"0","ranges":[{"color":"red","min":0,"max")",
+         false},
         {R"({"type" "panel","name")", false},
     };
     for (const auto &[spec, fails] : cases) {

@@ -74,8 +74,9 @@ TEST(NextWord, StringsBracketsAndDots)
 {
     Interpreter in;
     Read r = readAll(in, "'a b' \"c'd\" ( ) [ ] , ..");
-    EXPECT_EQ(kinds(r), QList<TWordKind>({wkString, wkStringDQ, wkOpeningBracket, wkClosingBracket,
-                                          wkOpeningSquareBracket, wkClosingSquareBracket, wkComma, wkDblDot}));
+    EXPECT_EQ(kinds(r),
+              QList<TWordKind>({wkString, wkStringDQ, wkOpeningBracket, wkClosingBracket,
+                                wkOpeningSquareBracket, wkClosingSquareBracket, wkComma, wkDblDot}));
     EXPECT_EQ(r.words[0].str, "a b");
     EXPECT_EQ(r.words[1].str, "c'd");
     EXPECT_EQ(readAll(in, "''").words[0].str, "");
@@ -117,7 +118,8 @@ TEST(NextWord, IdentifierCharacters)
 {
     Interpreter in;
     EXPECT_EQ(texts(readAll(in, "x2")), QStringList({"x2"}));
-    EXPECT_EQ(texts(readAll(in, QString::fromUtf8("α1 = 3"))), QStringList({QString::fromUtf8("α1"), "=", "3"}));
+    EXPECT_EQ(texts(readAll(in, QString::fromUtf8("α1 = 3"))),
+              QStringList({QString::fromUtf8("α1"), "=", "3"}));
     EXPECT_EQ(texts(readAll(in, QString::fromUtf8("сумма = 1"))).first(), QString::fromUtf8("сумма"));
     EXPECT_EQ(texts(readAll(in, QString::fromUtf8("x₁ = 1"))).first(), QString::fromUtf8("x₁"));
     EXPECT_EQ(texts(readAll(in, QString::fromUtf8("ΩA_z"))), QStringList({QString::fromUtf8("ΩA_z")}));
@@ -127,7 +129,8 @@ TEST(NextWord, IdentifierCharacters)
               QString::fromUtf8("Unexpected symbol \"ё\" in \"ёж\", position: 1.\r\rLine 0."));
     EXPECT_EQ(readAll(in, "a ? b").error, "Unexpected symbol \"?\" in \"a ? b\", position: 3.\r\rLine 0.");
     // An identifier directly followed by a quote.
-    EXPECT_EQ(readAll(in, "x = abc'd'").error, "Unexpected symbol \"'\" in \"x = abc'd'\", position: 9.\r\rLine 0.");
+    EXPECT_EQ(readAll(in, "x = abc'd'").error,
+              "Unexpected symbol \"'\" in \"x = abc'd'\", position: 9.\r\rLine 0.");
 }
 
 TEST(NextWord, KeywordsAndTheLookupOrder)
@@ -138,9 +141,9 @@ TEST(NextWord, KeywordsAndTheLookupOrder)
     const Read k = readAll(in, "for repeat break breakif continue continueif else return function array int "
                                "integer float datetime string try stop");
     EXPECT_EQ(kinds(k), QList<TWordKind>({wkFor, wkRepeat, wkBreak, wkBreakIf, wkContinue, wkContinueIf,
-                                          wkElse, wkReturn, wkFunction, wkArrayDescription, wkIntegerDescription,
-                                          wkIntegerDescription, wkFloatDescription, wkDatetimeDescription,
-                                          wkStringDescription, wkTry, wkStop}));
+                                          wkElse, wkReturn, wkFunction, wkArrayDescription,
+                                          wkIntegerDescription, wkIntegerDescription, wkFloatDescription,
+                                          wkDatetimeDescription, wkStringDescription, wkTry, wkStop}));
     EXPECT_EQ(k.words[0].str, "for");
     Read b = readAll(in, "True FALSE");
     EXPECT_EQ(b.words[0].kind, wkBool);
@@ -199,7 +202,8 @@ TEST(NextWord, FunctionWordsCarryTheirCallText)
     EXPECT_EQ(readAll(in, QString::fromUtf8("sqrt³ (x)")).words[0].power, 3);
 
     EXPECT_EQ(readAll(in, "sqrt(x").error, "Bracket mismatch after function name \"sqrt\".\r\rLine 0.");
-    EXPECT_TRUE(readAll(in, "sqrt x").error.startsWith("Function name \"sqrt\" must be followed by open bracket"));
+    EXPECT_TRUE(
+        readAll(in, "sqrt x").error.startsWith("Function name \"sqrt\" must be followed by open bracket"));
     EXPECT_TRUE(readAll(in, "Trim").error.startsWith("Function name \"Trim\" must be followed"));
     EXPECT_EQ(readAll(in, "Trim('a)").error, "Unterminated string: Trim('a)\r\rLine 0.");
 

@@ -61,7 +61,8 @@ TEST(Catalogue, TextsKeptCharacterForCharacter)
     EXPECT_EQ(catalogueText(1, 0), "Tesmora");
     EXPECT_EQ(catalogueText(1, 1), QString::fromUtf8("Тесмора"));
     EXPECT_EQ(catalogueText(2, 1), QString::fromUtf8("Строка %d."));
-    EXPECT_EQ(catalogueText(27, 0), "Script is too long. The number of lines of the script can't exceed %d.'");
+    EXPECT_EQ(catalogueText(27, 0),
+              "Script is too long. The number of lines of the script can't exceed %d.'");
     // The Cyrillic letter in "operаtor".
     EXPECT_TRUE(catalogueText(71, 0).contains(QString::fromUtf8("oper\u0430tor")));
     EXPECT_TRUE(catalogueText(211, 0).contains(QString::fromUtf8("oper\u0430tor")));
@@ -85,7 +86,8 @@ TEST(Catalogue, MessageTextSubstitutesInOrderAndIgnoresSurplus)
     Interpreter in;
     EXPECT_EQ(in.MessageText(76, {"abc"}), "Unrecognised identifier \"abc\".");
     EXPECT_EQ(in.MessageText(73, {"?", "a ? b", 3}), "Unexpected symbol \"?\" in \"a ? b\", position: 3.");
-    EXPECT_EQ(in.MessageText(115, {-4.0}), "Function Sqrt(). You can not extracts the square root of a negative value -4.00.");
+    EXPECT_EQ(in.MessageText(115, {-4.0}),
+              "Function Sqrt(). You can not extracts the square root of a negative value -4.00.");
     EXPECT_EQ(in.MessageText(2, {5, "surplus", 7}), "Line 5.");
     in.Language = 1;
     // Row 281 has three arguments in English and two placeholders in Russian.
@@ -146,12 +148,14 @@ TEST(Catalogue, ShowErrorPresentsOnceInWorkingMode)
     in.WorkMode = true;
     in.RunState = rn_Run;
     in.ShowError();
-    EXPECT_EQ(host.calls, QStringList({"caret 4", "grid", "refresh", "box Bracket mismatch.\r\rLine 4.", "hand"}));
+    EXPECT_EQ(host.calls,
+              QStringList({"caret 4", "grid", "refresh", "box Bracket mismatch.\r\rLine 4.", "hand"}));
     EXPECT_TRUE(in.ErrorText.isEmpty());
     EXPECT_EQ(in.RunState, rn_Stopped);
     host.calls.clear();
     in.ShowMessageById(27, {1000});
-    EXPECT_EQ(host.calls, QStringList({"now Script is too long. The number of lines of the script can't exceed 1000.'"}));
+    EXPECT_EQ(host.calls,
+              QStringList({"now Script is too long. The number of lines of the script can't exceed 1000.'"}));
 }
 
 TEST(Catalogue, RegionalSeparatorsInFixedPointPlaceholders)
@@ -163,8 +167,9 @@ TEST(Catalogue, RegionalSeparatorsInFixedPointPlaceholders)
     // A negative value keeps its sign when it rounds to zero.
     EXPECT_EQ(formatMessage("%f", {-0.004}), "-0" + dec + "00");
     EXPECT_EQ(formatMessage("%f", {0.004}), "0" + dec + "00");
-    EXPECT_EQ(formatMessage("%n", {1234567.891}),
-              "1" + QString(systemThousandsSeparator()) + "234" + QString(systemThousandsSeparator()) + "567" + dec + "89");
+    EXPECT_EQ(formatMessage("%n", {1234567.891}), "1" + QString(systemThousandsSeparator()) + "234" +
+                                                      QString(systemThousandsSeparator()) + "567" + dec +
+                                                      "89");
     // The dot form never follows the regional settings.
     EXPECT_EQ(FormatNumber(2.5), "2.5");
     EXPECT_EQ(GeneralNumberTextSystem(2.5), "2" + dec + "5");

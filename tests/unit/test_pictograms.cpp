@@ -140,7 +140,8 @@ TEST(Pictograms, CatalogueExampleMenuAndChoice)
     // Two pictures, two areas: the repeated line adds none.
     ASSERT_EQ(r.canvas.areas.count(), 2);
     const TArea &first = r.canvas.areas.items.at(0);
-    EXPECT_EQ(QRect(first.Left, first.Top, first.Right - first.Left, first.Bottom - first.Top), QRect(100, 78, 30, 72));
+    EXPECT_EQ(QRect(first.Left, first.Top, first.Right - first.Left, first.Bottom - first.Top),
+              QRect(100, 78, 30, 72));
     EXPECT_EQ(first.var_name_status, "traffic_light_status1");
     EXPECT_EQ(first.var_name_specification, "Specifications");
     const TArea &second = r.canvas.areas.items.at(1);
@@ -172,7 +173,8 @@ TEST(Pictograms, StatusRangeDedupeAndFaults)
 {
     const QString line = "Pictograms(s, 100, 100, Specifications)";
     for (int status : {0, 4}) {
-        ClickRun r({"SetCoordinateSystem(0,0,400,250,2,2,2)", kSpec, QStringLiteral("s = %1").arg(status), line});
+        ClickRun r(
+            {"SetCoordinateSystem(0,0,400,250,2,2,2)", kSpec, QStringLiteral("s = %1").arg(status), line});
         EXPECT_EQ(r.start(), msg(177, {status, 3}, 3));
         EXPECT_EQ(r.canvas.areas.count(), 0);
     }
@@ -190,23 +192,27 @@ TEST(Pictograms, StatusRangeDedupeAndFaults)
     EXPECT_EQ(longName.start(), "");
     ASSERT_EQ(longName.canvas.areas.count(), 1);
     EXPECT_EQ(longName.canvas.areas.items.at(0).var_name_status, "a_status_variable_with_a_");
-    // The specification must be a variable; the status an integer text; the
+    // The description must be a variable; the status an integer text; the
     // pictures .bmp files that exist.
     ClickRun literal({"SetCoordinateSystem(0,0,400,250,2,2,2)", "s = 1",
                       R"(Pictograms(s, 1, 1, '{"statuses":[{"status_name":"a","picture":"x.bmp"}]}'))"});
-    EXPECT_TRUE(literal.start().startsWith("Function \"Pictograms\"")) << literal.host.errors.join("").toStdString();
+    EXPECT_TRUE(literal.start().startsWith("Function \"Pictograms\""))
+        << literal.host.errors.join("").toStdString();
     ClickRun fraction({"SetCoordinateSystem(0,0,400,250,2,2,2)", kSpec, "s = 1.5", line});
     EXPECT_TRUE(fraction.start().startsWith("'1.5' is not a valid integer value."));
-    ClickRun missing({"SetCoordinateSystem(0,0,400,250,2,2,2)", "s = 1",
-                      R"(p = '{"statuses":[{"status_name":"a","picture":"nofile.bmp"},{"status_name":"b","picture":"x.png"}]}')",
-                      "Pictograms(s, 1, 1, p)"});
+    ClickRun missing(
+        {"SetCoordinateSystem(0,0,400,250,2,2,2)", "s = 1",
+         R"(p = '{"statuses":[{"status_name":"a","picture":"nofile.bmp"},{"status_name":"b","picture":"x.png"}]}')",
+         "Pictograms(s, 1, 1, p)"});
     EXPECT_EQ(missing.start(), msg(170, {missing.in.ProgramFolder + "pictures/nofile.bmp"}, 3));
-    ClickRun png({"SetCoordinateSystem(0,0,400,250,2,2,2)", "s = 2",
-                  R"(p = '{"statuses":[{"status_name":"a","picture":"nofile.bmp"},{"status_name":"b","picture":"Scripts/AutoStart.txt"}]}')",
-                  "Pictograms(s, 1, 1, p)"});
+    ClickRun png(
+        {"SetCoordinateSystem(0,0,400,250,2,2,2)", "s = 2",
+         R"(p = '{"statuses":[{"status_name":"a","picture":"nofile.bmp"},{"status_name":"b","picture":"Scripts/AutoStart.txt"}]}')",
+         "Pictograms(s, 1, 1, p)"});
     EXPECT_EQ(png.start(), msg(172, {".txt"}, 3));
     ClickRun noPicture({"SetCoordinateSystem(0,0,400,250,2,2,2)", "s = 1",
-                        R"(p = '{"statuses":[{"status_name":"a","picture":""}]}')", "Pictograms(s, 1, 1, p)"});
+                        R"(p = '{"statuses":[{"status_name":"a","picture":""}]}')",
+                        "Pictograms(s, 1, 1, p)"});
     EXPECT_EQ(noPicture.start(), "");
     EXPECT_EQ(noPicture.canvas.areas.count(), 0);
 }
@@ -217,7 +223,8 @@ TEST(ClickHandlers, ButtonsOverlapsAndEmptyAreas)
                 "Define_Mouse_Click_Handler(Array4(100,50,300,200), 'Clicked')",
                 "Define_Mouse_Click_Handler(Array4(250,150,350,220), 'Later')",
                 "Define_Mouse_Click_Handler(Array4(50,10,20,40), 'Clicked')", "stop", "function Clicked()",
-                "  trace = trace + 'c'", "  return", "function Later()", "  trace = trace + 'L'", "  return"});
+                "  trace = trace + 'c'", "  return", "function Later()", "  trace = trace + 'L'",
+                "  return"});
     ASSERT_EQ(r.start(), "");
     ASSERT_EQ(r.canvas.areas.count(), 3);
     EXPECT_EQ(r.array("MouseCoordinates"), "(none)");
@@ -262,8 +269,8 @@ TEST(ClickHandlers, ButtonsOverlapsAndEmptyAreas)
 TEST(ClickHandlers, ClicksDuringARunWaitForTheLineAndRunOnce)
 {
     ClickRun r({"SetCoordinateSystem(0,0,400,250,2,2,2)", "clicks = 0", "seen = -1",
-                "Define_Mouse_Click_Handler(Array4(0,0,400,250), 'Clicked')", "Sleep(0.02)", "i = 2001", "stop", "function Clicked()", "  clicks = clicks + 1",
-                "  return"});
+                "Define_Mouse_Click_Handler(Array4(0,0,400,250), 'Clicked')", "Sleep(0.02)", "i = 2001",
+                "stop", "function Clicked()", "  clicks = clicks + 1", "  return"});
     int injected = 0;
     r.host.onEvents = [&] {
         if (injected > 0 || r.canvas.areas.count() == 0)
@@ -288,7 +295,8 @@ TEST(Cursor, ReadOutPositionsAndDisplayScale)
 {
     // A panel half the bitmap's size: DisplayScale 0.5.
     ClickRun r({"SetCoordinateSystem(0,0,400,250,0,1,1)",
-                "Define_Mouse_Click_Handler(Array4(100,100,200,200), 'F')", "stop", "function F()", "  return"},
+                "Define_Mouse_Click_Handler(Array4(100,100,200,200), 'F')", "stop", "function F()",
+                "  return"},
                QSize(200, 300));
     ASSERT_EQ(r.start(), "");
     ASSERT_DOUBLE_EQ(r.canvas.DisplayScale, 0.5);
@@ -331,7 +339,8 @@ TEST(GraphicsInteractionHelp, ExamplesRunInBothLanguages)
             EXPECT_EQ(help.count(QLatin1Char('\n')), help.count(QStringLiteral("\r\n")));
             EXPECT_NE(help, functionDescription(FunctionTable::Graph, row, 1 - language));
             // The lines after "Example:" form a script that runs without an error.
-            const QString marker = language == 0 ? QStringLiteral("Example:\r\n") : QStringLiteral("Пример:\r\n");
+            const QString marker =
+                language == 0 ? QStringLiteral("Example:\r\n") : QStringLiteral("Пример:\r\n");
             const qsizetype at = help.indexOf(marker);
             ASSERT_GE(at, 0);
             ClickRun r(help.mid(at + marker.size()).split(QStringLiteral("\r\n")));

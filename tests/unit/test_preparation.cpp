@@ -113,8 +113,9 @@ TEST(Preparation, FunctionTableAndEditorSteps)
 {
     EditorHost host;
     Interpreter in(&host);
-    in.ScriptLines = {"x = f(1)", "stop", "Function  Sum2 (_a, _b) # adds", "  return _a + _b",
-                      "function (bad)", "FUNCTION g()", "  return 0"};
+    in.ScriptLines = {"x = f(1)",         "stop",           "Function  Sum2 (_a, _b) # adds",
+                      "  return _a + _b", "function (bad)", "FUNCTION g()",
+                      "  return 0"};
     in.PrepareScript();
     EXPECT_EQ(in.ScriptFunctionNames, QStringList({"SUM2", "G"}));
     EXPECT_EQ(in.ScriptFunctionHeaders, QStringList({"Function  Sum2 (_a, _b) # adds", "FUNCTION g()"}));
@@ -181,7 +182,8 @@ TEST(Loading, EncodingsTabsAndMissingFiles)
     EXPECT_EQ(in.ScriptLines, QStringList({""}));
 
     in.LoadScript(dir.filePath("missing.txt"));
-    EXPECT_EQ(in.ErrorText, "Invalid file name \"" + dir.filePath("missing.txt") + "\" or no access.\r\rLine 0.");
+    EXPECT_EQ(in.ErrorText,
+              "Invalid file name \"" + dir.filePath("missing.txt") + "\" or no access.\r\rLine 0.");
     EXPECT_EQ(in.ScriptLines, QStringList({""}));
     EXPECT_TRUE(in.ScriptFileName.isEmpty());
     EXPECT_EQ(host.caption, "Tesmora   ");
@@ -206,16 +208,17 @@ TEST(Loading, IncludeExpansion)
     writeFile(main, "x = f(2)\n# include lib.txt\n");
     in.LoadScript(main);
     ASSERT_TRUE(in.ErrorText.isEmpty()) << in.ErrorText.toStdString();
-    const QStringList expected = {"x = f(2)",           "# include lib.txt", "function f(_a)",
-                                  "  return _a * 2",    "# include inner.txt", "function g()",
-                                  "  return 1",         "#END INCLUDE INNER.TXT", "#END INCLUDE LIB.TXT"};
+    const QStringList expected = {"x = f(2)",        "# include lib.txt",      "function f(_a)",
+                                  "  return _a * 2", "# include inner.txt",    "function g()",
+                                  "  return 1",      "#END INCLUDE INNER.TXT", "#END INCLUDE LIB.TXT"};
     EXPECT_EQ(in.ScriptLines, expected);
     // Expanding again changes nothing.
     in.ExpandIncludes();
     EXPECT_EQ(in.ScriptLines, expected);
     in.PrepareScript();
     in.ExpandIncludes();
-    EXPECT_EQ(in.ScriptLines.mid(in.ScriptLines.size() - 2), QStringList({"#END INCLUDE INNER.TXT", "#END INCLUDE LIB.TXT"}));
+    EXPECT_EQ(in.ScriptLines.mid(in.ScriptLines.size() - 2),
+              QStringList({"#END INCLUDE INNER.TXT", "#END INCLUDE LIB.TXT"}));
 
     // A file that includes itself is expanded once.
     in.ScriptLines = {"; INCLUDE self.txt", "b = 2"};

@@ -6,10 +6,13 @@ using namespace tesmora;
 using tesmora::test::ScriptRun;
 
 namespace {
-QString firstLine(const QString &error) { return error.section(QLatin1Char('\r'), 0, 0); }
+QString firstLine(const QString &error)
+{
+    return error.section(QLatin1Char('\r'), 0, 0);
+}
 
-const QStringList kAreaScript = {"y = Area(3, 4)", "z = y + 1", "stop", "function Area(_w, _h)",
-                                 "  _p = _w * _h", "  return _p"};
+const QStringList kAreaScript = {"y = Area(3, 4)",        "z = y + 1",      "stop",
+                                 "function Area(_w, _h)", "  _p = _w * _h", "  return _p"};
 } // namespace
 
 TEST(ScriptFunctions, RunModeParametersAndReturn)
@@ -46,7 +49,8 @@ TEST(ScriptFunctions, RunModeParametersAndReturn)
     fewer.start();
     EXPECT_EQ(firstLine(fewer.error()), "The number of formal and actual parameters does not match.");
 
-    ScriptRun inner({"x = f(g(1))", "stop", "function f(_a)", "  return _a", "function g(_a)", "  return _a"});
+    ScriptRun inner(
+        {"x = f(g(1))", "stop", "function f(_a)", "  return _a", "function g(_a)", "  return _a"});
     inner.start();
     EXPECT_EQ(firstLine(inner.error()),
               "The parameters of the script function \"f\" cannot contain another script function \"g(1)\".");
@@ -89,7 +93,8 @@ TEST(ScriptFunctions, RecursionAndNameMatching)
     names.start();
     EXPECT_EQ(names.var("x"), "1");
     ScriptRun missing({"x = f(1)", "stop", "function (_a)", "  return 1"});
-    missing.in.setScriptFunctions(missing.in.ScriptFunctionNames + QStringList{"F"}, missing.in.ScriptFunctionHeaders);
+    missing.in.setScriptFunctions(missing.in.ScriptFunctionNames + QStringList{"F"},
+                                  missing.in.ScriptFunctionHeaders);
     missing.start();
     EXPECT_EQ(firstLine(missing.error()), "Function name \"f\" was'n found in script text.");
 }

@@ -64,8 +64,8 @@ TEST(ScriptCaches, RecursionReusesEntriesWithEachLevelsVariables)
     // Every level of the recursion splits the same texts; a cached split must
     // still address the locals of the level that runs it.
     ScriptRun r({"f = Fact(10)", "s = Sum(0, 30)", "stop", "function Fact(_n)", "  _r = 1", "  if _n > 1",
-                 "    _r = _n * Fact(_n - 1)", "  return _r", "function Sum(_a, _b)", "  _m = _a", "  if _b > _a",
-                 "    _m = _a + Sum(_a + 1, _b)", "  return _m"});
+                 "    _r = _n * Fact(_n - 1)", "  return _r", "function Sum(_a, _b)", "  _m = _a",
+                 "  if _b > _a", "    _m = _a + Sum(_a + 1, _b)", "  return _m"});
     r.start();
     EXPECT_EQ(r.error(), "");
     EXPECT_EQ(r.var("f"), "3628800");

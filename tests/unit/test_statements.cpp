@@ -6,7 +6,10 @@ using namespace tesmora;
 using tesmora::test::ScriptRun;
 
 namespace {
-QString firstLine(const QString &error) { return error.section(QLatin1Char('\r'), 0, 0); }
+QString firstLine(const QString &error)
+{
+    return error.section(QLatin1Char('\r'), 0, 0);
+}
 } // namespace
 
 TEST(Statements, AssignmentRules)
@@ -56,13 +59,15 @@ TEST(Statements, AssignmentRules)
         // An operator alone on the right side is not a value.
         ScriptRun r({"x = +", "stop"});
         r.start();
-        EXPECT_EQ(firstLine(r.error()), "Invalid expression \"+\" in the right part of the assignment operator.");
+        EXPECT_EQ(firstLine(r.error()),
+                  "Invalid expression \"+\" in the right part of the assignment operator.");
     }
 }
 
 TEST(Statements, TryCapturesAssignmentErrors)
 {
-    ScriptRun r({"TRY x = 1/0", "e1 = Error", "try y = q + 1", "e2 = Error", "TRY z = 2", "e3 = Error", "stop"});
+    ScriptRun r(
+        {"TRY x = 1/0", "e1 = Error", "try y = q + 1", "e2 = Error", "TRY z = 2", "e3 = Error", "stop"});
     r.start();
     EXPECT_TRUE(r.host.errors.isEmpty()) << r.error().toStdString();
     EXPECT_EQ(r.var("x"), "0");
@@ -106,7 +111,8 @@ TEST(Statements, ForLoops)
 
     ScriptRun nested({"for i = 1, 2", "  for i = 1, 2", "    x = 1", "stop"});
     nested.start();
-    EXPECT_EQ(nested.error(), "Error in Loop Variable. Identifire \"i\" is external loop variable name.\r\rLine 1.");
+    EXPECT_EQ(nested.error(),
+              "Error in Loop Variable. Identifire \"i\" is external loop variable name.\r\rLine 1.");
     ScriptRun moved({"for i = 1, 10", "  i = 100", "stop"});
     moved.start();
     EXPECT_EQ(moved.error(), "\"FOR\" counter value error in expression 100.\r\rLine 1.");
@@ -190,8 +196,8 @@ TEST(Statements, ConditionalsAndIndentation)
     none.start();
     EXPECT_EQ(none.var("a"), "");
     EXPECT_EQ(none.var("b"), "2");
-    ScriptRun nested({"x = 1", "if x > 3", "  a = 1", "else", "  if x = 1", "    a = 5", "  else", "    a = 6", "b = a",
-                      "stop"});
+    ScriptRun nested({"x = 1", "if x > 3", "  a = 1", "else", "  if x = 1", "    a = 5", "  else",
+                      "    a = 6", "b = a", "stop"});
     nested.start();
     EXPECT_EQ(nested.var("b"), "5");
     ScriptRun cond({"if 1", "  a = 1", "stop"});
@@ -228,7 +234,8 @@ TEST(Statements, BlockStackLimit)
         lines << indent + "if x = 0";
         indent += "  ";
     }
-    lines << indent + "x = 1" << "stop";
+    lines << indent + "x = 1"
+          << "stop";
     ScriptRun r(lines);
     r.start();
     EXPECT_FALSE(r.error().isEmpty());

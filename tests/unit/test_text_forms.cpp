@@ -9,7 +9,10 @@ using namespace tesmora;
 
 namespace {
 
-QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
+QString blanks(int n)
+{
+    return QString(n, QLatin1Char(' '));
+}
 
 // Declares an array from a statement and returns its record.
 const t_arr_specification &declare(Interpreter &in, const QString &statement)
@@ -85,7 +88,8 @@ TEST(TextForms, ArrayShortText)
 {
     Interpreter in;
     EXPECT_EQ(ArrayShortText(declare(in, "array a[2,2]float=((1,2),(3,4))")), "((1,2)(3,4))");
-    EXPECT_EQ(ArrayShortText(declare(in, "array b[3]float=(0.5, 0.123456789123, 1e10)")), "(0.5,0.12345678,1E010)");
+    EXPECT_EQ(ArrayShortText(declare(in, "array b[3]float=(0.5, 0.123456789123, 1e10)")),
+              "(0.5,0.12345678,1E010)");
     EXPECT_EQ(ArrayShortText(declare(in, "array c[2]string=('', 'x')")), "('','x')");
     // Quotes inside strings are not doubled.
     EXPECT_EQ(ArrayShortText(declare(in, "array d[2]string=(\"it's\", 'a b')")), "('it's','a b')");
@@ -112,7 +116,8 @@ TEST(TextForms, ArrayShortText)
     EXPECT_EQ(s.size(), 203);
 
     // Just below the limit the text closes normally.
-    const QString shortNumbers = ArrayShortText(declare(in, "array m[20]int=(" + values.mid(0, 20).join(",") + ")"));
+    const QString shortNumbers =
+        ArrayShortText(declare(in, "array m[20]int=(" + values.mid(0, 20).join(",") + ")"));
     EXPECT_EQ(shortNumbers, "(" + values.mid(0, 20).join(",") + ")");
 }
 
@@ -121,8 +126,8 @@ TEST(TextForms, ArrayListing)
     Interpreter in;
     // One-dimensional float array with a range: the single label [0-2].
     EXPECT_EQ(ArrayListing(declare(in, "array r[0..2]float=(1, 2.5, 30)"), 0),
-              "Array\rr\rThe number of elements: 3.\r[0-2]  " + blanks(11) + "1, 2.5" + blanks(8) + "," + blanks(10) +
-                  "30\r\n");
+              "Array\rr\rThe number of elements: 3.\r[0-2]  " + blanks(11) + "1, 2.5" + blanks(8) + "," +
+                  blanks(10) + "30\r\n");
     // The header in Russian.
     EXPECT_TRUE(ArrayListing(declare(in, "array q[1]int"), 1)
                     .startsWith(QString::fromUtf8("Массив\rq\rКоличество элементов: 1.\r")));

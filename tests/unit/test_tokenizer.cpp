@@ -86,7 +86,8 @@ TEST(SplitWords, PowersAndRootsBecomePowCalls)
     EXPECT_EQ(split(in, QString::fromUtf8("2*x²+1")), QStringList({"2", "*", "pow(x,2)", "+", "1"}));
     // Powers first, then roots.
     EXPECT_EQ(split(in, QString::fromUtf8("√x²")), QStringList({"pow(pow(x,2),0.5)"}));
-    EXPECT_EQ(split(in, QString::fromUtf8("y = x² + z³")), QStringList({"y", "=", "pow(x,2)", "+", "pow(z,3)"}));
+    EXPECT_EQ(split(in, QString::fromUtf8("y = x² + z³")),
+              QStringList({"y", "=", "pow(x,2)", "+", "pow(z,3)"}));
     // A string operand loses its quotes.
     EXPECT_EQ(split(in, QString::fromUtf8("'ab'²")), QStringList({"pow(ab,2)"}));
     WordList w;

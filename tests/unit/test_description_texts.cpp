@@ -1,8 +1,8 @@
-// The readers of specification strings: their textual rules, their blind
+// The readers of description texts: their textual rules, their blind
 // spots and their behaviour on hostile input.
 #include "core/interpreter.h"
 #include "core/message_catalogue.h"
-#include "graphics/spec_strings.h"
+#include "graphics/description_texts.h"
 #include "script_host.h" // PrintTo for QString
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// Specification strings: the JSON-like texts that describe indicators and
+// Description texts: the JSON-like texts that describe indicators and
 // pictograms. They are not parsed into a tree: each reader searches the text
 // for one quoted key and cuts out the value that follows it. The textual
 // rules, blind spots included, are the syntax learners' scripts rely on:
@@ -28,7 +28,7 @@ double Json_GetFloat(Interpreter &in, const QString &text, const QString &key);
 QStringList Json_GetObjectArray(const QString &text, const QString &key);
 
 // A value text that must be a whole decimal number (an integer key of a
-// specification, a pictogram's status); a run-time fault of the line otherwise.
+// description, a pictogram's status); a run-time fault of the line otherwise.
 int WholeNumberText(const QString &text);
 
 } // namespace tesmora

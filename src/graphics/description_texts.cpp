@@ -1,4 +1,4 @@
-#include "spec_strings.h"
+#include "description_texts.h"
 
 #include "core/interpreter.h"
 #include "core/numbers.h"
