@@ -1,4 +1,5 @@
 // NextWord: reads and classifies one word of a statement or expression.
+#include "brackets.h"
 #include "interpreter.h"
 
 #include "library/function_tables.h"
@@ -329,26 +330,9 @@ void Interpreter::classifyIdentifier(const QString &text, int &position, int ide
         RaiseMessage(74, {ident});
         return;
     }
-    bool single = false;
-    bool dbl = false;
-    int depth = 0;
-    int close = -1;
-    for (int k = q; k < len; ++k) {
-        const QChar ch = text.at(k);
-        if (ch == QLatin1Char('\'') && !dbl) {
-            single = !single;
-        } else if (ch == QLatin1Char('"') && !single) {
-            dbl = !dbl;
-        } else if (!single && !dbl) {
-            if (ch == QLatin1Char('('))
-                ++depth;
-            else if (ch == QLatin1Char(')') && --depth == 0) {
-                close = k;
-                break;
-            }
-        }
-    }
-    if (single || dbl) {
+    bool quoteLeftOpen = false;
+    const int close = matchingBracket(text, q, &quoteLeftOpen);
+    if (quoteLeftOpen) {
         RaiseMessage(70, {text});
         return;
     }

@@ -1,4 +1,5 @@
 // ExecuteLine: one statement, the block stack and the search for the next line.
+#include "brackets.h"
 #include "interpreter.h"
 
 #include "numbers.h"
@@ -12,22 +13,6 @@ namespace {
 int sign(double x)
 {
     return x > 0 ? 1 : (x < 0 ? -1 : 0);
-}
-
-// Index of the first comma at bracket depth 0 in words[from..last], or -1.
-int nextComma(const WordList &w, int from)
-{
-    int depth = 0;
-    for (int i = from; i <= w.last; ++i) {
-        const TWordKind k = w[i].kind;
-        if (k == wkOpeningBracket || k == wkOpeningSquareBracket)
-            ++depth;
-        else if (k == wkClosingBracket || k == wkClosingSquareBracket)
-            --depth;
-        else if (k == wkComma && depth == 0)
-            return i;
-    }
-    return -1;
 }
 
 bool isNumeric(const TWordStatus &w)
@@ -331,7 +316,7 @@ void Interpreter::ForStatement(const WordList &w)
     // A bound that steps into a script function ends the statement here;
     // the line runs again when the function returns.
     const int level = CurrentFunctionLevel;
-    const int c1 = nextComma(w, 3);
+    const int c1 = topLevelComma(w, 3);
     TWordStatus start;
     EvaluateRange(w, 3, c1 < 0 ? w.last : c1 - 1, start);
     if (failed() || CurrentFunctionLevel != level)
@@ -344,7 +329,7 @@ void Interpreter::ForStatement(const WordList &w)
         RaiseMessage(58);
         return;
     }
-    const int c2 = nextComma(w, c1 + 1);
+    const int c2 = topLevelComma(w, c1 + 1);
     TWordStatus limit;
     EvaluateRange(w, c1 + 1, c2 < 0 ? w.last : c2 - 1, limit);
     if (failed() || CurrentFunctionLevel != level)

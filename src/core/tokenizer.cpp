@@ -1,4 +1,5 @@
 // SplitWords and the rewriting of power and root signs into pow() calls.
+#include "brackets.h"
 #include "interpreter.h"
 
 #include "numbers.h"
@@ -82,52 +83,6 @@ void Interpreter::splitUncached(const QString &text, WordList &words)
 
 namespace {
 
-bool isQuoteWord(const TWordStatus &w)
-{
-    return w.str == QLatin1String("'") || w.str == QLatin1String("\"");
-}
-
-// Index of the word that opens the bracket closed at `closeIdx`, or -1.
-int matchBackward(const WordList &words, int closeIdx, TWordKind open, TWordKind close)
-{
-    int depth = 0;
-    bool quoted = false;
-    for (int k = closeIdx; k >= 0; --k) {
-        const TWordStatus &w = words[k];
-        if (isQuoteWord(w)) {
-            quoted = !quoted;
-            continue;
-        }
-        if (quoted)
-            continue;
-        if (w.kind == close)
-            ++depth;
-        else if (w.kind == open && --depth == 0)
-            return k;
-    }
-    return -1;
-}
-
-int matchForward(const WordList &words, int openIdx, TWordKind open, TWordKind close)
-{
-    int depth = 0;
-    bool quoted = false;
-    for (int k = openIdx; k <= words.last; ++k) {
-        const TWordStatus &w = words[k];
-        if (isQuoteWord(w)) {
-            quoted = !quoted;
-            continue;
-        }
-        if (quoted)
-            continue;
-        if (w.kind == open)
-            ++depth;
-        else if (w.kind == close && --depth == 0)
-            return k;
-    }
-    return -1;
-}
-
 // Replaces words [from, to] by one pow(operand, exponent) word built from
 // the texts of words [opFrom, opTo].
 void replaceByPow(WordList &words, int from, int to, int opFrom, int opTo, const QString &exponent)
@@ -180,13 +135,13 @@ void Interpreter::RewritePowers(WordList &words, int priority)
                 return;
             }
             if (p > 0 && words[p - 1].kind == wkClosingBracket) {
-                start = matchBackward(words, p - 1, wkOpeningBracket, wkClosingBracket);
+                start = matchingBracketWord(words, p - 1);
                 if (start < 0) {
                     RaiseMessage(211, {sign});
                     return;
                 }
             } else if (p > 0 && words[p - 1].kind == wkClosingSquareBracket) {
-                start = matchBackward(words, p - 1, wkOpeningSquareBracket, wkClosingSquareBracket);
+                start = matchingBracketWord(words, p - 1);
                 if (start < 0) {
                     RaiseMessage(211, {sign});
                     return;
@@ -211,10 +166,10 @@ void Interpreter::RewritePowers(WordList &words, int priority)
                 return;
             }
             if (words[end].kind == wkOpeningBracket) {
-                end = matchForward(words, end, wkOpeningBracket, wkClosingBracket);
+                end = matchingBracketWord(words, end);
             } else if (words[end].kind == wkArrayName) {
                 if (end + 1 <= words.last && words[end + 1].kind == wkOpeningSquareBracket)
-                    end = matchForward(words, end + 1, wkOpeningSquareBracket, wkClosingSquareBracket);
+                    end = matchingBracketWord(words, end + 1);
                 else
                     end = -1;
             }

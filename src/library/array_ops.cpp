@@ -1,5 +1,6 @@
 // Array declaration, value lists, element references and the lifetime of
 // arrays across script functions and runs.
+#include "core/brackets.h"
 #include "core/interpreter.h"
 #include "core/numbers.h"
 
@@ -33,45 +34,6 @@ double numberOf(const TWordStatus &w)
     if (w.kind == wkBool)
         return w.bool_val ? 1.0 : 0.0;
     return w.float_val;
-}
-
-// Index of the word that ends the dimension run starting at `from`: the
-// first ",", "]" (or ".." when `rangeAllowed`) outside nested brackets;
-// words.last + 1 when the run reaches the end of the list.
-int dimensionRunEnd(const WordList &words, int from, bool rangeAllowed)
-{
-    int square = 0;
-    int round = 0;
-    for (int k = from; k <= words.last; ++k) {
-        switch (words[k].kind) {
-        case wkOpeningSquareBracket:
-            ++square;
-            break;
-        case wkClosingSquareBracket:
-            if (square == 0)
-                return k;
-            --square;
-            break;
-        case wkOpeningBracket:
-            ++round;
-            break;
-        case wkClosingBracket:
-            if (round > 0)
-                --round;
-            break;
-        case wkComma:
-            if (square == 0 && round == 0)
-                return k;
-            break;
-        case wkDblDot:
-            if (rangeAllowed && square == 0 && round == 0)
-                return k;
-            break;
-        default:
-            break;
-        }
-    }
-    return words.last + 1;
 }
 
 // The value of the dimension run words[from..to]: a lone numeric literal as
@@ -178,7 +140,7 @@ void Interpreter::DeclareArray(const WordList &words)
     int closeIdx = -1;
     int i = 3;
     while (i <= words.last) {
-        const int end = dimensionRunEnd(words, i, true);
+        const int end = indexRunEnd(words, i, true);
         if (dimCount == 4) {
             RaiseMessage(145);
             return;
@@ -191,7 +153,7 @@ void Interpreter::DeclareArray(const WordList &words)
         std::int64_t dim = 0;
         int stop = end;
         if (end <= words.last && words[end].kind == wkDblDot) {
-            const int hiEnd = dimensionRunEnd(words, end + 1, false);
+            const int hiEnd = indexRunEnd(words, end + 1, false);
             double hiValue = 0.0;
             if (!dimensionRunValue(*this, words, end + 1, hiEnd - 1, hiValue))
                 return;
@@ -421,37 +383,17 @@ bool Interpreter::LocateElement(const WordList &words, int nameIdx, int &flatPos
         int to;
     };
     std::vector<Run> runs;
-    int square = 1;
-    int round = 0;
     int runStart = nameIdx + 2;
     int close = -1;
-    for (int k = nameIdx + 2; k <= words.last && close < 0; ++k) {
-        switch (words[k].kind) {
-        case wkOpeningSquareBracket:
-            ++square;
+    while (close < 0) {
+        const int end = indexRunEnd(words, runStart, false);
+        if (end > words.last)
             break;
-        case wkClosingSquareBracket:
-            if (--square == 0) {
-                runs.push_back({runStart, k - 1});
-                close = k;
-            }
-            break;
-        case wkOpeningBracket:
-            ++round;
-            break;
-        case wkClosingBracket:
-            if (round > 0)
-                --round;
-            break;
-        case wkComma:
-            if (square == 1 && round == 0) {
-                runs.push_back({runStart, k - 1});
-                runStart = k + 1;
-            }
-            break;
-        default:
-            break;
-        }
+        runs.push_back({runStart, end - 1});
+        if (words[end].kind == wkClosingSquareBracket)
+            close = end;
+        else
+            runStart = end + 1;
     }
     if (close < 0) {
         RaiseMessage(47);

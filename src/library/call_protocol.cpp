@@ -2,6 +2,7 @@
 // against the Formula, and the dispatch to the built-in families and the
 // JavaScript engine.
 #include "builtins.h"
+#include "core/brackets.h"
 #include "core/interpreter.h"
 #include "function_catalogue.h"
 #include "javascript_functions.h"
@@ -43,18 +44,11 @@ void Interpreter::PrepareCallParameters(const QString &callText, const QString &
         // One argument: the words up to the next comma at the top level.
         ScratchList argList(*this);
         WordList &arg = *argList;
-        int depth = 0;
-        for (; i <= words.last; ++i) {
-            const TWordKind k = words[i].kind;
-            if (depth == 0 && k == wkComma)
-                break;
-            if (k == wkOpeningBracket || k == wkOpeningSquareBracket)
-                ++depth;
-            else if (k == wkClosingBracket || k == wkClosingSquareBracket)
-                --depth;
+        const int comma = topLevelComma(words, i);
+        const int end = comma < 0 ? words.last : comma - 1;
+        for (; i <= end; ++i)
             arg[++arg.last] = words[i];
-        }
-        ++i; // past the comma
+        i = end + 2; // past the comma
         for (int k = 0; k <= arg.last; ++k) {
             if (arg[k].kind == wkArrayName && k < arg.last && arg[k + 1].kind == wkOpeningSquareBracket) {
                 ReadArrayElement(arg, k);

@@ -1,6 +1,7 @@
 #include "function_catalogue.h"
 
 #include "builtin_families.h"
+#include "core/brackets.h"
 
 namespace tesmora {
 
@@ -12,42 +13,11 @@ bool isStop(QChar c)
            c == QLatin1Char(']');
 }
 
-// Follows quotes through a text: true when c opens, closes or lies inside
-// a quoted part.
-bool quoted(QChar c, QChar &quote)
-{
-    if (!quote.isNull()) {
-        if (c == quote)
-            quote = QChar();
-        return true;
-    }
-    if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-        quote = c;
-        return true;
-    }
-    return false;
-}
-
-// Position of the first ")" after `from` outside quotes, or -1.
-int closingBracket(const QString &formula, int from)
-{
-    QChar quote;
-    for (int i = from; i < formula.size(); ++i)
-        if (!quoted(formula.at(i), quote) && formula.at(i) == QLatin1Char(')'))
-            return i;
-    return -1;
-}
-
 // Skips a default value (shown only in help; may be quoted) starting at p.
 int skipDefault(const QString &list, int p)
 {
-    QChar quote;
-    for (; p < list.size(); ++p) {
-        const QChar d = list.at(p);
-        if (!quoted(d, quote) && (d == QLatin1Char(',') || d == QLatin1Char('[') || d == QLatin1Char(']')))
-            break;
-    }
-    return p;
+    const int end = indexOutsideQuotes(list, p, u",[]");
+    return end < 0 ? static_cast<int>(list.size()) : end;
 }
 
 // Reads one formal parameter of the list from p; returns the position after it.
@@ -134,7 +104,8 @@ FunctionSignature ParseFormula(const QString &formula)
     s.closed = formula.contains(QLatin1Char(')'));
     if (!s.closed || open < 0)
         return s;
-    const int close = closingBracket(formula, open + 1);
+    // The first ")" outside quotes: a formula's list does not nest brackets.
+    const int close = indexOutsideQuotes(formula, open + 1, u")");
     if (!readFormals(formula.mid(open + 1, close - open - 1), s)) {
         s.validTypes = false;
         return s;
