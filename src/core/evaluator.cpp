@@ -262,7 +262,7 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
             value = ReturnedBlock.WordStatus;
             ReturnedBlock = TBlockLevel();
         } else {
-            const int level = CurrentFunctionLevel;
+            const FunctionLevelWatch watch(*this);
             CallFunctionWord(w[i], value);
             if (failed())
                 return;
@@ -270,7 +270,7 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
                 return;
             // A script function called inside the arguments was stepped
             // into: the line runs again when it returns.
-            if (CurrentFunctionLevel != level)
+            if (watch.steppedIn())
                 return;
         }
         if (isString(value) && value.str.size() > kMaxStringLength) {
@@ -575,9 +575,9 @@ void Interpreter::CallFunctionWord(const TWordStatus &word, TWordStatus &value)
     // list of 100 words on the stack of every level would use it up.
     ScratchList argList(*this);
     WordList &args = *argList;
-    const int level = CurrentFunctionLevel;
+    const FunctionLevelWatch watch(*this);
     PrepareCallParameters(call, word.kind == wkScriptFunction ? ownName : QString(), name, args);
-    if (failed() || CurrentFunctionLevel != level)
+    if (failed() || watch.steppedIn())
         return;
     switch (word.kind) {
     case wkEmbeddedFunction:

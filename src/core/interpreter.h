@@ -209,8 +209,26 @@ class Interpreter {
 
     // ---- Statements and script functions ------------------------------------
     // Executes the statement at CurrentLine; returns the kind of its first word.
-    TWordKind ExecuteLine(TWordKind previousKind);
+    TWordKind ExecuteLine();
+    // Calls a script function. In run mode the body runs here and `result`
+    // receives the value of its RETURN. In step mode the call only opens the
+    // function's level (CurrentFunctionLevel rises by one, CurrentLine moves
+    // to the body) and returns without a value: the statement that called it
+    // must stop at once, and it runs again after the RETURN, when the
+    // evaluator takes the value from ReturnedBlock. A FunctionLevelWatch
+    // tells a caller which of the two happened.
     void CallScriptFunction(const QString &callText, WordList &args, TWordStatus &result);
+    // Taken before an evaluation: afterwards, steppedIn() tells whether it
+    // stepped into a script function (and so must end the statement).
+    class FunctionLevelWatch {
+      public:
+        explicit FunctionLevelWatch(const Interpreter &in) : in_(in), level_(in.CurrentFunctionLevel) {}
+        bool steppedIn() const { return in_.CurrentFunctionLevel != level_; }
+
+      private:
+        const Interpreter &in_;
+        int level_;
+    };
     // Where a run stands. A click handler runs as a call from there; restoring
     // the position afterwards closes the blocks, locals and arrays the
     // handler left open (it may end in an error or at a stop line), so the
@@ -320,6 +338,24 @@ class Interpreter {
     // False when the value steps into a script function: the RETURN line
     // runs again when that function returns.
     bool ReturnStatement(const WordList &words);
+    // Drops the leading TRY word, switches TryMode on and empties Error;
+    // false when Error cannot be set.
+    bool beginTry(WordList &words);
+    // The statement in `words` by its shape, then by its first word; returns
+    // the kind ExecuteLine reports.
+    TWordKind executeStatement(const WordList &words, int indent, const QString &text);
+    // The next line, unless the statement failed or stepped into a script
+    // function (it then runs again after the function's RETURN).
+    void nextLineUnlessSteppedIn(const FunctionLevelWatch &watch);
+    void AssignmentStatement(const WordList &words);
+    // The value of the words after "="; under TRY an error or a runtime
+    // failure moves to TryErrorText and the value becomes 0.
+    void evaluateAssignedValue(const WordList &words, TWordStatus &value);
+    // An array value renames the array to the target; a simple value goes
+    // into the target variable, created when new. False on error.
+    bool assignValue(const TWordStatus &target, const TWordStatus &value);
+    // REPEAT, BREAK, BREAKIF, CONTINUE and CONTINUEIF.
+    void LoopStatement(const WordList &words, int indent);
     void ForStatement(const WordList &words);
     void IfStatement(const WordList &words);
     // Index of the innermost FOR or REPEAT level, or -1.

@@ -57,7 +57,7 @@ void Interpreter::RunOneLine()
 
     TWordKind kind = wkNone;
     try {
-        kind = ExecuteLine(wkNone);
+        kind = ExecuteLine();
         LastLineKind = kind;
     } catch (const std::exception &e) {
         if (!TryMode) {

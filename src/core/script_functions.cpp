@@ -141,14 +141,14 @@ bool Interpreter::ReturnStatement(const WordList &w)
     // The value first: in step mode it may step into another function, and
     // the blocks of this one must then stay as they are.
     TWordStatus value;
-    const int level0 = CurrentFunctionLevel;
+    const FunctionLevelWatch watch(*this);
     if (w.last == 1 && w[1].kind == wkArrayName)
         value = w[1];
     else if (w.last >= 1)
         EvaluateRange(w, 1, w.last, value);
     if (failed())
         return true;
-    if (CurrentFunctionLevel != level0)
+    if (watch.steppedIn())
         return false;
     for (int k = d + 1; k <= BlockDepth; ++k)
         BlockStack[static_cast<size_t>(k)] = TBlockLevel();
@@ -210,7 +210,7 @@ void Interpreter::FinishReturn()
     CurrentLine = ReturnedBlock.nLine;
     popBlock();
     --CurrentFunctionLevel;
-    LastLineKind = ExecuteLine(wkReturn);
+    LastLineKind = ExecuteLine();
     // The calling line was a RETURN of its own (return g(x) * 2), now
     // complete: its function returns in the same step.
     if (LastLineKind == wkReturn && !failed() && CurrentFunctionLevel > 0 &&

@@ -74,7 +74,7 @@ void Interpreter::leaveLoop(int loopLevel)
     BlockDepth = loopLevel - 1;
 }
 
-TWordKind Interpreter::ExecuteLine(TWordKind previousKind)
+TWordKind Interpreter::ExecuteLine()
 {
     if (CurrentLine == 0) {
         for (int l = 0; l <= 50; ++l)
@@ -89,6 +89,8 @@ TWordKind Interpreter::ExecuteLine(TWordKind previousKind)
         ++CurrentLine;
         return wkNone;
     }
+    // A copy: the statement may call script functions whose lines replace
+    // entries of the line table.
     const QString text = info.statement;
     const int indent = lineIndent(CurrentLine);
     if (indent != BlockStack[static_cast<size_t>(BlockDepth)].indent) {
@@ -101,113 +103,51 @@ TWordKind Interpreter::ExecuteLine(TWordKind previousKind)
     SplitWords(text, w);
     if (failed())
         return wkNone;
-    if (w.last >= 0 && w[0].kind == wkTry) {
-        TryMode = true;
-        for (int i = 0; i < w.last; ++i)
-            w[i] = std::move(w[i + 1]);
-        w[w.last].clear();
-        --w.last;
-        SetVariable(QStringLiteral("Error"), QString(), wkString);
-        if (failed())
-            return wkTry;
-    }
-    const TWordKind kind = w.last >= 0 ? w[0].kind : wkNone;
+    if (w.last >= 0 && w[0].kind == wkTry && !beginTry(w))
+        return wkTry;
     LastAssignedVariable = w.last >= 0 ? w[0].var_index : 0;
     Arrays.lastDeclaredName.clear();
     Arrays.lastAssignedArray = 0;
+    return executeStatement(w, indent, text);
+}
 
-    // Assignment.
+bool Interpreter::beginTry(WordList &w)
+{
+    TryMode = true;
+    for (int i = 0; i < w.last; ++i)
+        w[i] = std::move(w[i + 1]);
+    w[w.last].clear();
+    --w.last;
+    SetVariable(QStringLiteral("Error"), QString(), wkString);
+    return !failed();
+}
+
+TWordKind Interpreter::executeStatement(const WordList &w, int indent, const QString &text)
+{
+    const TWordKind kind = w.last >= 0 ? w[0].kind : wkNone;
     if (w.last >= 2 && w[1].str == QLatin1String("=")) {
-        const TWordStatus &target = w[0];
-        if (target.kind == wkConst) {
-            RaiseMessage(80, {target.str});
+        if (kind == wkConst) {
+            RaiseMessage(80, {w[0].str});
             return kind;
         }
-        if (target.kind == wkVariableName || target.kind == wkUnknownIdentifier ||
-            target.kind == wkArrayName) {
-            TWordStatus value;
-            if (TryMode) {
-                try {
-                    EvaluateRange(w, 2, w.last, value);
-                } catch (const std::exception &e) {
-                    RaiseFailure(e);
-                }
-                if (failed()) {
-                    TryErrorText = ErrorText;
-                    ErrorText.clear();
-                }
-                if (!TryErrorText.isEmpty()) {
-                    value.clear();
-                    value.kind = wkFloat;
-                    value.str = QStringLiteral("0");
-                }
-            } else {
-                EvaluateRange(w, 2, w.last, value);
-            }
-            if (failed() || RunState == rn_Stopped)
-                return kind;
-            if (RunState == rn_Step && value.kind == wkNone && value.str.isEmpty() && !TryMode)
-                return kind; // a script function is being stepped into
-            if (!TryMode) {
-                if (value.kind == wkNone && value.str.isEmpty()) {
-                    RaiseMessage(85);
-                    return kind;
-                }
-                if (!isValueKind(value.kind) && value.kind != wkArrayName) {
-                    RaiseMessage(77, {value.str});
-                    return kind;
-                }
-            }
-            if (value.kind == wkArrayName) {
-                if (FindVariable(target.str) >= 0) {
-                    RaiseMessage(78);
-                    return kind;
-                }
-                AssignArrayResult(target.str, value.str);
-                if (failed())
-                    return kind;
-            } else {
-                if (target.kind == wkArrayName) {
-                    RaiseMessage(79);
-                    return kind;
-                }
-                int idx = FindVariable(target.str);
-                if (idx < 0) {
-                    idx = SetVariable(target.str, QString(), wkNone);
-                    if (failed())
-                        return kind;
-                }
-                Tvariable &v = Variables[idx];
-                v.VarVal = value.str;
-                v.kind = value.kind;
-                LastAssignedVariable = idx + 1;
-            }
-            FindNextLine(false, false);
+        if (kind == wkVariableName || kind == wkUnknownIdentifier || kind == wkArrayName) {
+            AssignmentStatement(w);
             return kind;
         }
     }
-
-    // Array element assignment.
+    const FunctionLevelWatch watch(*this);
     if (kind == wkArrayName && w.last >= 4) {
         AssignArrayElement(w);
-        if (!failed())
-            FindNextLine(false, false);
+        nextLineUnlessSteppedIn(watch);
         return kind;
     }
-
-    // A function call as a statement.
     if (w.last == 0 && isFunctionKind(kind)) {
         TWordStatus value;
         EvaluateWords(w, value);
-        if (failed() || RunState == rn_Stopped)
-            return kind;
-        if (RunState == rn_Step && kind == wkScriptFunction && value.kind == wkNone && value.str.isEmpty() &&
-            previousKind != wkReturn)
-            return kind;
-        FindNextLine(false, false);
+        if (RunState != rn_Stopped)
+            nextLineUnlessSteppedIn(watch);
         return kind;
     }
-
     switch (kind) {
     case wkVariableName:
     case wkUnknownIdentifier:
@@ -221,62 +161,12 @@ TWordKind Interpreter::ExecuteLine(TWordKind previousKind)
     case wkFor:
         ForStatement(w);
         return kind;
-    case wkRepeat: {
-        if (w.last > 0) {
-            RaiseMessage(62);
-            return kind;
-        }
-        TBlockLevel level;
-        level.nLine = CurrentLine;
-        level.indent = indent + 2;
-        level.pt = pt_Repeat;
-        pushBlock(level);
-        FindNextLine(false, false);
-        return kind;
-    }
-    case wkBreak: {
-        const int loop = findLoop();
-        if (loop < 0) {
-            RaiseMessage(65);
-            return kind;
-        }
-        leaveLoop(loop);
-        FindNextLine(false, false);
-        return kind;
-    }
+    case wkRepeat:
+    case wkBreak:
     case wkBreakIf:
-    case wkContinueIf: {
-        const bool isBreak = kind == wkBreakIf;
-        TWordStatus value;
-        if (w.last >= 1)
-            EvaluateRange(w, 1, w.last, value);
-        if (failed())
-            return kind;
-        if (w.last < 1 || value.kind != wkBool) {
-            RaiseMessage(isBreak ? 63 : 64);
-            return kind;
-        }
-        const int loop = findLoop();
-        if (loop < 0) {
-            RaiseMessage(isBreak ? 65 : 66);
-            return kind;
-        }
-        const bool yes = value.str == QLatin1String("true");
-        if (isBreak) {
-            if (yes)
-                leaveLoop(loop);
-            FindNextLine(false, false);
-        } else {
-            FindNextLine(yes, false);
-        }
-        return kind;
-    }
     case wkContinue:
-        if (findLoop() < 0) {
-            RaiseMessage(66);
-            return kind;
-        }
-        FindNextLine(true, true);
+    case wkContinueIf:
+        LoopStatement(w, indent);
         return kind;
     case wkIf:
         IfStatement(w);
@@ -285,8 +175,7 @@ TWordKind Interpreter::ExecuteLine(TWordKind previousKind)
         return ReturnStatement(w) ? kind : wkNone;
     case wkArrayDescription:
         DeclareArray(w);
-        if (!failed())
-            FindNextLine(false, false);
+        nextLineUnlessSteppedIn(watch);
         return kind;
     case wkStop:
         RunState = rn_Stopped;
@@ -294,6 +183,129 @@ TWordKind Interpreter::ExecuteLine(TWordKind previousKind)
     default:
         RaiseMessage(94, {text});
         return kind;
+    }
+}
+
+void Interpreter::nextLineUnlessSteppedIn(const FunctionLevelWatch &watch)
+{
+    if (!failed() && !watch.steppedIn())
+        FindNextLine(false, false);
+}
+
+void Interpreter::AssignmentStatement(const WordList &w)
+{
+    TWordStatus value;
+    const FunctionLevelWatch watch(*this);
+    evaluateAssignedValue(w, value);
+    if (failed() || RunState == rn_Stopped || watch.steppedIn())
+        return;
+    if (!TryMode) {
+        if (value.isEmpty()) {
+            RaiseMessage(85);
+            return;
+        }
+        if (!isValueKind(value.kind) && value.kind != wkArrayName) {
+            RaiseMessage(77, {value.str});
+            return;
+        }
+    }
+    if (assignValue(w[0], value))
+        FindNextLine(false, false);
+}
+
+void Interpreter::evaluateAssignedValue(const WordList &w, TWordStatus &value)
+{
+    if (!TryMode) {
+        EvaluateRange(w, 2, w.last, value);
+        return;
+    }
+    try {
+        EvaluateRange(w, 2, w.last, value);
+    } catch (const std::exception &e) {
+        RaiseFailure(e);
+    }
+    if (failed()) {
+        TryErrorText = ErrorText;
+        ErrorText.clear();
+    }
+    if (!TryErrorText.isEmpty()) {
+        value.clear();
+        value.kind = wkFloat;
+        value.str = QStringLiteral("0");
+    }
+}
+
+bool Interpreter::assignValue(const TWordStatus &target, const TWordStatus &value)
+{
+    if (value.kind == wkArrayName) {
+        if (FindVariable(target.str) >= 0) {
+            RaiseMessage(78);
+            return false;
+        }
+        AssignArrayResult(target.str, value.str);
+        return !failed();
+    }
+    if (target.kind == wkArrayName) {
+        RaiseMessage(79);
+        return false;
+    }
+    int idx = FindVariable(target.str);
+    if (idx < 0) {
+        idx = SetVariable(target.str, QString(), wkNone);
+        if (failed())
+            return false;
+    }
+    Tvariable &v = Variables[idx];
+    v.VarVal = value.str;
+    v.kind = value.kind;
+    LastAssignedVariable = idx + 1;
+    return true;
+}
+
+void Interpreter::LoopStatement(const WordList &w, int indent)
+{
+    const TWordKind kind = w[0].kind;
+    if (kind == wkRepeat) {
+        if (w.last > 0) {
+            RaiseMessage(62);
+            return;
+        }
+        TBlockLevel level;
+        level.nLine = CurrentLine;
+        level.indent = indent + 2;
+        level.pt = pt_Repeat;
+        pushBlock(level);
+        FindNextLine(false, false);
+        return;
+    }
+    const bool isBreak = kind == wkBreak || kind == wkBreakIf;
+    bool yes = true;
+    if (kind == wkBreakIf || kind == wkContinueIf) {
+        TWordStatus value;
+        const FunctionLevelWatch watch(*this);
+        if (w.last >= 1)
+            EvaluateRange(w, 1, w.last, value);
+        if (failed() || watch.steppedIn())
+            return;
+        if (w.last < 1 || value.kind != wkBool) {
+            RaiseMessage(isBreak ? 63 : 64);
+            return;
+        }
+        yes = value.str == QLatin1String("true");
+    }
+    const int loop = findLoop();
+    if (loop < 0) {
+        RaiseMessage(isBreak ? 65 : 66);
+        return;
+    }
+    if (isBreak) {
+        if (yes)
+            leaveLoop(loop);
+        FindNextLine(false, false);
+    } else {
+        // CONTINUE leaves the conditional it stands in; CONTINUEIF stands
+        // directly in the loop body.
+        FindNextLine(yes, kind == wkContinue);
     }
 }
 
@@ -315,11 +327,11 @@ void Interpreter::ForStatement(const WordList &w)
     }
     // A bound that steps into a script function ends the statement here;
     // the line runs again when the function returns.
-    const int level = CurrentFunctionLevel;
+    const FunctionLevelWatch watch(*this);
     const int c1 = topLevelComma(w, 3);
     TWordStatus start;
     EvaluateRange(w, 3, c1 < 0 ? w.last : c1 - 1, start);
-    if (failed() || CurrentFunctionLevel != level)
+    if (failed() || watch.steppedIn())
         return;
     if (!isNumeric(start)) {
         RaiseMessage(57);
@@ -332,7 +344,7 @@ void Interpreter::ForStatement(const WordList &w)
     const int c2 = topLevelComma(w, c1 + 1);
     TWordStatus limit;
     EvaluateRange(w, c1 + 1, c2 < 0 ? w.last : c2 - 1, limit);
-    if (failed() || CurrentFunctionLevel != level)
+    if (failed() || watch.steppedIn())
         return;
     if (!isNumeric(limit)) {
         RaiseMessage(59);
@@ -342,7 +354,7 @@ void Interpreter::ForStatement(const WordList &w)
     if (c2 >= 0 && c2 < w.last) {
         TWordStatus stepWord;
         EvaluateRange(w, c2 + 1, w.last, stepWord);
-        if (failed() || CurrentFunctionLevel != level)
+        if (failed() || watch.steppedIn())
             return;
         if (!isNumeric(stepWord)) {
             RaiseMessage(60);
@@ -380,10 +392,10 @@ void Interpreter::ForStatement(const WordList &w)
 void Interpreter::IfStatement(const WordList &w)
 {
     TWordStatus cond;
-    const int level = CurrentFunctionLevel;
+    const FunctionLevelWatch watch(*this);
     if (w.last >= 1)
         EvaluateRange(w, 1, w.last, cond);
-    if (failed() || CurrentFunctionLevel != level)
+    if (failed() || watch.steppedIn())
         return; // an error, or a function stepped into: the line runs again
 
     if (w.last < 1 || cond.kind != wkBool) {

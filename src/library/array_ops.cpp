@@ -37,7 +37,8 @@ double numberOf(const TWordStatus &w)
 }
 
 // The value of the dimension run words[from..to]: a lone numeric literal as
-// written, anything else evaluated. False when the evaluation failed.
+// written, anything else evaluated. False when the evaluation failed or
+// stepped into a script function (the declaration then runs again).
 bool dimensionRunValue(Interpreter &in, const WordList &words, int from, int to, double &value)
 {
     if (from == to && words[from].kind == wkFloat) {
@@ -45,8 +46,9 @@ bool dimensionRunValue(Interpreter &in, const WordList &words, int from, int to,
         return true;
     }
     TWordStatus r;
+    const Interpreter::FunctionLevelWatch watch(in);
     in.EvaluateRange(words, from, to, r);
-    if (in.failed())
+    if (in.failed() || watch.steppedIn())
         return false;
     value = numberOf(r);
     return true;
@@ -303,8 +305,9 @@ void Interpreter::LoadArrayValues(int n, const QString &listText)
                 if (failed())
                     return;
                 TWordStatus value;
+                const FunctionLevelWatch watch(*this);
                 EvaluateWords(element, value);
-                if (failed())
+                if (failed() || watch.steppedIn())
                     return;
                 list.resize(static_cast<size_t>(from));
                 list.push_back(value);
@@ -420,11 +423,14 @@ bool Interpreter::LocateElement(const WordList &words, int nameIdx, int &flatPos
             }
         } else {
             TWordStatus result;
+            const FunctionLevelWatch watch(*this);
             EvaluateRange(words, run.from, run.to, result);
             if (failed())
                 return false;
-            // A script function entered in step mode: the line runs again later.
-            if (isEmptyWord(result))
+            // A script function entered in step mode: the line runs again
+            // later. An index without a value leaves the reference unread,
+            // and the statement reports the missing value.
+            if (watch.steppedIn() || isEmptyWord(result))
                 return false;
             value = numberOf(result);
         }
@@ -486,14 +492,13 @@ void Interpreter::AssignArrayElement(const WordList &words)
         return;
     }
     TWordStatus value;
+    const FunctionLevelWatch watch(*this);
     EvaluateRange(words, close + 2, words.last, value);
-    if (failed())
+    // A script function stepped into: the value arrives when the line runs again.
+    if (failed() || watch.steppedIn())
         return;
     if (isEmptyWord(value)) {
-        // In step mode a script function has just been entered: the value
-        // arrives when the line runs again.
-        if (RunState != rn_Step)
-            RaiseMessage(85);
+        RaiseMessage(85);
         return;
     }
     // The evaluation may have changed the table: find the array again.

@@ -69,9 +69,9 @@ void Interpreter::PrepareCallParameters(const QString &callText, const QString &
         } else if (arg.last == 0 && arg[0].kind == wkArrayName) {
             out = arg[0];
         } else {
-            const int level = CurrentFunctionLevel;
+            const FunctionLevelWatch watch(*this);
             EvaluateWords(arg, out);
-            if (failed() || CurrentFunctionLevel != level)
+            if (failed() || watch.steppedIn())
                 return; // an error, or a script function stepped into
             out.var_index = (arg.last == 0 && arg[0].kind == wkVariableName) ? arg[0].var_index : 0;
         }
