@@ -98,6 +98,15 @@ struct Work {
     }
 };
 
+// A function word's ² or ³ applied to its numeric result.
+void applyPower(TWordStatus &value, int power)
+{
+    if ((power == 2 || power == 3) && isNumeric(value)) {
+        value.float_val = std::pow(value.float_val, power);
+        value.str = FormatNumber(value.float_val);
+    }
+}
+
 bool readInt64Text(const QString &text, std::int64_t &out)
 {
     bool ok = false;
@@ -167,9 +176,20 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
         RaiseMessage(358, {kMaxEvaluationDepth});
         return;
     }
+    if (!resolveNames(w) || !readArrayElements(w) || !callFunctions(w))
+        return;
     Work work{w, 0, w.last};
+    work.unwrapBrackets();
+    if (w.last == 0) {
+        result = w[0];
+        return;
+    }
+    reduceBracketGroups(w, result);
+}
 
-    // Pass 1: names and constants.
+// Pass 1: names and constants become values. False when the evaluation stops.
+bool Interpreter::resolveNames(WordList &w)
+{
     for (int i = 0; i <= w.last; ++i) {
         TWordStatus &x = w[i];
         switch (x.kind) {
@@ -178,80 +198,104 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
                 RaiseMessage(90, {x.str});
             else
                 RaiseMessage(76, {x.str});
-            return;
+            return false;
         case wkConst:
         case wkColor:
         case wkMouseEvent:
             x.str = FormatNumber(x.float_val);
             x.kind = wkFloat;
             break;
-        case wkVariableName: {
-            const int vi = x.var_index - 1;
-            if (vi < 0 || vi >= Variables.size()) {
-                RaiseMessage(76, {x.str});
-                return;
-            }
-            const Tvariable &v = Variables.at(vi);
-            if (isStringKind(v.kind)) {
-                x.kind = v.kind;
-                if (i < w.last && w[i + 1].kind == wkOpeningSquareBracket) {
-                    // A character of a string variable: s[i].
-                    int close = -1;
-                    for (int k = i + 2; k <= w.last; ++k)
-                        if (w[k].kind == wkClosingSquareBracket) {
-                            close = k;
-                            break;
-                        }
-                    if (close < 0) {
-                        RaiseMessage(47);
-                        return;
-                    }
-                    TWordStatus index;
-                    EvaluateRange(w, i + 2, close - 1, index);
-                    if (failed())
-                        return;
-                    const double pos = RoundHalfEven(index.float_val);
-                    const QString &text = v.VarVal;
-                    x.str = (pos >= 1 && pos <= text.size()) ? QString(text.at(static_cast<int>(pos) - 1))
-                                                             : QString();
-                    work.removeWords(i + 1, close - i);
-                } else {
-                    x.str = v.VarVal;
-                }
-            } else if (isNumberKind(v.kind)) {
-                x.kind = v.kind;
-                x.float_val = ParseVariableNumber(v.VarVal).value;
-                x.str = v.VarVal;
-            } else if (v.kind == wkBool) {
-                x.kind = wkBool;
-                x.bool_val = v.VarVal.toUpper() == QLatin1String("TRUE");
-                x.float_val = x.bool_val ? 1.0 : 0.0;
-                x.str = v.VarVal;
-            } else {
-                RaiseMessage(129, {v.VarName});
-                return;
-            }
+        case wkVariableName:
+            if (!readVariable(w, i))
+                return false;
             break;
-        }
         default:
             break;
         }
     }
+    return true;
+}
 
-    // Pass 2: array elements.
+// The variable named at w[i] becomes its value; a string variable followed
+// by "[" becomes one of its characters.
+bool Interpreter::readVariable(WordList &w, int i)
+{
+    TWordStatus &x = w[i];
+    const int vi = x.var_index - 1;
+    if (vi < 0 || vi >= Variables.size()) {
+        RaiseMessage(76, {x.str});
+        return false;
+    }
+    const Tvariable &v = Variables.at(vi);
+    if (isStringKind(v.kind)) {
+        x.kind = v.kind;
+        if (i < w.last && w[i + 1].kind == wkOpeningSquareBracket)
+            return readStringCharacter(w, i, v.VarVal);
+        x.str = v.VarVal;
+    } else if (isNumberKind(v.kind)) {
+        x.kind = v.kind;
+        x.float_val = ParseVariableNumber(v.VarVal).value;
+        x.str = v.VarVal;
+    } else if (v.kind == wkBool) {
+        x.kind = wkBool;
+        x.bool_val = v.VarVal.toUpper() == QLatin1String("TRUE");
+        x.float_val = x.bool_val ? 1.0 : 0.0;
+        x.str = v.VarVal;
+    } else {
+        RaiseMessage(129, {v.VarName});
+        return false;
+    }
+    return true;
+}
+
+// s[i]: the words up to the next "]" (not the matching one: an index does
+// not nest here) give the 1-based position; outside the text it is "".
+// `text` is a copy: evaluating the index may add variables and move the
+// variable table.
+bool Interpreter::readStringCharacter(WordList &w, int i, QString text)
+{
+    int close = -1;
+    for (int k = i + 2; k <= w.last; ++k)
+        if (w[k].kind == wkClosingSquareBracket) {
+            close = k;
+            break;
+        }
+    if (close < 0) {
+        RaiseMessage(47);
+        return false;
+    }
+    TWordStatus index;
+    EvaluateRange(w, i + 2, close - 1, index);
+    if (failed())
+        return false;
+    const double pos = RoundHalfEven(index.float_val);
+    w[i].str = (pos >= 1 && pos <= text.size()) ? QString(text.at(static_cast<int>(pos) - 1)) : QString();
+    Work work{w, 0, w.last};
+    work.removeWords(i + 1, close - i);
+    return true;
+}
+
+// Pass 2: array elements become values.
+bool Interpreter::readArrayElements(WordList &w)
+{
     for (int i = 0; i <= w.last; ++i) {
         if (w[i].kind != wkArrayName)
             continue;
         ReadArrayElement(w, i);
         if (failed())
-            return;
-        // An index that steps into a script function leaves the reference
-        // in place; the line runs again when the function returns.
+            return false;
+        // An index that steps into a script function (or has no value)
+        // leaves the reference in place; the line runs again when the
+        // function returns.
         if (w[i].kind == wkArrayName)
-            return;
+            return false;
     }
+    return true;
+}
 
-    // Pass 3: function calls.
+// Pass 3: function calls become their results.
+bool Interpreter::callFunctions(WordList &w)
+{
     for (int i = 0; i <= w.last; ++i) {
         const TWordKind k = w[i].kind;
         if (!(isFunctionKind(k) && k != wkVBSFunction))
@@ -265,33 +309,27 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
             const FunctionLevelWatch watch(*this);
             CallFunctionWord(w[i], value);
             if (failed())
-                return;
+                return false;
             if (k == wkScriptFunction && RunState != rn_Run && RunState != rn_Continue)
-                return;
+                return false;
             // A script function called inside the arguments was stepped
             // into: the line runs again when it returns.
             if (watch.steppedIn())
-                return;
+                return false;
         }
         if (isString(value) && value.str.size() > kMaxStringLength) {
             RaiseMessage(360, {static_cast<qint64>(kMaxStringLength)});
-            return;
+            return false;
         }
-        if (w[i].power == 2 || w[i].power == 3) {
-            if (isNumeric(value)) {
-                value.float_val = std::pow(value.float_val, w[i].power);
-                value.str = FormatNumber(value.float_val);
-            }
-        }
+        applyPower(value, w[i].power);
         w[i] = std::move(value);
     }
+    return true;
+}
 
-    work.unwrapBrackets();
-    if (w.last == 0) {
-        result = w[0];
-        return;
-    }
-
+// Reduction rounds, innermost bracket group first, until one word is left.
+void Interpreter::reduceBracketGroups(WordList &w, TWordStatus &result)
+{
     for (;;) {
         const int before = w.last;
         int L = -1;
@@ -310,14 +348,8 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
             RaiseMessage(47);
             return;
         }
-        if (L < 0) {
-            work.rangeStart = 0;
-            work.rangeEnd = w.last;
-        } else {
-            work.rangeStart = L + 1;
-            work.rangeEnd = R - 1;
-        }
-        if (!ReduceRange(work.w, work.rangeStart, work.rangeEnd))
+        int end = L < 0 ? w.last : R - 1;
+        if (!ReduceRange(w, L < 0 ? 0 : L + 1, end))
             return;
         if (w.last == before) {
             RaiseMessage(49);
@@ -330,17 +362,17 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
     }
 }
 
-// One reduction round over w[start..end]: unary signs, passes a-h, NOT.
-// Returns false when the evaluation must stop.
-bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
-{
-    Work work{w, start, endRef};
-    auto finish = [&](bool ok) {
-        endRef = work.rangeEnd;
-        return ok;
-    };
+namespace {
 
-    // Unary sign at the range start.
+// Reductions of one range. Each triple reducer returns 1 when it replaced
+// the triple's left word, 0 when the triple does not fit, -1 to stop.
+
+// Unary sign at the range start, then unary minus after a comparison, an
+// additive or a multiplicative operator.
+void reduceUnarySigns(Work &work)
+{
+    WordList &w = work.w;
+    const int start = work.rangeStart;
     if (start + 1 <= work.rangeEnd && (isOp(w[start], u"+") || isOp(w[start], u"-")) &&
         isNumeric(w[start + 1])) {
         const double v = isOp(w[start], u"-") ? -w[start + 1].float_val : w[start + 1].float_val;
@@ -348,7 +380,6 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
         work.removeWords(start + 1, 1);
         work.unwrapBrackets();
     }
-    // Unary minus after a comparison, an additive or a multiplicative operator.
     for (int i = start; i + 2 <= work.rangeEnd;) {
         const TWordStatus &a = w[i];
         if (a.kind == wkOperator &&
@@ -362,197 +393,219 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
         }
         ++i;
     }
+}
 
-    // One pass over the triples: `reduce` returns 1 when it replaced the
-    // triple's left word, 0 when the triple does not fit, -1 to stop.
-    auto pass = [&](auto reduce) -> bool {
-        for (int i = start; i + 2 <= work.rangeEnd;) {
-            const int r = reduce(w[i], w[i + 1], w[i + 2]);
-            if (r < 0)
-                return false;
-            if (r == 0) {
-                ++i;
-                continue;
-            }
-            work.removeWords(i + 1, 2);
-            work.unwrapBrackets();
+// One pass of `reduce` over the triples of the range, left to right; after
+// a reduction the same position is examined again. False to stop.
+template <typename Reduce> bool reduceTriples(Work &work, Reduce &&reduce)
+{
+    WordList &w = work.w;
+    for (int i = work.rangeStart; i + 2 <= work.rangeEnd;) {
+        const int r = reduce(w[i], w[i + 1], w[i + 2]);
+        if (r < 0)
+            return false;
+        if (r == 0) {
+            ++i;
+            continue;
         }
-        return true;
-    };
-    auto resultKind = [](const TWordStatus &a, const TWordStatus &b) {
-        return (a.kind == wkInt && b.kind == wkInt) ? wkInt : wkFloat;
-    };
-
-    // a: * / %
-    bool divisionByZero = false;
-    if (!pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-            if (op.kind != wkOperator || op.oper_prioritet != prMultiply || !isNumeric(a) || !isNumeric(b))
-                return 0;
-            double v = 0;
-            TWordKind kind = resultKind(a, b);
-            if (isSym(op.str, u'*')) {
-                v = a.float_val * b.float_val;
-            } else if (isSym(op.str, u'/')) {
-                v = a.float_val / b.float_val;
-                kind = wkFloat;
-            } else {
-                const double x = std::trunc(a.float_val);
-                const double y = std::trunc(b.float_val);
-                const double lim = 9223372036854775808.0;
-                QString failure;
-                if (!(x >= -lim && x < lim) || !(y >= -lim && y < lim))
-                    failure = QStringLiteral("The value is too large for a 64-bit integer.");
-                else if (y == 0)
-                    failure = QStringLiteral("Integer division by zero.");
-                if (!failure.isEmpty()) {
-                    if (TryMode)
-                        return 0; // left unreduced under TRY
-                    RaiseError(failure);
-                    RunState = rn_Stopped;
-                    return -1;
-                }
-                const auto xi = static_cast<std::int64_t>(x);
-                const auto yi = static_cast<std::int64_t>(y);
-                v = static_cast<double>(yi == -1 ? 0 : xi % yi);
-            }
-            if (std::isinf(v) && v > 0) {
-                ErrorText = QStringLiteral("Devision by zero.");
-                divisionByZero = true;
-                v = 0;
-            }
-            a = numberWord(v, kind);
-            return 1;
-        }))
-        return finish(false);
-    if (divisionByZero)
-        return finish(false);
-
-    // b: + -
-    pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-        if (op.kind != wkOperator || op.oper_prioritet != prAdditive || !isNumeric(a) || !isNumeric(b))
-            return 0;
-        const double v = isSym(op.str, u'+') ? a.float_val + b.float_val : a.float_val - b.float_val;
-        a = numberWord(v, resultKind(a, b));
-        return 1;
-    });
-
-    // c: bit operators, one sub-pass per priority.
-    for (int prio : {prShift, prBitAnd, prBitXor, prBitOr}) {
-        if (!pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-                if (op.kind != wkOperator || op.oper_prioritet != prio || !isNumeric(a) || !isNumeric(b))
-                    return 0;
-                const TWordStatus *operands[] = {&a, &b};
-                for (const TWordStatus *x : operands) {
-                    if (x->float_val != std::trunc(x->float_val) || x->float_val < 0) {
-                        RaiseMessage(83, {x->str});
-                        return -1;
-                    }
-                }
-                std::int64_t l = 0;
-                std::int64_t r = 0;
-                if (!readInt64Text(a.str, l))
-                    throw RuntimeFailure(
-                        QStringLiteral("\"%1\" is not an integer number.").arg(a.str).toStdString());
-                if (!readInt64Text(b.str, r))
-                    throw RuntimeFailure(
-                        QStringLiteral("\"%1\" is not an integer number.").arg(b.str).toStdString());
-                std::uint64_t v = 0;
-                const auto ul = static_cast<std::uint64_t>(l);
-                const auto ur = static_cast<std::uint64_t>(r);
-                if (isSym2(op.str, u'<', u'<'))
-                    v = ul << (ur % 64);
-                else if (isSym2(op.str, u'>', u'>'))
-                    v = ul >> (ur % 64);
-                else if (isSym(op.str, u'&'))
-                    v = ul & ur;
-                else if (isSym(op.str, u'^'))
-                    v = ul ^ ur;
-                else
-                    v = ul | ur;
-                a = numberWord(static_cast<double>(static_cast<std::int64_t>(v)), wkInt);
-                return 1;
-            }))
-            return finish(false);
+        work.removeWords(i + 1, 2);
+        work.unwrapBrackets();
     }
+    return true;
+}
 
-    // d: string concatenation.
-    if (!pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-            if (!isOp(op, u"+") || !isString(a) || !isString(b))
-                return 0;
-            if (a.str.size() + b.str.size() > kMaxStringLength) {
-                RaiseMessage(360, {static_cast<qint64>(kMaxStringLength)});
-                return -1;
-            }
-            const TWordKind kind = a.kind;
-            const QString text = a.str + b.str;
-            a.clear();
-            a.kind = kind;
-            a.str = text;
-            return 1;
-        }))
-        return finish(false);
+TWordKind resultKind(const TWordStatus &a, const TWordStatus &b)
+{
+    return (a.kind == wkInt && b.kind == wkInt) ? wkInt : wkFloat;
+}
 
-    // e: = and <> between different kinds.
-    pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-        const bool eq = isOp(op, u"=");
-        if (!eq && !isOp(op, u"<>"))
-            return 0;
-        auto fits = [](TWordKind k) {
-            return k == wkString || k == wkStringDQ || k == wkFloat || k == wkBool;
-        };
-        if (!fits(a.kind) || !fits(b.kind) || a.kind == b.kind)
-            return 0;
-        a = truthWord(!eq);
-        return 1;
-    });
+bool isOperatorOf(const TWordStatus &op, int priority)
+{
+    return op.kind == wkOperator && op.oper_prioritet == priority;
+}
 
-    // f: numeric comparisons.
-    auto compare = [](const QString &op, int c) {
-        if (isSym(op, u'='))
-            return c == 0;
-        if (isSym2(op, u'<', u'>'))
-            return c != 0;
-        if (isSym(op, u'<'))
-            return c < 0;
-        if (isSym2(op, u'<', u'='))
-            return c <= 0;
-        if (isSym(op, u'>'))
-            return c > 0;
-        return c >= 0;
-    };
-    pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-        if (op.kind != wkOperator || op.oper_prioritet != prCompare || !isNumeric(a) || !isNumeric(b))
-            return 0;
-        const double x = a.float_val;
-        const double y = b.float_val;
-        bool r;
-        if (std::isnan(x) || std::isnan(y))
-            r = isSym2(op.str, u'<', u'>');
-        else
-            r = compare(op.str, x < y ? -1 : (x > y ? 1 : 0));
-        a = truthWord(r);
-        return 1;
-    });
+// The integer remainder x % y of truncated operands; false, with the
+// runtime's text in `failure`, when it cannot be computed.
+bool integerRemainder(double a, double b, double &v, QString &failure)
+{
+    const double x = std::trunc(a);
+    const double y = std::trunc(b);
+    const double lim = 9223372036854775808.0;
+    if (!(x >= -lim && x < lim) || !(y >= -lim && y < lim))
+        failure = QStringLiteral("The value is too large for a 64-bit integer.");
+    else if (y == 0)
+        failure = QStringLiteral("Integer division by zero.");
+    if (!failure.isEmpty())
+        return false;
+    const auto xi = static_cast<std::int64_t>(x);
+    const auto yi = static_cast<std::int64_t>(y);
+    v = static_cast<double>(yi == -1 ? 0 : xi % yi);
+    return true;
+}
 
-    // g: ordinal string comparisons.
-    pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-        if (op.kind != wkOperator || op.oper_prioritet != prCompare || !isString(a) || !isString(b))
-            return 0;
-        a = truthWord(compare(op.str, QString::compare(a.str, b.str, Qt::CaseSensitive)));
-        return 1;
-    });
+// a: * / %. A result of +infinity sets "Devision by zero." and goes on with 0.
+int multiplicative(Interpreter &in, TWordStatus &a, const TWordStatus &op, const TWordStatus &b,
+                   bool &divisionByZero)
+{
+    if (!isOperatorOf(op, prMultiply) || !isNumeric(a) || !isNumeric(b))
+        return 0;
+    double v = 0;
+    TWordKind kind = resultKind(a, b);
+    if (isSym(op.str, u'*')) {
+        v = a.float_val * b.float_val;
+    } else if (isSym(op.str, u'/')) {
+        v = a.float_val / b.float_val;
+        kind = wkFloat;
+    } else {
+        QString failure;
+        if (!integerRemainder(a.float_val, b.float_val, v, failure)) {
+            if (in.TryMode)
+                return 0; // left unreduced under TRY
+            in.RaiseError(failure);
+            in.RunState = rn_Stopped;
+            return -1;
+        }
+    }
+    if (std::isinf(v) && v > 0) {
+        in.ErrorText = QStringLiteral("Devision by zero.");
+        divisionByZero = true;
+        v = 0;
+    }
+    a = numberWord(v, kind);
+    return 1;
+}
 
-    // h: OR and AND, left to right.
-    pass([&](TWordStatus &a, const TWordStatus &op, const TWordStatus &b) -> int {
-        if (op.kind != wkOperator || (op.oper_prioritet != prOr && op.oper_prioritet != prAnd) ||
-            !isTruth(a) || !isTruth(b))
-            return 0;
-        a = truthWord(op.oper_prioritet == prOr ? (a.bool_val || b.bool_val) : (a.bool_val && b.bool_val));
-        return 1;
-    });
+// b: + -
+int additive(TWordStatus &a, const TWordStatus &op, const TWordStatus &b)
+{
+    if (!isOperatorOf(op, prAdditive) || !isNumeric(a) || !isNumeric(b))
+        return 0;
+    const double v = isSym(op.str, u'+') ? a.float_val + b.float_val : a.float_val - b.float_val;
+    a = numberWord(v, resultKind(a, b));
+    return 1;
+}
 
-    // NOT, last.
-    for (int i = start; i + 1 <= work.rangeEnd;) {
+// c: the bit operators of one priority, on non-negative whole numbers.
+int bitwise(Interpreter &in, int priority, TWordStatus &a, const TWordStatus &op, const TWordStatus &b)
+{
+    if (!isOperatorOf(op, priority) || !isNumeric(a) || !isNumeric(b))
+        return 0;
+    const TWordStatus *operands[] = {&a, &b};
+    for (const TWordStatus *x : operands) {
+        if (x->float_val != std::trunc(x->float_val) || x->float_val < 0) {
+            in.RaiseMessage(83, {x->str});
+            return -1;
+        }
+    }
+    std::int64_t l = 0;
+    std::int64_t r = 0;
+    if (!readInt64Text(a.str, l))
+        throw RuntimeFailure(QStringLiteral("\"%1\" is not an integer number.").arg(a.str).toStdString());
+    if (!readInt64Text(b.str, r))
+        throw RuntimeFailure(QStringLiteral("\"%1\" is not an integer number.").arg(b.str).toStdString());
+    std::uint64_t v = 0;
+    const auto ul = static_cast<std::uint64_t>(l);
+    const auto ur = static_cast<std::uint64_t>(r);
+    if (isSym2(op.str, u'<', u'<'))
+        v = ul << (ur % 64);
+    else if (isSym2(op.str, u'>', u'>'))
+        v = ul >> (ur % 64);
+    else if (isSym(op.str, u'&'))
+        v = ul & ur;
+    else if (isSym(op.str, u'^'))
+        v = ul ^ ur;
+    else
+        v = ul | ur;
+    a = numberWord(static_cast<double>(static_cast<std::int64_t>(v)), wkInt);
+    return 1;
+}
+
+// d: string concatenation.
+int concatenation(Interpreter &in, TWordStatus &a, const TWordStatus &op, const TWordStatus &b)
+{
+    if (!isOp(op, u"+") || !isString(a) || !isString(b))
+        return 0;
+    if (a.str.size() + b.str.size() > kMaxStringLength) {
+        in.RaiseMessage(360, {static_cast<qint64>(kMaxStringLength)});
+        return -1;
+    }
+    const TWordKind kind = a.kind;
+    const QString text = a.str + b.str;
+    a.clear();
+    a.kind = kind;
+    a.str = text;
+    return 1;
+}
+
+// e: = and <> between values of different kinds.
+int mixedKindEquality(TWordStatus &a, const TWordStatus &op, const TWordStatus &b)
+{
+    const bool eq = isOp(op, u"=");
+    if (!eq && !isOp(op, u"<>"))
+        return 0;
+    auto fits = [](TWordKind k) { return k == wkString || k == wkStringDQ || k == wkFloat || k == wkBool; };
+    if (!fits(a.kind) || !fits(b.kind) || a.kind == b.kind)
+        return 0;
+    a = truthWord(!eq);
+    return 1;
+}
+
+// The comparison operator `op` applied to the sign `c` of a comparison.
+bool compareResult(const QString &op, int c)
+{
+    if (isSym(op, u'='))
+        return c == 0;
+    if (isSym2(op, u'<', u'>'))
+        return c != 0;
+    if (isSym(op, u'<'))
+        return c < 0;
+    if (isSym2(op, u'<', u'='))
+        return c <= 0;
+    if (isSym(op, u'>'))
+        return c > 0;
+    return c >= 0;
+}
+
+// f: numeric comparisons; NaN is only unequal.
+int numericComparison(TWordStatus &a, const TWordStatus &op, const TWordStatus &b)
+{
+    if (!isOperatorOf(op, prCompare) || !isNumeric(a) || !isNumeric(b))
+        return 0;
+    const double x = a.float_val;
+    const double y = b.float_val;
+    bool r;
+    if (std::isnan(x) || std::isnan(y))
+        r = isSym2(op.str, u'<', u'>');
+    else
+        r = compareResult(op.str, x < y ? -1 : (x > y ? 1 : 0));
+    a = truthWord(r);
+    return 1;
+}
+
+// g: ordinal string comparisons.
+int stringComparison(TWordStatus &a, const TWordStatus &op, const TWordStatus &b)
+{
+    if (!isOperatorOf(op, prCompare) || !isString(a) || !isString(b))
+        return 0;
+    a = truthWord(compareResult(op.str, QString::compare(a.str, b.str, Qt::CaseSensitive)));
+    return 1;
+}
+
+// h: OR and AND, one pass, left to right.
+int logical(TWordStatus &a, const TWordStatus &op, const TWordStatus &b)
+{
+    if (op.kind != wkOperator || (op.oper_prioritet != prOr && op.oper_prioritet != prAnd) || !isTruth(a) ||
+        !isTruth(b))
+        return 0;
+    a = truthWord(op.oper_prioritet == prOr ? (a.bool_val || b.bool_val) : (a.bool_val && b.bool_val));
+    return 1;
+}
+
+// NOT, last.
+void reduceNot(Work &work)
+{
+    WordList &w = work.w;
+    for (int i = work.rangeStart; i + 1 <= work.rangeEnd;) {
         if (isOp(w[i], u"NOT") && isTruth(w[i + 1])) {
             w[i] = truthWord(!w[i + 1].bool_val);
             work.removeWords(i + 1, 1);
@@ -561,7 +614,47 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
         }
         ++i;
     }
-    return finish(true);
+}
+
+// Passes a-h in their order between the unary signs and NOT.
+bool reduceRangePasses(Interpreter &in, Work &work)
+{
+    using Word = TWordStatus;
+    reduceUnarySigns(work);
+    bool divisionByZero = false;
+    if (!reduceTriples(work, [&](Word &a, const Word &op, const Word &b) {
+            return multiplicative(in, a, op, b, divisionByZero);
+        }))
+        return false;
+    if (divisionByZero)
+        return false;
+    reduceTriples(work, [](Word &a, const Word &op, const Word &b) { return additive(a, op, b); });
+    for (int priority : {prShift, prBitAnd, prBitXor, prBitOr}) {
+        if (!reduceTriples(work, [&](Word &a, const Word &op, const Word &b) {
+                return bitwise(in, priority, a, op, b);
+            }))
+            return false;
+    }
+    if (!reduceTriples(work, [&](Word &a, const Word &op, const Word &b) { return concatenation(in, a, op, b); }))
+        return false;
+    reduceTriples(work, [](Word &a, const Word &op, const Word &b) { return mixedKindEquality(a, op, b); });
+    reduceTriples(work, [](Word &a, const Word &op, const Word &b) { return numericComparison(a, op, b); });
+    reduceTriples(work, [](Word &a, const Word &op, const Word &b) { return stringComparison(a, op, b); });
+    reduceTriples(work, [](Word &a, const Word &op, const Word &b) { return logical(a, op, b); });
+    reduceNot(work);
+    return true;
+}
+
+} // namespace
+
+// One reduction round over w[start..end]: unary signs, passes a-h, NOT.
+// Returns false when the evaluation must stop.
+bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
+{
+    Work work{w, start, endRef};
+    const bool ok = reduceRangePasses(*this, work);
+    endRef = work.rangeEnd;
+    return ok;
 }
 
 void Interpreter::CallFunctionWord(const TWordStatus &word, TWordStatus &value)

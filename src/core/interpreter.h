@@ -309,6 +309,13 @@ class Interpreter {
     mutable LineTable lineTable_;
 
     void evaluateOwned(WordList &w, TWordStatus &result);
+    // The steps of one evaluation; each returns false when it must stop.
+    bool resolveNames(WordList &w);
+    bool readVariable(WordList &w, int i);
+    bool readStringCharacter(WordList &w, int i, QString text);
+    bool readArrayElements(WordList &w);
+    bool callFunctions(WordList &w);
+    void reduceBracketGroups(WordList &w, TWordStatus &result);
 
   public:
     // A word list borrowed from a pool for the duration of one evaluation or
