@@ -69,6 +69,8 @@ struct Work {
     WordList &w;
     int rangeStart = 0;
     int rangeEnd = 0;
+    // False once the list is known to hold no "(": nothing to unwrap.
+    bool bracketsLeft = true;
 
     void removeWords(int start, int count)
     {
@@ -83,6 +85,8 @@ struct Work {
     // "( value )" becomes the value, until nothing changes.
     void unwrapBrackets()
     {
+        if (!bracketsLeft)
+            return;
         bool changed = true;
         while (changed) {
             changed = false;
@@ -159,6 +163,185 @@ void Interpreter::EvaluateWords(const WordList &input, TWordStatus &result)
     evaluateOwned(*w, result);
 }
 
+namespace {
+
+// s[i]: the words up to the next "]" (not the matching one: an index does
+// not nest here) give the 1-based position; outside the text it is "".
+// `text` is a copy: evaluating the index may add variables and move the
+// variable table.
+bool readStringCharacter(Interpreter &in, WordList &w, int i, QString text)
+{
+    int close = -1;
+    for (int k = i + 2; k <= w.last; ++k)
+        if (w[k].kind == wkClosingSquareBracket) {
+            close = k;
+            break;
+        }
+    if (close < 0) {
+        in.RaiseMessage(47);
+        return false;
+    }
+    TWordStatus index;
+    in.EvaluateRange(w, i + 2, close - 1, index);
+    if (in.failed())
+        return false;
+    const double pos = RoundHalfEven(index.float_val);
+    w[i].str = (pos >= 1 && pos <= text.size()) ? QString(text.at(static_cast<int>(pos) - 1)) : QString();
+    Work work{w, 0, w.last};
+    work.removeWords(i + 1, close - i);
+    return true;
+}
+
+// The variable named at w[i] becomes its value; a string variable followed
+// by "[" becomes one of its characters.
+bool readVariable(Interpreter &in, WordList &w, int i)
+{
+    TWordStatus &x = w[i];
+    const int vi = x.var_index - 1;
+    if (vi < 0 || vi >= in.Variables.size()) {
+        in.RaiseMessage(76, {x.str});
+        return false;
+    }
+    const Tvariable &v = in.Variables.at(vi);
+    if (isStringKind(v.kind)) {
+        x.kind = v.kind;
+        if (i < w.last && w[i + 1].kind == wkOpeningSquareBracket)
+            return readStringCharacter(in, w, i, v.VarVal);
+        x.str = v.VarVal;
+    } else if (isNumberKind(v.kind)) {
+        x.kind = v.kind;
+        x.float_val = ParseVariableNumber(v.VarVal).value;
+        x.str = v.VarVal;
+    } else if (v.kind == wkBool) {
+        x.kind = wkBool;
+        x.bool_val = v.VarVal.toUpper() == QLatin1String("TRUE");
+        x.float_val = x.bool_val ? 1.0 : 0.0;
+        x.str = v.VarVal;
+    } else {
+        in.RaiseMessage(129, {v.VarName});
+        return false;
+    }
+    return true;
+}
+
+// Pass 1: names and constants become values. False when the evaluation stops.
+bool resolveNames(Interpreter &in, WordList &w)
+{
+    for (int i = 0; i <= w.last; ++i) {
+        TWordStatus &x = w[i];
+        switch (x.kind) {
+        case wkUnknownIdentifier:
+            if (i < w.last && w[i + 1].kind == wkOpeningBracket)
+                in.RaiseMessage(90, {x.str});
+            else
+                in.RaiseMessage(76, {x.str});
+            return false;
+        case wkConst:
+        case wkColor:
+        case wkMouseEvent:
+            x.str = FormatNumber(x.float_val);
+            x.kind = wkFloat;
+            break;
+        case wkVariableName:
+            if (!readVariable(in, w, i))
+                return false;
+            break;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
+// Pass 2: array elements become values.
+bool readArrayElements(Interpreter &in, WordList &w)
+{
+    for (int i = 0; i <= w.last; ++i) {
+        if (w[i].kind != wkArrayName)
+            continue;
+        in.ReadArrayElement(w, i);
+        if (in.failed())
+            return false;
+        // An index that steps into a script function (or has no value)
+        // leaves the reference in place; the line runs again when the
+        // function returns.
+        if (w[i].kind == wkArrayName)
+            return false;
+    }
+    return true;
+}
+
+// Pass 3: function calls become their results.
+bool callFunctions(Interpreter &in, WordList &w)
+{
+    for (int i = 0; i <= w.last; ++i) {
+        const TWordKind k = w[i].kind;
+        if (!(isFunctionKind(k) && k != wkVBSFunction))
+            continue;
+        TWordStatus value;
+        if (!in.ReturnedBlock.FunctionExpression.isEmpty() && w[i].str == in.ReturnedBlock.FunctionExpression) {
+            // The value of a call that was stepped through.
+            value = in.ReturnedBlock.WordStatus;
+            in.ReturnedBlock = TBlockLevel();
+        } else {
+            const Interpreter::FunctionLevelWatch watch(in);
+            in.CallFunctionWord(w[i], value);
+            if (in.failed())
+                return false;
+            if (k == wkScriptFunction && in.RunState != rn_Run && in.RunState != rn_Continue)
+                return false;
+            // A script function called inside the arguments was stepped
+            // into: the line runs again when it returns.
+            if (watch.steppedIn())
+                return false;
+        }
+        if (isString(value) && value.str.size() > kMaxStringLength) {
+            in.RaiseMessage(360, {static_cast<qint64>(kMaxStringLength)});
+            return false;
+        }
+        applyPower(value, w[i].power);
+        w[i] = std::move(value);
+    }
+    return true;
+}
+
+// Reduction rounds, innermost bracket group first, until one word is left.
+void reduceBracketGroups(Interpreter &in, WordList &w, TWordStatus &result)
+{
+    for (;;) {
+        const int before = w.last;
+        int L = -1;
+        for (int i = w.last; i >= 0; --i)
+            if (w[i].kind == wkOpeningBracket) {
+                L = i;
+                break;
+            }
+        int R = -1;
+        for (int i = L + 1; i <= w.last; ++i)
+            if (w[i].kind == wkClosingBracket) {
+                R = i;
+                break;
+            }
+        if ((L < 0) != (R < 0)) {
+            in.RaiseMessage(47);
+            return;
+        }
+        int end = L < 0 ? w.last : R - 1;
+        if (!in.ReduceRange(w, L < 0 ? 0 : L + 1, end))
+            return;
+        if (w.last == before) {
+            in.RaiseMessage(49);
+            return;
+        }
+        if (w.last == 0) {
+            result = w[0];
+            return;
+        }
+    }
+}
+
+} // namespace
+
 // Evaluates a list that belongs to the evaluation and may be changed.
 void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
 {
@@ -176,7 +359,7 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
         RaiseMessage(358, {kMaxEvaluationDepth});
         return;
     }
-    if (!resolveNames(w) || !readArrayElements(w) || !callFunctions(w))
+    if (!resolveNames(*this, w) || !readArrayElements(*this, w) || !callFunctions(*this, w))
         return;
     Work work{w, 0, w.last};
     work.unwrapBrackets();
@@ -184,182 +367,7 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
         result = w[0];
         return;
     }
-    reduceBracketGroups(w, result);
-}
-
-// Pass 1: names and constants become values. False when the evaluation stops.
-bool Interpreter::resolveNames(WordList &w)
-{
-    for (int i = 0; i <= w.last; ++i) {
-        TWordStatus &x = w[i];
-        switch (x.kind) {
-        case wkUnknownIdentifier:
-            if (i < w.last && w[i + 1].kind == wkOpeningBracket)
-                RaiseMessage(90, {x.str});
-            else
-                RaiseMessage(76, {x.str});
-            return false;
-        case wkConst:
-        case wkColor:
-        case wkMouseEvent:
-            x.str = FormatNumber(x.float_val);
-            x.kind = wkFloat;
-            break;
-        case wkVariableName:
-            if (!readVariable(w, i))
-                return false;
-            break;
-        default:
-            break;
-        }
-    }
-    return true;
-}
-
-// The variable named at w[i] becomes its value; a string variable followed
-// by "[" becomes one of its characters.
-bool Interpreter::readVariable(WordList &w, int i)
-{
-    TWordStatus &x = w[i];
-    const int vi = x.var_index - 1;
-    if (vi < 0 || vi >= Variables.size()) {
-        RaiseMessage(76, {x.str});
-        return false;
-    }
-    const Tvariable &v = Variables.at(vi);
-    if (isStringKind(v.kind)) {
-        x.kind = v.kind;
-        if (i < w.last && w[i + 1].kind == wkOpeningSquareBracket)
-            return readStringCharacter(w, i, v.VarVal);
-        x.str = v.VarVal;
-    } else if (isNumberKind(v.kind)) {
-        x.kind = v.kind;
-        x.float_val = ParseVariableNumber(v.VarVal).value;
-        x.str = v.VarVal;
-    } else if (v.kind == wkBool) {
-        x.kind = wkBool;
-        x.bool_val = v.VarVal.toUpper() == QLatin1String("TRUE");
-        x.float_val = x.bool_val ? 1.0 : 0.0;
-        x.str = v.VarVal;
-    } else {
-        RaiseMessage(129, {v.VarName});
-        return false;
-    }
-    return true;
-}
-
-// s[i]: the words up to the next "]" (not the matching one: an index does
-// not nest here) give the 1-based position; outside the text it is "".
-// `text` is a copy: evaluating the index may add variables and move the
-// variable table.
-bool Interpreter::readStringCharacter(WordList &w, int i, QString text)
-{
-    int close = -1;
-    for (int k = i + 2; k <= w.last; ++k)
-        if (w[k].kind == wkClosingSquareBracket) {
-            close = k;
-            break;
-        }
-    if (close < 0) {
-        RaiseMessage(47);
-        return false;
-    }
-    TWordStatus index;
-    EvaluateRange(w, i + 2, close - 1, index);
-    if (failed())
-        return false;
-    const double pos = RoundHalfEven(index.float_val);
-    w[i].str = (pos >= 1 && pos <= text.size()) ? QString(text.at(static_cast<int>(pos) - 1)) : QString();
-    Work work{w, 0, w.last};
-    work.removeWords(i + 1, close - i);
-    return true;
-}
-
-// Pass 2: array elements become values.
-bool Interpreter::readArrayElements(WordList &w)
-{
-    for (int i = 0; i <= w.last; ++i) {
-        if (w[i].kind != wkArrayName)
-            continue;
-        ReadArrayElement(w, i);
-        if (failed())
-            return false;
-        // An index that steps into a script function (or has no value)
-        // leaves the reference in place; the line runs again when the
-        // function returns.
-        if (w[i].kind == wkArrayName)
-            return false;
-    }
-    return true;
-}
-
-// Pass 3: function calls become their results.
-bool Interpreter::callFunctions(WordList &w)
-{
-    for (int i = 0; i <= w.last; ++i) {
-        const TWordKind k = w[i].kind;
-        if (!(isFunctionKind(k) && k != wkVBSFunction))
-            continue;
-        TWordStatus value;
-        if (!ReturnedBlock.FunctionExpression.isEmpty() && w[i].str == ReturnedBlock.FunctionExpression) {
-            // The value of a call that was stepped through.
-            value = ReturnedBlock.WordStatus;
-            ReturnedBlock = TBlockLevel();
-        } else {
-            const FunctionLevelWatch watch(*this);
-            CallFunctionWord(w[i], value);
-            if (failed())
-                return false;
-            if (k == wkScriptFunction && RunState != rn_Run && RunState != rn_Continue)
-                return false;
-            // A script function called inside the arguments was stepped
-            // into: the line runs again when it returns.
-            if (watch.steppedIn())
-                return false;
-        }
-        if (isString(value) && value.str.size() > kMaxStringLength) {
-            RaiseMessage(360, {static_cast<qint64>(kMaxStringLength)});
-            return false;
-        }
-        applyPower(value, w[i].power);
-        w[i] = std::move(value);
-    }
-    return true;
-}
-
-// Reduction rounds, innermost bracket group first, until one word is left.
-void Interpreter::reduceBracketGroups(WordList &w, TWordStatus &result)
-{
-    for (;;) {
-        const int before = w.last;
-        int L = -1;
-        for (int i = w.last; i >= 0; --i)
-            if (w[i].kind == wkOpeningBracket) {
-                L = i;
-                break;
-            }
-        int R = -1;
-        for (int i = L + 1; i <= w.last; ++i)
-            if (w[i].kind == wkClosingBracket) {
-                R = i;
-                break;
-            }
-        if ((L < 0) != (R < 0)) {
-            RaiseMessage(47);
-            return;
-        }
-        int end = L < 0 ? w.last : R - 1;
-        if (!ReduceRange(w, L < 0 ? 0 : L + 1, end))
-            return;
-        if (w.last == before) {
-            RaiseMessage(49);
-            return;
-        }
-        if (w.last == 0) {
-            result = w[0];
-            return;
-        }
-    }
+    reduceBracketGroups(*this, w, result);
 }
 
 namespace {
@@ -652,6 +660,9 @@ bool reduceRangePasses(Interpreter &in, Work &work)
 bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
 {
     Work work{w, start, endRef};
+    // The range follows the last "(": one that starts at the first word
+    // has none before it, so the list holds none at all.
+    work.bracketsLeft = start > 0;
     const bool ok = reduceRangePasses(*this, work);
     endRef = work.rangeEnd;
     return ok;

@@ -195,6 +195,11 @@ class Interpreter {
     void EvaluateRange(const WordList &words, int from, int to, TWordStatus &result);
     // Splits and evaluates a text.
     void EvaluateText(const QString &text, TWordStatus &result);
+    // One reduction round over words[start..end] (the evaluator's passes);
+    // false when the evaluation must stop.
+    bool ReduceRange(WordList &words, int start, int &end);
+    // Runs the function a function word calls; `value` receives its result.
+    void CallFunctionWord(const TWordStatus &word, TWordStatus &value);
     // Splits a call text and evaluates its arguments.
     void PrepareCallParameters(const QString &callText, const QString &scriptFunctionName, QString &name,
                                WordList &args);
@@ -309,13 +314,6 @@ class Interpreter {
     mutable LineTable lineTable_;
 
     void evaluateOwned(WordList &w, TWordStatus &result);
-    // The steps of one evaluation; each returns false when it must stop.
-    bool resolveNames(WordList &w);
-    bool readVariable(WordList &w, int i);
-    bool readStringCharacter(WordList &w, int i, QString text);
-    bool readArrayElements(WordList &w);
-    bool callFunctions(WordList &w);
-    void reduceBracketGroups(WordList &w, TWordStatus &result);
 
   public:
     // A word list borrowed from a pool for the duration of one evaluation or
@@ -370,9 +368,6 @@ class Interpreter {
     void leaveLoop(int loopLevel);
     void pushBlock(const TBlockLevel &level);
     void popBlock();
-    bool ReduceRange(WordList &words, int start, int &end);
-    // Runs the function a function word calls; `value` receives its result.
-    void CallFunctionWord(const TWordStatus &word, TWordStatus &value);
     void classifyIdentifier(const QString &text, int &position, int identStart, TWordStatus &word);
     Host *host_;
     NullHost nullHost_;

@@ -111,7 +111,7 @@ TWordKind Interpreter::ExecuteLine()
     return executeStatement(w, indent, text);
 }
 
-bool Interpreter::beginTry(WordList &w)
+inline bool Interpreter::beginTry(WordList &w)
 {
     TryMode = true;
     for (int i = 0; i < w.last; ++i)
@@ -122,7 +122,7 @@ bool Interpreter::beginTry(WordList &w)
     return !failed();
 }
 
-TWordKind Interpreter::executeStatement(const WordList &w, int indent, const QString &text)
+inline TWordKind Interpreter::executeStatement(const WordList &w, int indent, const QString &text)
 {
     const TWordKind kind = w.last >= 0 ? w[0].kind : wkNone;
     if (w.last >= 2 && w[1].str == QLatin1String("=")) {
@@ -192,7 +192,7 @@ void Interpreter::nextLineUnlessSteppedIn(const FunctionLevelWatch &watch)
         FindNextLine(false, false);
 }
 
-void Interpreter::AssignmentStatement(const WordList &w)
+inline void Interpreter::AssignmentStatement(const WordList &w)
 {
     TWordStatus value;
     const FunctionLevelWatch watch(*this);
@@ -213,7 +213,7 @@ void Interpreter::AssignmentStatement(const WordList &w)
         FindNextLine(false, false);
 }
 
-void Interpreter::evaluateAssignedValue(const WordList &w, TWordStatus &value)
+inline void Interpreter::evaluateAssignedValue(const WordList &w, TWordStatus &value)
 {
     if (!TryMode) {
         EvaluateRange(w, 2, w.last, value);
@@ -235,7 +235,7 @@ void Interpreter::evaluateAssignedValue(const WordList &w, TWordStatus &value)
     }
 }
 
-bool Interpreter::assignValue(const TWordStatus &target, const TWordStatus &value)
+inline bool Interpreter::assignValue(const TWordStatus &target, const TWordStatus &value)
 {
     if (value.kind == wkArrayName) {
         if (FindVariable(target.str) >= 0) {
