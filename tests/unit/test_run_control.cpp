@@ -289,3 +289,42 @@ TEST(RunControl, TemporaryArraysDoNotPileUpInLoops)
     EXPECT_TRUE(s.host.errors.isEmpty()) << s.error().toStdString();
     EXPECT_EQ(s.var("x"), "6");
 }
+
+// In step mode every kind of statement that calls a script function stops
+// where the function's body begins and runs again, with the value, after
+// RETURN; a value-less result is then reported as in run mode.
+TEST(RunControl, EveryStatementStepsIntoAFunctionAndResumes)
+{
+    const QStringList function = {"stop", "function F(_a)", "  _b = _a + 1", "  return _b"};
+    const struct {
+        QStringList lines;
+        const char *variable;
+        const char *value;
+    } cases[] = {
+        {QStringList{"Sleep(F(-1))", "x = 1"} + function, "x", "1"},
+        {QStringList{"TRY y = F(2)"} + function, "y", "3"},
+        {QStringList{"array A[2]float", "A[1] = F(3)", "x = A[1]"} + function, "x", "4"},
+        {QStringList{"array A[F(1)]float", "x = Array_Length(A)"} + function, "x", "2"},
+        {QStringList{"repeat", "  breakif F(0) > 0", "x = 5"} + function, "x", "5"},
+    };
+    for (const auto &c : cases) {
+        ScriptRun r(c.lines);
+        const int header = static_cast<int>(c.lines.indexOf("function F(_a)"));
+        for (int guard = 0; guard < 20 && r.in.CurrentFunctionLevel == 0; ++guard)
+            r.step();
+        const std::string script = c.lines.join(" | ").toStdString();
+        EXPECT_EQ(r.in.CurrentLine, header + 1) << script; // the first line of the body
+        r.step();
+        EXPECT_EQ(r.in.CurrentLine, header + 2) << script;
+        for (int guard = 0; guard < 20 && r.in.RunState != rn_Stopped; ++guard)
+            r.step();
+        EXPECT_TRUE(r.host.errors.isEmpty()) << script << ": " << r.error().toStdString();
+        EXPECT_EQ(r.var(c.variable), c.value) << script;
+    }
+
+    ScriptRun valueless({"x = G()", "stop", "function G()", "  return"});
+    valueless.step();
+    EXPECT_EQ(valueless.in.CurrentLine, 3);
+    valueless.step();
+    EXPECT_EQ(firstLine(valueless.error()), "The right side of the assignment operator does not contain any value.");
+}
