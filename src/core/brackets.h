@@ -14,7 +14,7 @@ namespace tesmora {
 // open a quoted part that only the same character closes, so the other
 // quote character inside it is plain text.
 class QuoteTracker {
-public:
+  public:
     // True when `c` opens, closes or lies inside a quoted part.
     bool skips(QChar c)
     {
@@ -31,7 +31,7 @@ public:
     }
     bool inside() const { return !quote_.isNull(); }
 
-private:
+  private:
     QChar quote_;
 };
 

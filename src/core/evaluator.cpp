@@ -279,7 +279,8 @@ bool callFunctions(Interpreter &in, WordList &w)
         if (!(isFunctionKind(k) && k != wkVBSFunction))
             continue;
         TWordStatus value;
-        if (!in.ReturnedBlock.FunctionExpression.isEmpty() && w[i].str == in.ReturnedBlock.FunctionExpression) {
+        if (!in.ReturnedBlock.FunctionExpression.isEmpty() &&
+            w[i].str == in.ReturnedBlock.FunctionExpression) {
             // The value of a call that was stepped through.
             value = in.ReturnedBlock.WordStatus;
             in.ReturnedBlock = TBlockLevel();
@@ -643,7 +644,8 @@ bool reduceRangePasses(Interpreter &in, Work &work)
             }))
             return false;
     }
-    if (!reduceTriples(work, [&](Word &a, const Word &op, const Word &b) { return concatenation(in, a, op, b); }))
+    if (!reduceTriples(work,
+                       [&](Word &a, const Word &op, const Word &b) { return concatenation(in, a, op, b); }))
         return false;
     reduceTriples(work, [](Word &a, const Word &op, const Word &b) { return mixedKindEquality(a, op, b); });
     reduceTriples(work, [](Word &a, const Word &op, const Word &b) { return numericComparison(a, op, b); });

@@ -326,5 +326,6 @@ TEST(RunControl, EveryStatementStepsIntoAFunctionAndResumes)
     valueless.step();
     EXPECT_EQ(valueless.in.CurrentLine, 3);
     valueless.step();
-    EXPECT_EQ(firstLine(valueless.error()), "The right side of the assignment operator does not contain any value.");
+    EXPECT_EQ(firstLine(valueless.error()),
+              "The right side of the assignment operator does not contain any value.");
 }
