@@ -111,6 +111,8 @@ TWordKind Interpreter::ExecuteLine()
     return executeStatement(w, indent, text);
 }
 
+// The steps of a statement below are inline: each is called from one place
+// in this file, on the path every executed line takes.
 inline bool Interpreter::beginTry(WordList &w)
 {
     TryMode = true;
