@@ -61,7 +61,7 @@ void prepare(Interpreter &in, const QString &text)
             line.chop(1);
         line.replace(QLatin1Char('\t'), QStringLiteral("  "));
     }
-    in.ScriptLines = lines;
+    in.setScriptLines(lines);
     in.PrepareScript();
     in.WorkMode = true;
 }

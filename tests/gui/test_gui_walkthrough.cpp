@@ -426,3 +426,35 @@ TEST(Walkthrough, StartUpWithoutAScriptReportsOverTheWorkingModeToolbar)
     EXPECT_TRUE(errors[0].startsWith("Invalid file name")) << errors[0].toStdString();
     EXPECT_EQ(shownAtTheBox, QStringList({"A_Step", "A_Edit", "a_Fast", "A_Pause"}));
 }
+
+TEST(Walkthrough, PauseAndClosingInterruptAnEndlessJavaScriptEvaluation)
+{
+    Window t("x = Eval('6*7')\ny = Eval('while(true){}')\nz = 2\n");
+    t.showActive();
+    const QString interrupted = t.in().MessageText(361);
+    // Pause clicked while the evaluation spins: the window still answers,
+    // and the line ends in its run-time error with the line marked.
+    QTimer::singleShot(300, t.w.get(), [&] {
+        EXPECT_TRUE(t.enabled(Pause));
+        t.click(Pause);
+    });
+    t.key(Qt::Key_F10);
+    ASSERT_EQ(t.errors.size(), 1);
+    EXPECT_TRUE(t.errors[0].startsWith(interrupted)) << t.errors[0].toStdString();
+    EXPECT_TRUE(t.errors[0].contains(QStringLiteral("Line 1."))) << t.errors[0].toStdString();
+    EXPECT_EQ(t.var("x"), "42");
+    EXPECT_EQ(t.var("z"), "");
+    EXPECT_EQ(t.ed().currentLineMarkLine(), 1);
+    EXPECT_FALSE(t.enabled(Pause));
+    EXPECT_TRUE(t.enabled(Step));
+
+    // Closing the window interrupts the evaluation too; the window stays
+    // open, because a run was going on, and the interrupted engine still
+    // serves the evaluations of the next run.
+    QTimer::singleShot(300, t.w.get(), [&] { t.w->close(); });
+    t.key(Qt::Key_F10);
+    ASSERT_EQ(t.errors.size(), 2);
+    EXPECT_TRUE(t.errors[1].startsWith(interrupted)) << t.errors[1].toStdString();
+    EXPECT_TRUE(t.w->isVisible());
+    EXPECT_EQ(t.var("x"), "42");
+}
