@@ -1,8 +1,9 @@
 // The services through which an interpreter reaches the world outside it,
 // given to its constructor by the program that builds it. None is owned; any
-// may be null: without a host nothing is shown, without a JavaScript engine,
-// a media player or a shell opener the functions that need them fail with
-// their message, and graphics and dialog words do nothing.
+// may be null: without a host nothing is shown; without a media player a
+// sound is silence, without a shell opener a document counts as opened, and
+// without a dialog provider Check goes on; JavaScript, graphics and dialog
+// words fail without their engine or executor.
 #pragma once
 
 namespace tesmora {
