@@ -118,7 +118,7 @@ class Interpreter {
     int ContinueFunctionLevel = 0;
     bool CloseAfterRun = false;
     // True while a click handler runs (see RunClickHandler).
-    bool handlerRunning() const { return handlerRunning_; }
+    bool HandlerRunning() const { return handlerRunning_; }
     bool FastMode = false;
     qint64 RunStartTime = 0; // ms since the epoch
     qint64 RunStopTime = 0;  // when the last run ended (ms since the epoch)

@@ -102,7 +102,7 @@ void CanvasMouse::handleRelease(QPoint at, CanvasButton button)
         return;
     const TArea area = canvas_.areas.items.at(c.HoverArea);
     if (!area.FunctionName.isEmpty()) {
-        if (!in_.handlerRunning())
+        if (!in_.HandlerRunning())
             runClickHandler(area, button);
     } else {
         openPictogramMenu(area, at);

@@ -256,7 +256,7 @@ TEST(ClickHandlers, ButtonsOverlapsAndEmptyAreas)
     EXPECT_EQ(bad.in.BlockDepth, 0);
     EXPECT_EQ(bad.in.CurrentFunctionLevel, 0);
     EXPECT_EQ(bad.in.FindVariable("_y"), -1);
-    EXPECT_FALSE(bad.in.handlerRunning());
+    EXPECT_FALSE(bad.in.HandlerRunning());
     // A function that does not exist: message 50 in the box.
     ClickRun none({"SetCoordinateSystem(0,0,400,250,2,2,2)",
                    "Define_Mouse_Click_Handler(Array4(0,0,400,250), 'Nowhere')"});
@@ -287,7 +287,7 @@ TEST(ClickHandlers, ClicksDuringARunWaitForTheLineAndRunOnce)
     EXPECT_EQ(r.var("clicks"), "1");
     // The run went on to its end after the handler.
     EXPECT_EQ(r.var("i"), "2001");
-    EXPECT_FALSE(r.in.handlerRunning());
+    EXPECT_FALSE(r.in.HandlerRunning());
 }
 
 TEST(Cursor, ReadOutPositionsAndDisplayScale)
