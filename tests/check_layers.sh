@@ -3,7 +3,8 @@
 # JavaScript engine only through the interfaces it declares: none of its files
 # may include a header of the graphics or environment layers, of a platform
 # adapter other than the Core-only ones, or of Qt Gui, Widgets, Qml,
-# Multimedia or QScintilla.
+# Multimedia or QScintilla. The ports stay free of the rest of the engine, and
+# the media adapter free of Qt Gui.
 set -u
 src="${1:?usage: check_layers.sh SRC_DIR}"
 forbidden='#include[[:space:]]*[<"]('
@@ -15,6 +16,31 @@ forbidden+=')'
 found=$(grep -rnE "$forbidden" "$src/core" "$src/library" 2>/dev/null)
 if [ -n "$found" ]; then
     echo "engine files include headers of outer layers:"
+    echo "$found"
+    exit 1
+fi
+
+# The ports (the header-only target every layer meets at) include one another
+# and Qt Core or standard headers only, never the rest of the engine.
+ports='executors.h host.h interpreter_services.h javascript_engine.h media.h words.h'
+for header in $ports; do
+    while IFS= read -r line; do
+        name=$(sed -E 's/.*#include[[:space:]]*"([^"]+)".*/\1/' <<<"$line")
+        case " $ports " in
+        *" ${name#core/} "*) ;;
+        *)
+            echo "the port core/$header includes \"$name\", which is no port"
+            exit 1
+            ;;
+        esac
+    done < <(grep -E '#include[[:space:]]*"' "$src/core/$header")
+done
+
+# The media adapter plays sounds without Qt Gui (the shell opener has it).
+gui='#include[[:space:]]*[<"](Qt(Gui|Widgets)/|Q(GuiApplication|DesktopServices|Image|Pixmap|Widget|Application)[>"])'
+found=$(grep -nE "$gui" "$src"/platform/media_player.* "$src"/platform/system_sounds.* 2>/dev/null)
+if [ -n "$found" ]; then
+    echo "the media adapter includes Qt Gui headers:"
     echo "$found"
     exit 1
 fi

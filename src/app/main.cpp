@@ -1,5 +1,8 @@
 // The desktop environment.
 #include "environment/main_window.h"
+#include "platform/media_player.h"
+#include "platform/qjs_engine.h"
+#include "platform/shell_opener.h"
 
 #include <QApplication>
 
@@ -8,7 +11,11 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setApplicationName(QStringLiteral("Tesmora"));
-    tesmora::TForm_Interpretator window(app.arguments().mid(1));
+    // The desktop's adapters outlive the window that uses them.
+    tesmora::QtJavaScriptEngine js;
+    tesmora::QtMediaPlayer media;
+    tesmora::QtShellOpener shell;
+    tesmora::TForm_Interpretator window(app.arguments().mid(1), {.js = &js, .media = &media, .shell = &shell});
     window.show();
     return app.exec();
 }

@@ -259,17 +259,10 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    // The adapters first, then the interpreter that is given them.
     RunnerHost host;
-    Interpreter in(&host);
-    in.ProgramFolder = home.isEmpty() ? defaultProgramFolder() : QDir(home).absolutePath() + QLatin1Char('/');
-    if (lang.isEmpty())
-        in.Language = QLocale::system().language() == QLocale::Russian ? 1 : 0;
-    else
-        in.Language = lang == QLatin1String("ru") ? 1 : 0;
     QtJavaScriptEngine js;
-    in.JsEngine = &js;
     QtMediaPlayer media;
-    in.Media = &media;
     AnswerQueue answers;
     if (!answersFile.isEmpty()) {
         QFile f(answersFile);
@@ -283,12 +276,28 @@ int main(int argc, char **argv)
         for (const QString &l : lines)
             answers.answers.enqueue(l);
     }
-    in.DialogsProvider = &answers;
     // The canvas of a headless run: a panel of the given size, always shown.
     FixedPanel panel(panelSize);
     Canvas canvas(&panel);
     CanvasExecutor graphics(canvas);
-    in.Graphics = &graphics;
+    DialogFunctions dialogs(answers);
+    RunLimits limits;
+    limits.maxLines = maxLines;
+    if (maxSeconds > 0)
+        limits.deadline = QDateTime::currentMSecsSinceEpoch() + static_cast<qint64>(maxSeconds * 1000);
+    Interpreter in({.host = &host,
+                    .js = &js,
+                    .graphics = &graphics,
+                    .dialogs = &dialogs,
+                    .dialogProvider = &answers,
+                    .media = &media},
+                   limits);
+    in.ProgramFolder = home.isEmpty() ? defaultProgramFolder() : QDir(home).absolutePath() + QLatin1Char('/');
+    if (lang.isEmpty())
+        in.Language = QLocale::system().language() == QLocale::Russian ? 1 : 0;
+    else
+        in.Language = lang == QLatin1String("ru") ? 1 : 0;
+    in.cmdLineParams = positional;
     ScriptedMenu menu;
     menu.choice = menuChoice;
     CanvasMouse mouse(in, canvas, &menu);
@@ -301,12 +310,6 @@ int main(int argc, char **argv)
         writeOut(stderr, QStringLiteral("Cannot write the picture \"%1\".\n").arg(canvasFile));
         return false;
     };
-    DialogFunctions dialogs(answers);
-    in.Dialogs = &dialogs;
-    in.cmdLineParams = positional;
-    in.MaxLines = maxLines;
-    if (maxSeconds > 0)
-        in.RunDeadline = QDateTime::currentMSecsSinceEpoch() + static_cast<qint64>(maxSeconds * 1000);
 
     auto fail = [&](const QString &text) {
         QString t = text;
@@ -325,9 +328,7 @@ int main(int argc, char **argv)
     in.WorkMode = true;
 
     if (steps) {
-        in.CurrentLine = 0;
-        in.BlockDepth = 0;
-        in.CurrentFunctionLevel = 0;
+        in.ResetRun();
         writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.CurrentLine));
         do {
             in.A_StepExecute(RunSender::StepAction);
@@ -344,7 +345,7 @@ int main(int argc, char **argv)
                                  .arg(static_cast<double>(timer.nsecsElapsed()) / 1e9, 0, 'f', 6));
     }
     // The finished canvas is clicked as a learner would click it.
-    if (!in.ExitRequested && !host.closed)
+    if (!in.exitRequested() && !host.closed)
         replayClicks(mouse, canvas, clicks);
     if (doDump)
         dump(in);
@@ -353,7 +354,7 @@ int main(int argc, char **argv)
     // Exit() ends the program at once, like closing the window: whatever the
     // rest of its line raised afterwards (Exit has no value to compute with)
     // is no error of the run.
-    if (in.ExitRequested)
+    if (in.exitRequested())
         return 0;
     if (!host.error.isEmpty()) {
         fail(host.error);

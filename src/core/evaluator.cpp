@@ -699,10 +699,10 @@ void Interpreter::CallFunctionWord(const TWordStatus &word, TWordStatus &value)
         CheckCallParameters(word.kind, name, args);
         if (failed())
             return;
-        if (word.kind == wkGraphFunction && Graphics)
-            Graphics->execute(*this, name, args, value);
-        else if (word.kind == wkDialogFunction && Dialogs)
-            Dialogs->execute(*this, name, args, value);
+        if (word.kind == wkGraphFunction && services_.graphics)
+            services_.graphics->execute(*this, name, args, value);
+        else if (word.kind == wkDialogFunction && services_.dialogs)
+            services_.dialogs->execute(*this, name, args, value);
         else
             RaiseMessage(96, {name});
         break;

@@ -44,7 +44,8 @@ const QStringList &graphicsConstantLines()
     return lines;
 }
 
-Interpreter::Interpreter(Host *host) : host_(host ? host : &nullHost_)
+Interpreter::Interpreter(const InterpreterServices &services, const RunLimits &limits)
+    : services_(services), limits_(limits), host_(services.host ? services.host : &nullHost_)
 {
     QStringList constants = graphicsConstantLines();
     constants << QStringLiteral("PI = 3.14159265358979323846")
@@ -68,11 +69,6 @@ void Interpreter::seedRandom(std::uint64_t seed)
 {
     random_.seed(seed);
     randomSeeded_ = true;
-}
-
-void Interpreter::setHost(Host *host)
-{
-    host_ = host ? host : &nullHost_;
 }
 
 // ---- Messages -------------------------------------------------------------

@@ -3,6 +3,7 @@
 
 #include "executors.h"
 #include "host.h"
+#include "interpreter_services.h"
 #include "javascript_engine.h"
 #include "media.h"
 #include "message_catalogue.h"
@@ -43,6 +44,16 @@ constexpr int kMaxEvaluationDepth = 250;
 // The longest string a script may build (message 360 beyond it).
 constexpr qsizetype kMaxStringLength = 50'000'000;
 
+// Limits of every run, set by the program that builds the interpreter (the
+// runner's --max-lines and --max-seconds; tests and the fuzzer).
+struct RunLimits {
+    // > 0: a run ends with an error after that many executed lines.
+    qint64 maxLines = 0;
+    // > 0: the moment (ms since the epoch) after which a run ends, also in
+    // the middle of a JavaScript evaluation.
+    qint64 deadline = 0;
+};
+
 struct ConstantInfo {
     int line = -1; // -1: not found
     QString name;
@@ -60,12 +71,14 @@ class Interpreter {
     bool randomSeeded_ = false;
 
   public:
-    explicit Interpreter(Host *host = nullptr);
+    explicit Interpreter(const InterpreterServices &services = {}, const RunLimits &limits = {});
     Interpreter(const Interpreter &) = delete;
     Interpreter &operator=(const Interpreter &) = delete;
 
+    // The services are fixed for the interpreter's life.
     Host &host() { return *host_; }
-    void setHost(Host *host);
+    const InterpreterServices &services() const { return services_; }
+    const RunLimits &runLimits() const { return limits_; }
 
     // ---- State ----------------------------------------------------------
     QStringList ScriptLines;
@@ -104,32 +117,23 @@ class Interpreter {
     int StepOverDepth = -1;
     int ContinueFunctionLevel = 0;
     bool CloseAfterRun = false;
-    bool HandlerRunning = false;
+    // True while a click handler runs (see RunClickHandler).
+    bool HandlerRunning() const { return handlerRunning_; }
     bool FastMode = false;
     qint64 RunStartTime = 0; // ms since the epoch
     qint64 RunStopTime = 0;  // when the last run ended (ms since the epoch)
-    // Every execution of a line counts; MaxLines > 0 ends a run after that many.
+    // Every execution of a line counts (see RunLimits::maxLines).
     qint64 ExecutedLines = 0;
     // The kind of the first word of the statement executed last.
     TWordKind LastLineKind = wkNone;
-    qint64 MaxLines = 0;
-    // > 0: the moment (ms since the epoch) after which a run ends, also in
-    // the middle of a JavaScript evaluation.
-    qint64 RunDeadline = 0;
+    // True once the deadline of the run limits has passed.
     bool pastDeadline() const;
     // Evaluations in progress, one inside another (at most kMaxEvaluationDepth).
     int EvaluationDepth = 0;
 
-    // ---- Outside services (not owned) -------------------------------------
-    JavaScriptEngine *JsEngine = nullptr;
-    GraphicsExecutor *Graphics = nullptr;
-    DialogExecutor *Dialogs = nullptr;
-    DialogProvider *DialogsProvider = nullptr;
-    MediaPlayer *Media = nullptr;
-    ShellOpener *Shell = nullptr;
-    // Set by the built-in Exit: the run has ended and the program closes
-    // through its normal close path.
-    bool ExitRequested = false;
+    // Set by the built-in Exit (RequestExit): the run has ended and the
+    // program closes through its normal close path.
+    bool exitRequested() const { return exitRequested_; }
 
     // ---- Messages and errors -------------------------------------------
     QString MessageText(int id, const MessageArgs &args = {}) const;
@@ -247,6 +251,10 @@ class Interpreter {
     };
     RunPosition SaveRunPosition() const;
     void RestoreRunPosition(const RunPosition &position);
+    // Runs the script function `functionName` as a click handler: a call
+    // without arguments from where the run stands (or stood), after which the
+    // run goes on from there. An error of the handler is shown, not kept.
+    void RunClickHandler(const QString &functionName);
     void BindParameter(const QString &functionName, const QString &formalName, const TWordStatus &actual,
                        bool byReference);
     void FinishReturn();
@@ -283,6 +291,11 @@ class Interpreter {
     void A_StepOverExecute();
     void a_FastExecute();
     void A_PauseExecute();
+    // Stops the run after the current line, with no sound or window change
+    // (a Check answered with stop).
+    void StopRun() { RunState = rn_Stopped; }
+    // Stops the run for good and asks the host to close the program (Exit).
+    void RequestExit();
     // Ends any run completely: no open blocks or function levels, no returned
     // block, no pending Step over, no variables or arrays, stopped at line 0.
     // A new or reloaded script starts from here.
@@ -337,6 +350,8 @@ class Interpreter {
     size_t scratchUsed_ = 0;
     std::deque<std::function<void()>> betweenLines_;
     int runLoopDepth_ = 0;
+    bool handlerRunning_ = false;
+    bool exitRequested_ = false;
     // No open blocks, function levels or returned block.
     void clearBlocks();
     void FindNextLine(bool continueRequest, bool continueStatement);
@@ -369,8 +384,10 @@ class Interpreter {
     void pushBlock(const TBlockLevel &level);
     void popBlock();
     void classifyIdentifier(const QString &text, int &position, int identStart, TWordStatus &word);
-    Host *host_;
+    InterpreterServices services_;
+    RunLimits limits_;
     NullHost nullHost_;
+    Host *host_;
 };
 
 // Graphics constants (rotation codes and colour names), in their fixed order.

@@ -29,7 +29,7 @@ void Interpreter::RaiseFailure(const std::exception &e)
 
 bool Interpreter::pastDeadline() const
 {
-    return RunDeadline > 0 && QDateTime::currentMSecsSinceEpoch() > RunDeadline;
+    return limits_.deadline > 0 && QDateTime::currentMSecsSinceEpoch() > limits_.deadline;
 }
 
 void Interpreter::RunOneLine()
@@ -43,8 +43,8 @@ void Interpreter::RunOneLine()
     TryErrorText.clear();
     const int line = CurrentLine;
     TryCaught = false;
-    if (MaxLines > 0 && ExecutedLines >= MaxLines) {
-        ErrorText = QStringLiteral("Run stopped after %1 executed lines.").arg(MaxLines);
+    if (limits_.maxLines > 0 && ExecutedLines >= limits_.maxLines) {
+        ErrorText = QStringLiteral("Run stopped after %1 executed lines.").arg(limits_.maxLines);
         RunState = rn_Stopped;
         return;
     }
@@ -88,7 +88,7 @@ void Interpreter::RunOneLine()
                     return;
             }
             if (CurrentFunctionLevel == 0)
-                HandlerRunning = false;
+                handlerRunning_ = false;
         }
         // Temporary arrays live for the line that made them. A line of an
         // outer level may still be evaluating (a function called in run mode,
@@ -309,6 +309,36 @@ void Interpreter::A_PauseExecute()
     host_->playSystemSound(SystemSound::Asterisk);
 }
 
+void Interpreter::RequestExit()
+{
+    exitRequested_ = true;
+    RunState = rn_Stopped;
+}
+
+void Interpreter::RunClickHandler(const QString &functionName)
+{
+    const RunPosition saved = SaveRunPosition();
+    RunState = rn_Run;
+    ReturnedBlock = TBlockLevel();
+    handlerRunning_ = true;
+    WordList noArguments;
+    TWordStatus result;
+    try {
+        CallScriptFunction(functionName, noArguments, result);
+    } catch (const std::exception &e) {
+        RaiseError(QString::fromUtf8(e.what()));
+    }
+    handlerRunning_ = false;
+    host_->refreshVariables();
+    if (WorkMode && failed()) {
+        host_->refreshVariables();
+        const QString text = ErrorText;
+        ErrorText.clear();
+        host_->showErrorBox(text);
+    }
+    RestoreRunPosition(saved);
+}
+
 void Interpreter::clearBlocks()
 {
     BlockStack.fill(TBlockLevel());
@@ -323,7 +353,7 @@ void Interpreter::ResetRun()
     RunState = rn_Stopped;
     clearBlocks();
     StepOverLine = StepOverDepth = -1;
-    HandlerRunning = false;
+    handlerRunning_ = false;
     TryMode = TryCaught = false;
     ErrorText.clear();
     TryErrorText.clear();

@@ -8,18 +8,16 @@
 #include "help_window.h"
 #include "script_editor.h"
 #include "symbol_keyboard.h"
-#include "platform/system_sounds.h"
 #include "status_panel.h"
 #include "toolbar_strip.h"
 #include "variables_view.h"
 #include "window_dialogs.h"
+#include "window_host.h"
 
 #include "graphics/dialog_functions.h"
 #include "graphics/graphics_executor.h"
 
-#include "platform/media_player.h"
 #include "platform/paths.h"
-#include "platform/qjs_engine.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,34 +44,36 @@ struct ActionSpec {
 
 } // namespace
 
-TForm_Interpretator::TForm_Interpretator(const QStringList &arguments, QWidget *parent)
-    : QMainWindow(parent), interp_(this), arguments_(arguments)
+TForm_Interpretator::TForm_Interpretator(const QStringList &arguments, const DesktopAdapters &desktop,
+                                         QWidget *parent)
+    : QMainWindow(parent), arguments_(arguments), host_(std::make_unique<WindowHost>(*this)),
+      dialogs_(std::make_unique<WindowDialogs>(this, *host_)),
+      dialogFunctions_(std::make_unique<DialogFunctions>(*dialogs_)),
+      graphics_(std::make_unique<CanvasExecutor>(canvas_)), interp_(servicesWith(desktop))
 {
     setObjectName(QStringLiteral("Form_Interpretator"));
     interp_.ProgramFolder = defaultProgramFolder();
-    dialogs_ = std::make_unique<WindowDialogs>(this, *this);
     dialogs_->setSettingsFile(interp_.ProgramFolder + QStringLiteral("tesmora.ini"));
-    dialogFunctions_ = std::make_unique<DialogFunctions>(*dialogs_);
-    interp_.DialogsProvider = dialogs_.get();
-    interp_.Dialogs = dialogFunctions_.get();
-    graphics_ = std::make_unique<CanvasExecutor>(canvas_);
-    interp_.Graphics = graphics_.get();
     interp_.WorkMode = true;
-    sounds_ = std::make_unique<SystemSounds>();
     createActions();
     createLayout();
     createPreferencesMenu();
     createStartTimer();
-    qApp->installEventFilter(this);
     resize(1190, 760);
-    setCaption(interp_.MessageText(1) + QStringLiteral("   "));
+    host_->setCaption(interp_.MessageText(1) + QStringLiteral("   "));
 }
 
-TForm_Interpretator::~TForm_Interpretator()
+TForm_Interpretator::~TForm_Interpretator() = default;
+
+InterpreterServices TForm_Interpretator::servicesWith(const DesktopAdapters &desktop) const
 {
-    qApp->removeEventFilter(this);
-    interp_.JsEngine = nullptr;
-    interp_.Media = nullptr;
+    return {.host = host_.get(),
+            .js = desktop.js,
+            .graphics = graphics_.get(),
+            .dialogs = dialogFunctions_.get(),
+            .dialogProvider = dialogs_.get(),
+            .media = desktop.media,
+            .shell = desktop.shell};
 }
 
 HelpWindow *TForm_Interpretator::helpWindow() const
@@ -300,7 +300,7 @@ void TForm_Interpretator::setLanguage(int language)
 
 void TForm_Interpretator::ApplyInterfaceLanguage()
 {
-    setCaption(interp_.MessageText(1) + QStringLiteral("   ") + scriptFileName_);
+    host_->setCaption(interp_.MessageText(1) + QStringLiteral("   ") + scriptFileName_);
     for (QAction *a : std::as_const(actions_)) {
         const int tag = a->property("tag").toInt();
         if (tag < 290 || tag > 339)

@@ -1,8 +1,6 @@
 // The main window: the learner's whole working surface.
 #pragma once
 
-#include "core/executors.h"
-#include "core/host.h"
 #include "core/interpreter.h"
 #include "graphics/canvas.h"
 #include "script_editor.h"
@@ -29,19 +27,25 @@ class HelpWindow;
 class PreferencesMenu;
 class SymbolKeyboard;
 class TAbout;
-class JavaScriptEngine;
-class MediaPlayer;
-class ShellOpener;
 class ScriptEditor;
-class SystemSounds;
 class ToolbarStrip;
 class VariablesView;
 class WindowDialogs;
+class WindowHost;
 
-class TForm_Interpretator : public QMainWindow, public Host {
+// The adapters of the desktop that the program builds and gives the window
+// (not owned; any may be null). The window adds its own host, canvas
+// executor and dialogs, and builds the interpreter with all of them.
+struct DesktopAdapters {
+    JavaScriptEngine *js = nullptr;
+    MediaPlayer *media = nullptr;
+    ShellOpener *shell = nullptr;
+};
+
+class TForm_Interpretator : public QMainWindow {
     Q_OBJECT
   public:
-    explicit TForm_Interpretator(const QStringList &arguments, QWidget *parent = nullptr);
+    TForm_Interpretator(const QStringList &arguments, const DesktopAdapters &desktop, QWidget *parent = nullptr);
     ~TForm_Interpretator() override;
 
     Interpreter &interpreter() { return interp_; }
@@ -103,32 +107,9 @@ class TForm_Interpretator : public QMainWindow, public Host {
     // The user guide the About window's link opens.
     QString userGuidePath() const;
 
-    // ---- Host -------------------------------------------------------------
-    void setEditorText(const QStringList &lines) override;
-    void setEditorReadOnly(bool readOnly) override;
-    void repaintEditor() override;
-    void rebuildHighlighterWords() override;
-    void markCurrentLine(int line) override;
-    void setCaretLine(int line) override;
-    bool hasBreakpoint(int line) const override;
-    void setCaption(const QString &caption) override;
-    void refreshVariables() override;
-    void showGlobalGrid() override;
-    void setStatusPanel(int panel, const QString &text) override;
-    void clearStatusPanels() override;
-    void setWorkModeActions() override;
-    void setRunningActions(bool running) override;
-    void enableWindow(bool enabled) override;
-    void repaintWindow() override;
-    void closeMainWindow() override;
-    void closeMainWindowAfter(int ms) override;
-    void processEvents() override;
-    bool pauseKeyDown() const override;
-    void discardQueuedKeys() override;
-    void playSystemSound(SystemSound sound) override;
-    void showErrorBox(const QString &text) override;
-    void showMessageNow(const QString &text) override;
-    bool askYesNo(const QString &text) override;
+    // The interpreter's host: what runs show in this window.
+    WindowHost &host() const { return *host_; }
+    const QList<QLabel *> &statusPanels() const { return statusPanels_; }
 
     // The dialogs of scripts (InputString, InputText, Message, Menu, Check).
     WindowDialogs *dialogs() const { return dialogs_.get(); }
@@ -136,7 +117,6 @@ class TForm_Interpretator : public QMainWindow, public Host {
   protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
     void createActions();
@@ -155,16 +135,15 @@ class TForm_Interpretator : public QMainWindow, public Host {
     void setShown(int tag, bool visible, bool enabled);
     QString programFolder() const { return interp_.ProgramFolder; }
 
-    Interpreter interp_;
-    Canvas canvas_;
-    std::unique_ptr<CanvasExecutor> graphics_;
+    // The services come first: the interpreter is built with them.
+    InterpreterServices servicesWith(const DesktopAdapters &desktop) const;
     QStringList arguments_;
-    std::unique_ptr<JavaScriptEngine> js_;
-    std::unique_ptr<MediaPlayer> media_;
-    std::unique_ptr<ShellOpener> shell_;
-    std::unique_ptr<SystemSounds> sounds_;
+    std::unique_ptr<WindowHost> host_;
     std::unique_ptr<WindowDialogs> dialogs_;
     std::unique_ptr<DialogExecutor> dialogFunctions_;
+    Canvas canvas_;
+    std::unique_ptr<CanvasExecutor> graphics_;
+    Interpreter interp_;
     std::unique_ptr<QTranslator> qtTranslator_;
 
     ScriptEditor *SynEditor = nullptr;
@@ -189,8 +168,6 @@ class TForm_Interpretator : public QMainWindow, public Host {
     bool unsavedAtEdit_ = false; // the flag when Edit was pressed; Cancel restores it
     bool editMode_ = false;
     bool startedUp_ = false;
-    bool pauseKey_ = false;
-    bool dropKeys_ = false;
     bool closeRefusedOnce_ = false;
     QList<EditorMark> SavedMarks;
     QString editorKind_ = QStringLiteral("ekInternal");

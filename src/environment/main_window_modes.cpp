@@ -10,10 +10,9 @@
 #include "script_files.h"
 #include "variables_view.h"
 
-#include "platform/media_player.h"
-#include "platform/shell_opener.h"
+#include "window_host.h"
+
 #include "platform/paths.h"
-#include "platform/qjs_engine.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -47,12 +46,12 @@ void TForm_Interpretator::EnterEditMode()
         return;
     }
     if (externalEditor_.isEmpty()) {
-        showMessageNow(interp_.MessageText(180));
+        host_->showMessageNow(interp_.MessageText(180));
         return;
     }
     if (!QFileInfo(externalEditor_.section(QLatin1Char(' '), 0, 0)).exists() &&
         !QFileInfo(externalEditor_).exists()) {
-        showMessageNow(interp_.MessageText(170, {externalEditor_}));
+        host_->showMessageNow(interp_.MessageText(170, {externalEditor_}));
         return;
     }
     runExternalEditor();
@@ -65,7 +64,7 @@ void TForm_Interpretator::runExternalEditor()
     QString error;
     QString text = interp_.ScriptLines.join(QStringLiteral("\r\n"));
     if (!writeUtf8WithBom(tmp, text, error)) {
-        showErrorBox(error);
+        host_->showErrorBox(error);
         return;
     }
     const QDateTime before = QFileInfo(tmp).lastModified();
@@ -90,7 +89,7 @@ void TForm_Interpretator::runExternalEditor()
     if (process.waitForStarted(5000) && process.state() != QProcess::NotRunning)
         loop.exec();
     else {
-        showMessageNow(interp_.MessageText(170, {externalEditor_}));
+        host_->showMessageNow(interp_.MessageText(170, {externalEditor_}));
         return;
     }
     const QDateTime after = QFileInfo(tmp).lastModified();
@@ -118,7 +117,7 @@ void TForm_Interpretator::EnterWorkingMode(bool takeOverEdits, const QStringList
     if (editedText || SynEditor->isModified()) {
         const QStringList edited = editedText ? *editedText : SynEditor->lines();
         if (edited.size() > kMaxScriptLines) {
-            showErrorBox(interp_.MessageText(27, {kMaxScriptLines}));
+            host_->showErrorBox(interp_.MessageText(27, {kMaxScriptLines}));
             return;
         }
         if (takeOverEdits) {
@@ -166,12 +165,12 @@ void TForm_Interpretator::LoadScriptFile(const QString &path)
     canvasPanel_->hidePanel();
     SynEditor->clearMarks();
     interp_.CurrentLine = 0;
-    markCurrentLine(0);
-    repaintEditor();
+    host_->markCurrentLine(0);
+    host_->repaintEditor();
     EnterWorkingMode(true);
     unsavedChanges_ = false;
     SynEditor->setModified(false);
-    refreshVariables();
+    host_->refreshVariables();
     // A file that could not be read is reported over the window in working mode.
     if (!loadError.isEmpty()) {
         const bool wasWorking = interp_.WorkMode;
@@ -185,7 +184,7 @@ void TForm_Interpretator::LoadScriptFile(const QString &path)
 void TForm_Interpretator::A_Load_scriptExecute()
 {
     // Unsaved changes are confirmed first: No keeps the current script.
-    if ((unsavedChanges_ || SynEditor->isModified()) && !askYesNo(interp_.MessageText(28)))
+    if ((unsavedChanges_ || SynEditor->isModified()) && !host_->askYesNo(interp_.MessageText(28)))
         return;
     QString path = chooseOpenFile ? chooseOpenFile(scriptFileName_)
                                   : ScriptFileDialog::choose(ScriptFileDialog::Open,
@@ -202,7 +201,7 @@ void TForm_Interpretator::A_Load_scriptExecute()
 
 void TForm_Interpretator::A_New_scriptExecute()
 {
-    if ((unsavedChanges_ || SynEditor->isModified()) && !askYesNo(interp_.MessageText(28)))
+    if ((unsavedChanges_ || SynEditor->isModified()) && !host_->askYesNo(interp_.MessageText(28)))
         return;
     LoadScriptFile(QString());
     EnterEditMode();
@@ -223,7 +222,7 @@ void TForm_Interpretator::SaveScript()
         QString text = joinScriptLines(inc.lines);
         text.chop(2);
         if (!writeUtf8WithBom(inc.path, text, error)) {
-            showErrorBox(error);
+            host_->showErrorBox(error);
             return;
         }
     }
@@ -236,12 +235,12 @@ void TForm_Interpretator::SaveScript()
     if (fi.suffix().isEmpty())
         path = path.endsWith(QLatin1Char('.')) ? path + QStringLiteral("txt") : path + QStringLiteral(".txt");
     if (!writeUtf8WithBom(path, joinScriptLines(plan.mainLines), error)) {
-        showErrorBox(error);
+        host_->showErrorBox(error);
         return;
     }
     scriptFileName_ = path;
     interp_.ScriptFileName = path;
-    setCaption(interp_.MessageText(1) + QStringLiteral("   ") + scriptFileName_);
+    host_->setCaption(interp_.MessageText(1) + QStringLiteral("   ") + scriptFileName_);
     unsavedChanges_ = false;
     SynEditor->setModified(false);
 }
@@ -253,14 +252,12 @@ void TForm_Interpretator::closeEvent(QCloseEvent *event)
         interp_.A_PauseExecute();
         refuse = true;
     }
-    if ((unsavedChanges_ || SynEditor->isModified()) && !askYesNo(interp_.MessageText(29)))
+    if ((unsavedChanges_ || SynEditor->isModified()) && !host_->askYesNo(interp_.MessageText(29)))
         refuse = true;
     if (refuse) {
         event->ignore();
         return;
     }
-    interp_.JsEngine = nullptr;
-    js_.reset();
     SaveIdeSettings();
     event->accept();
 }
@@ -279,19 +276,13 @@ void TForm_Interpretator::StartUp()
     startedUp_ = true; // once, whether called directly or on the first showing
     setLanguage(QLocale::system().language() == QLocale::Russian ? 1 : 0);
     helpMenu_->BuildFunctionReferenceMenus();
-    js_ = std::make_unique<QtJavaScriptEngine>();
-    interp_.JsEngine = js_.get();
-    media_ = std::make_unique<QtMediaPlayer>();
-    interp_.Media = media_.get();
-    shell_ = std::make_unique<QtShellOpener>();
-    interp_.Shell = shell_.get();
     interp_.WorkMode = true;
 
     const StartOptions options = parseCommandLine(arguments_, programFolder());
     interp_.cmdLineParams = arguments_;
     LoadScriptFile(options.scriptFile);
     interp_.CurrentLine = 0;
-    markCurrentLine(0);
+    host_->markCurrentLine(0);
     unsavedChanges_ = false;
     SynEditor->setModified(false);
     ApplyInterfaceLanguage();

@@ -2,6 +2,8 @@
 // start-up switches with the auto-run timer, and the preferences menu.
 #include "main_window.h"
 
+#include "window_host.h"
+
 #include "ide_settings.h"
 #include "preferences_menu.h"
 #include "script_editor.h"
@@ -77,7 +79,7 @@ void TForm_Interpretator::SaveIdeSettings()
                                                   : MainWindowState::Normal;
     writeIdeSettings(ini, s, state);
     if (!ini.save())
-        showErrorBox(QStringLiteral("Can not save data to INI - file."));
+        host_->showErrorBox(QStringLiteral("Can not save data to INI - file."));
 }
 
 void TForm_Interpretator::applyStartSwitches(const QString &switches, int scriptLines)
@@ -129,7 +131,7 @@ void TForm_Interpretator::specifyExternalEditor()
     ini.load();
     ini.setValue(QStringLiteral("MainForm"), QStringLiteral("ExternalEditorFile"), path);
     if (!ini.save())
-        showErrorBox(QStringLiteral("Can not save data to INI - file."));
+        host_->showErrorBox(QStringLiteral("Can not save data to INI - file."));
 }
 
 void TForm_Interpretator::syncPreferencesMenu()

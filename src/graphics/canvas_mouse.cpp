@@ -102,7 +102,7 @@ void CanvasMouse::handleRelease(QPoint at, CanvasButton button)
         return;
     const TArea area = canvas_.areas.items.at(c.HoverArea);
     if (!area.FunctionName.isEmpty()) {
-        if (!in_.HandlerRunning)
+        if (!in_.HandlerRunning())
             runClickHandler(area, button);
     } else {
         openPictogramMenu(area, at);
@@ -138,30 +138,8 @@ void CanvasMouse::runClickHandler(const TArea &area, CanvasButton button)
     in_.WorkMode = true;
     if (!fillMouseCoordinates(button))
         return;
-    Host &host = in_.host();
-    host.refreshVariables();
-    // The handler runs as a call from where the run stands (or stood); the
-    // run goes on from there afterwards, whatever the handler did.
-    const Interpreter::RunPosition saved = in_.SaveRunPosition();
-    in_.RunState = rn_Run;
-    in_.ReturnedBlock = TBlockLevel();
-    in_.HandlerRunning = true;
-    WordList noArguments;
-    TWordStatus result;
-    try {
-        in_.CallScriptFunction(area.FunctionName, noArguments, result);
-    } catch (const std::exception &e) {
-        in_.RaiseError(QString::fromUtf8(e.what()));
-    }
-    in_.HandlerRunning = false;
-    host.refreshVariables();
-    if (in_.WorkMode && in_.failed()) {
-        host.refreshVariables();
-        const QString text = in_.ErrorText;
-        in_.ErrorText.clear();
-        host.showErrorBox(text);
-    }
-    in_.RestoreRunPosition(saved);
+    in_.host().refreshVariables();
+    in_.RunClickHandler(area.FunctionName);
 }
 
 void CanvasMouse::openPictogramMenu(const TArea &area, QPoint at)

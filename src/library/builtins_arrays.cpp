@@ -538,9 +538,10 @@ void Check(FunctionCall &call)
     in.host().markCurrentLine(in.CurrentLine);
     const QString question = test.str + QStringLiteral(" <> ") + check.str + QStringLiteral("\r\r") +
                              in.MessageText(305) + QLatin1Char('?');
-    const bool goOn = in.DialogsProvider ? in.DialogsProvider->checkQuestion(question) : true;
+    DialogProvider *dialogs = in.services().dialogProvider;
+    const bool goOn = dialogs ? dialogs->checkQuestion(question) : true;
     if (!goOn)
-        in.RunState = rn_Stopped;
+        in.StopRun();
 }
 
 } // namespace

@@ -165,12 +165,13 @@ void OS_OpenFile(FunctionCall &call)
     }
     // Without a desktop (the headless runner) there is nobody to show the
     // document to: the request counts as done.
-    if (!call.in.Shell) {
+    ShellOpener *shell = call.in.services().shell;
+    if (!shell) {
         call.setBool(true);
         return;
     }
     QString error;
-    if (call.in.Shell->open(target, static_cast<int>(std::clamp<std::int64_t>(show, -1, 1000)), error)) {
+    if (shell->open(target, static_cast<int>(std::clamp<std::int64_t>(show, -1, 1000)), error)) {
         call.setBool(true);
         return;
     }
@@ -356,13 +357,14 @@ void Play_Sound(FunctionCall &call)
     }
     in.host().markCurrentLine(in.CurrentLine);
     // Without a media player the sound is silence.
-    if (!in.Media)
+    MediaPlayer *media = in.services().media;
+    if (!media)
         return;
-    in.Media->stop();
+    media->stop();
     QString error;
-    const qint64 length = in.Media->play(path, error);
+    const qint64 length = media->play(path, error);
     if (length < 0) {
-        in.Media->stop();
+        media->stop();
         call.fail(error.isEmpty() ? QStringLiteral("The sound \"%1\" cannot be played.").arg(path) : error);
         return;
     }
@@ -370,7 +372,7 @@ void Play_Sound(FunctionCall &call)
         return;
     // The wait never outlasts the recording; Pause ends it as it ends Sleep.
     const WaitEnd end = waitKeepingWindowAlive(in, length);
-    in.Media->stop();
+    media->stop();
     if (end == WaitEnd::PauseKey)
         in.A_PauseExecute();
 }
@@ -382,10 +384,9 @@ void Play_Sound(FunctionCall &call)
 void Exit(FunctionCall &call)
 {
     Interpreter &in = call.in;
-    in.ExitRequested = true;
-    in.RunState = rn_Stopped;
-    if (in.Media)
-        in.Media->stop();
+    in.RequestExit();
+    if (in.services().media)
+        in.services().media->stop();
     in.host().closeMainWindow();
 }
 

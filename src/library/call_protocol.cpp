@@ -203,7 +203,7 @@ void Interpreter::CallJavaScriptFunction(int funcIndex, const QString &name, Wor
 
 bool Interpreter::RunJavaScript(const QString &source, QString &value)
 {
-    if (!JsEngine) {
+    if (!services_.js) {
         RaiseError(QStringLiteral("JavaScript: no JavaScript engine is available."));
         return false;
     }
@@ -214,7 +214,7 @@ bool Interpreter::RunJavaScript(const QString &source, QString &value)
         host_->processEvents();
         return (wasRunning && RunState == rn_Stopped) || host_->pauseKeyDown() || pastDeadline();
     };
-    const JavaScriptResult answer = JsEngine->evaluate(source, stop);
+    const JavaScriptResult answer = services_.js->evaluate(source, stop);
     if (answer.interrupted) {
         RaiseMessage(361);
         return false;

@@ -45,12 +45,15 @@ struct Setting {
 
 Setting *setting = nullptr;
 
+// The limits of one run of an input.
+RunLimits fuzzLimits()
+{
+    return {.maxLines = kMaxLines, .deadline = QDateTime::currentMSecsSinceEpoch() + kMaxMilliseconds};
+}
+
 void prepare(Interpreter &in, const QString &text)
 {
     in.ProgramFolder = setting->home.path() + QLatin1Char('/');
-    in.JsEngine = &setting->js;
-    in.MaxLines = kMaxLines;
-    in.RunDeadline = QDateTime::currentMSecsSinceEpoch() + kMaxMilliseconds;
     in.cmdLineParams = QStringList{QStringLiteral("fuzz.txt"), QStringLiteral("it's")};
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString &line : lines) {
@@ -83,18 +86,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (namesLeftOutFunction(text))
         return 0;
     {
-        Interpreter in;
+        Interpreter in({.js = &setting->js}, fuzzLimits());
         prepare(in, text);
         in.A_StartExecute(RunSender::StartAction);
     }
     {
-        Interpreter in;
+        Interpreter in({.js = &setting->js}, fuzzLimits());
         prepare(in, text);
         in.CurrentLine = 0;
         for (int step = 0; step < kMaxLines; ++step) {
             in.A_StepExecute(RunSender::StepAction);
             if (in.RunState != rn_Step || in.failed() || in.CurrentLine >= in.ScriptLines.size() ||
-                in.ExitRequested)
+                in.exitRequested())
                 break;
         }
     }

@@ -11,9 +11,20 @@ build=$1
 seconds=$2
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$build/corpus" "$build/findings"
+# Seeds: the conformance scripts, except those that spend their time building
+# the largest arrays and strings a run allows (mutations of them only repeat
+# that work).
+rm -rf "$build/seeds"
+mkdir -p "$build/seeds"
+for script in "$here"/../scripts/*.txt; do
+  case $(basename "$script") in
+    rel_array_budget.txt | rel_string_limit.txt) ;;
+    *) cp "$script" "$build/seeds/" ;;
+  esac
+done
 export ASAN_OPTIONS=detect_leaks=0:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$here/../sanitizer/lsan.supp:print_suppressions=0
 "$build/bin/fuzz_script" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=6144 \
   -malloc_limit_mb=2048 -max_len=8192 -detect_leaks=0 -dict="$here/script.dict" -print_final_stats=1 \
-  -artifact_prefix="$build/findings/" "$build/corpus" "$here/../scripts"
+  -artifact_prefix="$build/findings/" "$build/corpus" "$build/seeds"

@@ -2,6 +2,7 @@
 // the keys and clicks a learner uses on it and on the script editor.
 #pragma once
 
+#include "desktop.h"
 #include "environment/main_window.h"
 #include "environment/script_editor.h"
 #include "environment/toolbar_strip.h"
@@ -61,6 +62,7 @@ inline void shoot(QWidget *widget, const QString &name)
 // Scripts folder; questions answered by `answer`, errors collected.
 struct Window {
     QTemporaryDir home;
+    Desktop desktop;
     std::unique_ptr<TForm_Interpretator> w;
     QStringList errors;
     QStringList questions;
@@ -74,7 +76,7 @@ struct Window {
         for (const auto &f : files)
             writeFile(home.filePath("Scripts/" + f.first), f.second);
         qputenv("TESMORA_HOME", home.path().toUtf8());
-        w = std::make_unique<TForm_Interpretator>(QStringList{name});
+        w = std::make_unique<TForm_Interpretator>(QStringList{name}, desktop.adapters());
         w->reportError = [this](const QString &t) { errors << t; };
         w->answerQuestion = [this](const QString &q) {
             questions << q;

@@ -1,6 +1,7 @@
 // The canvas panel of the main window driven offscreen: shown by
 // SetCoordinateSystem, hidden by Load, the layers laid out in the panel, and
 // the context menu that copies or saves the picture.
+#include "desktop.h"
 #include "environment/canvas_panel.h"
 #include "environment/main_window.h"
 
@@ -37,6 +38,7 @@ enum { Start = 301, Step = 303, Load = 309 };
 // A shown window over a fresh program folder with `script` loaded.
 struct Window {
     QTemporaryDir home;
+    test::Desktop desktop;
     std::unique_ptr<TForm_Interpretator> w;
     QStringList errors;
 
@@ -48,7 +50,7 @@ struct Window {
         f.write(script);
         f.close();
         qputenv("TESMORA_HOME", home.path().toUtf8());
-        w = std::make_unique<TForm_Interpretator>(QStringList{"test.txt"});
+        w = std::make_unique<TForm_Interpretator>(QStringList{"test.txt"}, desktop.adapters());
         w->reportError = [this](const QString &t) { errors << t; };
         w->answerQuestion = [](const QString &) { return true; };
         w->resize(1200, 800);

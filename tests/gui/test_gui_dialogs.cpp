@@ -1,4 +1,5 @@
 // The dialogs of scripts as windows, driven with keys and clicks.
+#include "desktop.h"
 #include "environment/dialog_windows.h"
 #include "environment/main_window.h"
 #include "environment/window_dialogs.h"
@@ -252,7 +253,8 @@ TEST(ScriptDialogs, AScriptInTheWindowAsksAndGetsTheButton)
     f.write("x = 5\nr = Message('Would you like to save the file?','',3)\nstop\n");
     f.close();
     qputenv("TESMORA_HOME", home.path().toUtf8());
-    TForm_Interpretator w(QStringList{"ask.txt"});
+    Desktop desktop;
+    TForm_Interpretator w(QStringList{"ask.txt"}, desktop.adapters());
     w.reportError = [](const QString &t) { ADD_FAILURE() << t.toStdString(); };
     w.StartUp();
     QStringList texts;

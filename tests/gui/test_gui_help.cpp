@@ -1,5 +1,6 @@
 // The help menu, the function reference, the keyword search and the
 // tutorial topics, driven offscreen through the main window.
+#include "desktop.h"
 #include "environment/help_menu.h"
 #include "environment/help_reference.h"
 #include "environment/help_topics.h"
@@ -59,6 +60,7 @@ struct HelpProbe {
 // A main window over a fresh program folder with a small script.
 struct Window {
     QTemporaryDir home;
+    test::Desktop desktop;
     std::unique_ptr<TForm_Interpretator> w;
 
     explicit Window(int language = 0)
@@ -69,7 +71,7 @@ struct Window {
         f.write("total = 10\nfor i = 1, 2\n  total = total + i\nstop\nfunction Twice(_x)\n  return _x * 2\n");
         f.close();
         qputenv("TESMORA_HOME", home.path().toUtf8());
-        w = std::make_unique<TForm_Interpretator>(QStringList{"test.txt"});
+        w = std::make_unique<TForm_Interpretator>(QStringList{"test.txt"}, desktop.adapters());
         w->reportError = [](const QString &) {};
         w->StartUp();
         if (language != w->interpreter().Language)

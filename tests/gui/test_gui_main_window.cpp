@@ -3,6 +3,7 @@
 #include "environment/variables_view.h"
 
 #include <QTableWidget>
+#include <QTimer>
 
 using namespace tesmora;
 using namespace tesmora::test;
@@ -313,4 +314,31 @@ TEST(MainWindow, EditorDialogsFollowTheInterfaceLanguage)
     EXPECT_EQ(t.w->editor()->language(), 1);
     t.w->setLanguage(0);
     EXPECT_EQ(t.w->editor()->language(), 0);
+}
+
+TEST(MainWindow, ThePauseKeyStopsARunningScriptAtTheLineItReached)
+{
+    Window t("n = 0\nrepeat\n  n = n + 1\nstop\n");
+    t.showActive();
+    // The key goes down while the run goes on (inside its event processing).
+    QTimer::singleShot(0, t.w.get(), [&] { QTest::keyPress(t.w.get(), Qt::Key_Pause); });
+    // Should the key not be seen, the Pause button ends the run, and the test fails.
+    bool pausedByButton = false;
+    QTimer safetyNet;
+    safetyNet.setSingleShot(true);
+    QObject::connect(&safetyNet, &QTimer::timeout, t.w.get(), [&] {
+        pausedByButton = true;
+        t.click(Pause);
+    });
+    safetyNet.start(20000);
+    t.key(Qt::Key_F10);
+    safetyNet.stop();
+    EXPECT_FALSE(pausedByButton);
+    QTest::keyRelease(t.w.get(), Qt::Key_Pause);
+    EXPECT_TRUE(t.errors.isEmpty()) << t.errors.join('|').toStdString();
+    EXPECT_FALSE(t.var("n").isEmpty()); // the run had begun
+    EXPECT_EQ(t.in().RunState, rn_Stopped);
+    EXPECT_FALSE(t.enabled(Pause));
+    EXPECT_TRUE(t.enabled(Step));
+    EXPECT_EQ(t.ed().currentLineMarkLine(), t.in().CurrentLine);
 }

@@ -1,5 +1,6 @@
 // Start-up with its command line and settings file, the preferences menu,
 // the About window and the symbol keyboard, driven as a learner does.
+#include "desktop.h"
 #include "environment/about_window.h"
 #include "environment/ide_settings.h"
 #include "environment/main_window.h"
@@ -43,6 +44,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 // `scripts` in Scripts/ and `ini` as its settings file.
 struct Started {
     QTemporaryDir home;
+    Desktop desktop;
     std::unique_ptr<TForm_Interpretator> w;
     QStringList errors;
 
@@ -55,7 +57,7 @@ struct Started {
         if (!ini.isEmpty())
             writeFile(home.filePath("tesmora.ini"), ini);
         qputenv("TESMORA_HOME", home.path().toUtf8());
-        w = std::make_unique<TForm_Interpretator>(arguments);
+        w = std::make_unique<TForm_Interpretator>(arguments, desktop.adapters());
         w->reportError = [this](const QString &t) { errors << t; };
         w->answerQuestion = [](const QString &) { return true; };
         w->StartUp();

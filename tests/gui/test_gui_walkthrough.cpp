@@ -410,7 +410,8 @@ TEST(Walkthrough, StartUpWithoutAScriptReportsOverTheWorkingModeToolbar)
     QTemporaryDir home;
     QDir(home.path()).mkpath("Scripts");
     qputenv("TESMORA_HOME", home.path().toUtf8());
-    TForm_Interpretator w({});
+    Desktop desktop;
+    TForm_Interpretator w({}, desktop.adapters());
     QStringList errors;
     QStringList shownAtTheBox;
     w.reportError = [&](const QString &text) {

@@ -20,9 +20,8 @@ struct CanvasRun {
     ScriptRun run;
 
     explicit CanvasRun(const QStringList &lines, QSize panelSize = QSize(900, 600))
-        : panel(panelSize), run(lines)
+        : panel(panelSize), run(lines, {.graphics = &executor})
     {
-        run.in.Graphics = &executor;
         run.start();
     }
     QString error() const { return run.error(); }

@@ -46,12 +46,21 @@ struct ScriptHost : Host {
     }
 };
 
+// `services` with `host` as their host.
+inline InterpreterServices hostedBy(Host &host, InterpreterServices services = {})
+{
+    services.host = &host;
+    return services;
+}
+
 // An interpreter with a prepared script.
 struct ScriptRun {
     ScriptHost host;
-    Interpreter in{&host};
+    Interpreter in;
 
-    explicit ScriptRun(const QStringList &lines)
+    explicit ScriptRun(const QStringList &lines, const InterpreterServices &services = {},
+                       const RunLimits &limits = {})
+        : in(hostedBy(host, services), limits)
     {
         in.ScriptLines = lines;
         in.PrepareScript();

@@ -42,8 +42,7 @@ struct TestDialogs : DialogProvider {
 std::unique_ptr<ScriptRun> run(QStringList lines, DialogProvider *dialogs = nullptr, int language = 0)
 {
     lines << QStringLiteral("stop");
-    auto r = std::make_unique<ScriptRun>(lines);
-    r->in.DialogsProvider = dialogs;
+    auto r = std::make_unique<ScriptRun>(lines, InterpreterServices{.dialogProvider = dialogs});
     r->in.Language = language;
     r->start();
     return r;

@@ -40,8 +40,7 @@ struct ScriptedEngine : JavaScriptEngine {
 // An interpreter with the program's JavaScript engine.
 struct JsInterpreter {
     QtJavaScriptEngine engine;
-    Interpreter in;
-    JsInterpreter() { in.JsEngine = &engine; }
+    Interpreter in{{.js = &engine}};
 };
 
 // A fresh interpreter with the program's JavaScript engine, for help examples.
@@ -220,8 +219,7 @@ constexpr double kFriday = 1564146309007.0;
 TEST(DateTimeFormat, NumberCodesQuotesAndTheTwelveHourClock)
 {
     ScriptedEngine engine;
-    Interpreter in;
-    in.JsEngine = &engine;
+    Interpreter in({.js = &engine});
     auto fmt = [&](const QString &format, double msValue = kFriday) {
         return text(in, QStringLiteral("Date_Time_Format('%1', %2)").arg(format, ms(msValue)));
     };
@@ -273,8 +271,7 @@ TEST(DateTimeFormat, NumberCodesQuotesAndTheTwelveHourClock)
 TEST(DateTimeFormat, AHairBelowAWholeSecondShowsThatSecond)
 {
     ScriptedEngine engine;
-    Interpreter in;
-    in.JsEngine = &engine;
+    Interpreter in({.js = &engine});
     // ms / 1000 / 86400 + 25569 is rarely exact: splitting it without
     // rounding would show many of these seconds one millisecond early.
     for (qint64 s = 1564102800; s < 1564102800 + 3000; s += 7) {
@@ -289,8 +286,7 @@ TEST(DateTimeFormat, AHairBelowAWholeSecondShowsThatSecond)
 TEST(DateTimeFormat, TheOffsetComesFromTheJavaScriptEngine)
 {
     ScriptedEngine engine;
-    Interpreter in;
-    in.JsEngine = &engine;
+    Interpreter in({.js = &engine});
     engine.answer = {true, QStringLiteral("-180")};
     EXPECT_EQ(text(in, "DT_Format_Date_Time('dd.mm.yyyy hh:nn', 0)"), "01.01.1970 03:00");
     EXPECT_EQ(engine.sources, QStringList{"(new Date()).getTimezoneOffset()"});
@@ -348,8 +344,7 @@ TEST(DateTimeZone, MomentsAreShownInTheLocalTime)
 TEST(DateTimeFormat, RegionalSettings)
 {
     ScriptedEngine engine;
-    Interpreter in;
-    in.JsEngine = &engine;
+    Interpreter in({.js = &engine});
     auto fmt = [&](const QString &format, double msValue = kFriday) {
         return text(in, QStringLiteral("Date_Time_Format('%1', %2)").arg(format, ms(msValue)));
     };

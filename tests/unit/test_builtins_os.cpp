@@ -48,8 +48,9 @@ struct OsHost : ScriptHost {
 
 struct OsRun {
     OsHost host;
-    Interpreter in{&host};
-    explicit OsRun(const QStringList &lines, const QString &programFolder)
+    Interpreter in;
+    OsRun(const QStringList &lines, const QString &programFolder, const InterpreterServices &services = {})
+        : in(hostedBy(host, services))
     {
         in.ScriptLines = lines;
         in.ScriptLines << QStringLiteral("stop");
@@ -181,7 +182,7 @@ TEST(OsSleep, ShowsTheRunTimeAfterEverySlice)
 TEST(OsSleep, TheElapsedTimeIsMinutesAndSeconds)
 {
     OsHost host;
-    Interpreter in(&host);
+    Interpreter in({.host = &host});
     WordList args;
     args[0].kind = wkFloat;
     args[0].str = "0";
@@ -243,8 +244,7 @@ TEST(OsOpenFile, ChecksExistenceThenAsksTheShell)
     RecordingShell shell;
     OsRun r({"x = OS_OpenFile('a.txt')", "y = OpenFileByOS('docs\\note.TXT', 3)",
              "z = OS_OpenFile('https://example.org/page')"},
-            home);
-    r.in.Shell = &shell;
+            home, {.shell = &shell});
     r.start();
     ASSERT_EQ(r.error(), "");
     EXPECT_EQ(r.var("x"), "true");
@@ -257,8 +257,7 @@ TEST(OsOpenFile, ChecksExistenceThenAsksTheShell)
     // Missing files and folders are reported before the shell is asked.
     shell.paths.clear();
     auto errorOf = [&](const QString &line, ShellOpener *opener) {
-        OsRun e({line}, home);
-        e.in.Shell = opener;
+        OsRun e({line}, home, {.shell = opener});
         e.start();
         return e.error();
     };
@@ -417,8 +416,7 @@ TEST(OsPlaySound, ChecksTheFileThenPlaysThroughTheMediaPlayer)
     player.length = 30;
     OsRun r(
         {"Play_Sound('beep.wav')", "Play_Sound('  tune.mp3  ', 1)", "OS_PlaySound('BEEP.WAV', 0)", "x = 1"},
-        home);
-    r.in.Media = &player;
+        home, {.media = &player});
     r.start();
     ASSERT_EQ(r.error(), "");
     // Each sound stops the previous one; a waited-for sound is closed after it.
@@ -427,8 +425,7 @@ TEST(OsPlaySound, ChecksTheFileThenPlaysThroughTheMediaPlayer)
     EXPECT_TRUE(r.host.marks.contains(0));
 
     auto errorOf = [&](const QString &line, MediaPlayer *media) {
-        OsRun e({line}, home);
-        e.in.Media = media;
+        OsRun e({line}, home, {.media = media});
         e.start();
         return e.error();
     };
@@ -450,8 +447,7 @@ TEST(OsPlaySound, PauseEndsAWaitedSound)
     writeFile(home + "long.wav", makeWav(40));
     RecordingPlayer player;
     player.length = 60000;
-    OsRun r({"Play_Sound('long.wav')", "after = 1"}, home);
-    r.in.Media = &player;
+    OsRun r({"Play_Sound('long.wav')", "after = 1"}, home, {.media = &player});
     r.host.pauseKeyFromEvents = 2;
     r.start();
     EXPECT_EQ(r.error(), "");
@@ -499,8 +495,7 @@ TEST(OsMediaAdapter, PlaysARealRecordingOrStaysSilent)
     backend.stop();
 
     // Played from a script: the run waits for the recording and goes on.
-    OsRun r({"Play_Sound('tone.wav')", "Play_Sound('tone.wav', 1)", "after = 1"}, home);
-    r.in.Media = &player;
+    OsRun r({"Play_Sound('tone.wav')", "Play_Sound('tone.wav', 1)", "after = 1"}, home, {.media = &player});
     r.start();
     EXPECT_EQ(r.error(), "");
     EXPECT_EQ(r.var("after"), "1");
@@ -518,7 +513,7 @@ TEST(OsExit, EndsTheRunAndAsksTheWindowToClose)
     EXPECT_EQ(r.error(), "");
     EXPECT_EQ(r.var("a"), "1");
     EXPECT_FALSE(r.has("b"));
-    EXPECT_TRUE(r.in.ExitRequested);
+    EXPECT_TRUE(r.in.exitRequested());
     EXPECT_EQ(r.in.RunState, rn_Stopped);
     EXPECT_EQ(r.host.closeRequests, 1);
 
@@ -535,8 +530,7 @@ TEST(OsExit, EndsTheRunAndAsksTheWindowToClose)
 
     // A sound still playing is stopped.
     RecordingPlayer player;
-    OsRun s({"Exit()"}, home);
-    s.in.Media = &player;
+    OsRun s({"Exit()"}, home, {.media = &player});
     s.start();
     EXPECT_EQ(player.calls, QStringList{"stop"});
 
@@ -566,8 +560,7 @@ TEST(OsHelp, EveryRowHasRunnableExamplesInBothLanguages)
             QTemporaryDir dir;
             writeFile(dir.path() + "/chime.wav", makeWav(20));
             RecordingShell shell;
-            OsRun r(text.mid(text.indexOf("\r\n", at) + 2).split("\r\n"), dir.path() + "/");
-            r.in.Shell = &shell;
+            OsRun r(text.mid(text.indexOf("\r\n", at) + 2).split("\r\n"), dir.path() + "/", {.shell = &shell});
             r.start();
             EXPECT_EQ(r.error(), "") << "row " << row << " language " << language;
         }

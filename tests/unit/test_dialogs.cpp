@@ -62,14 +62,15 @@ struct DialogRun : ScriptRun {
     DialogFunctions executor{dialogs};
     int refreshesAtFirstAsk = -1;
 
-    DialogRun(const QStringList &lines, const QStringList &answers) : ScriptRun(lines)
+    // The executor and the dialogs are given before they are built; the
+    // script is only prepared, not run, until then.
+    DialogRun(const QStringList &lines, const QStringList &answers)
+        : ScriptRun(lines, {.dialogs = &executor, .dialogProvider = &dialogs})
     {
         for (const QString &a : answers)
             dialogs.answers.enqueue(a);
         dialogs.host = &host;
         dialogs.refreshesAtFirstAsk = &refreshesAtFirstAsk;
-        in.Dialogs = &executor;
-        in.DialogsProvider = &dialogs;
     }
 };
 
@@ -166,7 +167,7 @@ TEST(DialogFunctions, MenuItemsSelectionAndArrayErrors)
 
     // The executor itself meets a name that is no array: message 147.
     ScriptHost host;
-    Interpreter in(&host);
+    Interpreter in({.host = &host});
     RecordingDialogs dialogs;
     DialogFunctions executor(dialogs);
     WordList args;

@@ -318,9 +318,9 @@ TEST(DrawingFunctions, PicturesFromThePicturesFolder)
     Canvas canvas(&panel);
     CanvasExecutor executor(canvas);
     auto runIn = [&](const QString &line) {
-        auto run = std::make_unique<ScriptRun>(QStringList{"SetCoordinateSystem(0,0,400,250,0,1,2)", line});
+        auto run = std::make_unique<ScriptRun>(QStringList{"SetCoordinateSystem(0,0,400,250,0,1,2)", line},
+                                               InterpreterServices{.graphics = &executor});
         run->in.ProgramFolder = home.path() + "/";
-        run->in.Graphics = &executor;
         run->start();
         return run;
     };
@@ -442,9 +442,8 @@ TEST(GraphicsHelp, EveryRowHasTextsInBothLanguagesWithExamplesThatDraw)
             FixedPanel panel;
             Canvas canvas(&panel);
             CanvasExecutor executor(canvas);
-            ScriptRun run(example);
+            ScriptRun run(example, {.graphics = &executor});
             run.in.ProgramFolder = QStringLiteral(TESMORA_TEST_DATA "/../resources/");
-            run.in.Graphics = &executor;
             run.start();
             EXPECT_EQ(run.error(), "") << example.join(" / ").toStdString();
             const QImage shown = canvas.composed();

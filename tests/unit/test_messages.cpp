@@ -137,7 +137,7 @@ TEST(Catalogue, TranslatePhrase)
 TEST(Catalogue, ShowErrorPresentsOnceInWorkingMode)
 {
     RecordingHost host;
-    Interpreter in(&host);
+    Interpreter in({.host = &host});
     in.CurrentLine = 4;
     in.RaiseMessage(47);
     // Outside working mode the caret moves but the text stays pending.

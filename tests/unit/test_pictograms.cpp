@@ -55,13 +55,12 @@ struct ClickRun {
     Canvas canvas{&panel};
     CanvasExecutor executor{canvas};
     ClickHost host;
-    Interpreter in{&host};
+    Interpreter in{{.host = &host, .graphics = &executor}};
     RecordingMenu menu;
     CanvasMouse mouse{in, canvas, &menu};
 
     explicit ClickRun(const QStringList &lines, QSize panelSize = QSize(900, 600)) : panel(panelSize)
     {
-        in.Graphics = &executor;
         in.ProgramFolder = QStringLiteral(TESMORA_TEST_DATA "/../resources/");
         in.ScriptLines = lines;
         in.PrepareScript();
@@ -257,7 +256,7 @@ TEST(ClickHandlers, ButtonsOverlapsAndEmptyAreas)
     EXPECT_EQ(bad.in.BlockDepth, 0);
     EXPECT_EQ(bad.in.CurrentFunctionLevel, 0);
     EXPECT_EQ(bad.in.FindVariable("_y"), -1);
-    EXPECT_FALSE(bad.in.HandlerRunning);
+    EXPECT_FALSE(bad.in.HandlerRunning());
     // A function that does not exist: message 50 in the box.
     ClickRun none({"SetCoordinateSystem(0,0,400,250,2,2,2)",
                    "Define_Mouse_Click_Handler(Array4(0,0,400,250), 'Nowhere')"});
@@ -288,7 +287,7 @@ TEST(ClickHandlers, ClicksDuringARunWaitForTheLineAndRunOnce)
     EXPECT_EQ(r.var("clicks"), "1");
     // The run went on to its end after the handler.
     EXPECT_EQ(r.var("i"), "2001");
-    EXPECT_FALSE(r.in.HandlerRunning);
+    EXPECT_FALSE(r.in.HandlerRunning());
 }
 
 TEST(Cursor, ReadOutPositionsAndDisplayScale)

@@ -112,7 +112,7 @@ TEST(Preparation, StopInsertion)
 TEST(Preparation, FunctionTableAndEditorSteps)
 {
     EditorHost host;
-    Interpreter in(&host);
+    Interpreter in({.host = &host});
     in.ScriptLines = {"x = f(1)",         "stop",           "Function  Sum2 (_a, _b) # adds",
                       "  return _a + _b", "function (bad)", "FUNCTION g()",
                       "  return 0"};
@@ -129,7 +129,7 @@ TEST(Preparation, FunctionTableAndEditorSteps)
 TEST(Preparation, LineLimitIsShownAtOnce)
 {
     EditorHost host;
-    Interpreter in(&host);
+    Interpreter in({.host = &host});
     for (int i = 0; i < 1005; ++i)
         in.ScriptLines << QStringLiteral("x = %1").arg(i);
     in.PrepareScript();
@@ -146,7 +146,7 @@ TEST(Loading, EncodingsTabsAndMissingFiles)
 {
     QTemporaryDir dir;
     EditorHost host;
-    Interpreter in(&host);
+    Interpreter in({.host = &host});
     in.ProgramFolder = dir.path() + "/";
 
     const QString bom = dir.filePath("bom.txt");

@@ -215,7 +215,7 @@ TEST(RunControl, ResetAtLineZeroAndCloseAfterRun)
         }
     };
     Closing host;
-    Interpreter in(&host);
+    Interpreter in({.host = &host});
     in.ScriptLines = {"x = 1", "stop"};
     in.PrepareScript();
     in.CloseAfterRun = true;
@@ -229,7 +229,7 @@ TEST(RunControl, ResetAtLineZeroAndCloseAfterRun)
 
 TEST(RunControl, PauseDuringARunTakesEffectAfterOneMoreLine)
 {
-    ScriptRun r({"n = 0", "repeat", "  n = n + 1", "stop"});
+    ScriptRun r({"n = 0", "repeat", "  n = n + 1", "stop"}, {}, {.maxLines = 20});
     r.host.pauseTarget = &r.in;
     r.host.pauseAtEvents = 1; // the first event processing of the run
     r.start();
@@ -239,9 +239,8 @@ TEST(RunControl, PauseDuringARunTakesEffectAfterOneMoreLine)
     // is stopped: it stays the current line and runs again on Continue.
     EXPECT_EQ(r.var("n"), "");
     EXPECT_EQ(r.in.CurrentLine, 0);
-    // Continue goes on from where the run stopped.
+    // Continue goes on from where the run stopped, up to the line limit.
     r.host.pauseTarget = nullptr;
-    r.in.MaxLines = 20;
     r.in.A_Continue_runExecute();
     EXPECT_EQ(r.error(), "Run stopped after 20 executed lines.");
 }

@@ -136,8 +136,7 @@ TEST(Statements, ForLoops)
     EXPECT_TRUE(firstLine(badStep.error()).startsWith("Error in increment value"));
 
     // A step of 0.5 rounds to 0: the loop repeats until stopped.
-    ScriptRun zero({"n = 0", "for i = 1, 2, 0.5", "  n = n + 1", "stop"});
-    zero.in.MaxLines = 50;
+    ScriptRun zero({"n = 0", "for i = 1, 2, 0.5", "  n = n + 1", "stop"}, {}, {.maxLines = 50});
     zero.start();
     EXPECT_EQ(zero.error(), "Run stopped after 50 executed lines.");
     EXPECT_EQ(zero.var("i"), "1");
