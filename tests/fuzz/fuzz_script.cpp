@@ -1,12 +1,16 @@
 // Fuzz target: a script text goes the whole way of a run - preparation,
-// tokenising, evaluation, statements, script functions and the built-ins
-// with their argument checks - first with Start, then once more step by
+// tokenising, evaluation, statements, script functions, the built-ins with
+// their argument checks, drawing on a canvas of its own and dialogs that
+// answer at once - first with Start, then once more step by
 // step, under limits of executed lines, time and memory, so that a slow
 // input is told apart from a hang.
 #include "core/interpreter.h"
+#include "graphics/canvas.h"
+#include "graphics/dialog_functions.h"
+#include "graphics/graphics_executor.h"
 #include "platform/qjs_engine.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDateTime>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -38,6 +42,39 @@ bool namesLeftOutFunction(const QString &text)
     return false;
 }
 
+// Dialogs answered at once, the way a learner who accepts everything would:
+// the default text, the first button (Cancel where the set has one), the
+// first menu item, go on after Check.
+class AcceptingDialogs : public DialogProvider {
+  public:
+    bool inputString(const QString &, const QString &, QString &answer) override
+    {
+        answer = QStringLiteral("7");
+        return true;
+    }
+    bool inputText(const QString &, const QString &defaultText, QString &answer) override
+    {
+        answer = defaultText;
+        return true;
+    }
+    int message(const QString &, const QString &, int buttons) override
+    {
+        const int set = decodeMessageOptions(buttons).buttonSet;
+        return messageSetHasCancel(set) ? 2 : messageButtonCodes(set).first();
+    }
+    int menu(const QString &, const QStringList &items, int) override { return items.isEmpty() ? 0 : 1; }
+    bool checkQuestion(const QString &) override { return true; }
+};
+
+// One run of an input: its own canvas, drawn by its own executors.
+struct RunSetting {
+    FixedPanel panel;
+    Canvas canvas{&panel};
+    CanvasExecutor graphics{canvas};
+    AcceptingDialogs answers;
+    DialogFunctions dialogs{answers};
+};
+
 struct Setting {
     QTemporaryDir home; // the program folder: empty, thrown away at the end
     QtJavaScriptEngine js;
@@ -49,6 +86,14 @@ Setting *setting = nullptr;
 RunLimits fuzzLimits()
 {
     return {.maxLines = kMaxLines, .deadline = QDateTime::currentMSecsSinceEpoch() + kMaxMilliseconds};
+}
+
+InterpreterServices services(RunSetting &run)
+{
+    return {.js = &setting->js,
+            .graphics = &run.graphics,
+            .dialogs = &run.dialogs,
+            .dialogProvider = &run.answers};
 }
 
 void prepare(Interpreter &in, const QString &text)
@@ -71,7 +116,7 @@ void prepare(Interpreter &in, const QString &text)
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QCoreApplication app(*argc, *argv);
+    static QGuiApplication app(*argc, *argv);
     static Setting s;
     setting = &s;
     return 0;
@@ -86,12 +131,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (namesLeftOutFunction(text))
         return 0;
     {
-        Interpreter in({.js = &setting->js}, fuzzLimits());
+        RunSetting run;
+        Interpreter in(services(run), fuzzLimits());
         prepare(in, text);
         in.A_StartExecute(RunSender::StartAction);
     }
     {
-        Interpreter in({.js = &setting->js}, fuzzLimits());
+        RunSetting run;
+        Interpreter in(services(run), fuzzLimits());
         prepare(in, text);
         in.CurrentLine = 0;
         for (int step = 0; step < kMaxLines; ++step) {
