@@ -22,6 +22,7 @@
 #include <memory>
 #include <random>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace tesmora {
@@ -388,6 +389,23 @@ class Interpreter {
     RunLimits limits_;
     NullHost nullHost_;
     Host *host_;
+};
+
+// Work done for the learner outside the lines of a run (filling the click
+// array, a pictogram's menu) may raise errors of its own. Meanwhile the
+// run's pending error is set aside; it is back when this ends. takeError
+// hands over (and clears) the error the work raised so far.
+class ErrorSetAside {
+  public:
+    explicit ErrorSetAside(Interpreter &in) : in_(in), saved_(std::exchange(in.ErrorText, QString())) {}
+    ~ErrorSetAside() { in_.ErrorText = std::move(saved_); }
+    ErrorSetAside(const ErrorSetAside &) = delete;
+    ErrorSetAside &operator=(const ErrorSetAside &) = delete;
+    QString takeError() { return std::exchange(in_.ErrorText, QString()); }
+
+  private:
+    Interpreter &in_;
+    QString saved_;
 };
 
 // Graphics constants (rotation codes and colour names), in their fixed order.

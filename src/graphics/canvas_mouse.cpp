@@ -114,11 +114,12 @@ bool CanvasMouse::fillMouseCoordinates(CanvasButton button)
     const QString name = QStringLiteral("MouseCoordinates");
     int n = in_.Arrays.FindArrayAtLevel(name, 0);
     if (n == 0) {
-        const QString saved = in_.ErrorText;
-        in_.ErrorText.clear();
-        n = in_.CreateArrayFromText(QStringLiteral("array ") + name + QStringLiteral("[3]float"));
-        const bool created = n > 0 && !in_.failed();
-        in_.ErrorText = saved;
+        bool created = false;
+        {
+            ErrorSetAside aside(in_);
+            n = in_.CreateArrayFromText(QStringLiteral("array ") + name + QStringLiteral("[3]float"));
+            created = n > 0 && !in_.failed();
+        }
         if (!created)
             return false;
         in_.Arrays.at(n).function_level = 0;
@@ -151,12 +152,14 @@ void CanvasMouse::openPictogramMenu(const TArea &area, QPoint at)
     if (statuses.isEmpty() || !menu_)
         return;
     QStringList captions;
-    const QString saved = in_.ErrorText;
-    for (const QString &status : statuses) {
-        in_.ErrorText.clear();
-        captions << Json_GetValue(in_, status, QStringLiteral("status_name"));
+    {
+        // A status without a readable name shows an empty caption.
+        ErrorSetAside aside(in_);
+        for (const QString &status : statuses) {
+            aside.takeError();
+            captions << Json_GetValue(in_, status, QStringLiteral("status_name"));
+        }
     }
-    in_.ErrorText = saved;
     const int tag = menu_->popupPictogramMenu(captions, ok ? current - 1 : -1, at);
     if (tag >= 0 && tag < statuses.size())
         mi_Click(area, statuses, tag);
@@ -169,19 +172,17 @@ void CanvasMouse::mi_Click(const TArea &area, const QStringList &statuses, int t
     Host &host = in_.host();
     host.refreshVariables();
     host.showGlobalGrid();
-    const QString saved = in_.ErrorText;
-    in_.ErrorText.clear();
-    const QString picture = Json_GetValue(in_, statuses.at(tag), QStringLiteral("picture"));
-    if (!picture.isEmpty())
-        Picture_LoadTransformed(in_, canvas_, picture, area.transform, QPoint(area.Left, area.Bottom));
-    canvas_.panel().canvasChanged();
-    if (in_.failed()) {
-        const QString text = in_.ErrorText;
-        in_.ErrorText = saved;
-        host.showErrorBox(text);
-        return;
+    QString error;
+    {
+        ErrorSetAside aside(in_);
+        const QString picture = Json_GetValue(in_, statuses.at(tag), QStringLiteral("picture"));
+        if (!picture.isEmpty())
+            Picture_LoadTransformed(in_, canvas_, picture, area.transform, QPoint(area.Left, area.Bottom));
+        canvas_.panel().canvasChanged();
+        error = aside.takeError();
     }
-    in_.ErrorText = saved;
+    if (!error.isEmpty())
+        host.showErrorBox(error);
 }
 
 } // namespace tesmora
