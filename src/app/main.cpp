@@ -15,7 +15,8 @@ int main(int argc, char **argv)
     tesmora::QtJavaScriptEngine js;
     tesmora::QtMediaPlayer media;
     tesmora::QtShellOpener shell;
-    tesmora::TForm_Interpretator window(app.arguments().mid(1), {.js = &js, .media = &media, .shell = &shell});
+    tesmora::TForm_Interpretator window(app.arguments().mid(1),
+                                        {.js = &js, .media = &media, .shell = &shell});
     window.show();
     return app.exec();
 }

@@ -45,7 +45,8 @@ struct DesktopAdapters {
 class TForm_Interpretator : public QMainWindow {
     Q_OBJECT
   public:
-    TForm_Interpretator(const QStringList &arguments, const DesktopAdapters &desktop, QWidget *parent = nullptr);
+    TForm_Interpretator(const QStringList &arguments, const DesktopAdapters &desktop,
+                        QWidget *parent = nullptr);
     ~TForm_Interpretator() override;
 
     Interpreter &interpreter() { return interp_; }

@@ -218,9 +218,10 @@ TEST(HelpMenu, FunctionItemsSortedCaptionsHintsAndInsertionRule)
                 continue;
             }
             pastIntroduction = true;
-            if (i + 1 < items.size())
+            if (i + 1 < items.size()) {
                 EXPECT_LE(items.at(i)->text().toLower().compare(items.at(i + 1)->text().toLower()), 0)
                     << items.at(i)->text().toStdString() << " / " << items.at(i + 1)->text().toStdString();
+            }
         }
     }
     // The graphics introduction stays first although "Circle(...)" sorts

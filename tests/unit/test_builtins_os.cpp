@@ -560,7 +560,8 @@ TEST(OsHelp, EveryRowHasRunnableExamplesInBothLanguages)
             QTemporaryDir dir;
             writeFile(dir.path() + "/chime.wav", makeWav(20));
             RecordingShell shell;
-            OsRun r(text.mid(text.indexOf("\r\n", at) + 2).split("\r\n"), dir.path() + "/", {.shell = &shell});
+            OsRun r(text.mid(text.indexOf("\r\n", at) + 2).split("\r\n"), dir.path() + "/",
+                    {.shell = &shell});
             r.start();
             EXPECT_EQ(r.error(), "") << "row " << row << " language " << language;
         }

@@ -121,9 +121,10 @@ TEST(InterpreterServices, EachServiceServesItsFunctionsAndEachMayBeLeftOut)
     served.start();
     EXPECT_EQ(served.error(), "");
     ASSERT_EQ(calls.list.size(), 7) << calls.list.join(" | ").toStdString();
-    EXPECT_TRUE(calls.list[0].startsWith("js ") && calls.list[0].contains("6*7")) << calls.list[0].toStdString();
+    EXPECT_TRUE(calls.list[0].startsWith("js ") && calls.list[0].contains("6*7"))
+        << calls.list[0].toStdString();
     EXPECT_EQ(calls.list.mid(1), (QStringList{"graphics Clean", "dialog InputString", "stop", "play beep.wav",
-                                               "open https://example.org/page 1", "check"}));
+                                              "open https://example.org/page 1", "check"}));
     EXPECT_EQ(served.var("x"), "42");
     EXPECT_EQ(served.var("s"), "Ann");
     EXPECT_EQ(served.var("ok"), "true");
