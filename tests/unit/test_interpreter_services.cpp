@@ -117,7 +117,7 @@ TEST(InterpreterServices, EachServiceServesItsFunctionsAndEachMayBeLeftOut)
                                     .shell = &shell};
 
     ScriptRun served(QStringList{"x = Eval('6*7')"} + kUsesEveryService, every);
-    served.in.ProgramFolder = folder;
+    served.in.updateSettings([&](ProgramSettings &s) { s.programFolder = folder; });
     served.start();
     EXPECT_EQ(served.error(), "");
     ASSERT_EQ(calls.list.size(), 7) << calls.list.join(" | ").toStdString();
@@ -137,7 +137,7 @@ TEST(InterpreterServices, EachServiceServesItsFunctionsAndEachMayBeLeftOut)
     // and Check goes on; graphics and dialog words fail with message 96, and
     // JavaScript with a text of its own.
     ScriptRun bare(kUsesEveryService.mid(2));
-    bare.in.ProgramFolder = folder;
+    bare.in.updateSettings([&](ProgramSettings &s) { s.programFolder = folder; });
     bare.start();
     EXPECT_EQ(bare.error(), "");
     EXPECT_EQ(bare.var("ok"), "true");
@@ -165,10 +165,10 @@ TEST(InterpreterServices, RunLimitsGivenAtConstructionEndEveryRun)
     ScriptRun late(endless, {}, {.deadline = 1}); // long past
     late.start();
     EXPECT_EQ(late.error(), "Run stopped: its time is over.");
-    EXPECT_EQ(late.in.ExecutedLines, 0);
+    EXPECT_EQ(late.in.executedLines(), 0);
 
     ScriptRun counted(endless, {}, {.maxLines = 7});
     counted.start();
     EXPECT_EQ(counted.error(), "Run stopped after 7 executed lines.");
-    EXPECT_EQ(counted.in.ExecutedLines, 7);
+    EXPECT_EQ(counted.in.executedLines(), 7);
 }
