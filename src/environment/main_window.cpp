@@ -250,13 +250,13 @@ void TForm_Interpretator::SetActionStatus_WorkMode(bool running)
     editMode_ = false;
     Panel_Additional_Keyboard->setVisible(false);
     const bool lines2 = interp_.ScriptLines.size() >= 2;
-    setShown(313, true, !running);                         // Edit
-    setShown(301, !running && lines2, !running && lines2); // Start
-    setShown(305, true, !running && lines2);               // Continue
-    setShown(303, true, !running);                         // Step
-    setShown(316, true, !running);                         // Step over
+    setShown(313, true, !running);                                // Edit
+    setShown(301, !running && lines2, !running && lines2);        // Start
+    setShown(305, true, !running && lines2);                      // Continue
+    setShown(303, true, !running);                                // Step
+    setShown(316, true, !running);                                // Step over
     setShown(364, true, !running && stepHistory_->canStepBack()); // Step back
-    for (int tag : {309, 311, 323})                        // Load, New, Save
+    for (int tag : {309, 311, 323})                               // Load, New, Save
         setShown(tag, true, !running);
     setShown(307, true, running);              // Fast
     action(307)->setChecked(interp_.FastMode); // shown also when stopped

@@ -45,7 +45,7 @@ StepHistory::StepHistory(Interpreter &interpreter, Canvas &canvas, StepHistoryLi
 StepHistory::~StepHistory() = default;
 
 std::shared_ptr<const QByteArray> StepHistory::band(const QImage &image, const QImage &last, int b,
-                                                   const LayerBlob *previous)
+                                                    const LayerBlob *previous)
 {
     const int top = b * kBandRows;
     const int rows = std::min(kBandRows, image.height() - top);
@@ -57,7 +57,8 @@ std::shared_ptr<const QByteArray> StepHistory::band(const QImage &image, const Q
         return previous->bands[static_cast<size_t>(b)];
     // Counted while it lives, wherever it is shared.
     std::shared_ptr<std::int64_t> counter = bandBytes_;
-    auto *data = new QByteArray(qCompress(reinterpret_cast<const uchar *>(bits), static_cast<int>(length), 1));
+    auto *data =
+        new QByteArray(qCompress(reinterpret_cast<const uchar *>(bits), static_cast<int>(length), 1));
     *counter += data->size() + kBandOverhead;
     return std::shared_ptr<const QByteArray>(data, [counter](const QByteArray *d) {
         *counter -= d->size() + kBandOverhead;
@@ -113,7 +114,8 @@ void StepHistory::restore(const Record &r, QStringList &statusTexts)
             const QByteArray raw = qUncompress(*blob.bands[b]);
             const int top = static_cast<int>(b) * kBandRows;
             const qsizetype room = layer.image.sizeInBytes() - qsizetype(top) * layer.image.bytesPerLine();
-            std::memcpy(layer.image.scanLine(top), raw.constData(), static_cast<size_t>(std::min(raw.size(), room)));
+            std::memcpy(layer.image.scanLine(top), raw.constData(),
+                        static_cast<size_t>(std::min(raw.size(), room)));
         }
         layer.state = r.layerStates[i];
         layer.display = r.displays[i];
@@ -147,7 +149,8 @@ std::int64_t StepHistory::recount() const
                 bytes += t.size() * 2;
             for (const auto &blob : r->layers)
                 if (seen.insert(blob.get()).second)
-                    bytes += std::int64_t(sizeof(LayerBlob)) + blob->bands.size() * std::int64_t(sizeof(void *));
+                    bytes +=
+                        std::int64_t(sizeof(LayerBlob)) + blob->bands.size() * std::int64_t(sizeof(void *));
             const ArrayTable &arrays = r->run.state.Arrays;
             for (int n = 1; n <= arrays.count(); ++n) {
                 const ArrayCells *c = arrays.at(n).P.get();

@@ -167,6 +167,9 @@ VariablesView::VariablesView(QWidget *parent) : QWidget(parent)
     // The splitter never comes closer than 30 px to the left edge: the
     // local panel gives way instead.
     globalPanel->setMinimumWidth(kMinGlobalWidth);
+    // The local panel may become narrower than its caption bar when the
+    // grids share a narrow bottom panel (its caption is then cut).
+    Panel_Var_Local->setMinimumWidth(kMinGlobalWidth);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Splitter_Var);
@@ -327,7 +330,8 @@ void VariablesView::setLocalPanelWidth(int width)
 int VariablesView::readableGlobalWidth() const
 {
     // The name column, eight characters of value, the frame and a scroll bar.
-    const int value = QFontMetrics(SG_GlobalVariables->font()).horizontalAdvance(QStringLiteral("0000.000")) + 8;
+    const int value =
+        QFontMetrics(SG_GlobalVariables->font()).horizontalAdvance(QStringLiteral("0000.000")) + 8;
     return kGlobalNameWidth + value + 2 * SG_GlobalVariables->frameWidth() +
            SG_GlobalVariables->verticalScrollBar()->sizeHint().width();
 }

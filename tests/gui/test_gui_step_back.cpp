@@ -224,7 +224,7 @@ TEST(VariablesWidth, GridsShareTheWidthBesideTheCanvas)
         // Room enough without the canvas: the chosen width is kept.
         EXPECT_EQ(wide[1], 500) << size.width();
         t.act(Start)->trigger();
-        QApplication::processEvents();
+        QTest::qWait(20);
         const QList<int> narrow = v->Splitter_Var->sizes();
         const int total = narrow[0] + narrow[1];
         ASSERT_LT(total, 500 + v->readableGlobalWidth()) << "the canvas leaves too little room";
