@@ -5,7 +5,7 @@
 // interpreter's own members.
 #pragma once
 
-#include "words.h"
+#include "ports/words.h"
 #include "library/arrays.h"
 
 #include <QList>
