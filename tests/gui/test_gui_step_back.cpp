@@ -1,6 +1,7 @@
 // Step back in the main window: the toolbar button and Shift+F8 go back
 // through the states of a stepped run, Step goes forward through them again.
 #include "gui_window.h"
+#include "modal_driver.h"
 
 #include "environment/canvas_panel.h"
 #include "environment/step_history.h"
@@ -246,4 +247,34 @@ TEST(VariablesWidth, GridsShareTheWidthBesideTheCanvas)
     QApplication::processEvents();
     EXPECT_EQ(v->localPanelWidth(), v->Splitter_Var->sizes()[1]);
     EXPECT_LT(v->localPanelWidth(), 500);
+}
+
+TEST(VariablesWidth, AutoStartRunToItsEndLeavesTheGlobalGridReadable)
+{
+    // The bundled first script, run to its end (its name dialog answered),
+    // at the design size and at two more screens.
+    QFile script(QStringLiteral(TESMORA_SOURCE_DIR "/resources/Scripts/AutoStart.txt"));
+    ASSERT_TRUE(script.open(QIODevice::ReadOnly));
+    const QByteArray text = script.readAll();
+    QFile picture(QStringLiteral(TESMORA_SOURCE_DIR "/resources/pictures/thermometer.bmp"));
+    ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
+    const QByteArray thermometer = picture.readAll();
+    for (const QSize size : {QSize(1190, 707), QSize(1600, 1000), QSize(1024, 700)}) {
+        Window t(text);
+        QDir(t.home.path()).mkpath("pictures");
+        writeFile(t.home.filePath("pictures/thermometer.bmp"), thermometer);
+        t.w->resize(size);
+        t.showActive();
+        QTest::qWait(20);
+        t.shoot(QStringLiteral("autostart_%1x%2_before").arg(size.width()).arg(size.height()));
+        whenModal([](QWidget *dialog) { QTest::keyClick(dialog, Qt::Key_Return); });
+        t.act(Start)->trigger();
+        QTest::qWait(20);
+        ASSERT_EQ(t.var("squared"), "3025") << size.width();
+        VariablesView *v = t.w->variablesView();
+        const QList<int> sizes = v->Splitter_Var->sizes();
+        const int total = sizes[0] + sizes[1];
+        EXPECT_GE(sizes[0], std::min(v->readableGlobalWidth(), total / 2)) << size.width();
+        t.shoot(QStringLiteral("autostart_%1x%2").arg(size.width()).arg(size.height()));
+    }
 }
