@@ -7,6 +7,7 @@
 #include "ports/javascript_engine.h"
 #include "ports/media.h"
 #include "message_catalogue.h"
+#include "run_state.h"
 #include "script_caches.h"
 #include "ports/words.h"
 #include "library/arrays.h"
@@ -37,7 +38,6 @@ struct RuntimeFailure : std::runtime_error {
 enum class RunSender { StartAction, StepAction, StepOverAction, ContinueAction, StartTimer, MainWindow };
 
 constexpr int kMaxScriptLines = 1000;
-constexpr int kMaxBlockLevel = 100;
 // Evaluations nest through function calls in arguments, array indices and
 // script functions called in run mode; each level takes stack, so their depth
 // is bounded well inside the 8 MiB stack of the user-interface thread.
@@ -78,15 +78,13 @@ struct ConstantInfo {
     QString value;
 };
 
-class Interpreter {
+class Interpreter : private InterpreterRunState {
     // Storage of the lists whose replacement changes how texts split; written
     // only through setScriptFunctions and setConstantList below.
     QStringList scriptFunctionNames_;
     QStringList scriptFunctionHeaders_;
     QStringList constantList_;
     std::uint64_t scriptGeneration_ = 1;
-    std::mt19937_64 random_;
-    bool randomSeeded_ = false;
 
     // The settings; the member functions reach them by these names.
     ProgramSettings settings_;
@@ -100,37 +98,18 @@ class Interpreter {
     QStringList ScriptLines;
     std::array<int, kMaxScriptLines + 1> LineIndent{};
     std::array<int, kMaxScriptLines + 1> LineStart{};
-    int CurrentLine = 0;
-    QList<Tvariable> Variables;
-    QList<int> VariableOrder;
-    std::array<TBlockLevel, kMaxBlockLevel + 1> BlockStack{};
-    int BlockDepth = 0;
-    TBlockLevel ReturnedBlock;
-    int CurrentFunctionLevel = 0;
-    QString ErrorText;
-    QString TryErrorText;
-    bool TryMode = false;
-    bool TryCaught = false;
-    std::uint8_t RunState = rn_Stopped;
-    int LastAssignedVariable = 0;
     // Read-only views; see setScriptFunctions and setConstantList.
     const QStringList &ScriptFunctionNames{scriptFunctionNames_};
     const QStringList &ScriptFunctionHeaders{scriptFunctionHeaders_};
     const QStringList &ConstantList{constantList_};
-    ArrayTable Arrays;
 
     // ---- Run control state ------------------------------------------------
-    int StepOverLine = -1;
-    int StepOverDepth = -1;
-    int ContinueFunctionLevel = 0;
     bool CloseAfterRun = false;
     bool FastMode = false;
     qint64 RunStartTime = 0; // ms since the epoch
     qint64 RunStopTime = 0;  // when the last run ended (ms since the epoch)
     // Every execution of a line counts (see RunLimits::maxLines).
     qint64 ExecutedLines = 0;
-    // The kind of the first word of the statement executed last.
-    TWordKind LastLineKind = wkNone;
     // Evaluations in progress, one inside another (at most kMaxEvaluationDepth).
     int EvaluationDepth = 0;
 
@@ -360,6 +339,11 @@ class Interpreter {
     QString NewTemporaryArrayName();
 
     // ---- Run control ----------------------------------------------------
+    // A value copy of the whole run state (run_state_snapshot.cpp); restoring
+    // it puts the run back exactly where it stood. `previous`, when given,
+    // lends its array cells that have not changed since.
+    RunStateSnapshot captureState(const RunStateSnapshot *previous = nullptr) const;
+    void restoreState(const RunStateSnapshot &snapshot);
     void RunOneLine();
     void A_StepExecute(RunSender sender);
     void RunLoop(int startLine, RunSender sender);
@@ -440,7 +424,6 @@ class Interpreter {
     size_t scratchUsed_ = 0;
     std::deque<std::function<void()>> betweenLines_;
     int runLoopDepth_ = 0;
-    bool handlerRunning_ = false;
     bool exitRequested_ = false;
     // No open blocks, function levels or returned block.
     void clearBlocks();

@@ -803,6 +803,15 @@ const CatalogueRow kCatalogueRows[] = {
     {363,
      u"Not enough memory to go on with the script.",
      u"Недостаточно памяти для продолжения выполнения скрипта."},
+    // Step back.
+    {364,
+     u"Step back",
+     u"Шаг назад"},
+    {365,
+     u"Back to the state before the last step: the current line, the variables, the arrays and the graphics. "
+     u"Files written, dialogs answered and sounds played are not undone.",
+     u"Назад к состоянию до последнего шага: текущая строка, переменные, массивы и графика. "
+     u"Записанные файлы, ответы в диалогах и прозвучавшие звуки не отменяются."},
 };
 // clang-format on
 

@@ -7,6 +7,7 @@
 #include "graphics/graphics_executor.h"
 #include "help_window.h"
 #include "script_editor.h"
+#include "step_history.h"
 #include "symbol_keyboard.h"
 #include "status_panel.h"
 #include "toolbar_strip.h"
@@ -51,7 +52,12 @@ TForm_Interpretator::TForm_Interpretator(const QStringList &arguments, const Des
       dialogFunctions_(std::make_unique<DialogFunctions>(*dialogs_)),
       graphics_(std::make_unique<CanvasExecutor>(canvas_)),
       interp_(servicesWith(desktop), RunLimits{},
-              ProgramSettings{.programFolder = defaultProgramFolder(), .workMode = true})
+              ProgramSettings{.programFolder = defaultProgramFolder(),
+                              .language = 0,
+                              .cmdLineParams = {},
+                              .scriptFileName = {},
+                              .workMode = true}),
+      stepHistory_(std::make_unique<StepHistory>(interp_, canvas_))
 {
     setObjectName(QStringLiteral("Form_Interpretator"));
     dialogs_->setSettingsFile(interp_.programFolder() + QStringLiteral("tesmora.ini"));
@@ -99,6 +105,7 @@ void TForm_Interpretator::createActions()
         {301, "A_Start", QKeySequence(Qt::Key_F10)},
         {303, "A_Step", QKeySequence(Qt::Key_F8)},
         {316, "A_StepOver", QKeySequence(Qt::Key_F7)},
+        {364, "A_StepBack", QKeySequence(Qt::SHIFT | Qt::Key_F8)},
         {305, "A_Continue_run", QKeySequence(Qt::CTRL | Qt::Key_F10)},
         {307, "a_Fast", QKeySequence(Qt::CTRL | Qt::Key_T)},
         {330, "A_Pause", {}},
@@ -120,11 +127,17 @@ void TForm_Interpretator::createActions()
     action(292)->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::CTRL | Qt::Key_H)});
     action(307)->setCheckable(true);
 
-    connect(action(301), &QAction::triggered, this,
-            [this] { interp_.A_StartExecute(RunSender::StartAction); });
-    connect(action(303), &QAction::triggered, this, [this] { interp_.A_StepExecute(RunSender::StepAction); });
-    connect(action(316), &QAction::triggered, this, [this] { interp_.A_StepOverExecute(); });
-    connect(action(305), &QAction::triggered, this, [this] { interp_.A_Continue_runExecute(); });
+    connect(action(301), &QAction::triggered, this, [this] {
+        stepHistory_->clear();
+        interp_.A_StartExecute(RunSender::StartAction);
+    });
+    connect(action(303), &QAction::triggered, this, [this] { stepForward(false); });
+    connect(action(316), &QAction::triggered, this, [this] { stepForward(true); });
+    connect(action(364), &QAction::triggered, this, [this] { stepBack(); });
+    connect(action(305), &QAction::triggered, this, [this] {
+        stepHistory_->dropForward();
+        interp_.A_Continue_runExecute();
+    });
     connect(action(307), &QAction::triggered, this, [this] {
         interp_.a_FastExecute();
         action(307)->setChecked(interp_.fastMode());
@@ -146,7 +159,7 @@ void TForm_Interpretator::createActions()
 void TForm_Interpretator::createLayout()
 {
     toolbar_ = new ToolbarStrip(this);
-    for (int tag : {301, 303, 316, 305, 307, 330, 309, 311, 313, 318, 292, 321, 323, 290, 333, 325, 337})
+    for (int tag : {301, 303, 316, 364, 305, 307, 330, 309, 311, 313, 318, 292, 321, 323, 290, 333, 325, 337})
         toolbar_->toolBar()->addAction(action(tag));
     QToolBar *holder = addToolBar(QStringLiteral("Actions"));
     holder->setObjectName(QStringLiteral("ActionToolBar1"));
@@ -213,6 +226,7 @@ void TForm_Interpretator::createLayout()
         if (running() || editMode_)
             return;
         interp_.moveToLine(line); // the editor moves its mark itself
+        stepHistory_->dropForward();
     });
     helpWindow_ = new HelpWindow(this);
     helpWindow_->setPlacementSource(this, bottomSplitter_);
@@ -240,12 +254,13 @@ void TForm_Interpretator::SetActionStatus_WorkMode(bool running)
     editMode_ = false;
     Panel_Additional_Keyboard->setVisible(false);
     const bool lines2 = interp_.scriptLines().size() >= 2;
-    setShown(313, true, !running);                         // Edit
-    setShown(301, !running && lines2, !running && lines2); // Start
-    setShown(305, true, !running && lines2);               // Continue
-    setShown(303, true, !running);                         // Step
-    setShown(316, true, !running);                         // Step over
-    for (int tag : {309, 311, 323})                        // Load, New, Save
+    setShown(313, true, !running);                                // Edit
+    setShown(301, !running && lines2, !running && lines2);        // Start
+    setShown(305, true, !running && lines2);                      // Continue
+    setShown(303, true, !running);                                // Step
+    setShown(316, true, !running);                                // Step over
+    setShown(364, true, !running && stepHistory_->canStepBack()); // Step back
+    for (int tag : {309, 311, 323})                               // Load, New, Save
         setShown(tag, true, !running);
     setShown(307, true, running);                // Fast
     action(307)->setChecked(interp_.fastMode()); // shown also when stopped
@@ -265,7 +280,7 @@ void TForm_Interpretator::SetActionStatus_EditMode()
     SynEditor->setReadOnly(false);
     editMode_ = true;
     Panel_Additional_Keyboard->setVisible(false);
-    for (int tag : {313, 301, 305, 303, 316, 309, 311, 323, 330})
+    for (int tag : {313, 301, 305, 303, 316, 364, 309, 311, 323, 330})
         setShown(tag, false, false);
     action(307)->setVisible(false);
     action(290)->setEnabled(true);
@@ -303,7 +318,7 @@ void TForm_Interpretator::ApplyInterfaceLanguage()
     host_->setCaption(interp_.MessageText(1) + QStringLiteral("   ") + scriptFileName_);
     for (QAction *a : std::as_const(actions_)) {
         const int tag = a->property("tag").toInt();
-        if (tag < 290 || tag > 339)
+        if ((tag < 290 || tag > 339) && tag != 364) // 364: Step back, added later
             continue;
         const QString caption = interp_.MessageText(tag);
         if (!caption.isEmpty())

@@ -28,6 +28,7 @@ class PreferencesMenu;
 class SymbolKeyboard;
 class TAbout;
 class ScriptEditor;
+class StepHistory;
 class ToolbarStrip;
 class VariablesView;
 class WindowDialogs;
@@ -115,6 +116,9 @@ class TForm_Interpretator : public QMainWindow {
     // The dialogs of scripts (InputString, InputText, Message, Menu, Check).
     WindowDialogs *dialogs() const { return dialogs_.get(); }
 
+    // ---- Step back (main_window_step_back.cpp) ---------------------------------
+    StepHistory &stepHistory() const { return *stepHistory_; }
+
   protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -132,6 +136,13 @@ class TForm_Interpretator : public QMainWindow {
     void specifyExternalEditor();
     void applyStartSwitches(const QString &switches, int scriptLines);
     void writeHandOverCopy();
+    // Step and Step over: forward through the states stepped back over, then
+    // new lines; Step back: the state before the last step.
+    void stepForward(bool over);
+    void stepBack();
+    void showRecordedState(const QStringList &statusTexts);
+    QStringList statusTexts() const;
+    void updateStepBackAction();
     bool running() const { return interp_.running(); }
     void setShown(int tag, bool visible, bool enabled);
     QString programFolder() const { return interp_.programFolder(); }
@@ -145,6 +156,7 @@ class TForm_Interpretator : public QMainWindow {
     Canvas canvas_;
     std::unique_ptr<CanvasExecutor> graphics_;
     Interpreter interp_;
+    std::unique_ptr<StepHistory> stepHistory_;
     std::unique_ptr<QTranslator> qtTranslator_;
 
     ScriptEditor *SynEditor = nullptr;

@@ -1,6 +1,7 @@
 // Edit and working mode, loading, new scripts, saving with INCLUDE blocks,
 // the external editor, closing and the start-up sequence.
 #include "main_window.h"
+#include "step_history.h"
 
 #include "canvas_panel.h"
 #include "help_menu.h"
@@ -32,6 +33,7 @@ namespace tesmora {
 
 void TForm_Interpretator::EnterEditMode()
 {
+    stepHistory_->clear(); // the text may change: no way back into it
     SavedMarks = SynEditor->marks();
     if (SavedMarks.size() > 100)
         SavedMarks = SavedMarks.mid(0, 100);
@@ -156,6 +158,7 @@ void TForm_Interpretator::writeHandOverCopy()
 void TForm_Interpretator::LoadScriptFile(const QString &path)
 {
     // Whatever ran before ends here; the views show the new script at once.
+    stepHistory_->clear();
     interp_.ResetRun();
     interp_.LoadScript(path);
     scriptFileName_ = interp_.scriptFileName();

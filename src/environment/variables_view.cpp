@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -166,10 +167,16 @@ VariablesView::VariablesView(QWidget *parent) : QWidget(parent)
     // The splitter never comes closer than 30 px to the left edge: the
     // local panel gives way instead.
     globalPanel->setMinimumWidth(kMinGlobalWidth);
+    // The local panel may become narrower than its caption bar when the
+    // grids share a narrow bottom panel (its caption is then cut).
+    Panel_Var_Local->setMinimumWidth(kMinGlobalWidth);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Splitter_Var);
     setLocalPanelWidth(kLocalPanelDesignWidth);
+    // A splitter the user drags is the user's choice of width.
+    connect(Splitter_Var, &QSplitter::splitterMoved, this,
+            [this] { chosenLocalWidth_ = Panel_Var_Local->width(); });
 
     applyFonts();
     resetGrid(SG_GlobalVariables, 2);
@@ -311,18 +318,54 @@ void VariablesView::setRowHeightFromEditorFont(int editorFontSize)
 
 int VariablesView::localPanelWidth() const
 {
-    return Panel_Var_Local->width();
+    return chosenLocalWidth_;
 }
 
 void VariablesView::setLocalPanelWidth(int width)
 {
-    const int total = std::max(Splitter_Var->width(), width + kSplitterWidth + kMinGlobalWidth);
-    Splitter_Var->setSizes({total - width - kSplitterWidth, width});
+    chosenLocalWidth_ = width;
+    shareWidth();
+}
+
+int VariablesView::readableGlobalWidth() const
+{
+    // The name column, eight characters of value, the frame and a scroll bar.
+    const int value =
+        QFontMetrics(SG_GlobalVariables->font()).horizontalAdvance(QStringLiteral("0000.000")) + 8;
+    return kGlobalNameWidth + value + 2 * SG_GlobalVariables->frameWidth() +
+           SG_GlobalVariables->verticalScrollBar()->sizeHint().width();
+}
+
+void VariablesView::shareWidth()
+{
+    const int total = Splitter_Var->width() - kSplitterWidth;
+    if (total <= 0 || !isVisible()) {
+        const int all = std::max(Splitter_Var->width(), chosenLocalWidth_ + kSplitterWidth + kMinGlobalWidth);
+        Splitter_Var->setSizes({all - chosenLocalWidth_ - kSplitterWidth, chosenLocalWidth_});
+        return;
+    }
+    // The chosen width when a readable global grid still fits beside it;
+    // otherwise the local panel gives way down to half the width.
+    int local = std::min(chosenLocalWidth_, std::max(total / 2, total - readableGlobalWidth()));
+    local = std::min(local, total - kMinGlobalWidth); // the global grid keeps 30 px
+    local = std::max(local, 0);
+    Splitter_Var->setSizes({total - local, local});
 }
 
 void VariablesView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    // Shared once the splitter has taken its new size and spread it itself.
+    if (!sharePending_) {
+        sharePending_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                sharePending_ = false;
+                shareWidth();
+            },
+            Qt::QueuedConnection);
+    }
     fitLocalValueColumn();
 }
 

@@ -89,9 +89,13 @@ class VariablesView : public QWidget {
     // Both grids' row height from the editor font size: round(size * 22 / 12).
     void setRowHeightFromEditorFont(int editorFontSize);
     int rowHeight() const { return rowHeight_; }
-    // Width of the local panel (settings).
+    // Width of the local panel the user chose (settings). While the panel is
+    // too narrow for that width beside a readable global grid, the grids
+    // share the width instead; the chosen width comes back when there is room.
     int localPanelWidth() const;
     void setLocalPanelWidth(int width);
+    // The narrowest global grid that still shows a name and a few characters of value.
+    int readableGlobalWidth() const;
 
     // The display order used by the last refresh.
     const QList<int> &displayOrder() const { return order_; }
@@ -140,6 +144,9 @@ class VariablesView : public QWidget {
     StatusSink statusSink_;
     std::function<int()> graphicsWidth_;
     std::function<qint64()> clock_;
+    int chosenLocalWidth_ = 0;
+    bool sharePending_ = false;
+    void shareWidth();
     std::function<void(const QString &)> messageSink_;
     QPointer<HelpWindow> help_;
     bool ownsHelp_ = false;

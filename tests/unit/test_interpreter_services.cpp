@@ -185,9 +185,12 @@ TEST(InterpreterServices, ProgramSettingsGivenAtConstructionReachEveryRunAndChan
     data.close();
 
     tesmora::test::ScriptHost host;
-    Interpreter in(
-        tesmora::test::hostedBy(host), {},
-        {.programFolder = folder, .language = 1, .cmdLineParams = {"s.txt", "/R"}, .workMode = true});
+    Interpreter in(tesmora::test::hostedBy(host), {},
+                   {.programFolder = folder,
+                    .language = 1,
+                    .cmdLineParams = {"s.txt", "/R"},
+                    .scriptFileName = {},
+                    .workMode = true});
     in.setScriptLines({"t = File_ReadStr('data.txt')", "n = cmdLineParams[2]", "x = q", "stop"});
     in.PrepareScript();
     in.A_StartExecute(RunSender::StartAction);
@@ -200,7 +203,7 @@ TEST(InterpreterServices, ProgramSettingsGivenAtConstructionReachEveryRunAndChan
 
     // Applying settings replaces all of them: no parameters, English, edit
     // mode, which Start leaves for working mode.
-    in.applySettings({.programFolder = folder});
+    in.applySettings(ProgramSettings{folder, 0, {}, {}, false});
     EXPECT_EQ(in.settings().cmdLineParams, QStringList());
     EXPECT_EQ(in.language(), 0);
     EXPECT_FALSE(in.workMode());
