@@ -91,6 +91,9 @@ class Interpreter {
     std::array<TBlockLevel, kMaxBlockLevel + 1> BlockStack{};
     int BlockDepth = 0;
     TBlockLevel ReturnedBlock;
+    // The record of the line being executed (empty between lines); a call
+    // stepped into keeps it in its level's CallerRecord until it returns.
+    LineRecord LineValues;
     int CurrentFunctionLevel = 0;
     QString ErrorText;
     QString TryErrorText;
@@ -205,6 +208,8 @@ class Interpreter {
     bool ReduceRange(WordList &words, int start, int &end);
     // Runs the function a function word calls; `value` receives its result.
     void CallFunctionWord(const TWordStatus &word, TWordStatus &value);
+    // The call itself, once its arguments are ready.
+    void executeFunctionWord(const TWordStatus &word, QString &name, WordList &args, TWordStatus &value);
     // Splits a call text and evaluates its arguments.
     void PrepareCallParameters(const QString &callText, const QString &scriptFunctionName, QString &name,
                                WordList &args);
@@ -219,14 +224,18 @@ class Interpreter {
 
     // ---- Statements and script functions ------------------------------------
     // Executes the statement at CurrentLine; returns the kind of its first word.
-    TWordKind ExecuteLine();
+    TWordKind ExecuteLine() { return ExecuteLine(LineRecord()); }
+    // The same, taking what `resume` recorded before reading or calling anew
+    // (the calling line of a script function that has returned).
+    TWordKind ExecuteLine(LineRecord resume);
     // Calls a script function. In run mode the body runs here and `result`
     // receives the value of its RETURN. In step mode the call only opens the
     // function's level (CurrentFunctionLevel rises by one, CurrentLine moves
     // to the body) and returns without a value: the statement that called it
-    // must stop at once, and it runs again after the RETURN, when the
-    // evaluator takes the value from ReturnedBlock. A FunctionLevelWatch
-    // tells a caller which of the two happened.
+    // must stop at once, and it runs again after the RETURN, taking what it
+    // had read and called, and the returned value, from the line record kept
+    // in the level. A FunctionLevelWatch tells a caller which of the two
+    // happened.
     void CallScriptFunction(const QString &callText, WordList &args, TWordStatus &result);
     // Taken before an evaluation: afterwards, steppedIn() tells whether it
     // stepped into a script function (and so must end the statement).
@@ -359,9 +368,10 @@ class Interpreter {
     // False when the value steps into a script function: the RETURN line
     // runs again when that function returns.
     bool ReturnStatement(const WordList &words);
-    // Drops the leading TRY word, switches TryMode on and empties Error;
-    // false when Error cannot be set.
-    bool beginTry(WordList &words);
+    // Drops the leading TRY word, switches TryMode on and empties Error
+    // (unless the line is resuming after a RETURN); false when Error cannot
+    // be set.
+    bool beginTry(WordList &words, bool resuming);
     // The statement in `words` by its shape, then by its first word; returns
     // the kind ExecuteLine reports.
     TWordKind executeStatement(const WordList &words, int indent, const QString &text);
