@@ -182,8 +182,10 @@ bool readStringCharacter(Interpreter &in, WordList &w, int i, QString text)
         return false;
     }
     TWordStatus index;
+    const Interpreter::FunctionLevelWatch watch(in);
     in.EvaluateRange(w, i + 2, close - 1, index);
-    if (in.failed())
+    // An index that steps into a script function: the line runs again.
+    if (in.failed() || watch.steppedIn())
         return false;
     const double pos = RoundHalfEven(index.float_val);
     w[i].str = (pos >= 1 && pos <= text.size()) ? QString(text.at(static_cast<int>(pos) - 1)) : QString();
@@ -192,11 +194,17 @@ bool readStringCharacter(Interpreter &in, WordList &w, int i, QString text)
     return true;
 }
 
-// The variable named at w[i] becomes its value; a string variable followed
-// by "[" becomes one of its characters.
-bool readVariable(Interpreter &in, WordList &w, int i)
+// The value of the variable named at x, read or taken from the line record.
+bool readVariableValue(Interpreter &in, TWordStatus &x)
 {
-    TWordStatus &x = w[i];
+    TWordStatus recorded;
+    if (in.lineValues().replay(recorded)) {
+        x.kind = recorded.kind;
+        x.str = recorded.str;
+        x.float_val = recorded.float_val;
+        x.bool_val = recorded.bool_val;
+        return true;
+    }
     const int vi = x.var_index - 1;
     if (vi < 0 || vi >= in.variables().size()) {
         in.RaiseMessage(76, {x.str});
@@ -205,8 +213,6 @@ bool readVariable(Interpreter &in, WordList &w, int i)
     const Tvariable &v = in.variables().at(vi);
     if (isStringKind(v.kind)) {
         x.kind = v.kind;
-        if (i < w.last && w[i + 1].kind == wkOpeningSquareBracket)
-            return readStringCharacter(in, w, i, v.VarVal);
         x.str = v.VarVal;
     } else if (isNumberKind(v.kind)) {
         x.kind = v.kind;
@@ -221,6 +227,19 @@ bool readVariable(Interpreter &in, WordList &w, int i)
         in.RaiseMessage(129, {v.VarName});
         return false;
     }
+    in.lineValues().record(x);
+    return true;
+}
+
+// The variable named at w[i] becomes its value; a string variable followed
+// by "[" becomes one of its characters.
+bool readVariable(Interpreter &in, WordList &w, int i)
+{
+    TWordStatus &x = w[i];
+    if (!readVariableValue(in, x))
+        return false;
+    if (isString(x) && i < w.last && w[i + 1].kind == wkOpeningSquareBracket)
+        return readStringCharacter(in, w, i, x.str);
     return true;
 }
 
@@ -279,20 +298,15 @@ bool callFunctions(Interpreter &in, WordList &w)
         if (!(isFunctionKind(k) && k != wkVBSFunction))
             continue;
         TWordStatus value;
-        if (in.takeReturnedValue(w[i].str, value)) {
-            // The value of a call that was stepped through.
-        } else {
-            const Interpreter::FunctionLevelWatch watch(in);
-            in.CallFunctionWord(w[i], value);
-            if (in.failed())
-                return false;
-            if (k == wkScriptFunction && !in.running())
-                return false;
-            // A script function called inside the arguments was stepped
-            // into: the line runs again when it returns.
-            if (watch.steppedIn())
-                return false;
-        }
+        const Interpreter::FunctionLevelWatch watch(in);
+        in.CallFunctionWord(w[i], value);
+        if (in.failed())
+            return false;
+        // A script function, called here or inside the arguments, was
+        // stepped into (or its run stopped inside): the line runs again
+        // when it returns.
+        if (watch.steppedIn())
+            return false;
         if (isString(value) && value.str.size() > kMaxStringLength) {
             in.RaiseMessage(360, {static_cast<qint64>(kMaxStringLength)});
             return false;
@@ -682,6 +696,18 @@ void Interpreter::CallFunctionWord(const TWordStatus &word, TWordStatus &value)
     PrepareCallParameters(call, word.kind == wkScriptFunction ? ownName : QString(), name, args);
     if (failed() || watch.steppedIn())
         return;
+    // Running again after a RETURN: the call was made before (this one may
+    // be the call that returned).
+    if (LineValues.replay(value))
+        return;
+    executeFunctionWord(word, name, args, value);
+    if (!failed() && !watch.steppedIn())
+        LineValues.record(value);
+}
+
+void Interpreter::executeFunctionWord(const TWordStatus &word, QString &name, WordList &args,
+                                      TWordStatus &value)
+{
     switch (word.kind) {
     case wkEmbeddedFunction:
         if (!TakesArgumentsByName(name)) {
@@ -704,7 +730,7 @@ void Interpreter::CallFunctionWord(const TWordStatus &word, TWordStatus &value)
             RaiseMessage(96, {name});
         break;
     case wkScriptFunction:
-        CallScriptFunction(call, args, value);
+        CallScriptFunction(word.str, args, value);
         break;
     case wkJS_Function:
         CallJavaScriptFunction(catalogueRow(word.func_index), name, args, value);

@@ -175,6 +175,8 @@ class Interpreter : private InterpreterRunState {
     // The script arrays, a table of their own owned by the interpreter.
     ArrayTable &arrays() { return Arrays; }
     const ArrayTable &arrays() const { return Arrays; }
+    // What the line being executed has read and called so far (see LineRecord).
+    LineRecord &lineValues() { return LineValues; }
     bool fastMode() const { return FastMode; }
     bool closesAfterRun() const { return CloseAfterRun; }
     qint64 runStartTime() const { return RunStartTime; }
@@ -257,6 +259,8 @@ class Interpreter : private InterpreterRunState {
     bool ReduceRange(WordList &words, int start, int &end);
     // Runs the function a function word calls; `value` receives its result.
     void CallFunctionWord(const TWordStatus &word, TWordStatus &value);
+    // The call itself, once its arguments are ready.
+    void executeFunctionWord(const TWordStatus &word, QString &name, WordList &args, TWordStatus &value);
     // Splits a call text and evaluates its arguments.
     void PrepareCallParameters(const QString &callText, const QString &scriptFunctionName, QString &name,
                                WordList &args);
@@ -271,14 +275,18 @@ class Interpreter : private InterpreterRunState {
 
     // ---- Statements and script functions ------------------------------------
     // Executes the statement at CurrentLine; returns the kind of its first word.
-    TWordKind ExecuteLine();
+    TWordKind ExecuteLine() { return ExecuteLine(LineRecord()); }
+    // The same, taking what `resume` recorded before reading or calling anew
+    // (the calling line of a script function that has returned).
+    TWordKind ExecuteLine(LineRecord resume);
     // Calls a script function. In run mode the body runs here and `result`
     // receives the value of its RETURN. In step mode the call only opens the
     // function's level (CurrentFunctionLevel rises by one, CurrentLine moves
     // to the body) and returns without a value: the statement that called it
-    // must stop at once, and it runs again after the RETURN, when the
-    // evaluator takes the value from ReturnedBlock. A FunctionLevelWatch
-    // tells a caller which of the two happened.
+    // must stop at once, and it runs again after the RETURN, taking what it
+    // had read and called, and the returned value, from the line record kept
+    // in the level. A FunctionLevelWatch tells a caller which of the two
+    // happened.
     void CallScriptFunction(const QString &callText, WordList &args, TWordStatus &result);
     // Taken before an evaluation: afterwards, steppedIn() tells whether it
     // stepped into a script function (and so must end the statement).
@@ -311,9 +319,6 @@ class Interpreter : private InterpreterRunState {
     void BindParameter(const QString &functionName, const QString &formalName, const TWordStatus &actual,
                        bool byReference);
     void FinishReturn();
-    // When the script function that `callText` stepped into has returned,
-    // `value` receives its result (once) and true is returned.
-    bool takeReturnedValue(const QString &callText, TWordStatus &value);
 
     // ---- Arrays ---------------------------------------------------------
     void DeclareArray(const WordList &words);
@@ -431,9 +436,10 @@ class Interpreter : private InterpreterRunState {
     // False when the value steps into a script function: the RETURN line
     // runs again when that function returns.
     bool ReturnStatement(const WordList &words);
-    // Drops the leading TRY word, switches TryMode on and empties Error;
-    // false when Error cannot be set.
-    bool beginTry(WordList &words);
+    // Drops the leading TRY word, switches TryMode on and empties Error
+    // (unless the line is resuming after a RETURN); false when Error cannot
+    // be set.
+    bool beginTry(WordList &words, bool resuming);
     // The statement in `words` by its shape, then by its first word; returns
     // the kind ExecuteLine reports.
     TWordKind executeStatement(const WordList &words, int indent, const QString &text);

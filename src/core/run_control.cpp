@@ -193,7 +193,9 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
             firstLine = false;
         }
         A_StepExecute(sender);
-        if (StepOverLine >= 0 && RunState == rn_Continue && BlockDepth == StepOverDepth) {
+        // Step over ends when its line is done: the block depth is back
+        // where it was, or below it (a RETURN, BREAK or the end of a block).
+        if (StepOverLine >= 0 && RunState == rn_Continue && BlockDepth <= StepOverDepth) {
             StepOverLine = StepOverDepth = -1;
             RunState = rn_Step;
         }

@@ -25,6 +25,9 @@ struct InterpreterRunState {
     std::array<TBlockLevel, kMaxBlockLevel + 1> BlockStack{};
     int BlockDepth = 0;
     TBlockLevel ReturnedBlock;
+    // The record of the line being executed (empty between lines); a call
+    // stepped into keeps it in its level's CallerRecord until it returns.
+    LineRecord LineValues;
     int CurrentFunctionLevel = 0;
     QString ErrorText;
     QString TryErrorText;

@@ -76,24 +76,34 @@ void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TW
         return;
     }
     CurrentLine = header + 1;
-
-    if (RunState == rn_Run || RunState == rn_Continue) {
-        const int myDepth = BlockDepth;
-        RunLoop(CurrentLine, RunSender::MainWindow);
-        if (RunState != rn_Run && RunState != rn_Continue)
-            return;
-        if (BlockDepth != myDepth ||
-            BlockStack[static_cast<size_t>(BlockDepth)].pt != pt_ReturnScriptFunction) {
-            // The body ended at a stop line without RETURN: the run ends there.
-            RunState = rn_Stopped;
-            return;
-        }
-        TBlockLevel &done = BlockStack[static_cast<size_t>(BlockDepth)];
-        result = done.WordStatus;
-        CurrentLine = done.nLine;
-        popBlock();
-        --CurrentFunctionLevel;
+    const int myDepth = BlockDepth;
+    // In step mode the calling line stops here and runs again after the
+    // RETURN, taking what it had read and called until this call.
+    if (RunState != rn_Run && RunState != rn_Continue) {
+        BlockStack[static_cast<size_t>(myDepth)].CallerRecord = std::exchange(LineValues.values, {});
+        return;
     }
+    // The body's lines keep records of their own.
+    LineRecord callerRecord = std::exchange(LineValues, LineRecord());
+    RunLoop(CurrentLine, RunSender::MainWindow);
+    LineValues = std::move(callerRecord);
+    if (RunState != rn_Run && RunState != rn_Continue) {
+        // Stopped inside the body (Pause, a breakpoint, STOP): stepping
+        // on, the calling line runs again after the RETURN.
+        if (BlockDepth >= myDepth)
+            BlockStack[static_cast<size_t>(myDepth)].CallerRecord = std::exchange(LineValues.values, {});
+        return;
+    }
+    if (BlockDepth != myDepth || BlockStack[static_cast<size_t>(BlockDepth)].pt != pt_ReturnScriptFunction) {
+        // The body ended at a stop line without RETURN: the run ends there.
+        RunState = rn_Stopped;
+        return;
+    }
+    TBlockLevel &done = BlockStack[static_cast<size_t>(BlockDepth)];
+    result = done.WordStatus;
+    CurrentLine = done.nLine;
+    popBlock();
+    --CurrentFunctionLevel;
 }
 
 void Interpreter::BindParameter(const QString &functionName, const QString &formalName,
@@ -210,21 +220,17 @@ void Interpreter::FinishReturn()
     CurrentLine = ReturnedBlock.nLine;
     popBlock();
     --CurrentFunctionLevel;
-    LastLineKind = ExecuteLine();
+    // The calling line runs again: what it read and called before the call,
+    // then the returned value, come from its record; the rest is evaluated.
+    LineRecord resume;
+    resume.values = std::exchange(ReturnedBlock.CallerRecord, {});
+    resume.values.append(ReturnedBlock.WordStatus);
+    LastLineKind = ExecuteLine(std::move(resume));
     // The calling line was a RETURN of its own (return g(x) * 2), now
     // complete: its function returns in the same step.
     if (LastLineKind == wkReturn && !failed() && CurrentFunctionLevel > 0 &&
         BlockStack[static_cast<size_t>(BlockDepth)].pt == pt_ReturnScriptFunction)
         FinishReturn();
-}
-
-bool Interpreter::takeReturnedValue(const QString &callText, TWordStatus &value)
-{
-    if (ReturnedBlock.FunctionExpression.isEmpty() || callText != ReturnedBlock.FunctionExpression)
-        return false;
-    value = ReturnedBlock.WordStatus;
-    ReturnedBlock = TBlockLevel();
-    return true;
 }
 
 } // namespace tesmora

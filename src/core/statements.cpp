@@ -74,8 +74,32 @@ void Interpreter::leaveLoop(int loopLevel)
     BlockDepth = loopLevel - 1;
 }
 
-TWordKind Interpreter::ExecuteLine()
+namespace {
+
+// The record of one line execution: installed for the line, and the record
+// of an enclosing execution (a line that called a script function in run
+// mode) given back afterwards, also when the line ends by a runtime failure.
+class LineRecordScope {
+  public:
+    LineRecordScope(LineRecord &live, LineRecord &&own)
+        : live_(live), outer_(std::exchange(live, std::move(own)))
+    {
+    }
+    ~LineRecordScope() { live_ = std::move(outer_); }
+    LineRecordScope(const LineRecordScope &) = delete;
+    LineRecordScope &operator=(const LineRecordScope &) = delete;
+
+  private:
+    LineRecord &live_;
+    LineRecord outer_;
+};
+
+} // namespace
+
+TWordKind Interpreter::ExecuteLine(LineRecord resume)
 {
+    const bool resuming = !resume.values.isEmpty();
+    const LineRecordScope scope(LineValues, std::move(resume));
     if (CurrentLine == 0) {
         for (int l = 0; l <= 50; ++l)
             BlockStack[static_cast<size_t>(l)] = TBlockLevel();
@@ -103,7 +127,10 @@ TWordKind Interpreter::ExecuteLine()
     SplitWords(text, w);
     if (failed())
         return wkNone;
-    if (w.last >= 0 && w[0].kind == wkTry && !beginTry(w))
+    // Only a line with a call can step into a script function; a function
+    // called in run mode may stop inside, too (Pause, a breakpoint).
+    LineValues.recording = !ScriptFunctionNames.isEmpty() && text.contains(QLatin1Char('('));
+    if (w.last >= 0 && w[0].kind == wkTry && !beginTry(w, resuming))
         return wkTry;
     LastAssignedVariable = w.last >= 0 ? w[0].var_index : 0;
     Arrays.lastDeclaredName.clear();
@@ -113,13 +140,16 @@ TWordKind Interpreter::ExecuteLine()
 
 // The steps of a statement below are inline: each is called from one place
 // in this file, on the path every executed line takes.
-inline bool Interpreter::beginTry(WordList &w)
+inline bool Interpreter::beginTry(WordList &w, bool resuming)
 {
     TryMode = true;
     for (int i = 0; i < w.last; ++i)
         w[i] = std::move(w[i + 1]);
     w[w.last].clear();
     --w.last;
+    // Running again after a RETURN, the line emptied Error already.
+    if (resuming)
+        return true;
     SetVariable(QStringLiteral("Error"), QString(), wkString);
     return !failed();
 }

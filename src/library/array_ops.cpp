@@ -516,15 +516,11 @@ void Interpreter::AssignArrayElement(const WordList &words)
     Arrays.lastAssignedArray = no;
 }
 
-void Interpreter::ReadArrayElement(WordList &words, int nameIdx)
+namespace {
+
+// The value word of cell `flat` of array `a`.
+void readCell(const t_arr_specification &a, int flat, TWordStatus &v)
 {
-    int flat = 0;
-    int no = 0;
-    int close = 0;
-    if (!LocateElement(words, nameIdx, flat, no, close))
-        return;
-    const t_arr_specification &a = Arrays.at(no);
-    TWordStatus v;
     switch (a.data_type) {
     case wkString:
         v.kind = wkString;
@@ -543,7 +539,23 @@ void Interpreter::ReadArrayElement(WordList &words, int nameIdx)
         v.str = FormatNumber(v.float_val);
         break;
     }
-    // Words nameIdx..close become one word; the rest move up.
+}
+
+} // namespace
+
+void Interpreter::ReadArrayElement(WordList &words, int nameIdx)
+{
+    int flat = 0;
+    int no = 0;
+    int close = 0;
+    if (!LocateElement(words, nameIdx, flat, no, close))
+        return;
+    TWordStatus v;
+    // Running again after a RETURN, the line takes the element it read before.
+    if (!LineValues.replay(v)) {
+        readCell(Arrays.at(no), flat, v);
+        LineValues.record(v);
+    }
     const int removed = close - nameIdx;
     words[nameIdx] = v;
     for (int k = nameIdx + 1; k + removed <= words.last; ++k)

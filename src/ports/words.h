@@ -2,6 +2,7 @@
 // whole interpreter.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <algorithm>
 #include <array>
@@ -198,6 +199,38 @@ struct TBlockLevel {
     TProcessingType pt = pt_None;
     TWordStatus WordStatus;
     QString FunctionExpression;
+    // Of a script-function call stepped into: what the calling line had read
+    // and called before it, in evaluation order (see LineRecord).
+    QList<TWordStatus> CallerRecord;
+};
+
+// What one execution of a line reads and calls, in evaluation order: each
+// variable value, array element and function result it takes. A line that
+// steps into a script function runs again after the function's RETURN; it
+// then takes these values, and the returned one, instead of reading or
+// calling again, so every call is made once and every value is the one the
+// line would have seen in a run without stepping.
+struct LineRecord {
+    QList<TWordStatus> values;
+    qsizetype taken = 0; // values already given back in this execution
+    // Off for a line that cannot call a script function: nothing to keep.
+    bool recording = false;
+
+    // The next recorded value, while the line is running again.
+    bool replay(TWordStatus &value)
+    {
+        if (taken >= values.size())
+            return false;
+        value = values.at(taken++);
+        return true;
+    }
+    void record(const TWordStatus &value)
+    {
+        if (!recording)
+            return;
+        values.append(value);
+        taken = values.size();
+    }
 };
 
 enum RunStateValue : std::uint8_t { rn_Stopped = 0, rn_Run = 1, rn_Continue = 2, rn_Step = 3 };

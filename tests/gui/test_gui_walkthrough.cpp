@@ -460,3 +460,59 @@ TEST(Walkthrough, PauseAndClosingInterruptAnEndlessJavaScriptEvaluation)
     EXPECT_TRUE(t.w->isVisible());
     EXPECT_EQ(t.var("x"), "42");
 }
+
+namespace {
+
+// The rows of the local grid as "level name value", values trimmed.
+QStringList localRows(TForm_Interpretator &w)
+{
+    QStringList out;
+    QTableWidget *g = w.variablesView()->SG_LocalVariables;
+    for (int r = 0; r < g->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < 3; ++c)
+            cells << (g->item(r, c) ? g->item(r, c)->text().trimmed() : QString());
+        if (!cells.join(QString()).isEmpty())
+            out << cells.join(QLatin1Char(' '));
+    }
+    return out;
+}
+
+} // namespace
+
+// F8 through a line with two recursive calls: each call is entered once,
+// in order, the line goes on after each RETURN, and the run ends as Start
+// ends it.
+TEST(Walkthrough, StepThroughRecursiveFibonacci)
+{
+    Window t("f = Fib(3)\n"                           // 0
+             "stop\n"                                 // 1
+             "function Fib(_n)\n"                     // 2
+             "  IF _n < 2\n"                          // 3
+             "    RETURN _n\n"                        // 4
+             "  RETURN Fib(_n - 1) + Fib(_n - 2)\n"); // 5
+    t.showActive();
+    const struct {
+        int mark;
+        int level;
+        const char *local;
+    } steps[] = {
+        {3, 1, "1 _n 3"}, {5, 1, "1 _n 3"}, {3, 2, "2 _n 2"}, {5, 2, "2 _n 2"},
+        {3, 3, "3 _n 1"}, {4, 3, "3 _n 1"}, {3, 3, "3 _n 0"}, {4, 3, "3 _n 0"},
+        {3, 2, "2 _n 1"}, {4, 2, "2 _n 1"}, {1, 0, nullptr},
+    };
+    int n = 0;
+    for (const auto &s : steps) {
+        t.key(Qt::Key_F8);
+        ++n;
+        ASSERT_TRUE(t.errors.isEmpty()) << n << ": " << t.errors.join("|").toStdString();
+        EXPECT_EQ(t.ed().currentLineMarkLine(), s.mark) << "step " << n;
+        EXPECT_EQ(t.in().currentFunctionLevel(), s.level) << "step " << n;
+        const QStringList expected = s.local ? QStringList{s.local} : QStringList{};
+        EXPECT_EQ(localRows(*t.w), expected) << "step " << n;
+    }
+    EXPECT_EQ(t.var("f"), "2");
+    EXPECT_EQ(globalNames(*t.w).first(), "f");
+    EXPECT_EQ(t.in().runState(), rn_Stopped);
+    EXPECT_EQ(t.in().blockDepth(), 0);
+}

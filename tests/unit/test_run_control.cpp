@@ -328,3 +328,85 @@ TEST(RunControl, EveryStatementStepsIntoAFunctionAndResumes)
     EXPECT_EQ(firstLine(valueless.error()),
               "The right side of the assignment operator does not contain any value.");
 }
+
+namespace {
+// The variables of a run as "name=value" lines, in table order.
+QStringList variableTexts(const ScriptRun &r)
+{
+    QStringList out;
+    for (const Tvariable &v : r.in.variables())
+        out << v.VarName + "=" + v.VarVal;
+    return out;
+}
+// Step until the run stops (at most `limit` steps).
+void stepToTheEnd(ScriptRun &r, int limit = 60)
+{
+    for (int i = 0; i < limit; ++i) {
+        r.step();
+        if (r.in.runState() == rn_Stopped)
+            return;
+    }
+}
+} // namespace
+
+// A line with several script-function calls gives under Step, under Step
+// over and after a stop inside one of its calls what Start gives: built-in
+// calls before a script call are not made again (the random sequence after
+// the line is the same), and Step over finishes a line in one step.
+TEST(RunControl, LinesWithSeveralCallsGiveStartsResultsWhateverTheStepping)
+{
+    const QStringList script = {"count = 0",                          // 0
+                                "r = Random(1000) + Inc(1) + Inc(2)", // 1
+                                "after = Random(1000)",               // 2
+                                "y = count + Inc(5) * count",         // 3
+                                "z = 1",                              // 4
+                                "stop",                               // 5
+                                "function Inc(_a)",                   // 6
+                                "  count = count + 1",                // 7
+                                "  RETURN _a + count"};               // 8
+    ScriptRun started(script);
+    started.in.seedRandom(7);
+    started.start();
+    ASSERT_TRUE(started.host.errors.isEmpty()) << started.error().toStdString();
+    const QStringList expected = variableTexts(started);
+    EXPECT_EQ(started.var("count"), "3");
+    EXPECT_EQ(started.var("y"), "18"); // 2 + 8 * 2: both reads of count before the call
+
+    ScriptRun stepped(script);
+    stepped.in.seedRandom(7);
+    stepToTheEnd(stepped);
+    EXPECT_TRUE(stepped.host.errors.isEmpty()) << stepped.error().toStdString();
+    EXPECT_EQ(variableTexts(stepped), expected);
+
+    // Step over every line, also the ones inside the calls.
+    ScriptRun over(script);
+    over.in.seedRandom(7);
+    over.step(); // count = 0
+    over.in.A_StepOverExecute();
+    EXPECT_EQ(over.in.currentLine(), 2);
+    over.step(); // after = ...
+    over.step(); // into Inc(5)
+    ASSERT_EQ(over.in.currentLine(), 7);
+    over.in.A_StepOverExecute();
+    EXPECT_EQ(over.in.currentLine(), 8);
+    // RETURN: the calling line finishes in the same step.
+    over.in.A_StepOverExecute();
+    EXPECT_EQ(over.in.currentLine(), 4);
+    over.in.A_StepOverExecute();
+    EXPECT_EQ(over.in.currentLine(), 5);
+    EXPECT_TRUE(over.host.errors.isEmpty()) << over.error().toStdString();
+    EXPECT_EQ(variableTexts(over), expected);
+
+    // Start stops at a breakpoint inside the first call of line 1; Step on
+    // from there.
+    ScriptRun held(script);
+    held.in.seedRandom(7);
+    held.host.breakpoints = {8};
+    held.start();
+    ASSERT_EQ(held.in.currentLine(), 8);
+    ASSERT_EQ(held.in.currentFunctionLevel(), 1);
+    held.host.breakpoints.clear();
+    stepToTheEnd(held);
+    EXPECT_TRUE(held.host.errors.isEmpty()) << held.error().toStdString();
+    EXPECT_EQ(variableTexts(held), expected);
+}
