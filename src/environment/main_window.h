@@ -82,6 +82,8 @@ class TForm_Interpretator : public QMainWindow {
     // is the text an external editor returned.
     void EnterWorkingMode(bool takeOverEdits, const QStringList *editedText = nullptr);
     void LoadScriptFile(const QString &path);
+    // The script is no longer the file it came from: no name, a new-script caption.
+    void forgetScriptFileName();
     void A_Load_scriptExecute();
     void A_New_scriptExecute();
     void SaveScript();

@@ -163,7 +163,12 @@ void TForm_Interpretator::LoadScriptFile(const QString &path)
     interp_.LoadScript(path);
     scriptFileName_ = interp_.scriptFileName();
     const QString loadError = interp_.takeError();
+    // A script cut to its first lines keeps no name, so Save asks for one and
+    // the longer file is never overwritten by its beginning.
+    const bool cut = cutOnPreparation(interp_.scriptLines(), kMaxScriptLines);
     interp_.PrepareScript();
+    if (cut)
+        forgetScriptFileName();
     canvasPanel_->hidePanel();
     SynEditor->clearMarks();
     interp_.moveToLine(0);
@@ -181,6 +186,13 @@ void TForm_Interpretator::LoadScriptFile(const QString &path)
         interp_.ShowError();
         interp_.updateSettings([&](ProgramSettings &s) { s.workMode = wasWorking; });
     }
+}
+
+void TForm_Interpretator::forgetScriptFileName()
+{
+    scriptFileName_.clear();
+    interp_.updateSettings([](ProgramSettings &s) { s.scriptFileName.clear(); });
+    host_->setCaption(interp_.MessageText(1) + QStringLiteral("   "));
 }
 
 void TForm_Interpretator::A_Load_scriptExecute()

@@ -112,4 +112,12 @@ QString readEditedFile(const QString &path, bool *ok)
     return QString::fromUtf8(bytes);
 }
 
+bool cutOnPreparation(const QStringList &lines, int maxLines)
+{
+    qsizetype n = lines.size();
+    while (n >= 2 && lines.at(n - 1).trimmed().isEmpty())
+        --n;
+    return n > maxLines;
+}
+
 } // namespace tesmora

@@ -38,4 +38,9 @@ SavePlan planScriptSave(const QStringList &script, const std::function<QString(c
 // is skipped, the rest is UTF-8, whatever its length.
 QString readEditedFile(const QString &path, bool *ok = nullptr);
 
+// True when preparing `lines` cuts the script to its first `maxLines` lines
+// (blank lines at its end do not count). What is left is no longer the file
+// it came from: it must not be saved back under that file's name.
+bool cutOnPreparation(const QStringList &lines, int maxLines);
+
 } // namespace tesmora

@@ -344,3 +344,44 @@ TEST(MainWindow, ThePauseKeyStopsARunningScriptAtTheLineItReached)
     EXPECT_TRUE(t.enabled(Step));
     EXPECT_EQ(t.ed().currentLineMarkLine(), t.in().currentLine());
 }
+
+TEST(MainWindow, AScriptCutOnLoadingIsNeverSavedOverItsLongerFile)
+{
+    Window t("a = 1\n");
+    QByteArray longText;
+    for (int i = 0; i < 1500; ++i)
+        longText += "x = " + QByteArray::number(i) + "\r\n";
+    const QString longPath = t.home.filePath("Scripts/long.txt");
+    writeFile(longPath, longText);
+    t.w->chooseOpenFile = [&](const QString &) { return longPath; };
+    t.click(Load);
+    // The learner is told that only the first lines were taken.
+    ASSERT_FALSE(t.errors.isEmpty());
+    EXPECT_TRUE(t.errors.last().contains("1000")) << t.errors.last().toStdString();
+    EXPECT_EQ(t.in().scriptLines().at(999), "x = 999");
+    EXPECT_FALSE(t.in().scriptLines().contains("x = 1000"));
+    // The cut script is a new script: no name, the caption of a new script.
+    EXPECT_TRUE(t.w->scriptFileName().isEmpty());
+    EXPECT_TRUE(t.in().scriptFileName().isEmpty());
+    EXPECT_FALSE(t.w->windowTitle().contains("long.txt")) << t.w->windowTitle().toStdString();
+    // Save asks for a name without offering the long file, and the long file stays whole.
+    QString offered = QStringLiteral("(not asked)");
+    const QString copyPath = t.home.filePath("Scripts/first_part.txt");
+    t.w->chooseSaveFile = [&](const QString &initial) {
+        offered = initial;
+        return copyPath;
+    };
+    t.click(Save);
+    EXPECT_TRUE(offered.isEmpty()) << offered.toStdString();
+    QFile original(longPath);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    EXPECT_EQ(original.readAll(), longText);
+    EXPECT_TRUE(readUtf8(copyPath).contains("x = 999\r\n"));
+    EXPECT_FALSE(readUtf8(copyPath).contains("x = 1000"));
+    EXPECT_EQ(t.w->scriptFileName(), copyPath);
+    // A script that fits keeps its name as before.
+    writeFile(t.home.filePath("Scripts/short.txt"), "b = 2\n\n\n");
+    t.w->chooseOpenFile = [&](const QString &) { return t.home.filePath("Scripts/short.txt"); };
+    t.click(Load);
+    EXPECT_EQ(t.w->scriptFileName(), t.home.filePath("Scripts/short.txt"));
+}
