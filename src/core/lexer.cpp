@@ -101,62 +101,56 @@ const QHash<QString, TWordKind> &keywordKinds()
 
 } // namespace
 
-void Interpreter::NextWord(const QString &text, int &position, TWordStatus &word)
-{
-    word.clear();
-    const int len = static_cast<int>(text.size());
-    int p = position - 1; // 0-based
-    if (p >= len)
-        return;
-    while (p < len && text.at(p) == QLatin1Char(' '))
-        ++p;
-    if (p >= len) {
-        position = p + 1;
-        return;
-    }
-    const char16_t c = text.at(p).unicode();
+namespace {
 
-    if (c == u'"') {
-        const int close = static_cast<int>(text.indexOf(QLatin1Char('"'), p + 1));
-        if (close < 0) {
-            RaiseMessage(70, {text});
-            return;
-        }
-        word.kind = wkStringDQ;
-        word.str = text.mid(p + 1, close - p - 1);
-        position = close + 2;
-        return;
-    }
-    if (c == u'\'') {
-        const int close = static_cast<int>(text.indexOf(QLatin1Char('\''), p + 1));
-        if (close < 0) {
+// Each reader below takes the word that starts at the 0-based index `p` and
+// sets `position` (1-based) past it.
+
+// A quoted string; text in double quotes needs its closing quote, an
+// unclosed single-quoted string keeps the rest of the line.
+void readQuoted(Interpreter &in, const QString &text, int p, int &position, TWordStatus &word)
+{
+    const QChar quote = text.at(p);
+    const int close = static_cast<int>(text.indexOf(quote, p + 1));
+    if (close < 0) {
+        if (quote == QLatin1Char('\'')) {
             word.str = text.mid(p);
-            position = len + 1;
-            RaiseMessage(70, {text});
-            return;
+            position = static_cast<int>(text.size()) + 1;
         }
-        word.kind = wkString;
-        word.str = text.mid(p + 1, close - p - 1);
-        position = close + 2;
+        in.RaiseMessage(70, {text});
         return;
     }
-    if (isOperatorChar(c)) {
-        QString cand{QChar(c)};
-        if (p + 1 < len) {
-            const char16_t n = text.at(p + 1).unicode();
-            if ((c == u'<' && (n == u'=' || n == u'>' || n == u'<')) ||
-                (c == u'>' && (n == u'=' || n == u'>')))
-                cand += QChar(n);
-        }
-        const int prio = operatorPriority(cand);
-        if (prio >= 0) {
-            word.kind = wkOperator;
-            word.str = cand;
-            word.oper_prioritet = static_cast<std::uint8_t>(prio);
-            position = p + static_cast<int>(cand.size()) + 1;
-            return;
-        }
+    word.kind = quote == QLatin1Char('"') ? wkStringDQ : wkString;
+    word.str = text.mid(p + 1, close - p - 1);
+    position = close + 2;
+}
+
+// An operator of one or two characters; false when the characters at `p`
+// are none.
+bool readOperator(const QString &text, int p, int &position, TWordStatus &word)
+{
+    const char16_t c = text.at(p).unicode();
+    if (!isOperatorChar(c))
+        return false;
+    QString cand{QChar(c)};
+    if (p + 1 < text.size()) {
+        const char16_t n = text.at(p + 1).unicode();
+        if ((c == u'<' && (n == u'=' || n == u'>' || n == u'<')) || (c == u'>' && (n == u'=' || n == u'>')))
+            cand += QChar(n);
     }
+    const int prio = operatorPriority(cand);
+    if (prio < 0)
+        return false;
+    word.kind = wkOperator;
+    word.str = cand;
+    word.oper_prioritet = static_cast<std::uint8_t>(prio);
+    position = p + static_cast<int>(cand.size()) + 1;
+    return true;
+}
+
+// A bracket or a comma; false for any other character.
+bool readPunctuation(char16_t c, int p, int &position, TWordStatus &word)
+{
     switch (c) {
     case u'(':
         word.kind = wkOpeningBracket;
@@ -174,69 +168,109 @@ void Interpreter::NextWord(const QString &text, int &position, TWordStatus &word
         word.kind = wkComma;
         break;
     default:
-        break;
+        return false;
     }
-    if (word.kind != wkNone) {
-        word.str = QChar(c);
-        position = p + 2;
+    word.str = QChar(c);
+    position = p + 2;
+    return true;
+}
+
+// ".." of a range; a lone full stop is an error.
+void readDots(Interpreter &in, const QString &text, int p, int &position, TWordStatus &word)
+{
+    if (p + 1 < text.size() && text.at(p + 1) == QLatin1Char('.')) {
+        word.kind = wkDblDot;
+        word.str = QStringLiteral("..");
+        position = p + 3;
         return;
     }
-    if (c == u'.') {
-        if (p + 1 < len && text.at(p + 1) == QLatin1Char('.')) {
-            word.kind = wkDblDot;
-            word.str = QStringLiteral("..");
-            position = p + 3;
-            return;
-        }
-        word.kind = wkUnknownIdentifier;
-        word.str = QStringLiteral(".");
-        position = p + 2;
-        RaiseMessage(73, {QStringLiteral("."), text, p + 1});
-        return;
-    }
-    if (isDigit(c)) {
-        bool dot = false;
-        bool exp = false;
-        int q = p;
-        while (q < len) {
-            const char16_t d = text.at(q).unicode();
-            if (isDigit(d)) {
-                ++q;
-            } else if (d == u'.') {
-                if (q + 1 >= len || text.at(q + 1) == QLatin1Char('.'))
-                    break;
-                if (dot) {
-                    RaiseMessage(72, {text.mid(p, q - p)});
-                    return;
-                }
-                dot = true;
-                ++q;
-            } else if (d == u'e' || d == u'E') {
-                if (exp) {
-                    RaiseMessage(72, {text.mid(p, q - p)});
-                    return;
-                }
-                exp = true;
-                ++q;
-                if (q < len && (text.at(q) == QLatin1Char('+') || text.at(q) == QLatin1Char('-')))
-                    ++q;
-            } else {
+    word.kind = wkUnknownIdentifier;
+    word.str = QStringLiteral(".");
+    position = p + 2;
+    in.RaiseMessage(73, {QStringLiteral("."), text, p + 1});
+}
+
+// The end (0-based, exclusive) of the number literal at `p`: digits with at
+// most one decimal point (not one followed by another, which starts "..")
+// and at most one exponent; -1 after a message for a second point or
+// exponent.
+int numberLiteralEnd(Interpreter &in, const QString &text, int p)
+{
+    const int len = static_cast<int>(text.size());
+    bool dot = false;
+    bool exp = false;
+    int q = p;
+    while (q < len) {
+        const char16_t d = text.at(q).unicode();
+        if (isDigit(d)) {
+            ++q;
+        } else if (d == u'.') {
+            if (q + 1 >= len || text.at(q + 1) == QLatin1Char('.'))
                 break;
+            if (dot) {
+                in.RaiseMessage(72, {text.mid(p, q - p)});
+                return -1;
             }
+            dot = true;
+            ++q;
+        } else if (d == u'e' || d == u'E') {
+            if (exp) {
+                in.RaiseMessage(72, {text.mid(p, q - p)});
+                return -1;
+            }
+            exp = true;
+            ++q;
+            if (q < len && (text.at(q) == QLatin1Char('+') || text.at(q) == QLatin1Char('-')))
+                ++q;
+        } else {
+            break;
         }
-        const QString literal = text.mid(p, q - p);
-        const ParsedNumber num = ParseNumber(literal);
-        if (!num.ok()) {
-            RaiseMessage(72, {literal});
-            return;
-        }
-        word.kind = wkFloat;
-        word.float_val = num.value;
-        word.str = literal;
-        position = q + 1;
+    }
+    return q;
+}
+
+void readNumber(Interpreter &in, const QString &text, int p, int &position, TWordStatus &word)
+{
+    const int q = numberLiteralEnd(in, text, p);
+    if (q < 0)
+        return;
+    const QString literal = text.mid(p, q - p);
+    const ParsedNumber num = ParseNumber(literal);
+    if (!num.ok()) {
+        in.RaiseMessage(72, {literal});
         return;
     }
-    if (isIdentStart(c)) {
+    word.kind = wkFloat;
+    word.float_val = num.value;
+    word.str = literal;
+    position = q + 1;
+}
+
+} // namespace
+
+void Interpreter::NextWord(const QString &text, int &position, TWordStatus &word)
+{
+    word.clear();
+    const int len = static_cast<int>(text.size());
+    int p = position - 1; // 0-based
+    if (p >= len)
+        return;
+    while (p < len && text.at(p) == QLatin1Char(' '))
+        ++p;
+    if (p >= len) {
+        position = p + 1;
+        return;
+    }
+    const char16_t c = text.at(p).unicode();
+    if (c == u'"' || c == u'\'') {
+        readQuoted(*this, text, p, position, word);
+    } else if (readOperator(text, p, position, word) || readPunctuation(c, p, position, word)) {
+        return;
+    } else if (c == u'.') {
+        readDots(*this, text, p, position, word);
+    } else if (isDigit(c)) {
+        readNumber(*this, text, p, position, word);
+    } else if (isIdentStart(c)) {
         int q = p;
         while (q < len && isIdentChar(text.at(q).unicode()))
             ++q;
@@ -246,9 +280,9 @@ void Interpreter::NextWord(const QString &text, int &position, TWordStatus &word
         }
         position = q + 1;
         classifyIdentifier(text, position, p, word);
-        return;
+    } else {
+        RaiseMessage(73, {QString(QChar(c)), text, p + 1});
     }
-    RaiseMessage(73, {QString(QChar(c)), text, p + 1});
 }
 
 void Interpreter::classifyIdentifier(const QString &text, int &position, int identStart, TWordStatus &word)
