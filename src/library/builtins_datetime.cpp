@@ -184,12 +184,117 @@ FormatTraits traitsOf(const QString &format)
     return t;
 }
 
+// The text of one code of a format for one moment.
+class CodeWriter {
+  public:
+    CodeWriter(const QString &format, const Moment &m)
+        : format_(format), m_(m), loc_(QLocale::system()), traits_(traitsOf(format))
+    {
+    }
+
+    // The text of the code that starts at `i` with the letter `code`
+    // repeated `run` times; a code shorter than its run (c, am/pm) sets
+    // `run` to the letters it took. `lastCode` tells a minute "m" (after
+    // an hour) from a month.
+    QString code(qsizetype i, QChar code, qsizetype &run, QChar lastCode) const
+    {
+        switch (code.unicode()) {
+        case 'd':
+            return day(run);
+        case 'm':
+            return lastCode == QLatin1Char('h') ? number(m_.minute, run, 2) : month(run);
+        case 'y':
+            return run <= 2 ? padded(std::abs(m_.date.year()) % 100, 2) : padded(m_.date.year(), 4);
+        case 'h':
+            return number(shownHour(), run, 2);
+        case 'n':
+            return number(m_.minute, run, 2);
+        case 's':
+            return number(m_.second, run, 2);
+        case 'z':
+            return run <= 2 ? QString::number(m_.msec) : padded(m_.msec, 3);
+        case 't':
+            return systemTimeText(loc_, m_, run == 1 ? QLocale::ShortFormat : QLocale::LongFormat);
+        case 'c':
+            // Each c stands for itself: short date, then the long time
+            // unless the clock shows 00:00:00.
+            run = 1;
+            if (m_.hour != 0 || m_.minute != 0 || m_.second != 0)
+                return loc_.toString(m_.date, QLocale::ShortFormat) + QLatin1Char(' ') +
+                       systemTimeText(loc_, m_, QLocale::LongFormat);
+            return loc_.toString(m_.date, QLocale::ShortFormat);
+        case 'a':
+            return amPm(i, run);
+        default:
+            // Letters that are no code are copied as they stand.
+            return format_.mid(i, run);
+        }
+    }
+
+    const QLocale &locale() const { return loc_; }
+
+  private:
+    // One letter: the number as it is; more: padded to `width` digits.
+    static QString number(int value, qsizetype run, int width)
+    {
+        return run == 1 ? QString::number(value) : padded(value, width);
+    }
+
+    int shownHour() const
+    {
+        if (!traits_.twelveHour)
+            return m_.hour;
+        return m_.hour % 12 == 0 ? 12 : m_.hour % 12;
+    }
+
+    QString day(qsizetype run) const
+    {
+        if (run <= 2)
+            return number(m_.date.day(), run, 2);
+        if (run == 3)
+            return loc_.dayName(m_.date.dayOfWeek(), QLocale::ShortFormat);
+        if (run == 4)
+            return loc_.dayName(m_.date.dayOfWeek(), QLocale::LongFormat);
+        return loc_.toString(m_.date, run == 5 ? QLocale::ShortFormat : QLocale::LongFormat);
+    }
+
+    QString month(qsizetype run) const
+    {
+        if (run <= 2)
+            return number(m_.date.month(), run, 2);
+        const QLocale::FormatType type = run == 3 ? QLocale::ShortFormat : QLocale::LongFormat;
+        return traits_.dayNumber ? loc_.monthName(m_.date.month(), type)
+                                 : loc_.standaloneMonthName(m_.date.month(), type);
+    }
+
+    // "am/pm" and "a/p" show their own letters, "ampm" the system's texts.
+    QString amPm(qsizetype i, qsizetype &run) const
+    {
+        if (startsWithCode(format_, i, QLatin1String("am/pm"))) {
+            run = 5;
+            return format_.mid(m_.hour < 12 ? i : i + 3, 2);
+        }
+        if (startsWithCode(format_, i, QLatin1String("a/p"))) {
+            run = 3;
+            return format_.at(m_.hour < 12 ? i : i + 2);
+        }
+        if (startsWithCode(format_, i, QLatin1String("ampm"))) {
+            run = 4;
+            return m_.hour < 12 ? loc_.amText() : loc_.pmText();
+        }
+        run = 1;
+        return format_.at(i); // a lone "a" is no code
+    }
+
+    const QString &format_;
+    const Moment &m_;
+    const QLocale loc_;
+    const FormatTraits traits_;
+};
+
 QString formatMoment(const QString &format, const Moment &m)
 {
-    const QLocale loc = QLocale::system();
-    const FormatTraits traits = traitsOf(format);
-    const int hour12 = m.hour % 12 == 0 ? 12 : m.hour % 12;
-    const int shownHour = traits.twelveHour ? hour12 : m.hour;
+    const CodeWriter writer(format, m);
     QString out;
     QChar lastCode; // the last letter read outside quoted text
     qsizetype i = 0;
@@ -203,18 +308,13 @@ QString formatMoment(const QString &format, const Moment &m)
             i = close + 1;
             continue;
         }
-        if (ch == QLatin1Char('/')) {
-            out += systemDateSeparator(loc);
-            ++i;
-            continue;
-        }
-        if (ch == QLatin1Char(':')) {
-            out += systemTimeSeparator(loc);
-            ++i;
-            continue;
-        }
         if (!ch.isLetter()) {
-            out += ch;
+            if (ch == QLatin1Char('/'))
+                out += systemDateSeparator(writer.locale());
+            else if (ch == QLatin1Char(':'))
+                out += systemTimeSeparator(writer.locale());
+            else
+                out += ch;
             ++i;
             continue;
         }
@@ -222,80 +322,7 @@ QString formatMoment(const QString &format, const Moment &m)
         qsizetype run = 1;
         while (i + run < format.size() && format.at(i + run).toLower() == code)
             ++run;
-        switch (code.unicode()) {
-        case 'd':
-            if (run == 1)
-                out += QString::number(m.date.day());
-            else if (run == 2)
-                out += padded(m.date.day(), 2);
-            else if (run == 3)
-                out += loc.dayName(m.date.dayOfWeek(), QLocale::ShortFormat);
-            else if (run == 4)
-                out += loc.dayName(m.date.dayOfWeek(), QLocale::LongFormat);
-            else if (run == 5)
-                out += loc.toString(m.date, QLocale::ShortFormat);
-            else
-                out += loc.toString(m.date, QLocale::LongFormat);
-            break;
-        case 'm':
-            if (lastCode == QLatin1Char('h')) {
-                out += run == 1 ? QString::number(m.minute) : padded(m.minute, 2);
-            } else if (run == 1) {
-                out += QString::number(m.date.month());
-            } else if (run == 2) {
-                out += padded(m.date.month(), 2);
-            } else {
-                const QLocale::FormatType type = run == 3 ? QLocale::ShortFormat : QLocale::LongFormat;
-                out += traits.dayNumber ? loc.monthName(m.date.month(), type)
-                                        : loc.standaloneMonthName(m.date.month(), type);
-            }
-            break;
-        case 'y':
-            out += run <= 2 ? padded(std::abs(m.date.year()) % 100, 2) : padded(m.date.year(), 4);
-            break;
-        case 'h':
-            out += run == 1 ? QString::number(shownHour) : padded(shownHour, 2);
-            break;
-        case 'n':
-            out += run == 1 ? QString::number(m.minute) : padded(m.minute, 2);
-            break;
-        case 's':
-            out += run == 1 ? QString::number(m.second) : padded(m.second, 2);
-            break;
-        case 'z':
-            out += run <= 2 ? QString::number(m.msec) : padded(m.msec, 3);
-            break;
-        case 't':
-            out += systemTimeText(loc, m, run == 1 ? QLocale::ShortFormat : QLocale::LongFormat);
-            break;
-        case 'c':
-            // Each c stands for itself: short date, then the long time
-            // unless the clock shows 00:00:00.
-            run = 1;
-            out += loc.toString(m.date, QLocale::ShortFormat);
-            if (m.hour != 0 || m.minute != 0 || m.second != 0)
-                out += QLatin1Char(' ') + systemTimeText(loc, m, QLocale::LongFormat);
-            break;
-        case 'a':
-            if (startsWithCode(format, i, QLatin1String("am/pm"))) {
-                out += format.mid(m.hour < 12 ? i : i + 3, 2);
-                run = 5;
-            } else if (startsWithCode(format, i, QLatin1String("a/p"))) {
-                out += format.at(m.hour < 12 ? i : i + 2);
-                run = 3;
-            } else if (startsWithCode(format, i, QLatin1String("ampm"))) {
-                out += m.hour < 12 ? loc.amText() : loc.pmText();
-                run = 4;
-            } else {
-                out += ch; // a lone "a" is no code
-                run = 1;
-            }
-            break;
-        default:
-            // Letters that are no code are copied as they stand.
-            out += format.mid(i, run);
-            break;
-        }
+        out += writer.code(i, code, run, lastCode);
         lastCode = code;
         i += run;
     }
