@@ -177,152 +177,188 @@ class LineReader {
     const QString &s_;
 };
 
-// Scans a number (or a full stop) starting at `run`; returns its kind and
-// moves `run` past it.
-TtkTokenKind scanNumber(const LineReader &line, int &run)
-{
-    enum State { Start, Dot, FloatNeeded, Hex, Exp };
-    TtkTokenKind kind = tkNumber;
-    State state = Start;
+// Scans a number (or a full stop) starting at `run`: the first characters
+// choose the state (a whole number, a fraction, a hexadecimal number, a
+// number after a leading 0), each state reads on until the number ends.
+class NumberScanner {
+  public:
+    NumberScanner(const LineReader &line, int &run) : line_(line), run_(run) {}
 
-    const ushort first = line.at(run);
-    ++run;
-    if (first == '.') {
-        if (!isDigit(line.at(run))) {
-            if (line.at(run) == '.' && line.at(run + 1) == '.')
-                run += 2;
-            return tkSymbol;
+    // The kind of the token; `run` ends past it.
+    TtkTokenKind scan()
+    {
+        if (!scanStart())
+            return kind_;
+        for (;;) {
+            const ushort c = line_.at(run_);
+            const bool ident = c != 0 && isHighlighterIdentChar(QChar(c));
+            bool more = false;
+            switch (state_) {
+            case Whole:
+                more = inWhole(c, ident);
+                break;
+            case Dot:
+            case Exp:
+                more = inFraction(c, ident);
+                break;
+            case FloatNeeded:
+                more = afterLeadingZero(c);
+                break;
+            case Hex:
+                more = inHex(c, ident);
+                break;
+            }
+            if (!more)
+                return kind_;
         }
-        ++run;
-        kind = tkFloat;
-        state = Dot;
-    } else if (first == '0') {
-        const ushort next = line.at(run);
-        if (next == 'x' || next == 'X') {
-            ++run;
-            kind = tkHex;
-            state = Hex;
-        } else if (next == '.') {
-            ++run;
-            kind = tkFloat;
-            state = Dot;
-        } else if (isDigit(next)) {
-            ++run;
-            kind = tkFloat;
-            state = FloatNeeded;
+    }
+
+  private:
+    enum State { Whole, Dot, FloatNeeded, Hex, Exp };
+
+    // The first one or two characters; false when the token is a lone full
+    // stop (or "...").
+    bool scanStart()
+    {
+        const ushort first = line_.at(run_);
+        ++run_;
+        if (first == '.') {
+            if (!isDigit(line_.at(run_))) {
+                if (line_.at(run_) == '.' && line_.at(run_ + 1) == '.')
+                    run_ += 2;
+                kind_ = tkSymbol;
+                return false;
+            }
+            ++run_;
+            enter(Dot, tkFloat);
+        } else if (first == '0') {
+            const ushort next = line_.at(run_);
+            if (next == 'x' || next == 'X') {
+                ++run_;
+                enter(Hex, tkHex);
+            } else if (next == '.') {
+                ++run_;
+                enter(Dot, tkFloat);
+            } else if (isDigit(next)) {
+                ++run_;
+                enter(FloatNeeded, tkFloat);
+            }
         }
+        return true;
+    }
+
+    void enter(State state, TtkTokenKind kind)
+    {
+        state_ = state;
+        kind_ = kind;
     }
 
     // The token becomes tkUnknown and swallows identifier characters and
-    // full stops from `run` on.
-    auto badNumber = [&]() {
-        kind = tkUnknown;
-        while (line.at(run) != 0 && (isHighlighterIdentChar(line.ch(run)) || line.at(run) == '.'))
-            ++run;
-    };
-    auto twoStopsFollow = [&]() { return line.at(run + 1) == '.' && line.at(run + 2) == '.'; };
+    // full stops from `run` on; the number has ended.
+    bool badNumber()
+    {
+        kind_ = tkUnknown;
+        while (line_.at(run_) != 0 && (isHighlighterIdentChar(line_.ch(run_)) || line_.at(run_) == '.'))
+            ++run_;
+        return false;
+    }
+
+    bool twoStopsFollow() const { return line_.at(run_ + 1) == '.' && line_.at(run_ + 2) == '.'; }
+
     // e or E at `run`: false when the number has ended (as a bad number).
-    auto exponent = [&]() -> bool {
-        state = Exp;
-        kind = tkFloat;
-        ++run; // the e
-        if (line.at(run) == '+' || line.at(run) == '-')
-            ++run;
-        if (!isDigit(line.at(run))) {
-            badNumber();
+    bool exponent()
+    {
+        enter(Exp, tkFloat);
+        ++run_; // the e
+        if (line_.at(run_) == '+' || line_.at(run_) == '-')
+            ++run_;
+        return isDigit(line_.at(run_)) || badNumber();
+    }
+
+    // Each step reads the character `c` at `run`; false when the number has
+    // ended.
+    bool inWhole(ushort c, bool ident)
+    {
+        if (isDigit(c)) {
+            ++run_;
+            return true;
+        }
+        if (c == 'e' || c == 'E')
+            return exponent();
+        if (c == 'j' || c == 'J') {
+            ++run_;
+            kind_ = tkFloat;
             return false;
         }
-        return true;
-    };
-
-    for (;;) {
-        const ushort c = line.at(run);
-        const bool ident = c != 0 && isHighlighterIdentChar(QChar(c));
-        switch (state) {
-        case Start:
-            if (isDigit(c)) {
-                ++run;
-            } else if (c == 'e' || c == 'E') {
-                if (!exponent())
-                    return kind;
-            } else if (c == 'j' || c == 'J') {
-                ++run;
-                return tkFloat;
-            } else if (c == '.') {
-                if (twoStopsFollow())
-                    return kind;
-                ++run;
-                state = Dot;
-                kind = tkFloat;
-            } else if (ident) {
-                badNumber();
-                return kind;
-            } else {
-                return kind;
-            }
-            break;
-        case Dot:
-        case Exp:
-            if (isDigit(c)) {
-                ++run;
-            } else if (c == 'e' || c == 'E') {
-                if (state == Exp) {
-                    badNumber();
-                    return kind;
-                }
-                if (!exponent())
-                    return kind;
-            } else if (c == 'j' || c == 'J') {
-                ++run;
-                return kind;
-            } else if (c == '.') {
-                if (!twoStopsFollow())
-                    badNumber();
-                return kind;
-            } else if (ident) {
-                badNumber();
-                return kind;
-            } else {
-                return kind;
-            }
-            break;
-        case FloatNeeded:
-            if (isDigit(c)) {
-                ++run;
-            } else if (c == 'e' || c == 'E') {
-                if (!exponent())
-                    return kind;
-            } else if (c == '.' && !twoStopsFollow()) {
-                ++run;
-                state = Dot;
-                kind = tkFloat;
-            } else {
-                badNumber();
-                return kind;
-            }
-            break;
-        case Hex:
-            if (isHexDigit(c)) {
-                ++run;
-            } else if (c == 'j' || c == 'J') {
-                badNumber();
-                return kind;
-            } else if (c == '.') {
-                if (!twoStopsFollow())
-                    badNumber();
-                return kind;
-            } else if (c == 'l' || c == 'L') {
-                ++run;
-                return kind;
-            } else if (ident) {
-                badNumber();
-                return kind;
-            } else {
-                return kind;
-            }
-            break;
+        if (c == '.') {
+            if (twoStopsFollow())
+                return false;
+            ++run_;
+            enter(Dot, tkFloat);
+            return true;
         }
+        return ident ? badNumber() : false;
     }
+
+    bool inFraction(ushort c, bool ident)
+    {
+        if (isDigit(c)) {
+            ++run_;
+            return true;
+        }
+        if (c == 'e' || c == 'E')
+            return state_ == Exp ? badNumber() : exponent();
+        if (c == 'j' || c == 'J') {
+            ++run_;
+            return false;
+        }
+        if (c == '.')
+            return twoStopsFollow() ? false : badNumber();
+        return ident ? badNumber() : false;
+    }
+
+    bool afterLeadingZero(ushort c)
+    {
+        if (isDigit(c)) {
+            ++run_;
+            return true;
+        }
+        if (c == 'e' || c == 'E')
+            return exponent();
+        if (c == '.' && !twoStopsFollow()) {
+            ++run_;
+            enter(Dot, tkFloat);
+            return true;
+        }
+        return badNumber();
+    }
+
+    bool inHex(ushort c, bool ident)
+    {
+        if (isHexDigit(c)) {
+            ++run_;
+            return true;
+        }
+        if (c == 'j' || c == 'J')
+            return badNumber();
+        if (c == '.')
+            return twoStopsFollow() ? false : badNumber();
+        if (c == 'l' || c == 'L') {
+            ++run_;
+            return false;
+        }
+        return ident ? badNumber() : false;
+    }
+
+    const LineReader &line_;
+    int &run_;
+    TtkTokenKind kind_ = tkNumber;
+    State state_ = Whole;
+};
+
+TtkTokenKind scanNumber(const LineReader &line, int &run)
+{
+    return NumberScanner(line, run).scan();
 }
 
 } // namespace
