@@ -285,31 +285,98 @@ void Interpreter::NextWord(const QString &text, int &position, TWordStatus &word
     }
 }
 
-void Interpreter::classifyIdentifier(const QString &text, int &position, int identStart, TWordStatus &word)
-{
-    const int identEnd = position - 1; // 0-based index after the identifier
-    const QString ident = text.mid(identStart, identEnd - identStart);
-    const QString upper = ident.toUpper();
+namespace {
 
+// true and false, the word operators and the keywords; false for any other
+// name.
+bool readReservedWord(const QString &ident, const QString &upper, TWordStatus &word)
+{
     if (upper == QLatin1String("TRUE") || upper == QLatin1String("FALSE")) {
         const bool v = upper == QLatin1String("TRUE");
         word.kind = wkBool;
         word.bool_val = v;
         word.float_val = v ? 1.0 : 0.0;
         word.str = v ? QStringLiteral("true") : QStringLiteral("false");
-        return;
+        return true;
     }
     if (upper == QLatin1String("OR") || upper == QLatin1String("AND") || upper == QLatin1String("NOT")) {
         word.kind = wkOperator;
         word.str = upper;
         word.oper_prioritet = static_cast<std::uint8_t>(operatorPriority(upper));
-        return;
+        return true;
     }
     if (auto it = keywordKinds().constFind(upper); it != keywordKinds().constEnd()) {
         word.kind = it.value();
         word.str = ident;
+        return true;
+    }
+    return false;
+}
+
+// The kind of function a name calls, the later tables winning (a script
+// function over the built-in tables, JavaScript over all); wkNone for no
+// function. A JavaScript function's row goes to word.func_index.
+TWordKind functionKindOf(const Interpreter &in, const QString &ident, const QString &upper, TWordStatus &word)
+{
+    TWordKind kind = wkNone;
+    if (FindCatalogueFunction(FunctionTable::Embedded, ident) >= 0)
+        kind = wkEmbeddedFunction;
+    if (FindCatalogueFunction(FunctionTable::Graph, ident) >= 0)
+        kind = wkGraphFunction;
+    if (FindCatalogueFunction(FunctionTable::Dialog, ident) >= 0)
+        kind = wkDialogFunction;
+    if (in.ScriptFunctionNames.contains(upper))
+        kind = wkScriptFunction;
+    const int js = FindCatalogueFunction(FunctionTable::JavaScript, ident);
+    if (js >= 0) {
+        kind = wkJS_Function;
+        word.func_index = js;
+    }
+    return kind;
+}
+
+// A function call: the name (with a ² or ³ after it), blanks, and the
+// bracketed arguments up to the matching ")", all one word of `kind`.
+void readFunctionCall(Interpreter &in, const QString &text, int identEnd, const QString &ident,
+                      TWordKind kind, int &position, TWordStatus &word)
+{
+    const int len = static_cast<int>(text.size());
+    int q = identEnd;
+    if (q < len && (text.at(q) == QChar(u'²') || text.at(q) == QChar(u'³'))) {
+        word.power = text.at(q) == QChar(u'²') ? 2 : 3;
+        ++q;
+    }
+    const int afterName = q;
+    while (q < len && text.at(q) == QLatin1Char(' '))
+        ++q;
+    if (q >= len || text.at(q) != QLatin1Char('(')) {
+        in.RaiseMessage(74, {ident});
         return;
     }
+    bool quoteLeftOpen = false;
+    const int close = matchingBracket(text, q, &quoteLeftOpen);
+    if (quoteLeftOpen) {
+        in.RaiseMessage(70, {text});
+        return;
+    }
+    if (close < 0) {
+        in.RaiseMessage(75, {ident});
+        return;
+    }
+    word.kind = kind;
+    word.str = ident + text.mid(afterName, close - afterName + 1);
+    position = close + 2;
+}
+
+} // namespace
+
+void Interpreter::classifyIdentifier(const QString &text, int &position, int identStart, TWordStatus &word)
+{
+    const int identEnd = position - 1; // 0-based index after the identifier
+    const QString ident = text.mid(identStart, identEnd - identStart);
+    const QString upper = ident.toUpper();
+    if (readReservedWord(ident, upper, word))
+        return;
     const int found = FindVariable(ident);
     if (recordDeps_)
         recordDeps_->append(SplitCache::Dep{ident, found >= 0, found < 0 && FindArray(ident) > 0});
@@ -330,53 +397,13 @@ void Interpreter::classifyIdentifier(const QString &text, int &position, int ide
         word.str = ident;
         return;
     }
-
-    TWordKind kind = wkNone;
-    if (FindCatalogueFunction(FunctionTable::Embedded, ident) >= 0)
-        kind = wkEmbeddedFunction;
-    if (FindCatalogueFunction(FunctionTable::Graph, ident) >= 0)
-        kind = wkGraphFunction;
-    if (FindCatalogueFunction(FunctionTable::Dialog, ident) >= 0)
-        kind = wkDialogFunction;
-    if (ScriptFunctionNames.contains(upper))
-        kind = wkScriptFunction;
-    const int js = FindCatalogueFunction(FunctionTable::JavaScript, ident);
-    if (js >= 0) {
-        kind = wkJS_Function;
-        word.func_index = js;
-    }
+    const TWordKind kind = functionKindOf(*this, ident, upper, word);
     if (kind == wkNone) {
         word.kind = wkUnknownIdentifier;
         word.str = ident;
         return;
     }
-
-    const int len = static_cast<int>(text.size());
-    int q = identEnd;
-    if (q < len && (text.at(q) == QChar(u'²') || text.at(q) == QChar(u'³'))) {
-        word.power = text.at(q) == QChar(u'²') ? 2 : 3;
-        ++q;
-    }
-    const int afterName = q;
-    while (q < len && text.at(q) == QLatin1Char(' '))
-        ++q;
-    if (q >= len || text.at(q) != QLatin1Char('(')) {
-        RaiseMessage(74, {ident});
-        return;
-    }
-    bool quoteLeftOpen = false;
-    const int close = matchingBracket(text, q, &quoteLeftOpen);
-    if (quoteLeftOpen) {
-        RaiseMessage(70, {text});
-        return;
-    }
-    if (close < 0) {
-        RaiseMessage(75, {ident});
-        return;
-    }
-    word.kind = kind;
-    word.str = ident + text.mid(afterName, close - afterName + 1);
-    position = close + 2;
+    readFunctionCall(*this, text, identEnd, ident, kind, position, word);
 }
 
 } // namespace tesmora
