@@ -152,11 +152,11 @@ bool parsePanelSize(const QString &text, QSize &size)
 
 void dump(const Interpreter &in)
 {
-    for (const Tvariable &v : in.Variables)
+    for (const Tvariable &v : in.variables())
         writeOut(stdout, v.VarName + QLatin1Char('\t') + QString::fromLatin1(wordKindName(v.kind)) +
                              QLatin1Char('\t') + escaped(v.VarVal) + QLatin1Char('\n'));
-    for (int i = 1; i <= in.Arrays.count(); ++i) {
-        const t_arr_specification &a = in.Arrays.at(i);
+    for (int i = 1; i <= in.arrays().count(); ++i) {
+        const t_arr_specification &a = in.arrays().at(i);
         writeOut(stdout, a.name + QStringLiteral("[]\t") + QString::fromLatin1(wordKindName(a.data_type)) +
                              QLatin1Char('\t') + escaped(ArrayShortText(a)) + QLatin1Char('\n'));
     }
@@ -275,15 +275,17 @@ RunLimits limitsOf(const Options &o)
 }
 
 // The program folder, the language and the command-line parameters.
-void setUpProgram(Interpreter &in, const Options &o)
+ProgramSettings settingsOf(const Options &o)
 {
-    in.ProgramFolder =
+    ProgramSettings settings;
+    settings.programFolder =
         o.home.isEmpty() ? defaultProgramFolder() : QDir(o.home).absolutePath() + QLatin1Char('/');
     if (o.lang.isEmpty())
-        in.Language = QLocale::system().language() == QLocale::Russian ? 1 : 0;
+        settings.language = QLocale::system().language() == QLocale::Russian ? 1 : 0;
     else
-        in.Language = o.lang == QLatin1String("ru") ? 1 : 0;
-    in.cmdLineParams = o.positional;
+        settings.language = o.lang == QLatin1String("ru") ? 1 : 0;
+    settings.cmdLineParams = o.positional;
+    return settings;
 }
 
 // A text of the run on stderr, each CR a line break.
@@ -300,12 +302,12 @@ void runScript(Interpreter &in, const RunnerHost &host, const Options &o)
 {
     if (o.steps) {
         in.ResetRun();
-        writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.CurrentLine));
+        writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.currentLine()));
         do {
             in.A_StepExecute(RunSender::StepAction);
-            writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.CurrentLine));
-        } while (in.RunState == rn_Step && in.CurrentLine < in.ScriptLines.size() && host.error.isEmpty() &&
-                 !host.closed);
+            writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.currentLine()));
+        } while (in.runState() == rn_Step && in.currentLine() < in.scriptLines().size() &&
+                 host.error.isEmpty() && !host.closed);
         return;
     }
     QElapsedTimer timer;
@@ -313,7 +315,7 @@ void runScript(Interpreter &in, const RunnerHost &host, const Options &o)
     in.A_StartExecute(RunSender::StartAction);
     if (o.stats)
         writeOut(stderr, QStringLiteral("stats: %1 lines in %2 s\n")
-                             .arg(in.ExecutedLines)
+                             .arg(in.executedLines())
                              .arg(static_cast<double>(timer.nsecsElapsed()) / 1e9, 0, 'f', 6));
 }
 
@@ -384,21 +386,20 @@ int main(int argc, char **argv)
                     .dialogs = &dialogs,
                     .dialogProvider = &answers,
                     .media = &media},
-                   limitsOf(o));
-    setUpProgram(in, o);
+                   limitsOf(o), settingsOf(o));
     ScriptedMenu menu;
     menu.choice = o.menuChoice;
     CanvasMouse mouse(in, canvas, &menu);
 
     in.LoadScript(script);
     if (in.failed()) {
-        writeError(in.ErrorText);
+        writeError(in.errorText());
         if (o.dump)
             dump(in);
         return 1;
     }
     in.PrepareScript();
-    in.WorkMode = true;
+    in.updateSettings([&](ProgramSettings &s) { s.workMode = true; });
     runScript(in, host, o);
     // The finished canvas is clicked as a learner would click it.
     if (!in.exitRequested() && !host.closed)

@@ -325,7 +325,7 @@ TWordKind functionKindOf(const Interpreter &in, const QString &ident, const QStr
         kind = wkGraphFunction;
     if (FindCatalogueFunction(FunctionTable::Dialog, ident) >= 0)
         kind = wkDialogFunction;
-    if (in.ScriptFunctionNames.contains(upper))
+    if (in.scriptFunctionNames().contains(upper))
         kind = wkScriptFunction;
     const int js = FindCatalogueFunction(FunctionTable::JavaScript, ident);
     if (js >= 0) {
