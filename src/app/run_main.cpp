@@ -170,33 +170,31 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &ms
         writeOut(stderr, msg + QLatin1Char('\n'));
 }
 
-} // namespace
-
-int main(int argc, char **argv)
-{
-    qInstallMessageHandler(quietMessages);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-
+// The command line of a run.
+struct Options {
     QString lang;
     QString home;
     QString answersFile;
     QString canvasFile;
-    QSize panelSize(900, 600);
+    QSize panelSize{900, 600};
     QList<ScriptedClick> clicks;
     int menuChoice = 0;
-    bool doDump = false;
+    bool dump = false;
     bool steps = false;
     bool stats = false;
     qint64 maxLines = 0;
     double maxSeconds = 0;
-    QStringList positional;
-    const QStringList args = app.arguments();
+    QStringList positional; // the script and its parameters
+};
+
+// Reads the options before the script name; what follows the script are its
+// parameters. Returns what is wrong with the command line, or nothing.
+QString parseOptions(const QStringList &args, Options &o)
+{
     for (int i = 1; i < args.size(); ++i) {
         const QString &a = args.at(i);
-        if (!positional.isEmpty()) {
-            positional << a;
+        if (!o.positional.isEmpty()) {
+            o.positional << a;
             continue;
         }
         auto value = [&](QString &out) {
@@ -206,54 +204,165 @@ int main(int argc, char **argv)
             return true;
         };
         QString v;
+        bool ok = false;
         if (a == QLatin1String("--lang")) {
-            if (!value(lang) || (lang != QLatin1String("en") && lang != QLatin1String("ru")))
-                return usage(QStringLiteral("--lang takes en or ru"));
+            if (!value(o.lang) || (o.lang != QLatin1String("en") && o.lang != QLatin1String("ru")))
+                return QStringLiteral("--lang takes en or ru");
         } else if (a == QLatin1String("--home")) {
-            if (!value(home))
-                return usage(QStringLiteral("--home takes a folder"));
+            if (!value(o.home))
+                return QStringLiteral("--home takes a folder");
         } else if (a == QLatin1String("--dump")) {
-            doDump = true;
+            o.dump = true;
         } else if (a == QLatin1String("--steps")) {
-            steps = true;
+            o.steps = true;
         } else if (a == QLatin1String("--stats")) {
-            stats = true;
+            o.stats = true;
         } else if (a == QLatin1String("--answers")) {
-            if (!value(answersFile))
-                return usage(QStringLiteral("--answers takes a file"));
+            if (!value(o.answersFile))
+                return QStringLiteral("--answers takes a file");
         } else if (a == QLatin1String("--max-lines")) {
-            bool ok = false;
-            if (!value(v) || (maxLines = v.toLongLong(&ok), !ok) || maxLines < 1)
-                return usage(QStringLiteral("--max-lines takes a positive number"));
+            if (!value(v) || (o.maxLines = v.toLongLong(&ok), !ok) || o.maxLines < 1)
+                return QStringLiteral("--max-lines takes a positive number");
         } else if (a == QLatin1String("--max-seconds")) {
-            bool ok = false;
-            if (!value(v) || (maxSeconds = v.toDouble(&ok), !ok) || !(maxSeconds > 0))
-                return usage(QStringLiteral("--max-seconds takes a positive number"));
+            if (!value(v) || (o.maxSeconds = v.toDouble(&ok), !ok) || !(o.maxSeconds > 0))
+                return QStringLiteral("--max-seconds takes a positive number");
         } else if (a == QLatin1String("--canvas")) {
-            if (!value(canvasFile))
-                return usage(QStringLiteral("--canvas takes a file"));
+            if (!value(o.canvasFile))
+                return QStringLiteral("--canvas takes a file");
         } else if (a == QLatin1String("--panel")) {
-            if (!value(v) || !parsePanelSize(v, panelSize))
-                return usage(QStringLiteral("--panel takes WxH, for example 900x600"));
+            if (!value(v) || !parsePanelSize(v, o.panelSize))
+                return QStringLiteral("--panel takes WxH, for example 900x600");
         } else if (a == QLatin1String("--click")) {
             ScriptedClick click;
             if (!value(v) || !parseScriptedClick(v, click))
-                return usage(QStringLiteral("--click takes X,Y or X,Y,BUTTON (1, 2 or 3)"));
-            clicks << click;
+                return QStringLiteral("--click takes X,Y or X,Y,BUTTON (1, 2 or 3)");
+            o.clicks << click;
         } else if (a == QLatin1String("--menu-choice")) {
-            bool ok = false;
-            if (!value(v) || (menuChoice = v.toInt(&ok), !ok) || menuChoice < 0)
-                return usage(QStringLiteral("--menu-choice takes a number from 0"));
+            if (!value(v) || (o.menuChoice = v.toInt(&ok), !ok) || o.menuChoice < 0)
+                return QStringLiteral("--menu-choice takes a number from 0");
         } else if (a.startsWith(QLatin1String("--"))) {
-            return usage(QStringLiteral("unknown option ") + a);
+            return QStringLiteral("unknown option ") + a;
         } else {
-            positional << a;
+            o.positional << a;
         }
     }
-    if (positional.isEmpty())
-        return usage(QStringLiteral("no script given"));
+    return o.positional.isEmpty() ? QStringLiteral("no script given") : QString();
+}
 
-    const QString script = positional.first();
+// The answers file, one answer a line; false when it cannot be read.
+bool loadAnswers(const QString &file, AnswerQueue &answers)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    QString text = QString::fromUtf8(f.readAll());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (const QString &l : lines)
+        answers.answers.enqueue(l);
+    return true;
+}
+
+RunLimits limitsOf(const Options &o)
+{
+    RunLimits limits;
+    limits.maxLines = o.maxLines;
+    if (o.maxSeconds > 0)
+        limits.deadline = QDateTime::currentMSecsSinceEpoch() + static_cast<qint64>(o.maxSeconds * 1000);
+    return limits;
+}
+
+// The program folder, the language and the command-line parameters.
+ProgramSettings settingsOf(const Options &o)
+{
+    ProgramSettings settings;
+    settings.programFolder =
+        o.home.isEmpty() ? defaultProgramFolder() : QDir(o.home).absolutePath() + QLatin1Char('/');
+    if (o.lang.isEmpty())
+        settings.language = QLocale::system().language() == QLocale::Russian ? 1 : 0;
+    else
+        settings.language = o.lang == QLatin1String("ru") ? 1 : 0;
+    settings.cmdLineParams = o.positional;
+    return settings;
+}
+
+// A text of the run on stderr, each CR a line break.
+void writeError(const QString &text)
+{
+    QString t = text;
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    writeOut(stderr, t + QLatin1Char('\n'));
+}
+
+// Steps line by line (printing each current line) with --steps, else runs
+// as Start does.
+void runScript(Interpreter &in, const RunnerHost &host, const Options &o)
+{
+    if (o.steps) {
+        in.ResetRun();
+        writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.currentLine()));
+        do {
+            in.A_StepExecute(RunSender::StepAction);
+            writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.currentLine()));
+        } while (in.runState() == rn_Step && in.currentLine() < in.scriptLines().size() &&
+                 host.error.isEmpty() && !host.closed);
+        return;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    in.A_StartExecute(RunSender::StartAction);
+    if (o.stats)
+        writeOut(stderr, QStringLiteral("stats: %1 lines in %2 s\n")
+                             .arg(in.executedLines())
+                             .arg(static_cast<double>(timer.nsecsElapsed()) / 1e9, 0, 'f', 6));
+}
+
+// Layer 2 over layer 1 at bitmap size, when a coordinate system was set.
+bool saveCanvas(const Canvas &canvas, const QString &file)
+{
+    if (file.isEmpty() || !canvas.defined)
+        return true;
+    if (canvas.composed().save(file, "PNG"))
+        return true;
+    writeOut(stderr, QStringLiteral("Cannot write the picture \"%1\".\n").arg(file));
+    return false;
+}
+
+// After the run: the dump, the picture, and the exit code.
+int finishRun(const Interpreter &in, const RunnerHost &host, const Canvas &canvas, const Options &o)
+{
+    if (o.dump)
+        dump(in);
+    if (!saveCanvas(canvas, o.canvasFile))
+        return 2;
+    // Exit() ends the program at once, like closing the window: whatever the
+    // rest of its line raised afterwards (Exit has no value to compute with)
+    // is no error of the run.
+    if (in.exitRequested())
+        return 0;
+    if (!host.error.isEmpty()) {
+        writeError(host.error);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qInstallMessageHandler(quietMessages);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    Options o;
+    const QString problem = parseOptions(app.arguments(), o);
+    if (!problem.isEmpty())
+        return usage(problem);
+    const QString script = o.positional.first();
     if (!QFileInfo(script).isFile() || !QFileInfo(script).isReadable()) {
         writeOut(stderr, QStringLiteral("Cannot read the script \"%1\".\n").arg(script));
         return 2;
@@ -264,103 +373,36 @@ int main(int argc, char **argv)
     QtJavaScriptEngine js;
     QtMediaPlayer media;
     AnswerQueue answers;
-    if (!answersFile.isEmpty()) {
-        QFile f(answersFile);
-        if (!f.open(QIODevice::ReadOnly))
-            return usage(QStringLiteral("cannot read the answers file ") + answersFile);
-        QString text = QString::fromUtf8(f.readAll());
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        QStringList lines = text.split(QLatin1Char('\n'));
-        if (!lines.isEmpty() && lines.last().isEmpty())
-            lines.removeLast();
-        for (const QString &l : lines)
-            answers.answers.enqueue(l);
-    }
+    if (!o.answersFile.isEmpty() && !loadAnswers(o.answersFile, answers))
+        return usage(QStringLiteral("cannot read the answers file ") + o.answersFile);
     // The canvas of a headless run: a panel of the given size, always shown.
-    FixedPanel panel(panelSize);
+    FixedPanel panel(o.panelSize);
     Canvas canvas(&panel);
     CanvasExecutor graphics(canvas);
     DialogFunctions dialogs(answers);
-    RunLimits limits;
-    limits.maxLines = maxLines;
-    if (maxSeconds > 0)
-        limits.deadline = QDateTime::currentMSecsSinceEpoch() + static_cast<qint64>(maxSeconds * 1000);
-    ProgramSettings settings;
-    settings.programFolder =
-        home.isEmpty() ? defaultProgramFolder() : QDir(home).absolutePath() + QLatin1Char('/');
-    if (lang.isEmpty())
-        settings.language = QLocale::system().language() == QLocale::Russian ? 1 : 0;
-    else
-        settings.language = lang == QLatin1String("ru") ? 1 : 0;
-    settings.cmdLineParams = positional;
     Interpreter in({.host = &host,
                     .js = &js,
                     .graphics = &graphics,
                     .dialogs = &dialogs,
                     .dialogProvider = &answers,
                     .media = &media},
-                   limits, settings);
+                   limitsOf(o), settingsOf(o));
     ScriptedMenu menu;
-    menu.choice = menuChoice;
+    menu.choice = o.menuChoice;
     CanvasMouse mouse(in, canvas, &menu);
-    // Layer 2 over layer 1 at bitmap size, when a coordinate system was set.
-    auto saveCanvas = [&] {
-        if (canvasFile.isEmpty() || !canvas.defined)
-            return true;
-        if (canvas.composed().save(canvasFile, "PNG"))
-            return true;
-        writeOut(stderr, QStringLiteral("Cannot write the picture \"%1\".\n").arg(canvasFile));
-        return false;
-    };
-
-    auto fail = [&](const QString &text) {
-        QString t = text;
-        t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        writeOut(stderr, t + QLatin1Char('\n'));
-    };
 
     in.LoadScript(script);
     if (in.failed()) {
-        fail(in.errorText());
-        if (doDump)
+        writeError(in.errorText());
+        if (o.dump)
             dump(in);
         return 1;
     }
     in.PrepareScript();
     in.updateSettings([&](ProgramSettings &s) { s.workMode = true; });
-
-    if (steps) {
-        in.ResetRun();
-        writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.currentLine()));
-        do {
-            in.A_StepExecute(RunSender::StepAction);
-            writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.currentLine()));
-        } while (in.runState() == rn_Step && in.currentLine() < in.scriptLines().size() &&
-                 host.error.isEmpty() && !host.closed);
-    } else {
-        QElapsedTimer timer;
-        timer.start();
-        in.A_StartExecute(RunSender::StartAction);
-        if (stats)
-            writeOut(stderr, QStringLiteral("stats: %1 lines in %2 s\n")
-                                 .arg(in.executedLines())
-                                 .arg(static_cast<double>(timer.nsecsElapsed()) / 1e9, 0, 'f', 6));
-    }
+    runScript(in, host, o);
     // The finished canvas is clicked as a learner would click it.
     if (!in.exitRequested() && !host.closed)
-        replayClicks(mouse, canvas, clicks);
-    if (doDump)
-        dump(in);
-    if (!saveCanvas())
-        return 2;
-    // Exit() ends the program at once, like closing the window: whatever the
-    // rest of its line raised afterwards (Exit has no value to compute with)
-    // is no error of the run.
-    if (in.exitRequested())
-        return 0;
-    if (!host.error.isEmpty()) {
-        fail(host.error);
-        return 1;
-    }
-    return 0;
+        replayClicks(mouse, canvas, o.clicks);
+    return finishRun(in, host, canvas, o);
 }

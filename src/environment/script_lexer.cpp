@@ -177,152 +177,188 @@ class LineReader {
     const QString &s_;
 };
 
-// Scans a number (or a full stop) starting at `run`; returns its kind and
-// moves `run` past it.
-TtkTokenKind scanNumber(const LineReader &line, int &run)
-{
-    enum State { Start, Dot, FloatNeeded, Hex, Exp };
-    TtkTokenKind kind = tkNumber;
-    State state = Start;
+// Scans a number (or a full stop) starting at `run`: the first characters
+// choose the state (a whole number, a fraction, a hexadecimal number, a
+// number after a leading 0), each state reads on until the number ends.
+class NumberScanner {
+  public:
+    NumberScanner(const LineReader &line, int &run) : line_(line), run_(run) {}
 
-    const ushort first = line.at(run);
-    ++run;
-    if (first == '.') {
-        if (!isDigit(line.at(run))) {
-            if (line.at(run) == '.' && line.at(run + 1) == '.')
-                run += 2;
-            return tkSymbol;
+    // The kind of the token; `run` ends past it.
+    TtkTokenKind scan()
+    {
+        if (!scanStart())
+            return kind_;
+        for (;;) {
+            const ushort c = line_.at(run_);
+            const bool ident = c != 0 && isHighlighterIdentChar(QChar(c));
+            bool more = false;
+            switch (state_) {
+            case Whole:
+                more = inWhole(c, ident);
+                break;
+            case Dot:
+            case Exp:
+                more = inFraction(c, ident);
+                break;
+            case FloatNeeded:
+                more = afterLeadingZero(c);
+                break;
+            case Hex:
+                more = inHex(c, ident);
+                break;
+            }
+            if (!more)
+                return kind_;
         }
-        ++run;
-        kind = tkFloat;
-        state = Dot;
-    } else if (first == '0') {
-        const ushort next = line.at(run);
-        if (next == 'x' || next == 'X') {
-            ++run;
-            kind = tkHex;
-            state = Hex;
-        } else if (next == '.') {
-            ++run;
-            kind = tkFloat;
-            state = Dot;
-        } else if (isDigit(next)) {
-            ++run;
-            kind = tkFloat;
-            state = FloatNeeded;
+    }
+
+  private:
+    enum State { Whole, Dot, FloatNeeded, Hex, Exp };
+
+    // The first one or two characters; false when the token is a lone full
+    // stop (or "...").
+    bool scanStart()
+    {
+        const ushort first = line_.at(run_);
+        ++run_;
+        if (first == '.') {
+            if (!isDigit(line_.at(run_))) {
+                if (line_.at(run_) == '.' && line_.at(run_ + 1) == '.')
+                    run_ += 2;
+                kind_ = tkSymbol;
+                return false;
+            }
+            ++run_;
+            enter(Dot, tkFloat);
+        } else if (first == '0') {
+            const ushort next = line_.at(run_);
+            if (next == 'x' || next == 'X') {
+                ++run_;
+                enter(Hex, tkHex);
+            } else if (next == '.') {
+                ++run_;
+                enter(Dot, tkFloat);
+            } else if (isDigit(next)) {
+                ++run_;
+                enter(FloatNeeded, tkFloat);
+            }
         }
+        return true;
+    }
+
+    void enter(State state, TtkTokenKind kind)
+    {
+        state_ = state;
+        kind_ = kind;
     }
 
     // The token becomes tkUnknown and swallows identifier characters and
-    // full stops from `run` on.
-    auto badNumber = [&]() {
-        kind = tkUnknown;
-        while (line.at(run) != 0 && (isHighlighterIdentChar(line.ch(run)) || line.at(run) == '.'))
-            ++run;
-    };
-    auto twoStopsFollow = [&]() { return line.at(run + 1) == '.' && line.at(run + 2) == '.'; };
+    // full stops from `run` on; the number has ended.
+    bool badNumber()
+    {
+        kind_ = tkUnknown;
+        while (line_.at(run_) != 0 && (isHighlighterIdentChar(line_.ch(run_)) || line_.at(run_) == '.'))
+            ++run_;
+        return false;
+    }
+
+    bool twoStopsFollow() const { return line_.at(run_ + 1) == '.' && line_.at(run_ + 2) == '.'; }
+
     // e or E at `run`: false when the number has ended (as a bad number).
-    auto exponent = [&]() -> bool {
-        state = Exp;
-        kind = tkFloat;
-        ++run; // the e
-        if (line.at(run) == '+' || line.at(run) == '-')
-            ++run;
-        if (!isDigit(line.at(run))) {
-            badNumber();
+    bool exponent()
+    {
+        enter(Exp, tkFloat);
+        ++run_; // the e
+        if (line_.at(run_) == '+' || line_.at(run_) == '-')
+            ++run_;
+        return isDigit(line_.at(run_)) || badNumber();
+    }
+
+    // Each step reads the character `c` at `run`; false when the number has
+    // ended.
+    bool inWhole(ushort c, bool ident)
+    {
+        if (isDigit(c)) {
+            ++run_;
+            return true;
+        }
+        if (c == 'e' || c == 'E')
+            return exponent();
+        if (c == 'j' || c == 'J') {
+            ++run_;
+            kind_ = tkFloat;
             return false;
         }
-        return true;
-    };
-
-    for (;;) {
-        const ushort c = line.at(run);
-        const bool ident = c != 0 && isHighlighterIdentChar(QChar(c));
-        switch (state) {
-        case Start:
-            if (isDigit(c)) {
-                ++run;
-            } else if (c == 'e' || c == 'E') {
-                if (!exponent())
-                    return kind;
-            } else if (c == 'j' || c == 'J') {
-                ++run;
-                return tkFloat;
-            } else if (c == '.') {
-                if (twoStopsFollow())
-                    return kind;
-                ++run;
-                state = Dot;
-                kind = tkFloat;
-            } else if (ident) {
-                badNumber();
-                return kind;
-            } else {
-                return kind;
-            }
-            break;
-        case Dot:
-        case Exp:
-            if (isDigit(c)) {
-                ++run;
-            } else if (c == 'e' || c == 'E') {
-                if (state == Exp) {
-                    badNumber();
-                    return kind;
-                }
-                if (!exponent())
-                    return kind;
-            } else if (c == 'j' || c == 'J') {
-                ++run;
-                return kind;
-            } else if (c == '.') {
-                if (!twoStopsFollow())
-                    badNumber();
-                return kind;
-            } else if (ident) {
-                badNumber();
-                return kind;
-            } else {
-                return kind;
-            }
-            break;
-        case FloatNeeded:
-            if (isDigit(c)) {
-                ++run;
-            } else if (c == 'e' || c == 'E') {
-                if (!exponent())
-                    return kind;
-            } else if (c == '.' && !twoStopsFollow()) {
-                ++run;
-                state = Dot;
-                kind = tkFloat;
-            } else {
-                badNumber();
-                return kind;
-            }
-            break;
-        case Hex:
-            if (isHexDigit(c)) {
-                ++run;
-            } else if (c == 'j' || c == 'J') {
-                badNumber();
-                return kind;
-            } else if (c == '.') {
-                if (!twoStopsFollow())
-                    badNumber();
-                return kind;
-            } else if (c == 'l' || c == 'L') {
-                ++run;
-                return kind;
-            } else if (ident) {
-                badNumber();
-                return kind;
-            } else {
-                return kind;
-            }
-            break;
+        if (c == '.') {
+            if (twoStopsFollow())
+                return false;
+            ++run_;
+            enter(Dot, tkFloat);
+            return true;
         }
+        return ident ? badNumber() : false;
     }
+
+    bool inFraction(ushort c, bool ident)
+    {
+        if (isDigit(c)) {
+            ++run_;
+            return true;
+        }
+        if (c == 'e' || c == 'E')
+            return state_ == Exp ? badNumber() : exponent();
+        if (c == 'j' || c == 'J') {
+            ++run_;
+            return false;
+        }
+        if (c == '.')
+            return twoStopsFollow() ? false : badNumber();
+        return ident ? badNumber() : false;
+    }
+
+    bool afterLeadingZero(ushort c)
+    {
+        if (isDigit(c)) {
+            ++run_;
+            return true;
+        }
+        if (c == 'e' || c == 'E')
+            return exponent();
+        if (c == '.' && !twoStopsFollow()) {
+            ++run_;
+            enter(Dot, tkFloat);
+            return true;
+        }
+        return badNumber();
+    }
+
+    bool inHex(ushort c, bool ident)
+    {
+        if (isHexDigit(c)) {
+            ++run_;
+            return true;
+        }
+        if (c == 'j' || c == 'J')
+            return badNumber();
+        if (c == '.')
+            return twoStopsFollow() ? false : badNumber();
+        if (c == 'l' || c == 'L') {
+            ++run_;
+            return false;
+        }
+        return ident ? badNumber() : false;
+    }
+
+    const LineReader &line_;
+    int &run_;
+    TtkTokenKind kind_ = tkNumber;
+    State state_ = Whole;
+};
+
+TtkTokenKind scanNumber(const LineReader &line, int &run)
+{
+    return NumberScanner(line, run).scan();
 }
 
 } // namespace
@@ -409,105 +445,135 @@ bool blankLine(const QString &s)
     return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() <= 32; });
 }
 
-} // namespace
+// The fold ranges of a text, line by line: runs of comment lines ('#' or
+// ';'), runs of continuation lines ('>'), and the blocks under a header
+// line, closed by the next line at the header's indentation or less.
+class FoldScanner {
+  public:
+    FoldScanner(const QStringList &lines, int tabWidth)
+        : lines_(lines), tabWidth_(tabWidth), n_(static_cast<int>(lines.size()))
+    {
+    }
 
-QList<FoldRange> computeFoldRanges(const QStringList &lines, int tabWidth)
-{
-    static const QRegularExpression header(QStringLiteral("^(function|repeat|for|if|else)\\b"));
+    QList<FoldRange> scan()
+    {
+        for (int i = 0; i < n_; ++i) {
+            if (blankLine(lines_[i]))
+                continue;
+            if (!runEvent(i))
+                indentLine(i);
+        }
+        // The end of the text closes what is still open.
+        int lastLine = n_ - 1;
+        while (lastLine > 0 && blankLine(lines_[lastLine]))
+            --lastLine;
+        closeIndent(0, lastLine);
+        std::stable_sort(ranges_.begin(), ranges_.end(), [](const FoldRange &a, const FoldRange &b) {
+            return a.fromLine != b.fromLine ? a.fromLine < b.fromLine : a.toLine > b.toLine;
+        });
+        return ranges_;
+    }
+
+  private:
     struct Open {
         int line;
         int indent;
         int type;
     };
-    QList<FoldRange> ranges;
-    QList<Open> indentOpen;
-    int commentOpen[2] = {-1, -1}; // '#', ';'
-    int continuationOpen = -1;
-    const int n = static_cast<int>(lines.size());
 
-    // The last non-blank line before `line` (the end of a fold closed there).
-    auto lastFilledBefore = [&](int line) {
-        int j = line - 1;
-        while (j > 0 && blankLine(lines[j]))
-            --j;
-        return j;
-    };
-    auto closeIndent = [&](int indent, int endLine) {
-        while (!indentOpen.isEmpty() && indentOpen.last().indent >= indent) {
-            const Open o = indentOpen.takeLast();
-            if (endLine > o.line)
-                ranges.append({o.line, endLine, FoldRange::Indentation, o.type});
-        }
-    };
-
-    for (int i = 0; i < n; ++i) {
-        const QString &text = lines[i];
-        if (blankLine(text))
-            continue;
-        bool runEvent = false;
-        const QChar c = firstChar(lines, i);
-        const QChar next = firstChar(lines, i + 1);
-        const QChar prev = firstChar(lines, i - 1);
-        const bool last = i == n - 1;
-
+    // Opens or closes a comment run or a continuation run at line `i`;
+    // false when the line does neither.
+    bool runEvent(int i)
+    {
+        bool event = false;
+        const QChar c = firstChar(lines_, i);
+        const QChar next = firstChar(lines_, i + 1);
+        const QChar prev = firstChar(lines_, i - 1);
+        const bool last = i == n_ - 1;
         if (c == QLatin1Char('#') || c == QLatin1Char(';')) {
-            int &open = commentOpen[c == QLatin1Char('#') ? 0 : 1];
+            int &open = commentOpen_[c == QLatin1Char('#') ? 0 : 1];
             if (prev != c && (next == c || last)) {
                 open = i;
-                runEvent = true;
+                event = true;
             }
             if (next != c || last) {
                 if (open >= 0 && i > open)
-                    ranges.append({open, i, FoldRange::CommentRun, 0});
+                    ranges_.append({open, i, FoldRange::CommentRun, 0});
                 open = -1;
-                runEvent = true;
+                event = true;
             }
         }
         if (c != QLatin1Char('>') && next == QLatin1Char('>')) {
-            continuationOpen = i;
-            runEvent = true;
+            continuationOpen_ = i;
+            event = true;
         }
         if (c == QLatin1Char('>') && (next != QLatin1Char('>') || last)) {
-            if (continuationOpen >= 0 && i > continuationOpen)
-                ranges.append({continuationOpen, i, FoldRange::Continuation, 0});
-            continuationOpen = -1;
-            runEvent = true;
+            if (continuationOpen_ >= 0 && i > continuationOpen_)
+                ranges_.append({continuationOpen_, i, FoldRange::Continuation, 0});
+            continuationOpen_ = -1;
+            event = true;
         }
-        if (runEvent)
-            continue;
+        return event;
+    }
 
+    // Every line at an indentation closes the blocks opened at it or deeper
+    // (they end before it, and before a comment run it sits in); a block
+    // header then opens its own.
+    void indentLine(int i)
+    {
+        static const QRegularExpression header(QStringLiteral("^(function|repeat|for|if|else)\\b"));
+        const QString &text = lines_[i];
         int indent = 0;
         int k = 0;
         while (k < text.size() && text.at(k).unicode() <= 32) {
-            indent += text.at(k) == QLatin1Char('\t') ? tabWidth : 1;
+            indent += text.at(k) == QLatin1Char('\t') ? tabWidth_ : 1;
             ++k;
         }
-        const QString trimmed = text.mid(k).toLower();
-        const QRegularExpressionMatch m = header.match(trimmed);
-        // Every line at an indentation closes the blocks opened at it or
-        // deeper (they end before it, and before a comment run it sits in);
-        // a block header then opens its own.
+        const QRegularExpressionMatch m = header.match(text.mid(k).toLower());
         int limit = i;
-        for (int open : commentOpen)
+        for (int open : commentOpen_)
             if (open >= 0)
                 limit = std::min(limit, open);
         closeIndent(indent, lastFilledBefore(limit));
         if (m.hasMatch()) {
             const QString word = m.captured(1);
             const int type = (word == QLatin1String("function") || word == QLatin1String("repeat")) ? 4 : 5;
-            indentOpen.append({i, indent, type});
+            indentOpen_.append({i, indent, type});
         }
     }
-    // The end of the text closes what is still open.
-    int lastLine = n - 1;
-    while (lastLine > 0 && blankLine(lines[lastLine]))
-        --lastLine;
-    closeIndent(0, lastLine);
 
-    std::stable_sort(ranges.begin(), ranges.end(), [](const FoldRange &a, const FoldRange &b) {
-        return a.fromLine != b.fromLine ? a.fromLine < b.fromLine : a.toLine > b.toLine;
-    });
-    return ranges;
+    // The last non-blank line before `line` (the end of a fold closed there).
+    int lastFilledBefore(int line) const
+    {
+        int j = line - 1;
+        while (j > 0 && blankLine(lines_[j]))
+            --j;
+        return j;
+    }
+
+    void closeIndent(int indent, int endLine)
+    {
+        while (!indentOpen_.isEmpty() && indentOpen_.last().indent >= indent) {
+            const Open o = indentOpen_.takeLast();
+            if (endLine > o.line)
+                ranges_.append({o.line, endLine, FoldRange::Indentation, o.type});
+        }
+    }
+
+    const QStringList &lines_;
+    const int tabWidth_;
+    const int n_;
+    QList<FoldRange> ranges_;
+    QList<Open> indentOpen_;
+    int commentOpen_[2] = {-1, -1}; // '#', ';'
+    int continuationOpen_ = -1;
+};
+
+} // namespace
+
+QList<FoldRange> computeFoldRanges(const QStringList &lines, int tabWidth)
+{
+    return FoldScanner(lines, tabWidth).scan();
 }
 
 QList<int> computeFoldLevels(const QStringList &lines, int tabWidth)

@@ -103,6 +103,286 @@ bool isTemporaryName(const QString &name)
     return name.size() > 16 || looksGenerated(name);
 }
 
+// What a declaration's brackets say: the dimensions, with the index where
+// "]" stands (-1 when it is missing).
+struct DeclaredDimensions {
+    std::array<std::int64_t, 4> sizes{};
+    int count = 0;
+    bool representable = true; // every bound and size fits the table's fields
+    int closeIdx = -1;
+};
+
+// One dimension starting at words[i]: a size or a lo..hi range, entered
+// into `rec` and `d`. Returns the index of the word after it (a "," or
+// "]", or past the end), or -1 when a bound could not be evaluated.
+int readDimension(Interpreter &in, const WordList &words, int i, t_arr_specification &rec,
+                  DeclaredDimensions &d)
+{
+    const int end = indexRunEnd(words, i, true);
+    double value = 0.0;
+    if (!dimensionRunValue(in, words, i, end - 1, value))
+        return -1;
+    std::int64_t lo = 0;
+    std::int64_t first = 0;
+    std::int64_t dim = 0;
+    int stop = end;
+    if (end <= words.last && words[end].kind == wkDblDot) {
+        const int hiEnd = indexRunEnd(words, end + 1, false);
+        double hiValue = 0.0;
+        if (!dimensionRunValue(in, words, end + 1, hiEnd - 1, hiValue))
+            return -1;
+        std::int64_t hi = 0;
+        if (RoundToInt64(value, lo) && RoundToInt64(hiValue, hi) && fitsInt32(lo) && fitsInt32(hi)) {
+            first = lo - 1;
+            dim = hi - first;
+        } else {
+            d.representable = false;
+        }
+        stop = hiEnd;
+    } else if (!RoundToInt64(value, dim)) {
+        d.representable = false;
+    }
+    if (!fitsInt32(first) || !fitsInt32(dim))
+        d.representable = false;
+    const auto k = static_cast<size_t>(d.count);
+    if (d.representable) {
+        rec.first[k] = static_cast<std::int32_t>(first);
+        rec.dim[k] = static_cast<std::int32_t>(dim);
+    }
+    d.sizes[k] = dim;
+    ++d.count;
+    return stop;
+}
+
+// The dimensions from words[3]: sizes or lo..hi ranges, separated by ","
+// and ended by "]". False when the declaration stops (a message raised, or
+// a bound stepped into a script function).
+bool readDimensions(Interpreter &in, const WordList &words, t_arr_specification &rec, DeclaredDimensions &d)
+{
+    int i = 3;
+    while (i <= words.last) {
+        if (d.count == 4) {
+            in.RaiseMessage(145);
+            return false;
+        }
+        const int stop = readDimension(in, words, i, rec, d);
+        if (stop < 0)
+            return false;
+        if (stop > words.last)
+            break;
+        if (words[stop].kind == wkClosingSquareBracket) {
+            d.closeIdx = stop;
+            break;
+        }
+        i = stop + 1;
+    }
+    return true;
+}
+
+// The element type named by the word after "]"; wkNone when there is none.
+TWordKind declaredType(const WordList &words, int closeIdx)
+{
+    if (closeIdx < 0 || closeIdx + 1 > words.last)
+        return wkNone;
+    switch (words[closeIdx + 1].kind) {
+    case wkIntegerDescription:
+        return wkInt;
+    case wkFloatDescription:
+        return wkFloat;
+    case wkStringDescription:
+        return wkString;
+    default:
+        return wkNone;
+    }
+}
+
+// The element count (0 when a dimension is below 1); false when it is more
+// than one array may hold.
+bool elementCount(const DeclaredDimensions &d, TWordKind type, std::int64_t &count)
+{
+    count = d.count > 0 ? 1 : 0;
+    const std::int64_t maxCells = kMaxArrayBytes / cellBytes(type);
+    bool fits = true;
+    for (int k = 0; k < d.count; ++k) {
+        const std::int64_t size = d.sizes[static_cast<size_t>(k)];
+        if (size < 1) {
+            count = 0;
+            break;
+        }
+        if (count > maxCells / size)
+            fits = false;
+        else
+            count *= size;
+    }
+    return fits;
+}
+
+// Reduces the words list[from..] of one element to its value when it is a
+// variable, a function call or an expression (a lone literal stays as it
+// is). False when the list stops.
+bool reduceElement(Interpreter &in, const QString &listText, std::vector<TWordStatus> &list, int from)
+{
+    const int size = static_cast<int>(list.size()) - from;
+    const TWordStatus *single = size == 1 ? &list[static_cast<size_t>(from)] : nullptr;
+    if (!(size > 1 || (single && (single->kind == wkVariableName || isFunctionKind(single->kind)))))
+        return true;
+    if (size > kMaxWords) {
+        in.RaiseMessage(45, {listText});
+        return false;
+    }
+    WordList element;
+    for (int k = from; k < static_cast<int>(list.size()); ++k)
+        element[++element.last] = list[static_cast<size_t>(k)];
+    in.RewritePowers(element, prPowerSign);
+    if (!in.failed())
+        in.RewritePowers(element, prRootSign);
+    if (in.failed())
+        return false;
+    TWordStatus value;
+    const Interpreter::FunctionLevelWatch watch(in);
+    in.EvaluateWords(element, value);
+    if (in.failed() || watch.steppedIn())
+        return false;
+    list.resize(static_cast<size_t>(from));
+    list.push_back(value);
+    return true;
+}
+
+// The words of a value list, each element reduced to one value word at its
+// "," or ")". False when the list stops (a message raised, or an element
+// stepped into a script function).
+bool readValueList(Interpreter &in, const QString &listText, std::vector<TWordStatus> &list)
+{
+    int lastDelimiter = -1;
+    int position = 1;
+    const int len = static_cast<int>(listText.size());
+    while (position <= len) {
+        TWordStatus w;
+        in.NextWord(listText, position, w);
+        if (in.failed())
+            return false;
+        if (isEmptyWord(w))
+            break;
+        const bool closesElement = w.kind == wkComma || w.kind == wkClosingBracket;
+        if (closesElement && !reduceElement(in, listText, list, lastDelimiter + 1))
+            return false;
+        if (static_cast<int>(list.size()) >= kMaxValueListWords) {
+            in.RaiseMessage(45, {listText});
+            return false;
+        }
+        list.push_back(w);
+        if (closesElement || w.kind == wkOpeningBracket)
+            lastDelimiter = static_cast<int>(list.size()) - 1;
+    }
+    return true;
+}
+
+// Fills the cells of `shape` from the value words in row-major order, one
+// nesting level of brackets per dimension; false unless the list holds
+// exactly `count` values in that shape.
+bool fillCells(const t_arr_specification &shape, const std::vector<TWordStatus> &list)
+{
+    const int words = static_cast<int>(list.size());
+    if (words == 0)
+        return false;
+    auto kindAt = [&](int k) { return k < words ? list[static_cast<size_t>(k)].kind : wkNone; };
+    const int levels = shape.dimensions();
+    ArrayCells &cells = *shape.P;
+    int pos = 1; // the outer "(" is skipped
+    std::int64_t flat = 0;
+    bool ok = true;
+    auto fillLevel = [&](auto &&self, int k) -> void {
+        const int dim = shape.dim[static_cast<size_t>(k)];
+        for (int idx = 1; idx <= dim && ok; ++idx) {
+            if (k == levels - 1) {
+                const TWordKind expected = idx < dim ? wkComma : wkClosingBracket;
+                if (pos + 1 >= words || kindAt(pos + 1) != expected || flat >= shape.count) {
+                    ok = false;
+                    return;
+                }
+                storeCell(cells, shape.data_type, flat++, list[static_cast<size_t>(pos)]);
+                pos += 2;
+            } else {
+                ++pos; // the group's "("
+                self(self, k + 1);
+                ++pos; // the "," or ")" after the group
+            }
+        }
+    };
+    fillLevel(fillLevel, 0);
+    // Every word must be used.
+    return ok && pos == words;
+}
+
+// The index runs after "name[": separated by "," at depth 1, ended by the
+// matching "]". Returns the index of that "]", or -1 when it is missing.
+struct IndexRun {
+    int from;
+    int to;
+};
+int readIndexRuns(const WordList &words, int nameIdx, std::vector<IndexRun> &runs)
+{
+    int runStart = nameIdx + 2;
+    for (;;) {
+        const int end = indexRunEnd(words, runStart, false);
+        if (end > words.last)
+            return -1;
+        runs.push_back({runStart, end - 1});
+        if (words[end].kind == wkClosingSquareBracket)
+            return end;
+        runStart = end + 1;
+    }
+}
+
+// The value of one index run of array `name`. False when the reference
+// cannot be read (a message raised, a script function entered in step mode
+// so that the line runs again later, or an index without a value, which
+// the statement reports).
+bool indexValue(Interpreter &in, const WordList &words, IndexRun run, const QString &name, double &value)
+{
+    if (run.from > run.to) {
+        in.RaiseMessage(153, {name});
+        return false;
+    }
+    const TWordStatus &one = words[run.from];
+    // A literal as written (a variable's value carries its var_index).
+    if (run.from == run.to && one.kind == wkFloat && one.var_index == 0) {
+        value = one.float_val;
+        if (value != std::trunc(value)) {
+            in.RaiseMessage(161, {name, one.str});
+            return false;
+        }
+        return true;
+    }
+    TWordStatus result;
+    const Interpreter::FunctionLevelWatch watch(in);
+    in.EvaluateRange(words, run.from, run.to, result);
+    if (in.failed() || watch.steppedIn() || isEmptyWord(result))
+        return false;
+    value = numberOf(result);
+    return true;
+}
+
+// The flat position of the element with the `given` indices, from the last
+// index to the first; -1 when an index is out of its range (an index beyond
+// the array's dimensions meets dim 0 and fails).
+std::int64_t flatPosition(const t_arr_specification &a, const std::array<std::int64_t, 4> &index,
+                          const std::array<bool, 4> &valid, int given)
+{
+    std::int64_t position = 0;
+    std::int64_t multiplier = 1;
+    for (int k = given - 1; k >= 0; --k) {
+        const auto ks = static_cast<size_t>(k);
+        const std::int64_t lo = std::int64_t(a.first[ks]) + 1;
+        const std::int64_t hi = std::int64_t(a.first[ks]) + a.dim[ks];
+        if (!valid[ks] || index[ks] < lo || index[ks] > hi)
+            return -1;
+        position += (index[ks] - lo) * multiplier;
+        multiplier *= a.dim[ks];
+    }
+    return position < 0 || position >= a.count ? -1 : position;
+}
+
 } // namespace
 
 // ---- Declaration ------------------------------------------------------------
@@ -133,98 +413,19 @@ void Interpreter::DeclareArray(const WordList &words)
     Arrays.lastDeclaredName = name.toUpper();
     Arrays.lastDeclaredLevel = CurrentFunctionLevel;
 
-    // Dimensions: sizes or lo..hi ranges, separated by "," and ended by "]".
     t_arr_specification rec;
     rec.name = name;
-    std::array<std::int64_t, 4> dims{};
-    int dimCount = 0;
-    bool representable = true;
-    int closeIdx = -1;
-    int i = 3;
-    while (i <= words.last) {
-        const int end = indexRunEnd(words, i, true);
-        if (dimCount == 4) {
-            RaiseMessage(145);
-            return;
-        }
-        double value = 0.0;
-        if (!dimensionRunValue(*this, words, i, end - 1, value))
-            return;
-        std::int64_t lo = 0;
-        std::int64_t first = 0;
-        std::int64_t dim = 0;
-        int stop = end;
-        if (end <= words.last && words[end].kind == wkDblDot) {
-            const int hiEnd = indexRunEnd(words, end + 1, false);
-            double hiValue = 0.0;
-            if (!dimensionRunValue(*this, words, end + 1, hiEnd - 1, hiValue))
-                return;
-            std::int64_t hi = 0;
-            if (RoundToInt64(value, lo) && RoundToInt64(hiValue, hi) && fitsInt32(lo) && fitsInt32(hi)) {
-                first = lo - 1;
-                dim = hi - first;
-            } else {
-                representable = false;
-            }
-            stop = hiEnd;
-        } else if (!RoundToInt64(value, dim)) {
-            representable = false;
-        }
-        if (!fitsInt32(first) || !fitsInt32(dim))
-            representable = false;
-        if (representable) {
-            rec.first[static_cast<size_t>(dimCount)] = static_cast<std::int32_t>(first);
-            rec.dim[static_cast<size_t>(dimCount)] = static_cast<std::int32_t>(dim);
-        }
-        dims[static_cast<size_t>(dimCount)] = dim;
-        ++dimCount;
-        if (stop > words.last)
-            break;
-        if (words[stop].kind == wkClosingSquareBracket) {
-            closeIdx = stop;
-            break;
-        }
-        i = stop + 1;
-    }
-
-    // The type word follows "]".
-    TWordKind type = wkNone;
-    if (closeIdx >= 0 && closeIdx + 1 <= words.last) {
-        switch (words[closeIdx + 1].kind) {
-        case wkIntegerDescription:
-            type = wkInt;
-            break;
-        case wkFloatDescription:
-            type = wkFloat;
-            break;
-        case wkStringDescription:
-            type = wkString;
-            break;
-        default:
-            break;
-        }
-    }
+    DeclaredDimensions dims;
+    if (!readDimensions(*this, words, rec, dims))
+        return;
+    const TWordKind type = declaredType(words, dims.closeIdx);
     if (type == wkNone) {
         RaiseMessage(144, {name});
         return;
     }
-
-    // The element count: an array with a dimension below 1 has no elements.
-    std::int64_t count = dimCount > 0 ? 1 : 0;
-    const std::int64_t maxCells = kMaxArrayBytes / cellBytes(type);
-    bool tooLarge = false;
-    for (int k = 0; k < dimCount; ++k) {
-        const std::int64_t d = dims[static_cast<size_t>(k)];
-        if (d < 1) {
-            count = 0;
-            break;
-        }
-        if (count > maxCells / d)
-            tooLarge = true;
-        else
-            count *= d;
-    }
-    if (!representable || tooLarge || Arrays.full()) {
+    std::int64_t count = 0;
+    const bool fits = elementCount(dims, type, count);
+    if (!dims.representable || !fits || Arrays.full()) {
         RaiseMessage(146, {name});
         return;
     }
@@ -247,7 +448,7 @@ void Interpreter::DeclareArray(const WordList &words)
 
     // The table is sorted whatever happens to the value list.
     try {
-        const int after = closeIdx + 2;
+        const int after = dims.closeIdx + 2;
         if (after <= words.last) {
             if (!isEqualSign(words[after]))
                 RaiseMessage(162);
@@ -271,97 +472,16 @@ void Interpreter::LoadArrayValues(int n, const QString &listText)
     const t_arr_specification shape = Arrays.at(n);
     if (!cellsReady(shape))
         return;
-
-    // Read the words, reducing each element to one value word at its "," or ")".
     std::vector<TWordStatus> list;
-    int lastDelimiter = -1;
-    int position = 1;
-    const int len = static_cast<int>(listText.size());
-    while (position <= len) {
-        TWordStatus w;
-        NextWord(listText, position, w);
-        if (failed())
-            return;
-        if (isEmptyWord(w))
-            break;
-        const bool closesElement = w.kind == wkComma || w.kind == wkClosingBracket;
-        if (closesElement) {
-            const int from = lastDelimiter + 1;
-            const int size = static_cast<int>(list.size()) - from;
-            const TWordStatus *single = size == 1 ? &list[static_cast<size_t>(from)] : nullptr;
-            // A lone literal stays as it is; a variable, a function call or an
-            // expression is evaluated.
-            if (size > 1 || (single && (single->kind == wkVariableName || isFunctionKind(single->kind)))) {
-                if (size > kMaxWords) {
-                    RaiseMessage(45, {listText});
-                    return;
-                }
-                WordList element;
-                for (int k = from; k < static_cast<int>(list.size()); ++k)
-                    element[++element.last] = list[static_cast<size_t>(k)];
-                RewritePowers(element, prPowerSign);
-                if (!failed())
-                    RewritePowers(element, prRootSign);
-                if (failed())
-                    return;
-                TWordStatus value;
-                const FunctionLevelWatch watch(*this);
-                EvaluateWords(element, value);
-                if (failed() || watch.steppedIn())
-                    return;
-                list.resize(static_cast<size_t>(from));
-                list.push_back(value);
-            }
-        }
-        if (static_cast<int>(list.size()) >= kMaxValueListWords) {
-            RaiseMessage(45, {listText});
-            return;
-        }
-        list.push_back(w);
-        if (closesElement || w.kind == wkOpeningBracket)
-            lastDelimiter = static_cast<int>(list.size()) - 1;
-    }
-
-    const int words = static_cast<int>(list.size());
-    auto kindAt = [&](int k) { return k < words ? list[static_cast<size_t>(k)].kind : wkNone; };
-
+    if (!readValueList(*this, listText, list))
+        return;
     // An array without elements takes only the empty list "()".
     if (shape.count <= 0) {
-        if (!(words == 2 && kindAt(0) == wkOpeningBracket && kindAt(1) == wkClosingBracket))
+        if (!(list.size() == 2 && list[0].kind == wkOpeningBracket && list[1].kind == wkClosingBracket))
             RaiseMessage(155);
         return;
     }
-
-    // Fill in row-major order, one nesting level per dimension.
-    const int levels = shape.dimensions();
-    ArrayCells &cells = *shape.P;
-    int pos = 1; // the outer "(" is skipped
-    std::int64_t flat = 0;
-    bool ok = true;
-    auto fillLevel = [&](auto &&self, int k) -> void {
-        const int dim = shape.dim[static_cast<size_t>(k)];
-        for (int idx = 1; idx <= dim && ok; ++idx) {
-            if (k == levels - 1) {
-                const TWordKind expected = idx < dim ? wkComma : wkClosingBracket;
-                if (pos + 1 >= words || kindAt(pos + 1) != expected || flat >= shape.count) {
-                    ok = false;
-                    return;
-                }
-                storeCell(cells, shape.data_type, flat++, list[static_cast<size_t>(pos)]);
-                pos += 2;
-            } else {
-                ++pos; // the group's "("
-                self(self, k + 1);
-                ++pos; // the "," or ")" after the group
-            }
-        }
-    };
-    if (words == 0)
-        ok = false;
-    else
-        fillLevel(fillLevel, 0);
-    // Every word must be used: the list holds exactly `count` values.
-    if (!ok || pos != words)
+    if (!fillCells(shape, list))
         RaiseMessage(155);
 }
 
@@ -379,25 +499,8 @@ bool Interpreter::LocateElement(const WordList &words, int nameIdx, int &flatPos
         RaiseMessage(151, {name});
         return false;
     }
-
-    // The index runs: separated by "," at depth 1, ended by the matching "]".
-    struct Run {
-        int from;
-        int to;
-    };
-    std::vector<Run> runs;
-    int runStart = nameIdx + 2;
-    int close = -1;
-    while (close < 0) {
-        const int end = indexRunEnd(words, runStart, false);
-        if (end > words.last)
-            break;
-        runs.push_back({runStart, end - 1});
-        if (words[end].kind == wkClosingSquareBracket)
-            close = end;
-        else
-            runStart = end + 1;
-    }
+    std::vector<IndexRun> runs;
+    const int close = readIndexRuns(words, nameIdx, runs);
     if (close < 0) {
         RaiseMessage(47);
         return false;
@@ -407,33 +510,9 @@ bool Interpreter::LocateElement(const WordList &words, int nameIdx, int &flatPos
     std::array<bool, 4> valid{};
     const int given = std::min<int>(static_cast<int>(runs.size()), 4);
     for (int r = 0; r < given; ++r) {
-        const Run run = runs[static_cast<size_t>(r)];
         double value = 0.0;
-        if (run.from > run.to) {
-            RaiseMessage(153, {name});
+        if (!indexValue(*this, words, runs[static_cast<size_t>(r)], name, value))
             return false;
-        }
-        const TWordStatus &one = words[run.from];
-        // A literal as written (a variable's value carries its var_index).
-        if (run.from == run.to && one.kind == wkFloat && one.var_index == 0) {
-            value = one.float_val;
-            if (value != std::trunc(value)) {
-                RaiseMessage(161, {name, one.str});
-                return false;
-            }
-        } else {
-            TWordStatus result;
-            const FunctionLevelWatch watch(*this);
-            EvaluateRange(words, run.from, run.to, result);
-            if (failed())
-                return false;
-            // A script function entered in step mode: the line runs again
-            // later. An index without a value leaves the reference unread,
-            // and the statement reports the missing value.
-            if (watch.steppedIn() || isEmptyWord(result))
-                return false;
-            value = numberOf(result);
-        }
         valid[static_cast<size_t>(r)] = RoundToInt64(value, index[static_cast<size_t>(r)]);
     }
     if (runs.size() > 4) {
@@ -447,26 +526,8 @@ bool Interpreter::LocateElement(const WordList &words, int nameIdx, int &flatPos
         return false;
     }
     const t_arr_specification &a = Arrays.at(arrayNo);
-    if (a.count <= 0 || !cellsReady(a)) {
-        RaiseMessage(153, {name});
-        return false;
-    }
-    // From the last index to the first; an index beyond the array's
-    // dimensions meets dim 0 and fails.
-    std::int64_t position = 0;
-    std::int64_t multiplier = 1;
-    for (int k = given - 1; k >= 0; --k) {
-        const auto ks = static_cast<size_t>(k);
-        const std::int64_t lo = std::int64_t(a.first[ks]) + 1;
-        const std::int64_t hi = std::int64_t(a.first[ks]) + a.dim[ks];
-        if (!valid[ks] || index[ks] < lo || index[ks] > hi) {
-            RaiseMessage(153, {name});
-            return false;
-        }
-        position += (index[ks] - lo) * multiplier;
-        multiplier *= a.dim[ks];
-    }
-    if (position < 0 || position >= a.count) {
+    const std::int64_t position = a.count <= 0 || !cellsReady(a) ? -1 : flatPosition(a, index, valid, given);
+    if (position < 0) {
         RaiseMessage(153, {name});
         return false;
     }

@@ -15,22 +15,6 @@ void registerBuiltinFamilies(BuiltinRegistry &registry)
     registerJavaScriptFunctions(registry);
 }
 
-QList<FunctionHelp> allFunctionHelp()
-{
-    QList<FunctionHelp> all;
-    addStringHelp(all);
-    addMathHelp(all);
-    addArrayHelp(all);
-    addDateTimeHelp(all);
-    addFileHelp(all);
-    addOsHelp(all);
-    addJavaScriptHelp(all);
-    addGraphicsHelp(all);
-    addDialogHelp(all);
-    addGraphicsInteractionHelp(all);
-    return all;
-}
-
 QString functionDescription(FunctionTable table, int row, int language)
 {
     const FunctionCatalogue &catalogue = functionCatalogue(table);

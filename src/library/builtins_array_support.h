@@ -47,8 +47,6 @@ void copyCell(const t_arr_specification &src, std::int64_t from, t_arr_specifica
 
 // The matrix family (builtins_matrix.cpp).
 void registerMatrixFunctions(BuiltinRegistry &registry);
-// The help texts of every row of the array family (builtins_arrays_help.cpp).
-void addArrayFamilyHelp(QList<FunctionHelp> &help);
 
 // Gauss-Jordan elimination with full pivoting on a square matrix kept in
 // `a` with rows and columns 0..n (row 0 and column 0 unused), bounds 1..n.

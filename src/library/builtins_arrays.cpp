@@ -569,9 +569,4 @@ void registerArrayFunctions(BuiltinRegistry &registry)
     arrayfn::registerMatrixFunctions(registry);
 }
 
-void addArrayHelp(QList<FunctionHelp> &help)
-{
-    arrayfn::addArrayFamilyHelp(help);
-}
-
 } // namespace tesmora

@@ -184,12 +184,117 @@ FormatTraits traitsOf(const QString &format)
     return t;
 }
 
+// The text of one code of a format for one moment.
+class CodeWriter {
+  public:
+    CodeWriter(const QString &format, const Moment &m)
+        : format_(format), m_(m), loc_(QLocale::system()), traits_(traitsOf(format))
+    {
+    }
+
+    // The text of the code that starts at `i` with the letter `code`
+    // repeated `run` times; a code shorter than its run (c, am/pm) sets
+    // `run` to the letters it took. `lastCode` tells a minute "m" (after
+    // an hour) from a month.
+    QString code(qsizetype i, QChar code, qsizetype &run, QChar lastCode) const
+    {
+        switch (code.unicode()) {
+        case 'd':
+            return day(run);
+        case 'm':
+            return lastCode == QLatin1Char('h') ? number(m_.minute, run, 2) : month(run);
+        case 'y':
+            return run <= 2 ? padded(std::abs(m_.date.year()) % 100, 2) : padded(m_.date.year(), 4);
+        case 'h':
+            return number(shownHour(), run, 2);
+        case 'n':
+            return number(m_.minute, run, 2);
+        case 's':
+            return number(m_.second, run, 2);
+        case 'z':
+            return run <= 2 ? QString::number(m_.msec) : padded(m_.msec, 3);
+        case 't':
+            return systemTimeText(loc_, m_, run == 1 ? QLocale::ShortFormat : QLocale::LongFormat);
+        case 'c':
+            // Each c stands for itself: short date, then the long time
+            // unless the clock shows 00:00:00.
+            run = 1;
+            if (m_.hour != 0 || m_.minute != 0 || m_.second != 0)
+                return loc_.toString(m_.date, QLocale::ShortFormat) + QLatin1Char(' ') +
+                       systemTimeText(loc_, m_, QLocale::LongFormat);
+            return loc_.toString(m_.date, QLocale::ShortFormat);
+        case 'a':
+            return amPm(i, run);
+        default:
+            // Letters that are no code are copied as they stand.
+            return format_.mid(i, run);
+        }
+    }
+
+    const QLocale &locale() const { return loc_; }
+
+  private:
+    // One letter: the number as it is; more: padded to `width` digits.
+    static QString number(int value, qsizetype run, int width)
+    {
+        return run == 1 ? QString::number(value) : padded(value, width);
+    }
+
+    int shownHour() const
+    {
+        if (!traits_.twelveHour)
+            return m_.hour;
+        return m_.hour % 12 == 0 ? 12 : m_.hour % 12;
+    }
+
+    QString day(qsizetype run) const
+    {
+        if (run <= 2)
+            return number(m_.date.day(), run, 2);
+        if (run == 3)
+            return loc_.dayName(m_.date.dayOfWeek(), QLocale::ShortFormat);
+        if (run == 4)
+            return loc_.dayName(m_.date.dayOfWeek(), QLocale::LongFormat);
+        return loc_.toString(m_.date, run == 5 ? QLocale::ShortFormat : QLocale::LongFormat);
+    }
+
+    QString month(qsizetype run) const
+    {
+        if (run <= 2)
+            return number(m_.date.month(), run, 2);
+        const QLocale::FormatType type = run == 3 ? QLocale::ShortFormat : QLocale::LongFormat;
+        return traits_.dayNumber ? loc_.monthName(m_.date.month(), type)
+                                 : loc_.standaloneMonthName(m_.date.month(), type);
+    }
+
+    // "am/pm" and "a/p" show their own letters, "ampm" the system's texts.
+    QString amPm(qsizetype i, qsizetype &run) const
+    {
+        if (startsWithCode(format_, i, QLatin1String("am/pm"))) {
+            run = 5;
+            return format_.mid(m_.hour < 12 ? i : i + 3, 2);
+        }
+        if (startsWithCode(format_, i, QLatin1String("a/p"))) {
+            run = 3;
+            return format_.at(m_.hour < 12 ? i : i + 2);
+        }
+        if (startsWithCode(format_, i, QLatin1String("ampm"))) {
+            run = 4;
+            return m_.hour < 12 ? loc_.amText() : loc_.pmText();
+        }
+        run = 1;
+        return format_.at(i); // a lone "a" is no code
+    }
+
+    const QString &format_;
+    const Moment &m_;
+    const QLocale loc_;
+    const FormatTraits traits_;
+};
+
 QString formatMoment(const QString &format, const Moment &m)
 {
-    const QLocale loc = QLocale::system();
-    const FormatTraits traits = traitsOf(format);
-    const int hour12 = m.hour % 12 == 0 ? 12 : m.hour % 12;
-    const int shownHour = traits.twelveHour ? hour12 : m.hour;
+    const CodeWriter writer(format, m);
     QString out;
     QChar lastCode; // the last letter read outside quoted text
     qsizetype i = 0;
@@ -203,18 +308,13 @@ QString formatMoment(const QString &format, const Moment &m)
             i = close + 1;
             continue;
         }
-        if (ch == QLatin1Char('/')) {
-            out += systemDateSeparator(loc);
-            ++i;
-            continue;
-        }
-        if (ch == QLatin1Char(':')) {
-            out += systemTimeSeparator(loc);
-            ++i;
-            continue;
-        }
         if (!ch.isLetter()) {
-            out += ch;
+            if (ch == QLatin1Char('/'))
+                out += systemDateSeparator(writer.locale());
+            else if (ch == QLatin1Char(':'))
+                out += systemTimeSeparator(writer.locale());
+            else
+                out += ch;
             ++i;
             continue;
         }
@@ -222,80 +322,7 @@ QString formatMoment(const QString &format, const Moment &m)
         qsizetype run = 1;
         while (i + run < format.size() && format.at(i + run).toLower() == code)
             ++run;
-        switch (code.unicode()) {
-        case 'd':
-            if (run == 1)
-                out += QString::number(m.date.day());
-            else if (run == 2)
-                out += padded(m.date.day(), 2);
-            else if (run == 3)
-                out += loc.dayName(m.date.dayOfWeek(), QLocale::ShortFormat);
-            else if (run == 4)
-                out += loc.dayName(m.date.dayOfWeek(), QLocale::LongFormat);
-            else if (run == 5)
-                out += loc.toString(m.date, QLocale::ShortFormat);
-            else
-                out += loc.toString(m.date, QLocale::LongFormat);
-            break;
-        case 'm':
-            if (lastCode == QLatin1Char('h')) {
-                out += run == 1 ? QString::number(m.minute) : padded(m.minute, 2);
-            } else if (run == 1) {
-                out += QString::number(m.date.month());
-            } else if (run == 2) {
-                out += padded(m.date.month(), 2);
-            } else {
-                const QLocale::FormatType type = run == 3 ? QLocale::ShortFormat : QLocale::LongFormat;
-                out += traits.dayNumber ? loc.monthName(m.date.month(), type)
-                                        : loc.standaloneMonthName(m.date.month(), type);
-            }
-            break;
-        case 'y':
-            out += run <= 2 ? padded(std::abs(m.date.year()) % 100, 2) : padded(m.date.year(), 4);
-            break;
-        case 'h':
-            out += run == 1 ? QString::number(shownHour) : padded(shownHour, 2);
-            break;
-        case 'n':
-            out += run == 1 ? QString::number(m.minute) : padded(m.minute, 2);
-            break;
-        case 's':
-            out += run == 1 ? QString::number(m.second) : padded(m.second, 2);
-            break;
-        case 'z':
-            out += run <= 2 ? QString::number(m.msec) : padded(m.msec, 3);
-            break;
-        case 't':
-            out += systemTimeText(loc, m, run == 1 ? QLocale::ShortFormat : QLocale::LongFormat);
-            break;
-        case 'c':
-            // Each c stands for itself: short date, then the long time
-            // unless the clock shows 00:00:00.
-            run = 1;
-            out += loc.toString(m.date, QLocale::ShortFormat);
-            if (m.hour != 0 || m.minute != 0 || m.second != 0)
-                out += QLatin1Char(' ') + systemTimeText(loc, m, QLocale::LongFormat);
-            break;
-        case 'a':
-            if (startsWithCode(format, i, QLatin1String("am/pm"))) {
-                out += format.mid(m.hour < 12 ? i : i + 3, 2);
-                run = 5;
-            } else if (startsWithCode(format, i, QLatin1String("a/p"))) {
-                out += format.at(m.hour < 12 ? i : i + 2);
-                run = 3;
-            } else if (startsWithCode(format, i, QLatin1String("ampm"))) {
-                out += m.hour < 12 ? loc.amText() : loc.pmText();
-                run = 4;
-            } else {
-                out += ch; // a lone "a" is no code
-                run = 1;
-            }
-            break;
-        default:
-            // Letters that are no code are copied as they stand.
-            out += format.mid(i, run);
-            break;
-        }
+        out += writer.code(i, code, run, lastCode);
         lastCode = code;
         i += run;
     }
@@ -445,95 +472,6 @@ void registerDateTimeFunctions(BuiltinRegistry &registry)
     registry.add("Date_Time_Format", fnDateTimeFormat);
     registry.add("UNIXTimeToDateTime", fnUnixTimeToDateTime);
     registry.add("DateTimeToUNIXTime", fnDateTimeToUnixTime);
-}
-
-void addDateTimeHelp(QList<FunctionHelp> &help)
-{
-    help.append(
-        {FunctionTable::Embedded, "Date_Time_Format",
-         u"Returns a date and time as text written by the format text Format.\r\n"
-         u"DateTime (optional): the moment in milliseconds since 01.01.1970 00:00 UTC, as getTime and the "
-         u"other date functions give it; it is shown in the local time of the computer (the time zone "
-         u"offset of the current moment is used). Without DateTime the current date and time are shown.\r\n"
-         u"Codes of the format (capital or small letters):\r\n"
-         u"d, dd - day of the month (dd with a leading zero); ddd, dddd - short / full day name; "
-         u"ddddd, dddddd - the short / long date of the regional settings;\r\n"
-         u"m, mm - month; mmm, mmmm - short / full month name; right after an hour code m and mm mean "
-         u"minutes;\r\n"
-         u"yy, yyyy - year with two / four digits;\r\n"
-         u"h, hh - hour; n, nn - minutes; s, ss - seconds; z, zzz - milliseconds;\r\n"
-         u"t, tt - the short / long time of the regional settings; c - the short date and the long time;\r\n"
-         u"am/pm, a/p - 12-hour clock with the marker written in the same letters; ampm - 12-hour clock "
-         u"with the AM/PM texts of the regional settings;\r\n"
-         u"/ and : - the date and time separators of the regional settings;\r\n"
-         u"text in \"...\" or '...' is copied without the quotes; every other character is copied.\r\n"
-         u"Examples:\r\n"
-         u"t = getTime('2019/07/26 12:00:00')\r\n"
-         u"s = Date_Time_Format('dd.mm.yyyy', t)   # s = '26.07.2019'\r\n"
-         u"s = Date_Time_Format('yyyy-mm-dd', t)   # s = '2019-07-26'\r\n"
-         u"s = Date_Time_Format('dddd, d mmmm yyyy', t)   # 'Friday, 26 July 2019' with English settings\r\n"
-         u"s = Date_Time_Format('\"Now it is\" h:nn am/pm')   # for example 'Now it is 3:05 pm'",
-         u"Возвращает дату и время в виде текста, записанного по строке формата Format.\r\n"
-         u"DateTime (необязательный): момент времени в миллисекундах от 01.01.1970 00:00 UTC, как его "
-         u"дают getTime и другие функции дат; он показывается в местном времени компьютера (берётся "
-         u"смещение часового пояса текущего момента). Без DateTime показываются текущие дата и время.\r\n"
-         u"Коды формата (прописными или строчными буквами):\r\n"
-         u"d, dd - день месяца (dd - с ведущим нулём); ddd, dddd - краткое / полное название дня недели; "
-         u"ddddd, dddddd - краткая / полная дата по региональным настройкам;\r\n"
-         u"m, mm - месяц; mmm, mmmm - краткое / полное название месяца; сразу после кода часов m и mm "
-         u"означают минуты;\r\n"
-         u"yy, yyyy - год двумя / четырьмя цифрами;\r\n"
-         u"h, hh - час; n, nn - минуты; s, ss - секунды; z, zzz - миллисекунды;\r\n"
-         u"t, tt - краткое / полное время по региональным настройкам; c - краткая дата и полное время;\r\n"
-         u"am/pm, a/p - 12-часовой формат с отметкой теми же буквами; ampm - 12-часовой формат с "
-         u"обозначениями AM/PM региональных настроек;\r\n"
-         u"/ и : - разделители даты и времени из региональных настроек;\r\n"
-         u"текст в \"...\" или '...' копируется без кавычек; все прочие символы копируются.\r\n"
-         u"Примеры:\r\n"
-         u"t = getTime('2019/07/26 12:00:00')\r\n"
-         u"s = Date_Time_Format('dd.mm.yyyy', t)   # s = '26.07.2019'\r\n"
-         u"s = Date_Time_Format('yyyy-mm-dd', t)   # s = '2019-07-26'\r\n"
-         u"s = Date_Time_Format('dddd, d mmmm yyyy', t)   # 'пятница, 26 июля 2019' при русских "
-         u"настройках\r\n"
-         u"s = Date_Time_Format('\"Сейчас\" hh:nn')   # например 'Сейчас 15:05'"});
-    help.append(
-        {FunctionTable::Embedded, "UNIXTimeToDateTime",
-         u"Turns a UNIX time stamp (seconds since 01.01.1970 00:00) into the text dd.mm.yyyy hh:nn:ss. "
-         u"The seconds are shown as they are, without a time zone conversion. UNIXTimeStamp is rounded to "
-         u"a whole number from -2147483648 to 2147483647. Without UNIXTimeStamp the current date and time "
-         u"are shown.\r\n"
-         u"Examples:\r\n"
-         u"s = UNIXTimeToDateTime(0)            # s = '01.01.1970 00:00:00'\r\n"
-         u"s = UNIXTimeToDateTime(1564102800)   # s = '26.07.2019 01:00:00'",
-         u"Преобразует метку времени UNIX (секунды от 01.01.1970 00:00) в текст dd.mm.yyyy hh:nn:ss. "
-         u"Секунды показываются как есть, без пересчёта часового пояса. UNIXTimeStamp округляется до "
-         u"целого числа от -2147483648 до 2147483647. Без UNIXTimeStamp показываются текущие дата и "
-         u"время.\r\n"
-         u"Примеры:\r\n"
-         u"s = UNIXTimeToDateTime(86400)        # s = '02.01.1970 00:00:00'\r\n"
-         u"s = UNIXTimeToDateTime(1564102800)   # s = '26.07.2019 01:00:00'"});
-    help.append(
-        {FunctionTable::Embedded, "DateTimeToUNIXTime",
-         u"Turns the date text DT, written dd.mm.yyyy or dd.mm.yyyy hh:nn:ss, into a UNIX time stamp "
-         u"(seconds since 01.01.1970 00:00), without a time zone conversion. The parts are read at fixed "
-         u"places: day, month and year from characters 1-2, 4-5 and 7-10; hours, minutes and seconds from "
-         u"characters 12-13, 15-16 and 18-19, but only when the text is exactly 19 characters long. A text "
-         u"shorter than 10 characters, parts that are not numbers and parts that do not form a real date "
-         u"or time stop the script with an error. Without "
-         u"DT the current date and time are converted.\r\n"
-         u"Examples:\r\n"
-         u"n = DateTimeToUNIXTime('26.07.2019')            # n = 1564099200\r\n"
-         u"n = DateTimeToUNIXTime('26.07.2019 01:00:00')   # n = 1564102800",
-         u"Преобразует текст даты DT вида dd.mm.yyyy или dd.mm.yyyy hh:nn:ss в метку времени UNIX "
-         u"(секунды от 01.01.1970 00:00) без пересчёта часового пояса. Части читаются с постоянных "
-         u"позиций: день, месяц и год - из символов 1-2, 4-5 и 7-10; часы, минуты и секунды - из символов "
-         u"12-13, 15-16 и 18-19, но только если длина текста ровно 19 символов. Текст короче 10 символов, "
-         u"части, не являющиеся числами, и части, не образующие настоящие дату и время, останавливают "
-         u"скрипт с ошибкой. Без DT преобразуются "
-         u"текущие дата и время.\r\n"
-         u"Примеры:\r\n"
-         u"n = DateTimeToUNIXTime('01.01.1970 00:01:00')   # n = 60\r\n"
-         u"n = DateTimeToUNIXTime('26.07.2019 01:00:00')   # n = 1564102800"});
 }
 
 } // namespace tesmora

@@ -14,7 +14,6 @@
 namespace tesmora {
 
 void registerConversionFunctions(BuiltinRegistry &registry);
-void addConversionHelp(QList<FunctionHelp> &help);
 
 namespace {
 
@@ -373,71 +372,6 @@ void registerConversionFunctions(BuiltinRegistry &registry)
     registry.add("Hex_ToInt", fnHexToInt);
     registry.add("Format", fnFormat);
     registry.add("Float_ToStr", fnFloatToStr);
-}
-
-void addConversionHelp(QList<FunctionHelp> &help)
-{
-    help.append(
-        {FunctionTable::Embedded, "Str_ToFloat",
-         u"Converts the string Str into a number. The decimal separator may be a point or a comma; an "
-         u"exponent is written with E (1.5E3 = 1500).\r\n"
-         u"When Str is not a number, the script stops with an error; give prevent_exception = 1 to get the "
-         u"string 'error' instead.\r\n"
-         u"Examples:\r\n"
-         u"x = Str_ToFloat('12,5')       # x = 12.5\r\n"
-         u"x = Str_ToFloat('abc', 1)     # x = 'error'",
-         u"Преобразует строку Str в число. Десятичным разделителем может быть точка или запятая; порядок "
-         u"записывается через E (1.5E3 = 1500).\r\n"
-         u"Если Str не является числом, скрипт останавливается с ошибкой; чтобы вместо этого получить "
-         u"строку 'error', укажите prevent_exception = 1.\r\n"
-         u"Примеры:\r\n"
-         u"x = Str_ToFloat('12,5')       # x = 12.5\r\n"
-         u"x = Str_ToFloat('abc', 1)     # x = 'error'"});
-    help.append(
-        {FunctionTable::Embedded, "Hex_ToInt",
-         u"Converts the hexadecimal number written in the string Str (digits 0-9 and letters A-F in any "
-         u"case, without a prefix) into a number. The largest value is 7FFFFFFF (2147483647).\r\n"
-         u"Examples:\r\n"
-         u"n = Hex_ToInt('ff')     # n = 255\r\n"
-         u"n = Hex_ToInt('01FF')   # n = 511",
-         u"Преобразует шестнадцатеричное число, записанное в строке Str (цифры 0-9 и буквы A-F в любом "
-         u"регистре, без префикса), в число. Наибольшее значение - 7FFFFFFF (2147483647).\r\n"
-         u"Примеры:\r\n"
-         u"n = Hex_ToInt('ff')     # n = 255\r\n"
-         u"n = Hex_ToInt('01FF')   # n = 511"});
-    help.append(
-        {FunctionTable::Embedded, "Format",
-         u"Builds a string from the template Format and the values Var1 ... Var10. Every % sign in the "
-         u"template starts a place for the next value:\r\n"
-         u"%d - a whole number (rounded), %x - a whole number in hexadecimal, %f - a number with 2 "
-         u"decimals, %s - a string; %% is the % sign itself.\r\n"
-         u"Between % and the letter a width and a precision may stand: %8.3f - 8 characters wide with 3 "
-         u"decimals, %-10s - 10 characters wide, aligned to the left, %05d - padded with zeros.\r\n"
-         u"Examples:\r\n"
-         u"s = Format('%s = %5.2f', 'x', 3.14159)   # s = 'x =  3.14'\r\n"
-         u"s = Format('%d items, %d%%', 3, 50)      # s = '3 items, 50%'",
-         u"Составляет строку из шаблона Format и значений Var1 ... Var10. Каждый знак % в шаблоне "
-         u"начинает место для очередного значения:\r\n"
-         u"%d - целое число (с округлением), %x - целое число в шестнадцатеричной записи, %f - число с "
-         u"двумя знаками после запятой, %s - строка; %% - сам знак %.\r\n"
-         u"Между % и буквой можно указать ширину и точность: %8.3f - ширина 8 символов и 3 знака после "
-         u"запятой, %-10s - ширина 10 символов с выравниванием влево, %05d - дополнение нулями.\r\n"
-         u"Примеры:\r\n"
-         u"s = Format('%s = %5.2f', 'x', 3.14159)   # s = 'x =  3.14'\r\n"
-         u"s = Format('%d шт., %d%%', 3, 50)        # s = '3 шт., 50%'"});
-    help.append(
-        {FunctionTable::Embedded, "Float_ToStr",
-         u"Converts the number FloatVal into a string with up to 15 significant digits. The decimal "
-         u"separator is the one of the regional settings of the system, or DecimalSeparetor when it is "
-         u"given (exactly one character).\r\n"
-         u"Examples:\r\n"
-         u"s = Float_ToStr(2.5, ',')   # s = '2,5'\r\n"
-         u"s = Float_ToStr(1/3, '.')   # s = '0.333333333333333'",
-         u"Преобразует число FloatVal в строку (до 15 значащих цифр). Десятичный разделитель берётся из "
-         u"региональных настроек системы или задаётся параметром DecimalSeparetor (ровно один символ).\r\n"
-         u"Примеры:\r\n"
-         u"s = Float_ToStr(2.5, ',')   # s = '2,5'\r\n"
-         u"s = Float_ToStr(1/3, '.')   # s = '0.333333333333333'"});
 }
 
 } // namespace tesmora

@@ -1,6 +1,7 @@
 #include "function_catalogue.h"
 
 #include "builtin_families.h"
+#include "function_help.h"
 #include "core/brackets.h"
 
 namespace tesmora {
@@ -142,14 +143,14 @@ void FunctionCatalogue::attachHelp()
     for (const FunctionHelp &h : allFunctionHelp()) {
         if (h.table != table_)
             continue;
-        const int row = rowOfName(QString::fromLatin1(h.name));
+        const int row = rowOfName(h.name);
         FunctionDescriptor *d = row < 0 ? nullptr : &rows_[static_cast<size_t>(row)];
         if (!d || !d->help[0].isEmpty()) {
-            strayHelp_ << QString::fromLatin1(h.name);
+            strayHelp_ << h.name;
             continue;
         }
-        d->help[0] = QString::fromUtf16(h.en);
-        d->help[1] = QString::fromUtf16(h.ru);
+        d->help[0] = h.text[0];
+        d->help[1] = h.text[1];
     }
 }
 

@@ -1,7 +1,8 @@
-// Every example of the tutorial topics and every bundled script runs
-// through tesmora-run without an error, so the help cannot drift away from
-// the language.
+// Every example of the tutorial topics and of the function help texts, and
+// every bundled script, runs through tesmora-run without an error, so the
+// help cannot drift away from the language.
 #include "environment/help_topics.h"
+#include "library/function_catalogue.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -84,6 +85,20 @@ QStringList examplesOf(const QString &markup)
     return out;
 }
 
+// The example of a function help text: the lines after "Example:" (or
+// "Examples:", "Пример:", "Примеры:") to the end of the text.
+QString functionExampleOf(const QString &help)
+{
+    static const QRegularExpression marker(QStringLiteral("^(Examples?|Примеры?):\r?$"),
+                                           QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch m = marker.match(help);
+    if (!m.hasMatch())
+        return {};
+    QString code = help.mid(m.capturedEnd());
+    code.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return code.trimmed() + QLatin1Char('\n');
+}
+
 QString readText(const QString &path)
 {
     QFile f(path);
@@ -155,8 +170,9 @@ void runBundled(const Home &home, const Bundled &b)
     const RunResult r = run(home, optionsFor(b.name, canvas) + QStringList{b.path});
     EXPECT_EQ(r.code, 0) << b.name.toStdString() << ": " << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << b.name.toStdString() << ": " << r.err.toStdString();
-    if (draws(b.text))
+    if (draws(b.text)) {
         EXPECT_TRUE(notBlank(canvas)) << b.name.toStdString() << " left the canvas blank";
+    }
 }
 
 } // namespace
@@ -182,6 +198,39 @@ TEST(HelpExamples, EveryTopicExampleRunsInBothLanguages)
         }
     }
     EXPECT_GE(examples, 42);
+}
+
+TEST(HelpExamples, EveryFunctionExampleRunsInBothLanguages)
+{
+    Home home;
+    // The runner of this build may lack the canvas or the dialogs.
+    const bool drawsAndAsks = runText(home, "SetCoordinateSystem(0, 0, 100, 100)\n").code == 0 &&
+                              runText(home, "x = InputString('?')\n").code == 0;
+    int examples = 0;
+    for (FunctionTable table :
+         {FunctionTable::Embedded, FunctionTable::JavaScript, FunctionTable::Graph, FunctionTable::Dialog}) {
+        if (!drawsAndAsks && (table == FunctionTable::Graph || table == FunctionTable::Dialog))
+            continue;
+        for (const FunctionDescriptor &d : functionCatalogue(table).rows()) {
+            if (d.isEmpty() || d.has(rfHelpOnly))
+                continue;
+            for (int language : {0, 1}) {
+                const QString script = functionExampleOf(d.help[language]);
+                EXPECT_FALSE(script.trimmed().isEmpty())
+                    << d.name().toStdString() << "/" << language << " has no example";
+                if (script.trimmed().isEmpty())
+                    continue;
+                ++examples;
+                const RunResult r = runText(home, script, {"--lang", language == 1 ? "ru" : "en"});
+                EXPECT_EQ(r.code, 0) << d.name().toStdString() << "/" << language << ":\n"
+                                     << script.toStdString() << "\n"
+                                     << r.err.toStdString();
+                EXPECT_TRUE(r.err.isEmpty())
+                    << d.name().toStdString() << "/" << language << ": " << r.err.toStdString();
+            }
+        }
+    }
+    EXPECT_GE(examples, drawsAndAsks ? 254 : 200);
 }
 
 TEST(HelpExamples, BundledScriptsWithoutGraphicsOrDialogsRun)

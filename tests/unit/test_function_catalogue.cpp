@@ -6,6 +6,7 @@
 #include "graphics/graphics_executor.h"
 #include "library/builtins.h"
 #include "library/function_catalogue.h"
+#include "library/function_help.h"
 #include "library/javascript_functions.h"
 
 #include <gtest/gtest.h>
@@ -205,4 +206,41 @@ TEST(FunctionCatalogue, GraphicsAndDialogRowsImplementedAndExplained)
 
     for (FunctionTable t : {FunctionTable::Graph, FunctionTable::Dialog})
         expectHelpOnEveryRow(t);
+}
+
+// A help file: each text runs from its "==== Name" line to the next one;
+// blank lines inside a text stay, those before the next name do not; the
+// lines are joined by CR LF whatever line breaks the file has.
+TEST(FunctionCatalogue, HelpFilesReadIntoTexts)
+{
+    const auto entries = parseFunctionHelp(QStringLiteral("a note before the first name\n"
+                                                          "==== First \n"
+                                                          "Line one.\r\n"
+                                                          "\r\n"
+                                                          "Example:\r\n"
+                                                          "x = 1   # x = 1\n"
+                                                          "\n"
+                                                          "\n"
+                                                          "==== Second\n"
+                                                          "  indented ==== text\n"
+                                                          "==== Third\n"));
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries[0].first, "First");
+    EXPECT_EQ(entries[0].second, "Line one.\r\n\r\nExample:\r\nx = 1   # x = 1");
+    EXPECT_EQ(entries[1].first, "Second");
+    EXPECT_EQ(entries[1].second, "  indented ==== text");
+    EXPECT_EQ(entries[2].first, "Third");
+    EXPECT_TRUE(entries[2].second.isEmpty());
+    EXPECT_TRUE(parseFunctionHelp(QString()).isEmpty());
+
+    // The compiled-in files give every text once, in both languages.
+    QSet<QString> seen;
+    for (const FunctionHelp &h : allFunctionHelp()) {
+        const QString key = QString::number(int(h.table)) + QLatin1Char(' ') + h.name;
+        EXPECT_FALSE(seen.contains(key)) << h.name.toStdString();
+        seen << key;
+        EXPECT_FALSE(h.text[0].isEmpty() || h.text[1].isEmpty()) << h.name.toStdString();
+        EXPECT_FALSE(h.text[0].endsWith(QLatin1Char('\n')) || h.text[1].endsWith(QLatin1Char('\n')));
+    }
+    EXPECT_GE(seen.size(), 128);
 }
