@@ -803,6 +803,9 @@ const CatalogueRow kCatalogueRows[] = {
     {363,
      u"Not enough memory to go on with the script.",
      u"Недостаточно памяти для продолжения выполнения скрипта."},
+    {366,
+     u"The canvas of %s × %s pixels is too large: a layer may have at most %d pixels a side and %d pixels in all.",
+     u"Холст размером %s × %s пикселей слишком велик: у слоя может быть не более %d пикселей по каждой стороне и не более %d пикселей всего."},
 };
 // clang-format on
 
