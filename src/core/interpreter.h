@@ -1,14 +1,14 @@
 // The interpreter state: one object per program run, passed explicitly.
 #pragma once
 
-#include "executors.h"
-#include "host.h"
-#include "interpreter_services.h"
-#include "javascript_engine.h"
-#include "media.h"
+#include "ports/executors.h"
+#include "ports/host.h"
+#include "ports/interpreter_services.h"
+#include "ports/javascript_engine.h"
+#include "ports/media.h"
 #include "message_catalogue.h"
 #include "script_caches.h"
-#include "words.h"
+#include "ports/words.h"
 #include "library/arrays.h"
 
 #include <QHash>

@@ -1,7 +1,7 @@
 // JavaScript-backed functions: the source text of a call and its result.
 #pragma once
 
-#include "core/words.h"
+#include "ports/words.h"
 #include "library/function_tables.h"
 
 #include <QString>
