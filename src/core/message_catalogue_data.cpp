@@ -812,6 +812,10 @@ const CatalogueRow kCatalogueRows[] = {
      u"Files written, dialogs answered and sounds played are not undone.",
      u"Назад к состоянию до последнего шага: текущая строка, переменные, массивы и графика. "
      u"Записанные файлы, ответы в диалогах и прозвучавшие звуки не отменяются."},
+    // The canvas size.
+    {366,
+     u"The canvas of %s × %s pixels is too large: a layer may have at most %d pixels a side and %d pixels in all.",
+     u"Холст размером %s × %s пикселей слишком велик: у слоя может быть не более %d пикселей по каждой стороне и не более %d пикселей всего."},
 };
 // clang-format on
 

@@ -16,14 +16,46 @@ void throwTooLarge(double value)
         QStringLiteral("The value %1 is too large for an integer.").arg(FormatNumber(value)).toStdString());
 }
 
+bool roundToPixel(double value, int &pixel)
+{
+    // NaN fails both comparisons, infinities one of them.
+    const double r = RoundHalfEven(value);
+    if (!(r >= std::numeric_limits<int>::min() && r <= std::numeric_limits<int>::max()))
+        return false;
+    pixel = static_cast<int>(r);
+    return true;
+}
+
 int pixelRound(double value)
 {
-    if (!std::isfinite(value))
-        throw RuntimeFailure("Invalid floating point operation.");
-    const double r = RoundHalfEven(value);
-    if (r < std::numeric_limits<int>::min() || r > std::numeric_limits<int>::max())
+    int pixel = 0;
+    if (!roundToPixel(value, pixel))
         throwTooLarge(value);
-    return static_cast<int>(r);
+    return pixel;
+}
+
+double finiteValue(double user)
+{
+    if (!std::isfinite(user))
+        throwTooLarge(user);
+    return user;
+}
+
+int pixelFromUser(double user, double pixels)
+{
+    finiteValue(user);
+    if (!std::isfinite(pixels))
+        throwTooLarge(user);
+    return pixelRound(pixels);
+}
+
+double scaledDifference(double a, double b, double k)
+{
+    const double d = a - b;
+    if (std::isfinite(d) || !std::isfinite(a) || !std::isfinite(b))
+        return d * k;
+    // Halves never overflow; the product is doubled back when it can be.
+    return ((a / 2 - b / 2) * k) * 2;
 }
 
 double checkedDivide(double a, double b)
@@ -38,7 +70,8 @@ Canvas::Canvas(CanvasPanelPort *panel) : panel_(panel ? panel : &fixed_) {}
 
 QPoint Canvas::toPixel(double x, double y) const
 {
-    return {pixelRound((x - cs.x1) * cs.kx), pixelRound((cs.y2 - y) * cs.ky)};
+    return {pixelFromUser(x, scaledDifference(x, cs.x1, cs.kx)),
+            pixelFromUser(y, scaledDifference(cs.y2, y, cs.ky))};
 }
 
 QPoint Canvas::toCell(double x, double y) const
@@ -55,12 +88,12 @@ QPointF Canvas::fromDisplay(QPointF d) const
 
 int Canvas::xLength(double units) const
 {
-    return pixelRound(units * cs.kx);
+    return pixelFromUser(units, units * cs.kx);
 }
 
 int Canvas::yLength(double units) const
 {
-    return pixelRound(units * cs.ky);
+    return pixelFromUser(units, units * cs.ky);
 }
 
 void Canvas::Panel_RightResize(QSize panelClient)

@@ -81,6 +81,11 @@ class FixedPanel : public CanvasPanelPort {
 
 constexpr QRgb kWhitePixel = 0xFFFFFFFFu;
 
+// The largest layer a script may ask for: no side above 16,384 pixels and no
+// more than 64 Mi pixels (8192 x 8192, 256 MiB of 32-bit pixels) a layer.
+constexpr int kMaxLayerSide = 16384;
+constexpr std::int64_t kMaxLayerPixels = 64LL * 1024 * 1024;
+
 class Canvas {
   public:
     explicit Canvas(CanvasPanelPort *panel = nullptr);
@@ -101,8 +106,9 @@ class Canvas {
     CanvasPanelPort &panel() { return *panel_; }
     void setPanel(CanvasPanelPort *panel) { panel_ = panel ? panel : &fixed_; }
 
-    // ---- Transforms (pixels rounded halves to even; a value beyond 32 bits
-    // is a run-time fault of the line) ----
+    // ---- Transforms: the one way user values become pixels (rounded halves
+    // to even). A user value that is not finite, or a pixel value beyond 32
+    // bits, is a run-time fault of the line that names the value. ----
     QPoint toPixel(double x, double y) const;
     // The pixel-cell form: one row further up.
     QPoint toCell(double x, double y) const;
@@ -127,9 +133,20 @@ class Canvas {
     CanvasPanelPort *panel_;
 };
 
-// Rounds a pixel value halves to even; throws RuntimeFailure when it is not
-// finite or does not fit in 32 bits.
+// Rounds a pixel value halves to even; throws RuntimeFailure naming the
+// value when it is not finite or does not fit in 32 bits.
 int pixelRound(double value);
+// The same without the fault: false when the value has no 32-bit pixel.
+bool roundToPixel(double value, int &pixel);
+// The pixel of `pixels`, a value computed from the user value `user`: a user
+// value that is not finite, or a computation that overflowed, names the user
+// value; a pixel value beyond 32 bits names itself.
+int pixelFromUser(double user, double pixels);
+// `user` itself when finite; otherwise the fault that names it.
+double finiteValue(double user);
+// (a - b) * k without an intermediate overflow when the result is finite:
+// the difference of two finite values may exceed the largest double.
+double scaledDifference(double a, double b, double k);
 // The run-time fault of a value that does not fit the integer it must become.
 [[noreturn]] void throwTooLarge(double value);
 // a / b; a zero divisor is the line's floating-point fault.

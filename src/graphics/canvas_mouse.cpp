@@ -70,11 +70,11 @@ bool CanvasMouse::ImageUpMouseMove(QPoint at)
     CursorState &c = canvas_.cursor;
     c.CursorPixel = at;
     c.HoverArea = -1;
-    if (canvas_.DisplayScale > 0) {
-        const QPoint pixel(static_cast<int>(RoundHalfEven(at.x() / canvas_.DisplayScale)),
-                           static_cast<int>(RoundHalfEven(at.y() / canvas_.DisplayScale)));
-        c.HoverArea = canvas_.areas.areaAt(pixel);
-    }
+    int px = 0;
+    int py = 0;
+    if (canvas_.DisplayScale > 0 && roundToPixel(at.x() / canvas_.DisplayScale, px) &&
+        roundToPixel(at.y() / canvas_.DisplayScale, py))
+        c.HoverArea = canvas_.areas.areaAt(QPoint(px, py));
     updateCursorUser(at);
     return c.HoverArea >= 0;
 }

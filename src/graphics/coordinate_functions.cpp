@@ -75,46 +75,52 @@ QString AxisLabelText(double value)
 
 namespace {
 
-// Step 7 for one layer: its bitmap and display rectangle; false when a
-// message ended the call.
-bool sizeLayer(GraphicsCall &c, CanvasLayer &l, int w, int h)
-{
-    const CoordinateSystem &cs = c.canvas.cs;
-    QSize bitmap;
+// The bitmap and display rectangle that step 7 gives every layer, as
+// numbers: the sizes asked for are checked against the limits before
+// anything is allocated. Mode 0 takes the fitted free space.
+struct LayerPlan {
+    double width = 0, height = 0;
     QSize display;
+};
+
+LayerPlan planLayers(const CoordinateSystem &cs, int w, int h)
+{
+    LayerPlan plan;
     switch (cs.ScalingMode) {
     case 0:
-        bitmap = display = QSize(w, h);
+        plan.width = w;
+        plan.height = h;
         break;
     case 1:
-        bitmap = QSize(pixelRound(cs.dx), pixelRound(cs.dy));
-        display = QSize(w, h);
-        break;
     case 2:
-        bitmap = display = QSize(pixelRound(cs.dx), pixelRound(cs.dy));
+        plan.width = RoundHalfEven(cs.dx);
+        plan.height = RoundHalfEven(cs.dy);
         break;
-    case 3:
-        if (checkedDivide(w, h) <= cs.Ratio)
-            bitmap = QSize(w, static_cast<int>(std::floor(w / cs.Ratio)));
-        else
-            bitmap = QSize(static_cast<int>(std::floor(h * cs.Ratio)), h);
-        display = bitmap;
+    default: // 3
+        if (checkedDivide(w, h) <= cs.Ratio) {
+            plan.width = w;
+            plan.height = std::floor(w / cs.Ratio);
+        } else {
+            plan.width = std::floor(h * cs.Ratio);
+            plan.height = h;
+        }
         break;
-    default:
-        c.fail(176, {cs.ScalingMode});
-        return false;
     }
-    // The part of the old picture that still fits is kept until the bitmap
-    // is cleared below.
-    l.image = l.image.isNull()
-                  ? QImage(std::max(bitmap.width(), 0), std::max(bitmap.height(), 0), QImage::Format_RGB32)
-                  : l.image.copy(0, 0, bitmap.width(), bitmap.height());
-    l.display = display;
-    if (bitmap.width() < 50 || bitmap.height() < 50) {
-        c.fail(175);
-        return false;
-    }
-    LayerState &s = l.state;
+    // A negative size is no bitmap at all (message 175 below).
+    plan.width = std::max(plan.width, 0.0);
+    plan.height = std::max(plan.height, 0.0);
+    return plan;
+}
+
+bool withinLayerLimits(const LayerPlan &plan)
+{
+    return plan.width <= kMaxLayerSide && plan.height <= kMaxLayerSide &&
+           plan.width * plan.height <= static_cast<double>(kMaxLayerPixels);
+}
+
+// The reset drawing state of a freshly sized layer.
+void resetLayerState(LayerState &s, QSize display)
+{
     s.penColor = 0;
     s.penWidth = 1;
     s.penStyle = PenStyle::Solid;
@@ -122,7 +128,44 @@ bool sizeLayer(GraphicsCall &c, CanvasLayer &l, int w, int h)
     s.fontColor = 0;
     s.brushColor = 0xFFFFFF;
     s.brushSolid = true;
-    l.image.fill(kWhitePixel);
+}
+
+// A bitmap narrower or lower than 50 pixels: message 175 after layer 1 took
+// that size (the part of its old picture that still fits stays).
+void refuseSmallLayer(GraphicsCall &c, QSize bitmap, QSize display)
+{
+    CanvasLayer &l = c.canvas.layer(1);
+    const int bw = std::max(bitmap.width(), 0);
+    const int bh = std::max(bitmap.height(), 0);
+    if (l.image.isNull()) {
+        l.image = QImage(bw, bh, QImage::Format_RGB32);
+        l.image.fill(kWhitePixel);
+    } else {
+        l.image = l.image.copy(0, 0, bw, bh);
+    }
+    l.display = display;
+    c.fail(175);
+}
+
+// Step 7 for both layers: new white bitmaps, made before the old ones are
+// given up; false (message 363, nothing changed) when memory runs out.
+bool sizeLayers(GraphicsCall &c, QSize bitmap, QSize display)
+{
+    QImage images[2];
+    for (QImage &image : images) {
+        image = QImage(bitmap, QImage::Format_RGB32);
+        if (image.isNull()) {
+            c.fail(363);
+            return false;
+        }
+        image.fill(kWhitePixel);
+    }
+    for (int n : {1, 2}) {
+        CanvasLayer &l = c.canvas.layer(n);
+        l.image.swap(images[n - 1]);
+        l.display = display;
+        resetLayerState(l.state, display);
+    }
     return true;
 }
 
@@ -137,10 +180,10 @@ void drawAxes(LayerPainter &lp, const Canvas &cv)
     const int t = pixelRound(sx / 10);
     const int x0 = -pixelRound(cs.x1 * cs.kx);
     const int y0 = bh + pixelRound(cs.y1 * cs.ky);
-    const int first = static_cast<int>(std::ceil(cs.x1 / cs.stepx));
-    const int last = static_cast<int>(std::ceil(cs.x2 / cs.stepx));
+    const int first = pixelRound(std::ceil(cs.x1 / cs.stepx));
+    const int last = pixelRound(std::ceil(cs.x2 / cs.stepx));
     int px = 0;
-    for (int i = first; i < first + 100000; ++i) {
+    for (std::int64_t i = first; i < first + std::int64_t{100000}; ++i) {
         px = pixelRound(i * sx - cs.x1 * cs.kx);
         if (i == 0) {
             lp.line({px, 0}, {px, bh});
@@ -159,8 +202,8 @@ void drawAxes(LayerPainter &lp, const Canvas &cv)
     if (sy <= 0)
         return; // no vertical step: no rows to walk
     int py = 0;
-    const int start = -static_cast<int>(std::ceil(cs.y2 / cs.stepy));
-    for (int i = start; i < start + 100000; ++i) {
+    const std::int64_t start = -static_cast<std::int64_t>(pixelRound(std::ceil(cs.y2 / cs.stepy)));
+    for (std::int64_t i = start; i < start + std::int64_t{100000}; ++i) {
         py = pixelRound(cs.y2 * cs.ky - i * sy);
         if (i == 0) {
             lp.line({0, py}, {bw, py});
@@ -186,12 +229,12 @@ void drawGrid(LayerPainter &lp, const Canvas &cv)
     const int bh = lp.layer().image.height();
     const double sx = cs.stepx * cs.kx;
     const double sy = cs.stepy * cs.ky;
-    auto styleFor = [&](int i) {
+    auto styleFor = [&](std::int64_t i) {
         st.penStyle = i == 0 ? PenStyle::Solid : PenStyle::DashDot;
         lp.applyState();
     };
-    const int firstColumn = static_cast<int>(std::ceil(cs.x1 / cs.stepx));
-    for (int i = firstColumn; i < firstColumn + 100000; ++i) {
+    const int firstColumn = pixelRound(std::ceil(cs.x1 / cs.stepx));
+    for (std::int64_t i = firstColumn; i < firstColumn + std::int64_t{100000}; ++i) {
         const int px = pixelRound(i * sx - cs.x1 * cs.kx);
         styleFor(i);
         lp.line({px, 0}, {px, bh});
@@ -202,8 +245,8 @@ void drawGrid(LayerPainter &lp, const Canvas &cv)
     }
     if (sy <= 0)
         return;
-    const int firstRow = static_cast<int>(std::ceil(cs.y1 / cs.stepy));
-    for (int i = firstRow; i < firstRow + 100000; ++i) {
+    const int firstRow = pixelRound(std::ceil(cs.y1 / cs.stepy));
+    for (std::int64_t i = firstRow; i < firstRow + std::int64_t{100000}; ++i) {
         const int py = pixelRound(cs.y2 * cs.ky - i * sy);
         styleFor(i);
         lp.line({0, py}, {bw, py});
@@ -214,10 +257,25 @@ void drawGrid(LayerPainter &lp, const Canvas &cv)
     }
 }
 
-// Steps 3 to 6: parameters, ranges and the fitted free space.
-void takeRanges(GraphicsCall &c, int &drawGreed, int &layer, int &w, int &h)
+// A range bound or width that overflowed the largest double.
+double notOverflowed(double value)
 {
-    CoordinateSystem &cs = c.canvas.cs;
+    if (!std::isfinite(value))
+        throw RuntimeFailure("Floating point overflow.");
+    return value;
+}
+
+// round(free * a / b), the fitted side of step 6; a / b first when the
+// product alone would overflow.
+int fittedSide(int free, double a, double b)
+{
+    const double product = free * a;
+    return pixelRound(std::isfinite(product) ? checkedDivide(product, b) : free * checkedDivide(a, b));
+}
+
+// Steps 3 to 6 into `cs`: parameters, ranges and the fitted free space.
+void takeRanges(GraphicsCall &c, CoordinateSystem &cs, int &drawGreed, int &layer)
+{
     const int n = c.count();
     cs.x1 = c.number(0);
     cs.y1 = c.number(1);
@@ -230,46 +288,35 @@ void takeRanges(GraphicsCall &c, int &drawGreed, int &layer, int &w, int &h)
     cs.ScalingMode = n >= 7 ? c.pixel(6) : 0;
     cs.Ratio = n == 8 ? c.number(7) : 1.414;
     const QSize panel = c.canvas.panel().panelSize();
-    w = panel.width();
-    h = panel.height();
-    cs.dx = cs.x2 - cs.x1;
-    cs.dy = cs.y2 - cs.y1;
+    int w = panel.width();
+    int h = panel.height();
+    cs.dx = notOverflowed(cs.x2 - cs.x1);
+    cs.dy = notOverflowed(cs.y2 - cs.y1);
     if (cs.ScalingMode == 3) {
-        cs.x1 -= 0.1 * cs.dx;
-        cs.x2 += 0.1 * cs.dx;
-        cs.y1 -= 0.1 * cs.dy;
-        cs.y2 += 0.1 * cs.dy;
-        cs.dx = cs.x2 - cs.x1;
-        cs.dy = cs.y2 - cs.y1;
+        cs.x1 = notOverflowed(cs.x1 - 0.1 * cs.dx);
+        cs.x2 = notOverflowed(cs.x2 + 0.1 * cs.dx);
+        cs.y1 = notOverflowed(cs.y1 - 0.1 * cs.dy);
+        cs.y2 = notOverflowed(cs.y2 + 0.1 * cs.dy);
+        cs.dx = notOverflowed(cs.x2 - cs.x1);
+        cs.dy = notOverflowed(cs.y2 - cs.y1);
     } else if (checkedDivide(cs.dx, cs.dy) <= checkedDivide(w, h)) {
-        w = pixelRound(h * cs.dx / cs.dy);
+        w = fittedSide(h, cs.dx, cs.dy);
     } else {
-        h = pixelRound(w * cs.dy / cs.dx);
+        h = fittedSide(w, cs.dy, cs.dx);
     }
     cs.freeWidth = w;
     cs.freeHeight = h;
 }
 
-void SetCoordinateSystem(GraphicsCall &c)
+// Steps 8 to 11 on freshly sized layers: scales, steps, axes or grid.
+void drawCoordinates(Canvas &cv, int drawGreed, int layer)
 {
-    Canvas &cv = c.canvas;
     CoordinateSystem &cs = cv.cs;
-    cv.areas.clear();
-    cv.panel().showCanvasPanel();
-    int drawGreed = 0;
-    int layer = 1;
-    int w = 0;
-    int h = 0;
-    takeRanges(c, drawGreed, layer, w, h);
-    for (int n : {1, 2})
-        if (!sizeLayer(c, cv.layer(n), w, h))
-            return;
-    cv.defined = true;
     const QSize bitmap = cv.layer(1).image.size();
     cs.kx = checkedDivide(bitmap.width(), cs.dx);
     cs.ky = checkedDivide(bitmap.height(), cs.dy);
-    cs.stepx = GridStep(w, cs.dx);
-    cs.stepy = GridStep(h, cs.dy);
+    cs.stepx = GridStep(cs.freeWidth, cs.dx);
+    cs.stepy = GridStep(cs.freeHeight, cs.dy);
     CanvasLayer &target = cv.layer(layer);
     target.state.penColor = 0xC0C0C0;
     target.state.fontColor = 0xC0C0C0;
@@ -283,6 +330,46 @@ void SetCoordinateSystem(GraphicsCall &c)
     target.state.fontColor = 0;
     target.state.penColor = 0;
     target.state.penStyle = PenStyle::Solid;
+}
+
+// The parameters are read and the layers planned before anything changes: a
+// fault in a parameter, a canvas beyond the limits or memory running out
+// leave the ranges, the layers and the click areas as they were. A mode out
+// of range and a bitmap below 50 pixels end the call after the ranges are
+// taken and the areas forgotten.
+void SetCoordinateSystem(GraphicsCall &c)
+{
+    Canvas &cv = c.canvas;
+    cv.panel().showCanvasPanel();
+    CoordinateSystem next = cv.cs;
+    int drawGreed = 0;
+    int layer = 1;
+    takeRanges(c, next, drawGreed, layer);
+    const bool modeValid = next.ScalingMode >= 0 && next.ScalingMode <= 3;
+    const LayerPlan plan = modeValid ? planLayers(next, next.freeWidth, next.freeHeight) : LayerPlan();
+    if (modeValid && !withinLayerLimits(plan)) {
+        c.fail(366, {FormatNumber(plan.width), FormatNumber(plan.height), kMaxLayerSide,
+                     static_cast<qint64>(kMaxLayerPixels)});
+        return;
+    }
+    const QSize bitmap(pixelRound(plan.width), pixelRound(plan.height));
+    const bool large = bitmap.width() >= 50 && bitmap.height() >= 50;
+    const QSize display =
+        next.ScalingMode == 0 || next.ScalingMode == 1 ? QSize(next.freeWidth, next.freeHeight) : bitmap;
+    if (modeValid && large && !sizeLayers(c, bitmap, display))
+        return;
+    cv.areas.clear();
+    cv.cs = next;
+    if (!modeValid) {
+        c.fail(176, {next.ScalingMode});
+        return;
+    }
+    if (!large) {
+        refuseSmallLayer(c, bitmap, display);
+        return;
+    }
+    cv.defined = true;
+    drawCoordinates(cv, drawGreed, layer);
     cv.Panel_RightResize(cv.panel().panelSize());
 }
 

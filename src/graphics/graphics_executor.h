@@ -27,6 +27,9 @@ class GraphicsCall : public FunctionCall {
 
     Canvas &canvas;
 
+    // Argument i as a number; a number that is not finite (NAN, INF, -INF)
+    // is a run-time fault of the line that names it, like one beyond 32 bits.
+    double number(int i) const { return finiteValue(FunctionCall::number(i)); }
     // The number rounded halves to even to a pixel; a value beyond 32 bits
     // is a run-time fault of the line.
     int pixel(int i) const { return pixelRound(number(i)); }

@@ -26,8 +26,8 @@ constexpr std::int64_t kWhite = 0xFFFFFF;
 class Indicator {
   public:
     explicit Indicator(GraphicsCall &c)
-        : c_(c), spec_(c.text(3)), x_(c.number(1)), y_(c.number(2)), anchor_(c.canvas.toPixel(x_, y_)),
-          layer_(c.canvas.layer(2))
+        : c_(c), spec_(c.text(3)), value_(c.number(0)), x_(c.number(1)), y_(c.number(2)),
+          anchor_(c.canvas.toPixel(x_, y_)), layer_(c.canvas.layer(2))
     {
     }
 
@@ -65,6 +65,7 @@ class Indicator {
 
     GraphicsCall &c_;
     QString spec_;
+    double value_; // the value shown, finite
     double x_, y_;
     QPoint anchor_;
     CanvasLayer &layer_;
@@ -184,7 +185,7 @@ void Indicator::thermometer()
     const QPoint p1 = offsetPixel(x1, y1);
     const QPoint p2 = offsetPixel(x2, y2);
     fill(p1, p2, kWhite);
-    const int h = pixelRound(share(c_.number(0), min, max) * (p1.y() - p2.y()));
+    const int h = pixelRound(share(value_, min, max) * (p1.y() - p2.y()));
     fill(p1, QPoint(p2.x(), p1.y() - h), column);
 }
 
@@ -235,7 +236,7 @@ void Indicator::bar(bool vertical)
     const double max = systemFloatKey(ranges, "max");
     if (failed())
         return;
-    const double t = share(c_.number(0), min, max);
+    const double t = share(value_, min, max);
     if (vertical)
         p2.setY(p1.y() - pixelRound(t * (p1.y() - p2.y())));
     else
@@ -250,8 +251,8 @@ void Indicator::dial()
     const int r = integerKey(spec_, "r");
     if (failed())
         return;
-    const double t = share(c_.number(0), min, max);
-    const int radius = pixelRound(r * c_.canvas.cs.kx);
+    const double t = share(value_, min, max);
+    const int radius = c_.canvas.xLength(r);
     if (!dialSectors(radius, min, max) || failed())
         return;
     dialFace(radius, t * M_PI);
@@ -328,9 +329,9 @@ void Indicator::panel()
     const QString picture = value(spec_, "format");
     if (failed())
         return;
-    layer_.state.fontSize = pixelRound(fontSize * c_.canvas.cs.kx);
+    layer_.state.fontSize = c_.canvas.xLength(fontSize);
     layer_.state.fontFace = fontName;
-    const double v = c_.number(0);
+    const double v = value_;
     const QChar thousands = systemThousandsSeparator();
     const QString text = FormatNumberPicture(v, picture, systemDecimalSeparator(), thousands);
     LayerPainter lp(layer_);

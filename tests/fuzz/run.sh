@@ -12,13 +12,13 @@ seconds=$2
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$build/corpus" "$build/findings"
 # Seeds: the conformance scripts, except those that spend their time building
-# the largest arrays and strings a run allows (mutations of them only repeat
-# that work).
+# the largest arrays, strings and canvases a run allows (mutations of them
+# only repeat that work).
 rm -rf "$build/seeds"
 mkdir -p "$build/seeds"
 for script in "$here"/../scripts/*.txt; do
   case $(basename "$script") in
-    rel_array_budget.txt | rel_string_limit.txt) ;;
+    rel_array_budget.txt | rel_string_limit.txt | graphics_canvas_largest.txt | graphics_canvas_memory.txt) ;;
     *) cp "$script" "$build/seeds/" ;;
   esac
 done

@@ -4,6 +4,7 @@
 // be compared; "no picture" when the file does not exist.
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QTextStream>
 #include <cstdio>
 
@@ -16,6 +17,9 @@ int main(int argc, char **argv)
     QFile expectations(QString::fromLocal8Bit(argv[2]));
     if (!expectations.open(QIODevice::ReadOnly | QIODevice::Text))
         return 2;
+    // The largest canvas (two layers of 64 Mi pixels) is above the reader's
+    // default allocation limit.
+    QImageReader::setAllocationLimit(1024);
     const QImage picture(QString::fromLocal8Bit(argv[1]));
     QTextStream out(stdout);
     if (picture.isNull()) {

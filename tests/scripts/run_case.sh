@@ -7,6 +7,9 @@
 #   NAME.out   expected standard output (optional)
 #   NAME.err   expected standard error (optional; default: must be empty)
 #   NAME.answers dialog answers (optional)
+#   NAME.memory a cap on the runner's virtual memory in KiB (ulimit -v);
+#               the case is skipped (exit 77) under the sanitizers, whose
+#               shadow memory no such cap leaves room for
 #   NAME.pixels the picture --canvas writes: lines "size W H" and
 #               "X Y RRGGBB", or "no picture" (optional; needs the
 #               canvas_pixels reader as the fourth argument)
@@ -30,7 +33,12 @@ expected_code=0
 out=$(mktemp) err=$(mktemp) png=$(mktemp -u --suffix=.png) pixels=$(mktemp)
 trap 'rm -f "$out" "$err" "$png" "$pixels"' EXIT
 [ -f "$name.pixels" ] && args+=(--canvas "$png")
-"$runner" --home "$home" "${args[@]}" "$name.txt" "${params[@]}" >"$out" 2>"$err"
+memory=unlimited
+if [ -f "$name.memory" ]; then
+  [ -n "${ASAN_OPTIONS:-}" ] && { echo "skipped under the sanitizers"; exit 77; }
+  memory=$(tr -d '[:space:]' < "$name.memory")
+fi
+(ulimit -v "$memory" && exec "$runner" --home "$home" "${args[@]}" "$name.txt" "${params[@]}") >"$out" 2>"$err"
 code=$?
 
 fail=0
