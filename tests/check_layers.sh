@@ -13,28 +13,41 @@ forbidden+='|Qt(Gui|Widgets|Qml|Multimedia|PrintSupport)/'
 forbidden+='|Qsci/'
 forbidden+='|Q(Image|Color|Painter|Pixmap|Font|FontMetrics|Pen|Brush|Widget|Application|GuiApplication|Action|Menu|Dialog|MessageBox|Label|JSEngine|JSValue|MediaPlayer|SoundEffect|AudioOutput|DesktopServices|Clipboard|Screen)[>"]'
 forbidden+=')'
-found=$(grep -rnE "$forbidden" "$src/core" "$src/library" 2>/dev/null)
+found=$(grep -rnE "$forbidden" "$src/core" "$src/library" "$src/ports" 2>/dev/null)
 if [ -n "$found" ]; then
     echo "engine files include headers of outer layers:"
     echo "$found"
     exit 1
 fi
 
-# The ports (the header-only target every layer meets at) include one another
-# and Qt Core or standard headers only, never the rest of the engine.
-ports='executors.h host.h interpreter_services.h javascript_engine.h media.h words.h'
-for header in $ports; do
+# The ports (src/ports, the header-only target every layer meets at) include
+# one another and Qt Core or standard headers only, never the rest of the
+# engine.
+for header in "$src"/ports/*.h; do
     while IFS= read -r line; do
         name=$(sed -E 's/.*#include[[:space:]]*"([^"]+)".*/\1/' <<<"$line")
-        case " $ports " in
-        *" ${name#core/} "*) ;;
-        *)
-            echo "the port core/$header includes \"$name\", which is no port"
+        if [ ! -f "$src/ports/${name#ports/}" ]; then
+            echo "the port ${header#"$src"/} includes \"$name\", which is no port"
             exit 1
-            ;;
-        esac
-    done < <(grep -E '#include[[:space:]]*"' "$src/core/$header")
+        fi
+    done < <(grep -E '#include[[:space:]]*"' "$header")
+    found=$(grep -nE "$forbidden" "$header")
+    if [ -n "$found" ]; then
+        echo "the port ${header#"$src"/} includes headers of outer layers:"
+        echo "$found"
+        exit 1
+    fi
 done
+
+# The adapters meet the engine at the ports only: no platform file includes
+# the engine's own headers or those of the graphics, environment or program
+# layers.
+found=$(grep -rnE '#include[[:space:]]*"(core|library|graphics|environment|app)/' "$src/platform" 2>/dev/null)
+if [ -n "$found" ]; then
+    echo "platform adapters include headers other than the ports:"
+    echo "$found"
+    exit 1
+fi
 
 # The media adapter plays sounds without Qt Gui (the shell opener has it).
 gui='#include[[:space:]]*[<"](Qt(Gui|Widgets)/|Q(GuiApplication|DesktopServices|Image|Pixmap|Widget|Application)[>"])'

@@ -152,11 +152,11 @@ bool parsePanelSize(const QString &text, QSize &size)
 
 void dump(const Interpreter &in)
 {
-    for (const Tvariable &v : in.Variables)
+    for (const Tvariable &v : in.variables())
         writeOut(stdout, v.VarName + QLatin1Char('\t') + QString::fromLatin1(wordKindName(v.kind)) +
                              QLatin1Char('\t') + escaped(v.VarVal) + QLatin1Char('\n'));
-    for (int i = 1; i <= in.Arrays.count(); ++i) {
-        const t_arr_specification &a = in.Arrays.at(i);
+    for (int i = 1; i <= in.arrays().count(); ++i) {
+        const t_arr_specification &a = in.arrays().at(i);
         writeOut(stdout, a.name + QStringLiteral("[]\t") + QString::fromLatin1(wordKindName(a.data_type)) +
                              QLatin1Char('\t') + escaped(ArrayShortText(a)) + QLatin1Char('\n'));
     }
@@ -285,19 +285,21 @@ int main(int argc, char **argv)
     limits.maxLines = maxLines;
     if (maxSeconds > 0)
         limits.deadline = QDateTime::currentMSecsSinceEpoch() + static_cast<qint64>(maxSeconds * 1000);
+    ProgramSettings settings;
+    settings.programFolder =
+        home.isEmpty() ? defaultProgramFolder() : QDir(home).absolutePath() + QLatin1Char('/');
+    if (lang.isEmpty())
+        settings.language = QLocale::system().language() == QLocale::Russian ? 1 : 0;
+    else
+        settings.language = lang == QLatin1String("ru") ? 1 : 0;
+    settings.cmdLineParams = positional;
     Interpreter in({.host = &host,
                     .js = &js,
                     .graphics = &graphics,
                     .dialogs = &dialogs,
                     .dialogProvider = &answers,
                     .media = &media},
-                   limits);
-    in.ProgramFolder = home.isEmpty() ? defaultProgramFolder() : QDir(home).absolutePath() + QLatin1Char('/');
-    if (lang.isEmpty())
-        in.Language = QLocale::system().language() == QLocale::Russian ? 1 : 0;
-    else
-        in.Language = lang == QLatin1String("ru") ? 1 : 0;
-    in.cmdLineParams = positional;
+                   limits, settings);
     ScriptedMenu menu;
     menu.choice = menuChoice;
     CanvasMouse mouse(in, canvas, &menu);
@@ -319,29 +321,29 @@ int main(int argc, char **argv)
 
     in.LoadScript(script);
     if (in.failed()) {
-        fail(in.ErrorText);
+        fail(in.errorText());
         if (doDump)
             dump(in);
         return 1;
     }
     in.PrepareScript();
-    in.WorkMode = true;
+    in.updateSettings([&](ProgramSettings &s) { s.workMode = true; });
 
     if (steps) {
         in.ResetRun();
-        writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.CurrentLine));
+        writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.currentLine()));
         do {
             in.A_StepExecute(RunSender::StepAction);
-            writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.CurrentLine));
-        } while (in.RunState == rn_Step && in.CurrentLine < in.ScriptLines.size() && host.error.isEmpty() &&
-                 !host.closed);
+            writeOut(stdout, QStringLiteral("#\t%1\n").arg(in.currentLine()));
+        } while (in.runState() == rn_Step && in.currentLine() < in.scriptLines().size() &&
+                 host.error.isEmpty() && !host.closed);
     } else {
         QElapsedTimer timer;
         timer.start();
         in.A_StartExecute(RunSender::StartAction);
         if (stats)
             writeOut(stderr, QStringLiteral("stats: %1 lines in %2 s\n")
-                                 .arg(in.ExecutedLines)
+                                 .arg(in.executedLines())
                                  .arg(static_cast<double>(timer.nsecsElapsed()) / 1e9, 0, 'f', 6));
     }
     // The finished canvas is clicked as a learner would click it.

@@ -2,7 +2,7 @@
 // that counts bracket depth.
 #pragma once
 
-#include "words.h"
+#include "ports/words.h"
 
 #include <QStringView>
 

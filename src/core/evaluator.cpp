@@ -198,11 +198,11 @@ bool readVariable(Interpreter &in, WordList &w, int i)
 {
     TWordStatus &x = w[i];
     const int vi = x.var_index - 1;
-    if (vi < 0 || vi >= in.Variables.size()) {
+    if (vi < 0 || vi >= in.variables().size()) {
         in.RaiseMessage(76, {x.str});
         return false;
     }
-    const Tvariable &v = in.Variables.at(vi);
+    const Tvariable &v = in.variables().at(vi);
     if (isStringKind(v.kind)) {
         x.kind = v.kind;
         if (i < w.last && w[i + 1].kind == wkOpeningSquareBracket)
@@ -279,17 +279,14 @@ bool callFunctions(Interpreter &in, WordList &w)
         if (!(isFunctionKind(k) && k != wkVBSFunction))
             continue;
         TWordStatus value;
-        if (!in.ReturnedBlock.FunctionExpression.isEmpty() &&
-            w[i].str == in.ReturnedBlock.FunctionExpression) {
+        if (in.takeReturnedValue(w[i].str, value)) {
             // The value of a call that was stepped through.
-            value = in.ReturnedBlock.WordStatus;
-            in.ReturnedBlock = TBlockLevel();
         } else {
             const Interpreter::FunctionLevelWatch watch(in);
             in.CallFunctionWord(w[i], value);
             if (in.failed())
                 return false;
-            if (k == wkScriptFunction && in.RunState != rn_Run && in.RunState != rn_Continue)
+            if (k == wkScriptFunction && !in.running())
                 return false;
             // A script function called inside the arguments was stepped
             // into: the line runs again when it returns.
@@ -468,15 +465,15 @@ int multiplicative(Interpreter &in, TWordStatus &a, const TWordStatus &op, const
     } else {
         QString failure;
         if (!integerRemainder(a.float_val, b.float_val, v, failure)) {
-            if (in.TryMode)
+            if (in.tryMode())
                 return 0; // left unreduced under TRY
             in.RaiseError(failure);
-            in.RunState = rn_Stopped;
+            in.StopRun();
             return -1;
         }
     }
     if (std::isinf(v) && v > 0) {
-        in.ErrorText = QStringLiteral("Devision by zero.");
+        in.setPendingError(QStringLiteral("Devision by zero."));
         divisionByZero = true;
         v = 0;
     }

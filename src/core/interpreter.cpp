@@ -44,8 +44,10 @@ const QStringList &graphicsConstantLines()
     return lines;
 }
 
-Interpreter::Interpreter(const InterpreterServices &services, const RunLimits &limits)
-    : services_(services), limits_(limits), host_(services.host ? services.host : &nullHost_)
+Interpreter::Interpreter(const InterpreterServices &services, const RunLimits &limits,
+                         const ProgramSettings &settings)
+    : settings_(settings), services_(services), limits_(limits),
+      host_(services.host ? services.host : &nullHost_)
 {
     QStringList constants = graphicsConstantLines();
     constants << QStringLiteral("PI = 3.14159265358979323846")

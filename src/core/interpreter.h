@@ -1,14 +1,14 @@
 // The interpreter state: one object per program run, passed explicitly.
 #pragma once
 
-#include "executors.h"
-#include "host.h"
-#include "interpreter_services.h"
-#include "javascript_engine.h"
-#include "media.h"
+#include "ports/executors.h"
+#include "ports/host.h"
+#include "ports/interpreter_services.h"
+#include "ports/javascript_engine.h"
+#include "ports/media.h"
 #include "message_catalogue.h"
 #include "script_caches.h"
-#include "words.h"
+#include "ports/words.h"
 #include "library/arrays.h"
 
 #include <QHash>
@@ -55,6 +55,23 @@ struct RunLimits {
     qint64 deadline = 0;
 };
 
+// The settings of a program, given at construction and changed as a whole
+// through applySettings.
+struct ProgramSettings {
+    // The program folder, ending in "/".
+    QString programFolder;
+    // 0 English, 1 Russian: the catalogue column and every caption.
+    int language = 0;
+    // Parameters of the program (script name first), declared as the string
+    // array cmdLineParams at the start of every run when not empty.
+    QStringList cmdLineParams;
+    // The current script file name as loaded (shown in the caption).
+    QString scriptFileName;
+    // Working mode (the editor read-only, errors shown in a box) rather than
+    // edit mode.
+    bool workMode = false;
+};
+
 struct ConstantInfo {
     int line = -1; // -1: not found
     QString name;
@@ -71,17 +88,15 @@ class Interpreter {
     std::mt19937_64 random_;
     bool randomSeeded_ = false;
 
-  public:
-    explicit Interpreter(const InterpreterServices &services = {}, const RunLimits &limits = {});
-    Interpreter(const Interpreter &) = delete;
-    Interpreter &operator=(const Interpreter &) = delete;
+    // The settings; the member functions reach them by these names.
+    ProgramSettings settings_;
+    QString &ProgramFolder{settings_.programFolder};
+    int &Language{settings_.language};
+    QStringList &cmdLineParams{settings_.cmdLineParams};
+    QString &ScriptFileName{settings_.scriptFileName};
+    bool &WorkMode{settings_.workMode};
 
-    // The services are fixed for the interpreter's life.
-    Host &host() { return *host_; }
-    const InterpreterServices &services() const { return services_; }
-    const RunLimits &runLimits() const { return limits_; }
-
-    // ---- State ----------------------------------------------------------
+    // ---- State (read through the accessors below) ------------------------
     QStringList ScriptLines;
     std::array<int, kMaxScriptLines + 1> LineIndent{};
     std::array<int, kMaxScriptLines + 1> LineStart{};
@@ -97,29 +112,18 @@ class Interpreter {
     bool TryMode = false;
     bool TryCaught = false;
     std::uint8_t RunState = rn_Stopped;
-    bool WorkMode = false;
     int LastAssignedVariable = 0;
     // Read-only views; see setScriptFunctions and setConstantList.
     const QStringList &ScriptFunctionNames{scriptFunctionNames_};
     const QStringList &ScriptFunctionHeaders{scriptFunctionHeaders_};
     const QStringList &ConstantList{constantList_};
-    int Language = 0;
-    // The current script file name as loaded (shown in the caption).
-    QString ScriptFileName;
-    // The program folder, ending in "/".
-    QString ProgramFolder;
     ArrayTable Arrays;
-    // Parameters of the program (script name first), declared as the string
-    // array cmdLineParams at the start of every run when not empty.
-    QStringList cmdLineParams;
 
     // ---- Run control state ------------------------------------------------
     int StepOverLine = -1;
     int StepOverDepth = -1;
     int ContinueFunctionLevel = 0;
     bool CloseAfterRun = false;
-    // True while a click handler runs (see RunClickHandler).
-    bool HandlerRunning() const { return handlerRunning_; }
     bool FastMode = false;
     qint64 RunStartTime = 0; // ms since the epoch
     qint64 RunStopTime = 0;  // when the last run ended (ms since the epoch)
@@ -127,14 +131,75 @@ class Interpreter {
     qint64 ExecutedLines = 0;
     // The kind of the first word of the statement executed last.
     TWordKind LastLineKind = wkNone;
-    // True once the deadline of the run limits has passed.
-    bool pastDeadline() const;
     // Evaluations in progress, one inside another (at most kMaxEvaluationDepth).
     int EvaluationDepth = 0;
+
+  public:
+    explicit Interpreter(const InterpreterServices &services = {}, const RunLimits &limits = {},
+                         const ProgramSettings &settings = {});
+    Interpreter(const Interpreter &) = delete;
+    Interpreter &operator=(const Interpreter &) = delete;
+
+    // The services are fixed for the interpreter's life.
+    Host &host() { return *host_; }
+    const InterpreterServices &services() const { return services_; }
+    const RunLimits &runLimits() const { return limits_; }
+
+    // True while a click handler runs (see RunClickHandler).
+    bool HandlerRunning() const { return handlerRunning_; }
+    // True once the deadline of the run limits has passed.
+    bool pastDeadline() const;
 
     // Set by the built-in Exit (RequestExit): the run has ended and the
     // program closes through its normal close path.
     bool exitRequested() const { return exitRequested_; }
+
+    // ---- Settings ---------------------------------------------------------
+    const ProgramSettings &settings() const { return settings_; }
+    void applySettings(const ProgramSettings &settings) { settings_ = settings; }
+    // Changes some of the settings: `change` edits a copy, applied as a whole.
+    template <class Change> void updateSettings(Change &&change)
+    {
+        ProgramSettings changed = settings_;
+        change(changed);
+        applySettings(changed);
+    }
+    const QString &programFolder() const { return settings_.programFolder; }
+    int language() const { return settings_.language; }
+    const QString &scriptFileName() const { return settings_.scriptFileName; }
+    bool workMode() const { return settings_.workMode; }
+
+    // ---- Script and run state (read) ----------------------------------------
+    const QStringList &scriptLines() const { return ScriptLines; }
+    // LineStart of line j: the offset of the line in the editor's text.
+    int lineStart(int j) const
+    {
+        return j >= 0 && j <= kMaxScriptLines ? LineStart[static_cast<size_t>(j)] : 0;
+    }
+    int currentLine() const { return CurrentLine; }
+    const QList<Tvariable> &variables() const { return Variables; }
+    // Display positions of the variables, one per variable; the variables
+    // view fills them.
+    const QList<int> &variableOrder() const { return VariableOrder; }
+    const std::array<TBlockLevel, kMaxBlockLevel + 1> &blockStack() const { return BlockStack; }
+    int blockDepth() const { return BlockDepth; }
+    int currentFunctionLevel() const { return CurrentFunctionLevel; }
+    const QString &errorText() const { return ErrorText; }
+    bool tryMode() const { return TryMode; }
+    std::uint8_t runState() const { return RunState; }
+    bool running() const { return RunState == rn_Run || RunState == rn_Continue; }
+    // 1-based index of the variable assigned last (0: none).
+    int lastAssignedVariable() const { return LastAssignedVariable; }
+    const QStringList &scriptFunctionNames() const { return scriptFunctionNames_; }
+    const QStringList &scriptFunctionHeaders() const { return scriptFunctionHeaders_; }
+    const QStringList &constantList() const { return constantList_; }
+    // The script arrays, a table of their own owned by the interpreter.
+    ArrayTable &arrays() { return Arrays; }
+    const ArrayTable &arrays() const { return Arrays; }
+    bool fastMode() const { return FastMode; }
+    bool closesAfterRun() const { return CloseAfterRun; }
+    qint64 runStartTime() const { return RunStartTime; }
+    qint64 executedLines() const { return ExecutedLines; }
 
     // ---- Messages and errors -------------------------------------------
     QString MessageText(int id, const MessageArgs &args = {}) const;
@@ -149,11 +214,19 @@ class Interpreter {
     void RaiseFailure(const std::exception &e);
     bool failed() const { return !ErrorText.isEmpty(); }
     void ShowError();
+    // Hands over (and clears) the pending error.
+    QString takeError() { return std::exchange(ErrorText, QString()); }
+    // Makes `text` the pending error as it stands, with no line appended
+    // (an error taken with takeError put back; empty clears it).
+    void setPendingError(const QString &text) { ErrorText = text; }
 
     // ---- Variables and constants --------------------------------------
     int FindVariable(const QString &name) const;
     int SetVariable(const QString &name, const QString &text, TWordKind kind, int level = -1);
     QString GetVariableText(const QString &name) const;
+    // The variables view shows variable `index` (0-based) as assigned last.
+    void noteAssignment(int index) { LastAssignedVariable = index + 1; }
+    void setVariableOrder(const QList<int> &order) { VariableOrder = order; }
     ConstantInfo Constant_Lookup(const QString &name) const;
     // The numeric value of a constant's value text.
     static double constantValue(const QString &valueText);
@@ -260,6 +333,9 @@ class Interpreter {
     void BindParameter(const QString &functionName, const QString &formalName, const TWordStatus &actual,
                        bool byReference);
     void FinishReturn();
+    // When the script function that `callText` stepped into has returned,
+    // `value` receives its result (once) and true is returned.
+    bool takeReturnedValue(const QString &callText, TWordStatus &value);
 
     // ---- Arrays ---------------------------------------------------------
     void DeclareArray(const WordList &words);
@@ -296,6 +372,19 @@ class Interpreter {
     // Stops the run after the current line, with no sound or window change
     // (a Check answered with stop).
     void StopRun() { RunState = rn_Stopped; }
+    // Moves the point of execution to `line` without running anything (the
+    // learner's choice in the editor, a new script, the line an error of the
+    // editor's own is reported on).
+    void moveToLine(int line) { CurrentLine = line; }
+    // Names are looked up and created at script-function level `level`,
+    // without a call (tools and tests that work on one level).
+    void setFunctionLevel(int level) { CurrentFunctionLevel = level; }
+    // A run that ends normally at its stop line closes the program (the /R
+    // switch); Step and Continue cancel it.
+    void requestCloseAfterRun() { CloseAfterRun = true; }
+    // The current run counts its time from `at` (ms since the epoch); every
+    // run loop starts the clock at its own start.
+    void startRunClock(qint64 at) { RunStartTime = at; }
     // Stops the run for good and asks the host to close the program (Exit).
     void RequestExit();
     // Ends any run completely: no open blocks or function levels, no returned
@@ -398,11 +487,11 @@ class Interpreter {
 // hands over (and clears) the error the work raised so far.
 class ErrorSetAside {
   public:
-    explicit ErrorSetAside(Interpreter &in) : in_(in), saved_(std::exchange(in.ErrorText, QString())) {}
-    ~ErrorSetAside() { in_.ErrorText = std::move(saved_); }
+    explicit ErrorSetAside(Interpreter &in) : in_(in), saved_(in.takeError()) {}
+    ~ErrorSetAside() { in_.setPendingError(saved_); }
     ErrorSetAside(const ErrorSetAside &) = delete;
     ErrorSetAside &operator=(const ErrorSetAside &) = delete;
-    QString takeError() { return std::exchange(in_.ErrorText, QString()); }
+    QString takeError() { return in_.takeError(); }
 
   private:
     Interpreter &in_;

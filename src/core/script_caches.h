@@ -5,7 +5,7 @@
 // replaced, so an entry never outlives the script it was made for.
 #pragma once
 
-#include "words.h"
+#include "ports/words.h"
 
 #include <QHash>
 #include <QList>

@@ -218,4 +218,13 @@ void Interpreter::FinishReturn()
         FinishReturn();
 }
 
+bool Interpreter::takeReturnedValue(const QString &callText, TWordStatus &value)
+{
+    if (ReturnedBlock.FunctionExpression.isEmpty() || callText != ReturnedBlock.FunctionExpression)
+        return false;
+    value = ReturnedBlock.WordStatus;
+    ReturnedBlock = TBlockLevel();
+    return true;
+}
+
 } // namespace tesmora

@@ -1,4 +1,4 @@
-#include "words.h"
+#include "ports/words.h"
 
 namespace tesmora {
 

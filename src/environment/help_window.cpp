@@ -473,7 +473,7 @@ QString HelpWindow::WordHelpText(const QString &word, const Interpreter &in) con
     const QString w = word.trimmed();
     if (w.isEmpty())
         return {};
-    const int language = in.Language;
+    const int language = in.language();
     QString text;
     // Later sources replace the text of earlier ones.
     struct Source {
@@ -495,9 +495,9 @@ QString HelpWindow::WordHelpText(const QString &word, const Interpreter &in) con
             text += catalogueText(86, language) + d.sinonim() + QStringLiteral(".\r");
         text += description;
     }
-    for (int i = 0; i < in.ScriptFunctionNames.size() && i < in.ScriptFunctionHeaders.size(); ++i) {
-        if (in.ScriptFunctionNames.at(i).compare(w, Qt::CaseInsensitive) == 0) {
-            text = catalogueText(36, language) + QLatin1Char('\r') + in.ScriptFunctionHeaders.at(i);
+    for (int i = 0; i < in.scriptFunctionNames().size() && i < in.scriptFunctionHeaders().size(); ++i) {
+        if (in.scriptFunctionNames().at(i).compare(w, Qt::CaseInsensitive) == 0) {
+            text = catalogueText(36, language) + QLatin1Char('\r') + in.scriptFunctionHeaders().at(i);
             break;
         }
     }
@@ -515,7 +515,7 @@ QString HelpWindow::WordHelpText(const QString &word, const Interpreter &in) con
 
 void HelpWindow::ShowWordHelp(const QString &word, const Interpreter &in)
 {
-    language_ = in.Language;
+    language_ = in.language();
     const QString text = WordHelpText(word, in);
     if (!text.isEmpty()) {
         setHelpText(text);

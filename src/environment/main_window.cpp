@@ -49,12 +49,12 @@ TForm_Interpretator::TForm_Interpretator(const QStringList &arguments, const Des
     : QMainWindow(parent), arguments_(arguments), host_(std::make_unique<WindowHost>(*this)),
       dialogs_(std::make_unique<WindowDialogs>(this, *host_)),
       dialogFunctions_(std::make_unique<DialogFunctions>(*dialogs_)),
-      graphics_(std::make_unique<CanvasExecutor>(canvas_)), interp_(servicesWith(desktop))
+      graphics_(std::make_unique<CanvasExecutor>(canvas_)),
+      interp_(servicesWith(desktop), RunLimits{},
+              ProgramSettings{.programFolder = defaultProgramFolder(), .workMode = true})
 {
     setObjectName(QStringLiteral("Form_Interpretator"));
-    interp_.ProgramFolder = defaultProgramFolder();
-    dialogs_->setSettingsFile(interp_.ProgramFolder + QStringLiteral("tesmora.ini"));
-    interp_.WorkMode = true;
+    dialogs_->setSettingsFile(interp_.programFolder() + QStringLiteral("tesmora.ini"));
     createActions();
     createLayout();
     createPreferencesMenu();
@@ -127,7 +127,7 @@ void TForm_Interpretator::createActions()
     connect(action(305), &QAction::triggered, this, [this] { interp_.A_Continue_runExecute(); });
     connect(action(307), &QAction::triggered, this, [this] {
         interp_.a_FastExecute();
-        action(307)->setChecked(interp_.FastMode);
+        action(307)->setChecked(interp_.fastMode());
     });
     connect(action(330), &QAction::triggered, this, [this] { interp_.A_PauseExecute(); });
     connect(action(309), &QAction::triggered, this, [this] { A_Load_scriptExecute(); });
@@ -183,7 +183,7 @@ void TForm_Interpretator::createLayout()
     rightSplitter_ = new QSplitter(Qt::Horizontal, this);
     rightSplitter_->setHandleWidth(5);
     rightSplitter_->addWidget(bottomSplitter_);
-    canvasPanel_ = new CanvasPanel(canvas_, rightSplitter_, this, [this] { return interp_.Language; });
+    canvasPanel_ = new CanvasPanel(canvas_, rightSplitter_, this, [this] { return interp_.language(); });
     Panel_Right = canvasPanel_;
     canvasPointer_ = new CanvasPointer(interp_, canvasPanel_);
     rightSplitter_->addWidget(Panel_Right);
@@ -212,7 +212,7 @@ void TForm_Interpretator::createLayout()
     connect(SynEditor, &ScriptEditor::executionPointRequested, this, [this](int line) {
         if (running() || editMode_)
             return;
-        interp_.CurrentLine = line; // the editor moves its mark itself
+        interp_.moveToLine(line); // the editor moves its mark itself
     });
     helpWindow_ = new HelpWindow(this);
     helpWindow_->setPlacementSource(this, bottomSplitter_);
@@ -221,7 +221,7 @@ void TForm_Interpretator::createLayout()
     Panel_Var->setGraphicsPanelWidth([this] { return Panel_Right->width(); });
     connect(SynEditor, &ScriptEditor::wordHelpRequested, this,
             [this](const QString &word) { helpWindow_->ShowWordHelp(word, interp_); });
-    helpMenu_ = new HelpMenu(this, helpWindow_, [this] { return interp_.Language; });
+    helpMenu_ = new HelpMenu(this, helpWindow_, [this] { return interp_.language(); });
     helpMenu_->onAbout = [this] { showAboutWindow(); };
     QWidget::addAction(helpMenu_->searchAction()); // F1 works everywhere in the window
     connect(action(337), &QAction::triggered, helpMenu_, &HelpMenu::popupAtCursor);
@@ -239,7 +239,7 @@ void TForm_Interpretator::SetActionStatus_WorkMode(bool running)
     SynEditor->setReadOnly(true);
     editMode_ = false;
     Panel_Additional_Keyboard->setVisible(false);
-    const bool lines2 = interp_.ScriptLines.size() >= 2;
+    const bool lines2 = interp_.scriptLines().size() >= 2;
     setShown(313, true, !running);                         // Edit
     setShown(301, !running && lines2, !running && lines2); // Start
     setShown(305, true, !running && lines2);               // Continue
@@ -247,17 +247,17 @@ void TForm_Interpretator::SetActionStatus_WorkMode(bool running)
     setShown(316, true, !running);                         // Step over
     for (int tag : {309, 311, 323})                        // Load, New, Save
         setShown(tag, true, !running);
-    setShown(307, true, running);              // Fast
-    action(307)->setChecked(interp_.FastMode); // shown also when stopped
-    setShown(330, true, running);              // Pause
-    action(290)->setEnabled(!running);         // Settings
-    action(335)->setEnabled(!running);         // Font
-    action(318)->setVisible(!running);         // Find
-    setShown(292, false, false);               // Replace
-    action(321)->setVisible(false);            // Work
-    action(325)->setVisible(false);            // Cancel
-    setShown(333, false, !running);            // Kbd
-    action(337)->setVisible(!running);         // Help
+    setShown(307, true, running);                // Fast
+    action(307)->setChecked(interp_.fastMode()); // shown also when stopped
+    setShown(330, true, running);                // Pause
+    action(290)->setEnabled(!running);           // Settings
+    action(335)->setEnabled(!running);           // Font
+    action(318)->setVisible(!running);           // Find
+    setShown(292, false, false);                 // Replace
+    action(321)->setVisible(false);              // Work
+    action(325)->setVisible(false);              // Cancel
+    setShown(333, false, !running);              // Kbd
+    action(337)->setVisible(!running);           // Help
 }
 
 void TForm_Interpretator::SetActionStatus_EditMode()
@@ -282,7 +282,7 @@ void TForm_Interpretator::SetActionStatus_EditMode()
 
 void TForm_Interpretator::setLanguage(int language)
 {
-    interp_.Language = language;
+    interp_.updateSettings([&](ProgramSettings &s) { s.language = language; });
     // Qt's own texts (dialog buttons) follow the interface language.
     if (qtTranslator_) {
         QCoreApplication::removeTranslator(qtTranslator_.get());
@@ -319,10 +319,10 @@ void TForm_Interpretator::ApplyInterfaceLanguage()
             a->setText(interp_.MessageText(tag));
     }
     syncPreferencesMenu();
-    Panel_Var->retranslate(interp_.Language);
-    helpWindow_->setLanguage(interp_.Language);
-    helpMenu_->retranslate(interp_.Language);
-    SynEditor->setLanguage(interp_.Language);
+    Panel_Var->retranslate(interp_.language());
+    helpWindow_->setLanguage(interp_.language());
+    helpMenu_->retranslate(interp_.language());
+    SynEditor->setLanguage(interp_.language());
 }
 
 void TForm_Interpretator::chooseEditorFont()

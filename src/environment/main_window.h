@@ -132,9 +132,9 @@ class TForm_Interpretator : public QMainWindow {
     void specifyExternalEditor();
     void applyStartSwitches(const QString &switches, int scriptLines);
     void writeHandOverCopy();
-    bool running() const { return interp_.RunState == rn_Run || interp_.RunState == rn_Continue; }
+    bool running() const { return interp_.running(); }
     void setShown(int tag, bool visible, bool enabled);
-    QString programFolder() const { return interp_.ProgramFolder; }
+    QString programFolder() const { return interp_.programFolder(); }
 
     // The services come first: the interpreter is built with them.
     InterpreterServices servicesWith(const DesktopAdapters &desktop) const;

@@ -38,7 +38,7 @@ void TForm_Interpretator::EnterEditMode()
     unsavedAtEdit_ = unsavedChanges_;
     if (editorKind_ == QLatin1String("ekInternal")) {
         SynEditor->setWorkingMode(false);
-        interp_.WorkMode = false;
+        interp_.updateSettings([&](ProgramSettings &s) { s.workMode = false; });
         SynEditor->BuildCompletionList(interp_);
         SetActionStatus_EditMode();
         SynEditor->setFocus();
@@ -62,7 +62,7 @@ void TForm_Interpretator::runExternalEditor()
     const QString tmp = programFolder() + QStringLiteral("Scripts/$$$1.tmp");
     QDir().mkpath(programFolder() + QStringLiteral("Scripts"));
     QString error;
-    QString text = interp_.ScriptLines.join(QStringLiteral("\r\n"));
+    QString text = interp_.scriptLines().join(QStringLiteral("\r\n"));
     if (!writeUtf8WithBom(tmp, text, error)) {
         host_->showErrorBox(error);
         return;
@@ -78,7 +78,7 @@ void TForm_Interpretator::runExternalEditor()
     }
     if (QFileInfo(program).fileName().compare(QLatin1String("notepad++.exe"), Qt::CaseInsensitive) == 0)
         args << QStringLiteral("-alwaysOnTop") << QStringLiteral("-multiInst") << QStringLiteral("-lada")
-             << QStringLiteral("-n%1").arg(interp_.CurrentLine + 1);
+             << QStringLiteral("-n%1").arg(interp_.currentLine() + 1);
     args << tmp;
     QProcess process;
     QEventLoop loop;
@@ -112,7 +112,7 @@ void TForm_Interpretator::EnterWorkingMode(bool takeOverEdits, const QStringList
 {
     const int top = SynEditor->topLine();
     SynEditor->setWorkingMode(true);
-    interp_.WorkMode = true;
+    interp_.updateSettings([&](ProgramSettings &s) { s.workMode = true; });
     SetActionStatus_WorkMode(false);
     if (editedText || SynEditor->isModified()) {
         const QStringList edited = editedText ? *editedText : SynEditor->lines();
@@ -125,18 +125,18 @@ void TForm_Interpretator::EnterWorkingMode(bool takeOverEdits, const QStringList
             unsavedChanges_ = true;
             interp_.PrepareScript();
         } else {
-            SynEditor->setScriptText(interp_.ScriptLines);
+            SynEditor->setScriptText(interp_.scriptLines());
             // The restored text is as unsaved as it was when Edit was pressed.
             unsavedChanges_ = unsavedAtEdit_;
             SynEditor->restoreMarks(SavedMarks);
-            SynEditor->SynEdit_Set_CurrentLine(interp_.CurrentLine);
+            SynEditor->SynEdit_Set_CurrentLine(interp_.currentLine());
         }
         SynEditor->setModified(false);
         interp_.ComputeIndents();
         interp_.ComputeLineStarts();
         const int markLine = SynEditor->currentLineMarkLine();
         if (markLine >= 0)
-            interp_.CurrentLine = markLine;
+            interp_.moveToLine(markLine);
         writeHandOverCopy();
     } else if (!takeOverEdits) {
         SynEditor->restoreMarks(SavedMarks);
@@ -150,7 +150,7 @@ void TForm_Interpretator::writeHandOverCopy()
     QDir().mkpath(programFolder() + QStringLiteral("Scripts"));
     QString error;
     writeUtf8WithBom(programFolder() + QStringLiteral("Scripts/$$$.tmp"),
-                     joinScriptLines(interp_.ScriptLines), error);
+                     joinScriptLines(interp_.scriptLines()), error);
 }
 
 void TForm_Interpretator::LoadScriptFile(const QString &path)
@@ -158,13 +158,12 @@ void TForm_Interpretator::LoadScriptFile(const QString &path)
     // Whatever ran before ends here; the views show the new script at once.
     interp_.ResetRun();
     interp_.LoadScript(path);
-    scriptFileName_ = interp_.ScriptFileName;
-    const QString loadError = interp_.ErrorText;
-    interp_.ErrorText.clear();
+    scriptFileName_ = interp_.scriptFileName();
+    const QString loadError = interp_.takeError();
     interp_.PrepareScript();
     canvasPanel_->hidePanel();
     SynEditor->clearMarks();
-    interp_.CurrentLine = 0;
+    interp_.moveToLine(0);
     host_->markCurrentLine(0);
     host_->repaintEditor();
     EnterWorkingMode(true);
@@ -173,11 +172,11 @@ void TForm_Interpretator::LoadScriptFile(const QString &path)
     host_->refreshVariables();
     // A file that could not be read is reported over the window in working mode.
     if (!loadError.isEmpty()) {
-        const bool wasWorking = interp_.WorkMode;
-        interp_.WorkMode = true;
-        interp_.ErrorText = loadError;
+        const bool wasWorking = interp_.workMode();
+        interp_.updateSettings([&](ProgramSettings &s) { s.workMode = true; });
+        interp_.setPendingError(loadError);
         interp_.ShowError();
-        interp_.WorkMode = wasWorking;
+        interp_.updateSettings([&](ProgramSettings &s) { s.workMode = wasWorking; });
     }
 }
 
@@ -215,7 +214,7 @@ void TForm_Interpretator::SaveScript()
                                                              scriptFileName_, this);
     if (path.isEmpty())
         return;
-    const SavePlan plan = planScriptSave(interp_.ScriptLines,
+    const SavePlan plan = planScriptSave(interp_.scriptLines(),
                                          [this](const QString &name) { return interp_.includePath(name); });
     QString error;
     for (const IncludeWriteBack &inc : plan.includes) {
@@ -227,7 +226,7 @@ void TForm_Interpretator::SaveScript()
         }
     }
     if (plan.unterminatedLine >= 0) {
-        interp_.CurrentLine = plan.unterminatedLine;
+        interp_.moveToLine(plan.unterminatedLine);
         interp_.RaiseMessage(173, {plan.unterminatedName});
         interp_.ShowError();
     }
@@ -239,7 +238,7 @@ void TForm_Interpretator::SaveScript()
         return;
     }
     scriptFileName_ = path;
-    interp_.ScriptFileName = path;
+    interp_.updateSettings([&](ProgramSettings &s) { s.scriptFileName = path; });
     host_->setCaption(interp_.MessageText(1) + QStringLiteral("   ") + scriptFileName_);
     unsavedChanges_ = false;
     SynEditor->setModified(false);
@@ -276,18 +275,18 @@ void TForm_Interpretator::StartUp()
     startedUp_ = true; // once, whether called directly or on the first showing
     setLanguage(QLocale::system().language() == QLocale::Russian ? 1 : 0);
     helpMenu_->BuildFunctionReferenceMenus();
-    interp_.WorkMode = true;
+    interp_.updateSettings([&](ProgramSettings &s) { s.workMode = true; });
 
     const StartOptions options = parseCommandLine(arguments_, programFolder());
-    interp_.cmdLineParams = arguments_;
+    interp_.updateSettings([&](ProgramSettings &s) { s.cmdLineParams = arguments_; });
     LoadScriptFile(options.scriptFile);
-    interp_.CurrentLine = 0;
+    interp_.moveToLine(0);
     host_->markCurrentLine(0);
     unsavedChanges_ = false;
     SynEditor->setModified(false);
     ApplyInterfaceLanguage();
     LoadIdeSettings();
-    applyStartSwitches(options.switches, static_cast<int>(interp_.ScriptLines.size()));
+    applyStartSwitches(options.switches, static_cast<int>(interp_.scriptLines().size()));
     syncPreferencesMenu();
 }
 

@@ -89,7 +89,7 @@ void TForm_Interpretator::applyStartSwitches(const QString &switches, int script
     else if (switches.contains(QLatin1String("/M")))
         setWindowState(windowState() | Qt::WindowMinimized);
     if (switches.contains(QLatin1String("/R")) && scriptLines > 1) {
-        interp_.CloseAfterRun = true;
+        interp_.requestCloseAfterRun();
         startTimer_->start();
     }
 }
@@ -137,7 +137,7 @@ void TForm_Interpretator::specifyExternalEditor()
 void TForm_Interpretator::syncPreferencesMenu()
 {
     preferences_->showEditorKind(editorKind_ == QLatin1String("ekInternal"));
-    preferences_->showLanguage(interp_.Language);
+    preferences_->showLanguage(interp_.language());
     preferences_->showExternalEditor(externalEditor_);
 }
 

@@ -15,10 +15,10 @@ namespace tesmora {
 void ScriptEditor::BuildCompletionList(const Interpreter &interp)
 {
     QStringList variables;
-    variables.reserve(interp.Variables.size());
-    for (const Tvariable &v : interp.Variables)
+    variables.reserve(interp.variables().size());
+    for (const Tvariable &v : interp.variables())
         variables.append(v.VarName);
-    BuildCompletionList(variables, interp.ConstantList);
+    BuildCompletionList(variables, interp.constantList());
 }
 
 void ScriptEditor::BuildCompletionList(const QStringList &variableNames, const QStringList &constantList)

@@ -771,7 +771,7 @@ void ScriptLexer::rebuildWordList(const QStringList &scriptFunctionNames)
 
 void ScriptLexer::rebuildWordList(const Interpreter &interp)
 {
-    rebuildWordList(interp.ScriptFunctionNames);
+    rebuildWordList(interp.scriptFunctionNames());
 }
 
 void ScriptLexer::setEditor(QsciScintilla *ed)

@@ -349,8 +349,8 @@ void VariablesView::fitLocalValueColumn()
 
 void VariablesView::A_Sort_Variables(Interpreter &in)
 {
-    in.VariableOrder = SortedVariableOrder(in.Variables);
-    order_ = in.VariableOrder;
+    in.setVariableOrder(SortedVariableOrder(in.variables()));
+    order_ = in.variableOrder();
 }
 
 void VariablesView::A_Show_variables(Interpreter &in)
@@ -365,7 +365,7 @@ void VariablesView::A_Show_variables(const Interpreter &in)
 {
     in_ = &in;
     A_StatusBarFilling(in);
-    order_ = SortedVariableOrder(in.Variables);
+    order_ = SortedVariableOrder(in.variables());
     showGrids(in);
 }
 
@@ -373,23 +373,23 @@ void VariablesView::A_StatusBarFilling(const Interpreter &in)
 {
     if (!statusSink_)
         return;
-    statusSink_(0, QStringLiteral("Line=") + QString::number(in.CurrentLine));
-    statusSink_(1, QStringLiteral("Processing Level=") + QString::number(in.BlockDepth));
-    statusSink_(2, QStringLiteral("Function Level=") + QString::number(in.CurrentFunctionLevel));
+    statusSink_(0, QStringLiteral("Line=") + QString::number(in.currentLine()));
+    statusSink_(1, QStringLiteral("Processing Level=") + QString::number(in.blockDepth()));
+    statusSink_(2, QStringLiteral("Function Level=") + QString::number(in.currentFunctionLevel()));
 
-    const int depth = std::clamp(in.BlockDepth, 0, kMaxBlockLevel);
-    const TBlockLevel &block = in.BlockStack[static_cast<size_t>(depth)];
+    const int depth = std::clamp(in.blockDepth(), 0, kMaxBlockLevel);
+    const TBlockLevel &block = in.blockStack()[static_cast<size_t>(depth)];
     const int v = block.LoopIndex;
-    if (v <= 0 || v > in.Variables.size()) {
+    if (v <= 0 || v > in.variables().size()) {
         statusSink_(3, QString());
         statusSink_(4, QString());
-        const bool running = in.RunState == rn_Run || in.RunState == rn_Continue;
+        const bool running = in.runState() == rn_Run || in.runState() == rn_Continue;
         if (graphicsWidth_() < 4 || !running) {
             statusSink_(5, QStringLiteral("time ") + ElapsedTimeText(in.RunElapsedMs(clock_())));
         }
         return;
     }
-    QString counter = in.Variables.at(v - 1).VarVal;
+    QString counter = in.variables().at(v - 1).VarVal;
     std::int64_t whole = 0;
     if (!ParseIntegerText(counter, whole))
         counter += QStringLiteral(" ???");
@@ -408,7 +408,7 @@ void VariablesView::resetGrid(QTableWidget *grid, int columns)
 
 void VariablesView::showGrids(const Interpreter &in)
 {
-    retranslate(in.Language);
+    retranslate(in.language());
     fillGlobalGrid(in);
     fillLocalGrid(in);
     fitGlobalValueColumn();
@@ -443,11 +443,11 @@ void writeRows(QTableWidget *grid, const QList<QStringList> &rows, int selected,
 
 bool isLastCreatedArray(const Interpreter &in, int n)
 {
-    const t_arr_specification &a = in.Arrays.at(n);
-    if (n == in.Arrays.lastAssignedArray)
+    const t_arr_specification &a = in.arrays().at(n);
+    if (n == in.arrays().lastAssignedArray)
         return true;
-    return !in.Arrays.lastDeclaredName.isEmpty() && a.name.toUpper() == in.Arrays.lastDeclaredName &&
-           a.function_level == in.Arrays.lastDeclaredLevel;
+    return !in.arrays().lastDeclaredName.isEmpty() && a.name.toUpper() == in.arrays().lastDeclaredName &&
+           a.function_level == in.arrays().lastDeclaredLevel;
 }
 
 } // namespace
@@ -458,18 +458,18 @@ void VariablesView::fillGlobalGrid(const Interpreter &in)
     QList<QStringList> rows;
     int selected = 0;
     for (int idx : order_) {
-        if (idx < 0 || idx >= in.Variables.size())
+        if (idx < 0 || idx >= in.variables().size())
             continue;
-        const Tvariable &v = in.Variables.at(idx);
+        const Tvariable &v = in.variables().at(idx);
         if (v.function_level != 0)
             continue;
-        if (idx + 1 == in.LastAssignedVariable)
+        if (idx + 1 == in.lastAssignedVariable())
             selected = static_cast<int>(rows.size());
-        rows << QStringList{v.VarName, VariableValueText(v, false, in.Language)};
+        rows << QStringList{v.VarName, VariableValueText(v, false, in.language())};
         globalRows_ << RowSource{idx, 0, v.VarName, 0};
     }
-    for (int n = 1; n <= in.Arrays.count(); ++n) {
-        const t_arr_specification &a = in.Arrays.at(n);
+    for (int n = 1; n <= in.arrays().count(); ++n) {
+        const t_arr_specification &a = in.arrays().at(n);
         if (a.function_level != 0)
             continue;
         if (isLastCreatedArray(in, n))
@@ -485,24 +485,24 @@ void VariablesView::fillLocalGrid(const Interpreter &in)
     localRows_.clear();
     QList<QStringList> rows;
     int selected = 0;
-    const int current = in.CurrentFunctionLevel;
+    const int current = in.currentFunctionLevel();
     if (current != 0) {
         const bool allLevels = CheckBox_All_Llevels->isChecked();
         auto shown = [&](int level) { return level == current || (allLevels && level >= 1); };
         for (int idx : order_) {
-            if (idx < 0 || idx >= in.Variables.size())
+            if (idx < 0 || idx >= in.variables().size())
                 continue;
-            const Tvariable &v = in.Variables.at(idx);
+            const Tvariable &v = in.variables().at(idx);
             if (!shown(v.function_level))
                 continue;
-            if (idx + 1 == in.LastAssignedVariable)
+            if (idx + 1 == in.lastAssignedVariable())
                 selected = static_cast<int>(rows.size());
             rows << QStringList{QString::number(v.function_level), v.VarName,
-                                VariableValueText(v, true, in.Language)};
+                                VariableValueText(v, true, in.language())};
             localRows_ << RowSource{idx, 0, v.VarName, v.function_level};
         }
-        for (int n = 1; n <= in.Arrays.count(); ++n) {
-            const t_arr_specification &a = in.Arrays.at(n);
+        for (int n = 1; n <= in.arrays().count(); ++n) {
+            const t_arr_specification &a = in.arrays().at(n);
             if (!shown(a.function_level))
                 continue;
             if (isLastCreatedArray(in, n))
@@ -537,20 +537,20 @@ void VariablesView::onGridDoubleClick(QTableWidget *grid, int row)
     // of another level); the name lookup is the fallback when the tables
     // have changed since the refresh.
     QString text;
-    if (src.variable >= 0 && src.variable < in.Variables.size()) {
-        const Tvariable &v = in.Variables.at(src.variable);
+    if (src.variable >= 0 && src.variable < in.variables().size()) {
+        const Tvariable &v = in.variables().at(src.variable);
         if (v.function_level == src.level && v.VarName == src.name)
-            text = VariableDetailsText(v, in.Language);
-    } else if (src.array > 0 && src.array <= in.Arrays.count()) {
-        const t_arr_specification &a = in.Arrays.at(src.array);
+            text = VariableDetailsText(v, in.language());
+    } else if (src.array > 0 && src.array <= in.arrays().count()) {
+        const t_arr_specification &a = in.arrays().at(src.array);
         if (a.function_level == src.level && a.name + QStringLiteral("[]") == src.name)
-            text = ArrayDetailsText(a, in.Language);
+            text = ArrayDetailsText(a, in.language());
     }
     if (text.isEmpty())
         text = VariableDetailsText(in, src.name);
     if (!EnsureTempFolder(in, [this](const QString &t) { reportMessage(t); }))
         return;
-    help->setLanguage(in.Language);
+    help->setLanguage(in.language());
     help->setHelpText(text);
     help->ShowHelp();
     emit variableDetailsShown(src.name);

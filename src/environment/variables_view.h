@@ -75,10 +75,10 @@ class VariablesView : public QWidget {
     void setMessageSink(std::function<void(const QString &)> sink);
 
     // The refresh: status bar, sort, both grids. The non-const overload also
-    // writes the display order into in.VariableOrder.
+    // writes the display order into in.variableOrder().
     void A_Show_variables(const Interpreter &in);
     void A_Show_variables(Interpreter &in);
-    // Fills in.VariableOrder with the display order.
+    // Fills in.variableOrder() with the display order.
     void A_Sort_Variables(Interpreter &in);
     void A_StatusBarFilling(const Interpreter &in);
     // The detail view of a variable (or "name[]" for an array) in the help window.

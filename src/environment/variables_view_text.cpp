@@ -211,24 +211,24 @@ QString VariableDetailsText(const Interpreter &in, const QString &name)
         const QString arrayName = name.left(name.size() - 2);
         const int n = in.FindArray(arrayName);
         if (n > 0)
-            return ArrayDetailsText(in.Arrays.at(n), in.Language);
-        return notFoundText(arrayName, in.Language);
+            return ArrayDetailsText(in.arrays().at(n), in.language());
+        return notFoundText(arrayName, in.language());
     }
     const int i = in.FindVariable(name);
     if (i < 0)
-        return notFoundText(name, in.Language);
-    return VariableDetailsText(in.Variables.at(i), in.Language);
+        return notFoundText(name, in.language());
+    return VariableDetailsText(in.variables().at(i), in.language());
 }
 
 bool EnsureTempFolder(const Interpreter &in, const std::function<void(const QString &)> &report)
 {
-    const QString folder = in.ProgramFolder + QStringLiteral("Temp/");
+    const QString folder = in.programFolder() + QStringLiteral("Temp/");
     if (!QFileInfo(folder).isDir())
         QDir().mkpath(folder);
     if (QFileInfo(folder).isDir())
         return true;
     if (report)
-        report(formatMessage(catalogueText(208, in.Language), {QDir::toNativeSeparators(folder)}));
+        report(formatMessage(catalogueText(208, in.language()), {QDir::toNativeSeparators(folder)}));
     return false;
 }
 
@@ -237,7 +237,7 @@ bool ShowVariableDetails(const QString &name, const Interpreter &in, HelpWindow 
 {
     if (!EnsureTempFolder(in, report))
         return false;
-    help.setLanguage(in.Language);
+    help.setLanguage(in.language());
     help.setHelpText(VariableDetailsText(in, name));
     help.ShowHelp();
     return true;

@@ -1,7 +1,7 @@
 #include "window_dialogs.h"
 
 #include "dialog_windows.h"
-#include "core/host.h"
+#include "ports/host.h"
 #include "graphics/dialog_functions.h"
 
 #include <QInputDialog>

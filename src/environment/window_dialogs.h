@@ -3,7 +3,7 @@
 // goes to the host's yes/no question.
 #pragma once
 
-#include "core/executors.h"
+#include "ports/executors.h"
 
 #include <QPointer>
 

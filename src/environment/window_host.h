@@ -3,7 +3,7 @@
 // owns it and gives it to the interpreter it builds.
 #pragma once
 
-#include "core/host.h"
+#include "ports/host.h"
 
 #include <QObject>
 #include <memory>

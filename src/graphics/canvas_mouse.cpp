@@ -112,7 +112,7 @@ void CanvasMouse::handleRelease(QPoint at, CanvasButton button)
 bool CanvasMouse::fillMouseCoordinates(CanvasButton button)
 {
     const QString name = QStringLiteral("MouseCoordinates");
-    int n = in_.Arrays.FindArrayAtLevel(name, 0);
+    int n = in_.arrays().FindArrayAtLevel(name, 0);
     if (n == 0) {
         bool created = false;
         {
@@ -122,9 +122,9 @@ bool CanvasMouse::fillMouseCoordinates(CanvasButton button)
         }
         if (!created)
             return false;
-        in_.Arrays.at(n).function_level = 0;
+        in_.arrays().at(n).function_level = 0;
     }
-    t_arr_specification &a = in_.Arrays.at(n);
+    t_arr_specification &a = in_.arrays().at(n);
     // A MouseCoordinates the script declared otherwise cannot take the click.
     if (a.data_type != wkFloat || a.count < 3 || !cellsReady(a))
         return false;
@@ -136,7 +136,7 @@ bool CanvasMouse::fillMouseCoordinates(CanvasButton button)
 
 void CanvasMouse::runClickHandler(const TArea &area, CanvasButton button)
 {
-    in_.WorkMode = true;
+    in_.updateSettings([&](ProgramSettings &s) { s.workMode = true; });
     if (!fillMouseCoordinates(button))
         return;
     in_.host().refreshVariables();
@@ -168,7 +168,7 @@ void CanvasMouse::openPictogramMenu(const TArea &area, QPoint at)
 void CanvasMouse::mi_Click(const TArea &area, const QStringList &statuses, int tag)
 {
     const int index = in_.SetVariable(area.var_name_status, QString::number(tag + 1), wkFloat);
-    in_.LastAssignedVariable = index + 1;
+    in_.noteAssignment(index);
     Host &host = in_.host();
     host.refreshVariables();
     host.showGlobalGrid();

@@ -59,7 +59,7 @@ void Menu(DialogCall &call)
         call.fail(147, {arrayName}); // unknown array name
         return;
     }
-    const t_arr_specification &a = call.in.Arrays.at(no);
+    const t_arr_specification &a = call.in.arrays().at(no);
     if (a.data_type != wkString) {
         call.fail(149, {arrayName}); // not a string array
         return;

@@ -3,7 +3,7 @@
 // (windows in the environment, an answer queue in the headless runner).
 #pragma once
 
-#include "core/executors.h"
+#include "ports/executors.h"
 #include "library/function_call.h"
 #include "library/function_catalogue.h"
 

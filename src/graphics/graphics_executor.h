@@ -4,7 +4,7 @@
 #pragma once
 
 #include "canvas.h"
-#include "core/executors.h"
+#include "ports/executors.h"
 #include "library/function_call.h"
 #include "library/function_catalogue.h"
 

@@ -88,11 +88,11 @@ namespace {
 const Tvariable &variableArgument(GraphicsCall &c, int i, const char *what)
 {
     const int v = i < c.count() ? c.args[i].var_index : 0;
-    if (v < 1 || v > c.in.Variables.size())
+    if (v < 1 || v > c.in.variables().size())
         throw RuntimeFailure(QStringLiteral("Function \"%1\": the %2 must be given as a variable.")
                                  .arg(c.name, QLatin1String(what))
                                  .toStdString());
-    return c.in.Variables.at(v - 1);
+    return c.in.variables().at(v - 1);
 }
 
 // Pictograms(var Status, X, Y, Specifications [, transform])

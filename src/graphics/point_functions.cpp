@@ -139,8 +139,8 @@ void PolyLine1(GraphicsCall &c)
 QString picturePath(const Interpreter &in, const QString &fileName)
 {
     if (isPathName(fileName))
-        return resolveCaseInsensitive(resolveAgainst(in.ProgramFolder, fileName));
-    QString folder = in.ProgramFolder;
+        return resolveCaseInsensitive(resolveAgainst(in.programFolder(), fileName));
+    QString folder = in.programFolder();
     if (folder.endsWith(QLatin1Char('/')))
         folder.chop(1);
     return resolveCaseInsensitive(folder + QStringLiteral("/pictures/") + fileName);

@@ -1,7 +1,7 @@
 // The script array table.
 #pragma once
 
-#include "core/words.h"
+#include "ports/words.h"
 
 #include <QString>
 #include <QStringList>

@@ -27,11 +27,11 @@ bool arrayArg(FunctionCall &call, int i, t_arr_specification &out)
         return false;
     }
     const int n = call.in.FindArray(w.str);
-    if (n == 0 || !cellsReady(call.in.Arrays.at(n))) {
+    if (n == 0 || !cellsReady(call.in.arrays().at(n))) {
         call.fail(147, {w.str});
         return false;
     }
-    out = call.in.Arrays.at(n);
+    out = call.in.arrays().at(n);
     return true;
 }
 
@@ -92,7 +92,7 @@ t_arr_specification *newResultArray(FunctionCall &call, TWordKind type, const QS
     if (n == 0 || call.failed())
         return nullptr;
     call.setArray(name);
-    t_arr_specification &r = call.in.Arrays.at(n);
+    t_arr_specification &r = call.in.arrays().at(n);
     return cellsReady(r) ? &r : nullptr;
 }
 
@@ -486,8 +486,8 @@ bool sameArrays(FunctionCall &call, const TWordStatus &test, const TWordStatus &
     const int nb = call.in.FindArray(check.str);
     if (na == 0 || nb == 0)
         return false;
-    const t_arr_specification &a = call.in.Arrays.at(na);
-    const t_arr_specification &b = call.in.Arrays.at(nb);
+    const t_arr_specification &a = call.in.arrays().at(na);
+    const t_arr_specification &b = call.in.arrays().at(nb);
     if (a.count != b.count || a.data_type != b.data_type || !cellsReady(a) || !cellsReady(b))
         return false;
     for (std::int64_t k = 0; k < a.count; ++k) {
@@ -535,7 +535,7 @@ void Check(FunctionCall &call)
     if (sameValues(call, test, check))
         return;
     Interpreter &in = call.in;
-    in.host().markCurrentLine(in.CurrentLine);
+    in.host().markCurrentLine(in.currentLine());
     const QString question = test.str + QStringLiteral(" <> ") + check.str + QStringLiteral("\r\r") +
                              in.MessageText(305) + QLatin1Char('?');
     DialogProvider *dialogs = in.services().dialogProvider;

@@ -26,7 +26,7 @@ constexpr qsizetype kMaxReadChars = 20000000;
 // that does not exist as written is looked up without regard to letter case.
 QString absoluteName(const FunctionCall &call, const QString &name)
 {
-    const QString path = resolveAgainst(call.in.ProgramFolder, name);
+    const QString path = resolveAgainst(call.in.programFolder(), name);
     if (QFileInfo::exists(path))
         return path;
     // A file still to be written: its folder may be spelled in another case.

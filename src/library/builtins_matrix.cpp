@@ -246,8 +246,8 @@ void Matrix_mult_number(FunctionCall &call)
         for (std::int64_t k = 0; k < a.count; ++k)
             cells.f[static_cast<size_t>(k)] *= koeff;
     }
-    call.in.Arrays.lastDeclaredName = a.name.toUpper();
-    call.in.Arrays.lastDeclaredLevel = a.function_level;
+    call.in.arrays().lastDeclaredName = a.name.toUpper();
+    call.in.arrays().lastDeclaredLevel = a.function_level;
 }
 
 // Transposition and duplication rearrange cells and keep the array's type.

@@ -42,7 +42,7 @@ bool running(std::uint8_t state)
 WaitEnd waitKeepingWindowAlive(Interpreter &in, qint64 ms)
 {
     Host &host = in.host();
-    const bool wasRunning = running(in.RunState);
+    const bool wasRunning = running(in.runState());
     QElapsedTimer timer;
     timer.start();
     for (;;) {
@@ -51,7 +51,7 @@ WaitEnd waitKeepingWindowAlive(Interpreter &in, qint64 ms)
             return WaitEnd::Elapsed;
         QThread::msleep(static_cast<unsigned long>(std::min(left, kEventStepMs)));
         host.processEvents();
-        if (wasRunning && !running(in.RunState))
+        if (wasRunning && !running(in.runState()))
             return WaitEnd::RunStopped;
         if (host.pauseKeyDown())
             return WaitEnd::PauseKey;
@@ -61,7 +61,7 @@ WaitEnd waitKeepingWindowAlive(Interpreter &in, qint64 ms)
 // "time nn:ss": minutes and seconds since the run started.
 QString elapsedRunTime(const Interpreter &in)
 {
-    const qint64 ms = std::max<qint64>(0, QDateTime::currentMSecsSinceEpoch() - in.RunStartTime);
+    const qint64 ms = std::max<qint64>(0, QDateTime::currentMSecsSinceEpoch() - in.runStartTime());
     const qint64 seconds = ms / 1000;
     return QStringLiteral("time %1:%2")
         .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
@@ -78,7 +78,7 @@ void Sleep(FunctionCall &call)
     if (call.has(0) && !RoundToInt64(call.number(0) * 1000.0, ms))
         osFailure(QStringLiteral("The waiting time %1 is too long.").arg(call.text(0)));
     ms = std::max<std::int64_t>(ms, 0); // a negative time waits for nothing
-    host.markCurrentLine(in.CurrentLine);
+    host.markCurrentLine(in.currentLine());
     // Slices of at most a second: after each the elapsed time is shown and
     // the Pause key is looked at.
     const std::int64_t slices = (ms - 1) / 1000 + 1;
@@ -152,7 +152,7 @@ void OS_OpenFile(FunctionCall &call)
     const std::int64_t show = call.has(1) ? call.integer(1) : 1;
     QString target = name.trimmed();
     if (!isWebAddress(name)) {
-        const QFileInfo fi(resolveAgainst(call.in.ProgramFolder, name));
+        const QFileInfo fi(resolveAgainst(call.in.programFolder(), name));
         if (!fi.exists()) {
             call.fail(QFileInfo(fi.absolutePath()).isDir() ? 192 : 193);
             return;
@@ -295,7 +295,7 @@ void ScanDir(FunctionCall &call)
         model = model.mid(slash + 1);
     }
     // A relative folder lies in the program folder, as every file name does.
-    const QString folder = dir.isEmpty() ? in.ProgramFolder : resolveAgainst(in.ProgramFolder, dir);
+    const QString folder = dir.isEmpty() ? in.programFolder() : resolveAgainst(in.programFolder(), dir);
     const FileMask mask(model.isEmpty() ? QStringLiteral("*") : model);
 
     QStringList names;
@@ -323,7 +323,7 @@ void ScanDir(FunctionCall &call)
         in.CreateArrayFromText(QStringLiteral("array ") + arrayName + dims + QStringLiteral("string"));
     if (no == 0 || in.failed())
         return;
-    t_arr_specification &a = in.Arrays.at(no);
+    t_arr_specification &a = in.arrays().at(no);
     if (!cellsReady(a))
         return;
     for (qsizetype k = 0; k < n; ++k) {
@@ -342,7 +342,7 @@ void ScanDir(FunctionCall &call)
 void Play_Sound(FunctionCall &call)
 {
     Interpreter &in = call.in;
-    const QString path = resolveAgainst(in.ProgramFolder, call.text(0).trimmed());
+    const QString path = resolveAgainst(in.programFolder(), call.text(0).trimmed());
     const bool asynchronous = call.count() == 2 && call.integer(1) != 0;
     const QFileInfo fi(path);
     if (!fi.exists() || fi.isDir()) {
@@ -355,7 +355,7 @@ void Play_Sound(FunctionCall &call)
         call.fail(172, {path});
         return;
     }
-    in.host().markCurrentLine(in.CurrentLine);
+    in.host().markCurrentLine(in.currentLine());
     // Without a media player the sound is silence.
     MediaPlayer *media = in.services().media;
     if (!media)

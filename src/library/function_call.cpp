@@ -57,13 +57,13 @@ int FunctionCall::arrayNo(int i)
 t_arr_specification *FunctionCall::array(int i)
 {
     const int n = arrayNo(i);
-    return n > 0 ? &in.Arrays.at(n) : nullptr;
+    return n > 0 ? &in.arrays().at(n) : nullptr;
 }
 
 const t_arr_specification *FunctionCall::namedArray(int i) const
 {
     const int n = arg(i).kind == wkArrayName ? in.FindArray(text(i)) : 0;
-    return n > 0 ? &in.Arrays.at(n) : nullptr;
+    return n > 0 ? &in.arrays().at(n) : nullptr;
 }
 
 void FunctionCall::setText(const QString &text)

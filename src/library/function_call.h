@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/message_catalogue.h"
-#include "core/words.h"
+#include "ports/words.h"
 
 #include <QString>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // graphics, dialog) and the one name lookup that serves them all.
 #pragma once
 
-#include "core/words.h"
+#include "ports/words.h"
 
 #include <QString>
 #include <cstdint>

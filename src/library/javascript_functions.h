@@ -1,8 +1,8 @@
 // JavaScript-backed functions: the source text of a call and its result.
 #pragma once
 
-#include "core/javascript_engine.h"
-#include "core/words.h"
+#include "ports/javascript_engine.h"
+#include "ports/words.h"
 #include "library/function_tables.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 // The media adapter over Qt Multimedia and the shell adapter over Qt Gui.
 #pragma once
 
-#include "core/media.h"
+#include "ports/media.h"
 
 #include <memory>
 

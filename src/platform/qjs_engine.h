@@ -1,7 +1,7 @@
 // The JavaScript engine adapter over QJSEngine.
 #pragma once
 
-#include "core/javascript_engine.h"
+#include "ports/javascript_engine.h"
 
 #include <memory>
 

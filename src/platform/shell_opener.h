@@ -2,7 +2,7 @@
 // applications the desktop associates with them.
 #pragma once
 
-#include "core/media.h"
+#include "ports/media.h"
 
 namespace tesmora {
 

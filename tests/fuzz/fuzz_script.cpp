@@ -98,8 +98,10 @@ InterpreterServices services(RunSetting &run)
 
 void prepare(Interpreter &in, const QString &text)
 {
-    in.ProgramFolder = setting->home.path() + QLatin1Char('/');
-    in.cmdLineParams = QStringList{QStringLiteral("fuzz.txt"), QStringLiteral("it's")};
+    in.updateSettings([&](ProgramSettings &s) {
+        s.programFolder = setting->home.path() + QLatin1Char('/');
+        s.cmdLineParams = QStringList{QStringLiteral("fuzz.txt"), QStringLiteral("it's")};
+    });
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString &line : lines) {
         if (line.endsWith(QLatin1Char('\r')))
@@ -108,7 +110,7 @@ void prepare(Interpreter &in, const QString &text)
     }
     in.setScriptLines(lines);
     in.PrepareScript();
-    in.WorkMode = true;
+    in.updateSettings([&](ProgramSettings &s) { s.workMode = true; });
 }
 
 } // namespace
@@ -140,10 +142,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         RunSetting run;
         Interpreter in(services(run), fuzzLimits());
         prepare(in, text);
-        in.CurrentLine = 0;
+        in.moveToLine(0);
         for (int step = 0; step < kMaxLines; ++step) {
             in.A_StepExecute(RunSender::StepAction);
-            if (in.RunState != rn_Step || in.failed() || in.CurrentLine >= in.ScriptLines.size() ||
+            if (in.runState() != rn_Step || in.failed() || in.currentLine() >= in.scriptLines().size() ||
                 in.exitRequested())
                 break;
         }

@@ -198,7 +198,7 @@ TEST(CanvasPanel, EveryFunctionShownWithLayerTwoOverLayerOne)
     QDir(win.home.path()).mkpath("pictures");
     QFile::copy(QStringLiteral(TESMORA_SOURCE_DIR "/resources/pictures/smile.png"),
                 win.home.filePath("pictures/smile.png"));
-    win.w->interpreter().ProgramFolder = win.home.path() + "/";
+    win.w->interpreter().updateSettings([&](ProgramSettings &s) { s.programFolder = win.home.path() + "/"; });
     win.start();
     EXPECT_EQ(win.errors, QStringList());
     EXPECT_EQ(win.w->interpreter().GetVariableText("c"), "65280");
@@ -234,7 +234,7 @@ TEST(CanvasPanel, ContextMenuCopiesAndSavesThePictureInBothLanguages)
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), win.canvas().composed());
 
-    win.w->interpreter().Language = 1;
+    win.w->interpreter().updateSettings([&](ProgramSettings &s) { s.language = 1; });
     QStringList russian;
     contextMenu(win.panel(), [&](QMenu *menu) {
         russian = captions(menu);
@@ -406,10 +406,10 @@ TEST(CanvasClicks, HandlerRunsWithTheClickAndOnceForADoubleClickWhileRunning)
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, panel->mapToGlobal(at));
     EXPECT_TRUE(QApplication::sendEvent(panel, &menuEvent) || QApplication::activePopupWidget() == nullptr);
     EXPECT_EQ(in.GetVariableText("clicks"), "2");
-    const int n = in.Arrays.FindArrayAtLevel("MouseCoordinates", 0);
+    const int n = in.arrays().FindArrayAtLevel("MouseCoordinates", 0);
     ASSERT_GT(n, 0);
-    EXPECT_EQ(cellNumber(in.Arrays.at(n), 0), 200);
-    EXPECT_EQ(cellNumber(in.Arrays.at(n), 1), 60);
-    EXPECT_EQ(cellNumber(in.Arrays.at(n), 2), 2);
-    EXPECT_EQ(in.RunState, rn_Stopped);
+    EXPECT_EQ(cellNumber(in.arrays().at(n), 0), 200);
+    EXPECT_EQ(cellNumber(in.arrays().at(n), 1), 60);
+    EXPECT_EQ(cellNumber(in.arrays().at(n), 2), 2);
+    EXPECT_EQ(in.runState(), rn_Stopped);
 }

@@ -643,8 +643,8 @@ TEST(EditorCompletion, ListContents)
 {
     ScriptEditor ed;
     Interpreter interp;
-    interp.Variables.append(Tvariable{QStringLiteral("counter"), wkInt, QStringLiteral("1")});
-    interp.Variables.append(Tvariable{QStringLiteral("_local"), wkString, QString(), 1});
+    interp.SetVariable(QStringLiteral("counter"), QStringLiteral("1"), wkInt);
+    interp.SetVariable(QStringLiteral("_local"), QString(), wkString, 1);
     interp.setConstantList({QStringLiteral("clRed = 255"), QStringLiteral(" PI = 3.14"),
                             QStringLiteral("=odd"), QStringLiteral("π = 3.14")});
     ed.BuildCompletionList(interp);

@@ -74,7 +74,7 @@ struct Window {
         w = std::make_unique<TForm_Interpretator>(QStringList{"test.txt"}, desktop.adapters());
         w->reportError = [](const QString &) {};
         w->StartUp();
-        if (language != w->interpreter().Language)
+        if (language != w->interpreter().language())
             w->setLanguage(language);
     }
     ~Window() { qunsetenv("TESMORA_HOME"); }

@@ -33,7 +33,7 @@ TEST(MainWindow, StartUpAndTheActionStateTable)
 {
     Window t("x = 1\ny = x + 1\n");
     EXPECT_TRUE(t.errors.isEmpty());
-    EXPECT_EQ(t.in().ScriptLines, QStringList({"x = 1", "y = x + 1", "stop"}));
+    EXPECT_EQ(t.in().scriptLines(), QStringList({"x = 1", "y = x + 1", "stop"}));
     EXPECT_EQ(t.w->windowTitle(), "Tesmora   " + t.home.filePath("Scripts/test.txt"));
     EXPECT_EQ(t.w->editor()->currentLineMarkLine(), 0);
     EXPECT_FALSE(t.w->unsavedChanges());
@@ -92,32 +92,32 @@ TEST(MainWindow, RunsThroughTheActions)
     Window t("y = Area(3, 4)\nz = y + 1\nw = z * 2\nstop\nfunction Area(_w, _h)\n  return _w * _h\n");
     // Step enters the function, the RETURN step re-executes the calling line.
     t.act(Step)->trigger();
-    EXPECT_EQ(t.in().CurrentLine, 5);
+    EXPECT_EQ(t.in().currentLine(), 5);
     EXPECT_EQ(t.w->editor()->currentLineMarkLine(), 5);
     t.act(Step)->trigger();
-    EXPECT_EQ(t.in().CurrentLine, 1);
+    EXPECT_EQ(t.in().currentLine(), 1);
     EXPECT_EQ(t.var("y"), "12");
     // The locals have gone; the global grid shows y.
     EXPECT_GE(t.w->variablesView()->SG_GlobalVariables->rowCount(), 1);
     // Step over a plain line, then Continue to the end.
     t.act(StepOver)->trigger();
     EXPECT_EQ(t.var("z"), "13");
-    EXPECT_EQ(t.in().CurrentLine, 2);
+    EXPECT_EQ(t.in().currentLine(), 2);
     t.act(Continue)->trigger();
     EXPECT_EQ(t.var("w"), "26");
-    EXPECT_EQ(t.in().CurrentLine, 3);
-    EXPECT_EQ(t.in().RunState, rn_Stopped);
+    EXPECT_EQ(t.in().currentLine(), 3);
+    EXPECT_EQ(t.in().runState(), rn_Stopped);
     // A breakpoint stops Start before its line.
     t.w->editor()->setBreakpoint(2, true);
     t.act(Start)->trigger();
-    EXPECT_EQ(t.in().CurrentLine, 2);
+    EXPECT_EQ(t.in().currentLine(), 2);
     EXPECT_EQ(t.var("w"), "");
     EXPECT_TRUE(t.enabled(Step));
     // An error is reported once and the run stops on the failing line.
     Window bad("x = 1\ny = q\n");
     bad.act(Start)->trigger();
     EXPECT_EQ(bad.errors, QStringList({"Unrecognised identifier \"q\".\r\rLine 1."}));
-    EXPECT_EQ(bad.in().CurrentLine, 1);
+    EXPECT_EQ(bad.in().currentLine(), 1);
 }
 
 TEST(MainWindow, EditWorkAndCancel)
@@ -146,7 +146,7 @@ TEST(MainWindow, EditWorkAndCancel)
     t.act(Edit)->trigger();
     typeText(ed, "d = 4\ne = d * 2");
     t.act(Work)->trigger();
-    EXPECT_EQ(t.in().ScriptLines, QStringList({"d = 4", "e = d * 2", "stop"}));
+    EXPECT_EQ(t.in().scriptLines(), QStringList({"d = 4", "e = d * 2", "stop"}));
     EXPECT_TRUE(t.w->unsavedChanges());
     EXPECT_EQ(readUtf8(t.home.filePath("Scripts/$$$.tmp")), "d = 4\r\ne = d * 2\r\nstop\r\n");
     // More than 1000 lines are refused with message 27.
@@ -157,7 +157,7 @@ TEST(MainWindow, EditWorkAndCancel)
     typeText(ed, many.join('\n'));
     t.act(Work)->trigger();
     EXPECT_EQ(t.errors.last(), "Script is too long. The number of lines of the script can't exceed 1000.'");
-    EXPECT_EQ(t.in().ScriptLines.size(), 3);
+    EXPECT_EQ(t.in().scriptLines().size(), 3);
 }
 
 TEST(MainWindow, ARenamedFunctionIsNotCalledByAnEarlierRunsWords)
@@ -195,7 +195,7 @@ TEST(MainWindow, UnsavedChangesAreConfirmedBeforeLoadNewAndClose)
         t.questions[0].startsWith("Text of current script has been changed.\rIf You load a new script"));
     t.act(New)->trigger();
     EXPECT_EQ(t.questions.size(), 2);
-    EXPECT_EQ(t.in().ScriptLines.first(), "mine = 1");
+    EXPECT_EQ(t.in().scriptLines().first(), "mine = 1");
     // Closing asks message 29; No refuses.
     EXPECT_FALSE(t.w->close());
     EXPECT_TRUE(t.questions.last().contains("If You close the program"));
@@ -205,7 +205,7 @@ TEST(MainWindow, UnsavedChangesAreConfirmedBeforeLoadNewAndClose)
     t.w->chooseOpenFile = [&](const QString &) { return t.home.filePath("Scripts/other"); };
     t.act(Load)->trigger();
     EXPECT_EQ(t.w->scriptFileName(), t.home.filePath("Scripts/other.txt"));
-    EXPECT_EQ(t.in().ScriptLines.first(), "o = 5");
+    EXPECT_EQ(t.in().scriptLines().first(), "o = 5");
     EXPECT_FALSE(t.w->unsavedChanges());
     // New: an empty script in edit mode.
     t.act(New)->trigger();
@@ -238,13 +238,15 @@ TEST(MainWindow, SaveWritesIncludeBlocksBack)
     EXPECT_EQ(lib.readAll(), libBefore);
     lib.close();
     // A changed block line rewrites the included file.
-    const int bodyLine = static_cast<int>(t.in().ScriptLines.indexOf("  return _w * _h"));
+    const int bodyLine = static_cast<int>(t.in().scriptLines().indexOf("  return _w * _h"));
     ASSERT_GT(bodyLine, 0);
-    t.in().ScriptLines[bodyLine] = "  return _w * _h * 10";
+    QStringList edited = t.in().scriptLines();
+    edited[bodyLine] = "  return _w * _h * 10";
+    t.in().setScriptLines(edited);
     t.act(Save)->trigger();
     EXPECT_EQ(readUtf8(t.home.filePath("Scripts/lib.txt")), "function Area(_w, _h)\r\n  return _w * _h * 10");
     // An unterminated block is reported and marked in the saved file.
-    t.in().ScriptLines = {"a = 1", "# include other.txt", "b = 2"};
+    t.in().setScriptLines({"a = 1", "# include other.txt", "b = 2"});
     t.act(Save)->trigger();
     EXPECT_TRUE(t.errors.last().startsWith("End of \"INCLUDE\" block not found"));
     EXPECT_EQ(readUtf8(t.home.filePath("Scripts/saved.txt")), "a = 1\r\n#??? include other.txt\r\nb = 2\r\n");
@@ -292,9 +294,9 @@ TEST(MainWindow, ExternalEditor)
     t.w->setEditorKind("ekExternal", editor + " --flag");
     t.act(Edit)->trigger();
     EXPECT_FALSE(t.w->editMode());
-    ASSERT_EQ(t.in().ScriptLines.size(), 901);
-    EXPECT_EQ(t.in().ScriptLines.at(899), "value_899 = 899 + 1000000");
-    EXPECT_EQ(t.in().ScriptLines.last(), "stop");
+    ASSERT_EQ(t.in().scriptLines().size(), 901);
+    EXPECT_EQ(t.in().scriptLines().at(899), "value_899 = 899 + 1000000");
+    EXPECT_EQ(t.in().scriptLines().last(), "stop");
     EXPECT_TRUE(t.w->unsavedChanges());
     // The text handed over starts with a byte-order mark.
     QFile handed(t.home.filePath("Scripts/$$$1.tmp"));
@@ -304,7 +306,7 @@ TEST(MainWindow, ExternalEditor)
     // An editor that leaves the file alone changes nothing.
     writeFile(editor, "#!/bin/sh\ntrue\n");
     t.act(Edit)->trigger();
-    EXPECT_EQ(t.in().ScriptLines.size(), 901);
+    EXPECT_EQ(t.in().scriptLines().size(), 901);
 }
 
 TEST(MainWindow, EditorDialogsFollowTheInterfaceLanguage)
@@ -337,8 +339,8 @@ TEST(MainWindow, ThePauseKeyStopsARunningScriptAtTheLineItReached)
     QTest::keyRelease(t.w.get(), Qt::Key_Pause);
     EXPECT_TRUE(t.errors.isEmpty()) << t.errors.join('|').toStdString();
     EXPECT_FALSE(t.var("n").isEmpty()); // the run had begun
-    EXPECT_EQ(t.in().RunState, rn_Stopped);
+    EXPECT_EQ(t.in().runState(), rn_Stopped);
     EXPECT_FALSE(t.enabled(Pause));
     EXPECT_TRUE(t.enabled(Step));
-    EXPECT_EQ(t.ed().currentLineMarkLine(), t.in().CurrentLine);
+    EXPECT_EQ(t.ed().currentLineMarkLine(), t.in().currentLine());
 }

@@ -113,9 +113,9 @@ TEST(StartUp, CommandLineCases)
     // Only "/R": no script, cmdLineParams with one element, no auto-run.
     Started onlyR({"/R"}, {});
     EXPECT_TRUE(onlyR.errors.isEmpty());
-    EXPECT_EQ(onlyR.in().cmdLineParams, QStringList{"/R"});
+    EXPECT_EQ(onlyR.in().settings().cmdLineParams, QStringList{"/R"});
     EXPECT_FALSE(onlyR.w->startTimer()->isActive());
-    EXPECT_FALSE(onlyR.in().CloseAfterRun);
+    EXPECT_FALSE(onlyR.in().closesAfterRun());
 
     // No parameters and no AutoStart.txt: message 170 with that path.
     Started none({}, {});
@@ -126,7 +126,7 @@ TEST(StartUp, CommandLineCases)
     // A file of Scripts/ and /f: loaded, maximized.
     Started max({"x.txt", "/f"}, {{"x.txt", "a = 1\n"}});
     EXPECT_TRUE(max.errors.isEmpty());
-    EXPECT_EQ(max.in().ScriptLines.first(), "a = 1");
+    EXPECT_EQ(max.in().scriptLines().first(), "a = 1");
     EXPECT_TRUE(max.w->windowState() & Qt::WindowMaximized);
     Started min({"x.txt", "/M"}, {{"x.txt", "a = 1\n"}});
     EXPECT_TRUE(min.w->windowState() & Qt::WindowMinimized);
@@ -135,11 +135,11 @@ TEST(StartUp, CommandLineCases)
 TEST(StartUp, AutoRunStartsAfterTheTimerAndClosesAfterANormalEnd)
 {
     Started r({"run.txt", "/R", "extra"}, {{"run.txt", "a = 1\nb = cmdLineParams[3]\n"}});
-    EXPECT_EQ(r.in().cmdLineParams, (QStringList{"run.txt", "/R", "extra"}));
+    EXPECT_EQ(r.in().settings().cmdLineParams, (QStringList{"run.txt", "/R", "extra"}));
     ASSERT_TRUE(r.w->startTimer()->isActive());
     EXPECT_EQ(r.w->startTimer()->interval(), 500);
     EXPECT_TRUE(r.w->startTimer()->isSingleShot());
-    EXPECT_TRUE(r.in().CloseAfterRun);
+    EXPECT_TRUE(r.in().closesAfterRun());
     r.w->show();
     // The run starts by itself and the window closes after it.
     EXPECT_TRUE(QTest::qWaitFor([&] { return r.in().GetVariableText("b") == "extra"; }, 10000));
@@ -148,9 +148,9 @@ TEST(StartUp, AutoRunStartsAfterTheTimerAndClosesAfterANormalEnd)
 
     // Step before the timer fires clears the auto-run.
     Started s({"run.txt", "/r"}, {{"run.txt", "a = 1\nb = 2\n"}});
-    ASSERT_TRUE(s.in().CloseAfterRun);
+    ASSERT_TRUE(s.in().closesAfterRun());
     s.w->action(303)->trigger();
-    EXPECT_FALSE(s.in().CloseAfterRun);
+    EXPECT_FALSE(s.in().closesAfterRun());
 }
 
 TEST(Settings, ReadAtStartUpAndWrittenAtCloseKeepingUnknownKeys)
@@ -236,7 +236,7 @@ TEST(Preferences, LanguageAndEditorKindChosenFromTheMenu)
 
     const Interpreter &in = t.in();
     pick(in.MessageText(261), QString::fromUtf8("Русский"));
-    EXPECT_EQ(in.Language, 1);
+    EXPECT_EQ(in.language(), 1);
     EXPECT_EQ(t.w->action(301)->text(), in.MessageText(301));
     EXPECT_NE(t.w->action(301)->text(), "Start");
     EXPECT_EQ(t.w->action(303)->toolTip(), in.MessageText(304));
@@ -246,7 +246,7 @@ TEST(Preferences, LanguageAndEditorKindChosenFromTheMenu)
     EXPECT_TRUE(t.w->preferencesMenu()->mi_Russian->isChecked());
 
     pick(in.MessageText(261), "English");
-    EXPECT_EQ(in.Language, 0);
+    EXPECT_EQ(in.language(), 0);
     EXPECT_EQ(t.w->action(301)->text(), "Start");
     EXPECT_EQ(t.w->action(303)->toolTip(), "One line step.");
     EXPECT_EQ(t.w->preferencesMenu()->mi_ExternalEditor->text(), "Use external editor");

@@ -97,11 +97,22 @@ struct HelpProbe {
     const Opening &last() const { return openings.last(); }
 };
 
+// The run state as if a run stood there (nothing else changes).
+void setRunState(Interpreter &in, std::uint8_t state)
+{
+    Interpreter::RunPosition position = in.SaveRunPosition();
+    position.runState = state;
+    in.RestoreRunPosition(position);
+}
+
 // An interpreter whose program folder is a fresh temporary folder.
 struct Fixture {
     QTemporaryDir dir;
     ScriptRun run;
-    explicit Fixture(const QStringList &lines) : run(lines) { run.in.ProgramFolder = dir.path() + "/"; }
+    explicit Fixture(const QStringList &lines) : run(lines)
+    {
+        run.in.updateSettings([&](ProgramSettings &s) { s.programFolder = dir.path() + "/"; });
+    }
     Interpreter &in() { return run.in; }
 };
 
@@ -175,7 +186,7 @@ TEST(VariablesText, DisplayOrderExchangesPairsFromTheFirstPosition)
     f.run.start();
     VariablesView view;
     view.A_Sort_Variables(f.in());
-    EXPECT_EQ(f.in().VariableOrder, (QList<int>{1, 2, 0}));
+    EXPECT_EQ(f.in().variableOrder(), (QList<int>{1, 2, 0}));
 }
 
 TEST(VariablesText, HexDigitsToBitsAndElapsedTime)
@@ -225,7 +236,7 @@ TEST(VariablesText, DetailTextsOfVariablesAndArrays)
     EXPECT_EQ(VariableDetailsText(in, "N"), "Variable\rn = 10\rhex: A\rbin:  1010");
     const int a = in.FindArray("arr");
     ASSERT_GT(a, 0);
-    EXPECT_EQ(VariableDetailsText(in, "arr[]"), ArrayListing(in.Arrays.at(a), 0));
+    EXPECT_EQ(VariableDetailsText(in, "arr[]"), ArrayListing(in.arrays().at(a), 0));
     EXPECT_TRUE(VariableDetailsText(in, "arr[]").contains("[1-7]"));
     EXPECT_EQ(VariableDetailsText(in, "nothing"),
               "Variable\rnothing = \rUnrecognised identifier \"nothing\".");
@@ -367,7 +378,7 @@ TEST(VariablesView, LocalGridShowsTheCurrentLevelOrAllLevels)
     // Step into g (level 2) until _q is assigned.
     for (int i = 0; i < 20 && f.in().FindVariable("_q") < 0; ++i)
         f.run.step();
-    ASSERT_EQ(f.in().CurrentFunctionLevel, 2);
+    ASSERT_EQ(f.in().currentFunctionLevel(), 2);
     view.A_Show_variables(f.in());
     QTableWidget *l = view.SG_LocalVariables;
     EXPECT_EQ(column(l, 0), (QStringList{"2", "2"}));
@@ -405,7 +416,7 @@ TEST(VariablesView, StatusBarPanels)
 
     Fixture f({"x = 1", "for i = 1, 5", "  x = x + i", "stop"});
     f.run.step();
-    f.in().RunStartTime = 1'000'000;
+    f.in().startRunClock(1'000'000);
     panels[3] = panels[4] = "stale";
     view.A_StatusBarFilling(f.in());
     EXPECT_EQ(panels[0], "Line=1");
@@ -428,15 +439,15 @@ TEST(VariablesView, StatusBarPanels)
 
     // A loop variable whose text is not an integer gets " ???".
     const int i = f.in().FindVariable("i");
-    f.in().Variables[i].VarVal = "1.5";
+    f.in().SetVariable("i", "1.5", f.in().variables().at(i).kind);
     view.A_StatusBarFilling(f.in());
     EXPECT_EQ(panels[3], "loop counter=1.5 ???");
 
     // Without a loop variable the time is shown only while the graphics panel
     // is narrower than 4 px or no run is in progress.
     Fixture g({"x = 1", "stop"});
-    g.in().RunStartTime = 1'000'000;
-    g.in().RunState = rn_Run;
+    g.in().startRunClock(1'000'000);
+    setRunState(g.in(), rn_Run);
     graphicsWidth = 300;
     panels[5] = "kept";
     view.A_StatusBarFilling(g.in());
@@ -445,7 +456,7 @@ TEST(VariablesView, StatusBarPanels)
     view.A_StatusBarFilling(g.in());
     EXPECT_EQ(panels[5], "time 01:05");
     graphicsWidth = 300;
-    g.in().RunState = rn_Step;
+    setRunState(g.in(), rn_Step);
     panels[5] = "kept";
     view.A_StatusBarFilling(g.in());
     EXPECT_EQ(panels[5], "time 01:05");
@@ -455,7 +466,7 @@ TEST(VariablesView, StatusBarPanels)
     for (int k = 0; k < 7; ++k)
         labels << new QLabel(&view);
     view.setStatusPanels(labels);
-    g.in().CurrentLine = 1;
+    g.in().moveToLine(1);
     view.A_Show_variables(g.in());
     EXPECT_EQ(labels[0]->text(), "Line=1");
     EXPECT_EQ(labels[2]->text(), "Function Level=0");
@@ -470,7 +481,7 @@ TEST(VariablesView, DoubleClickOpensTheDetailView)
                "  _b = g(_a + 4)", "  return _b", "function g(_a)", "  _c = _a", "  return _c"});
     for (int i = 0; i < 20 && f.in().FindVariable("_c") < 0; ++i)
         f.run.step();
-    ASSERT_EQ(f.in().CurrentFunctionLevel, 2);
+    ASSERT_EQ(f.in().currentFunctionLevel(), 2);
     VariablesView view;
     HelpWindow help;
     HelpProbe probe(help);
@@ -543,7 +554,7 @@ TEST(VariablesView, DetailViewNeedsTheTempFolder)
     QFile blocker(f.dir.path() + "/blocker");
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    f.in().ProgramFolder = f.dir.path() + "/blocker/";
+    f.in().updateSettings([&](ProgramSettings &s) { s.programFolder = f.dir.path() + "/blocker/"; });
     EXPECT_FALSE(view.ShowVariableDetails("n", f.in()));
     EXPECT_EQ(probe.openings.size(), 1);
     ASSERT_EQ(messages.size(), 1);
@@ -587,12 +598,12 @@ TEST(HelpWindow, WordHelpChoosesTheSource)
     EXPECT_EQ(help.WordHelpText("data", in), "");
     EXPECT_EQ(help.WordHelpText("nonsense", in), "");
     // Russian texts.
-    f.in().Language = 1;
+    f.in().updateSettings([&](ProgramSettings &s) { s.language = 1; });
     EXPECT_TRUE(
         help.WordHelpText("sleep", in)
             .startsWith(QString::fromUtf8("Встроенная функция\rSleep(Seconds:float)\rСиноним: OS_Sleep.\r")));
     EXPECT_EQ(help.WordHelpText("pi", in), QString::fromUtf8("константа\rPI = 3.14159265358979323846"));
-    f.in().Language = 0;
+    f.in().updateSettings([&](ProgramSettings &s) { s.language = 0; });
 
     // A later source replaces an earlier one: a script function named like a
     // built-in wins, and a tutorial topic wins over everything.
@@ -749,7 +760,7 @@ TEST(HelpWindow, UnprintableCharactersView)
     Fixture f({"s = \"x\"", "stop"});
     f.run.start();
     const int i = f.in().FindVariable("s");
-    f.in().Variables[i].VarVal = "AB\r\nC";
+    f.in().SetVariable("s", "AB\r\nC", f.in().variables().at(i).kind);
     HelpWindow help;
     HelpProbe probe(help);
     QString shown;
@@ -760,7 +771,7 @@ TEST(HelpWindow, UnprintableCharactersView)
     help.ShowWordHelp("s", f.in());
     EXPECT_EQ(shown, "AB'#$D#$A'C");
     // Control characters other than line ends survive into the view.
-    f.in().Variables[i].VarVal = QString("a\tb\rc");
+    f.in().SetVariable("s", QString("a\tb\rc"), f.in().variables().at(i).kind);
     help.ShowWordHelp("s", f.in());
     EXPECT_EQ(shown, "a'#$9'b'#$D'c");
     // A window without any apostrophe becomes empty.

@@ -59,17 +59,17 @@ TEST(Walkthrough, StepOverAfterStartMovesTheArrowWithTheExecutionPoint)
     EXPECT_EQ(t.ed().currentLineMarkLine(), 3);
     // Ctrl+click the calling line, then Step over it.
     clickGutter(t.ed(), 1, Qt::ControlModifier);
-    EXPECT_EQ(t.in().CurrentLine, 1);
+    EXPECT_EQ(t.in().currentLine(), 1);
     EXPECT_EQ(t.ed().currentLineMarkLine(), 1);
     t.key(Qt::Key_F7);
-    EXPECT_EQ(t.in().CurrentLine, 2);
+    EXPECT_EQ(t.in().currentLine(), 2);
     EXPECT_EQ(t.ed().currentLineMarkLine(), 2);
     EXPECT_EQ(t.ed().caretLine(), 2);
     EXPECT_EQ(t.var("y"), "2");
     // A plain line stepped over in fast mode moves the arrow too.
     t.key(Qt::Key_F7);
     EXPECT_EQ(t.ed().currentLineMarkLine(), 3);
-    EXPECT_EQ(t.in().CurrentLine, 3);
+    EXPECT_EQ(t.in().currentLine(), 3);
 }
 
 TEST(Walkthrough, LoadAndNewEndAPausedRunCompletely)
@@ -84,14 +84,14 @@ TEST(Walkthrough, LoadAndNewEndAPausedRunCompletely)
     t.showActive();
     clickGutter(t.ed(), 5);
     t.key(Qt::Key_F10);
-    ASSERT_EQ(t.in().CurrentLine, 5);
+    ASSERT_EQ(t.in().currentLine(), 5);
     EXPECT_EQ(statusTexts(*t.w).mid(0, 3), QStringList({"Line=5", "Processing Level=1", "Function Level=1"}));
     EXPECT_EQ(globalNames(*t.w), QStringList({"g", "cmdLineParams[]"}));
 
     // Load another script: the views show it at once.
     t.w->chooseOpenFile = [&](const QString &) { return t.home.filePath("Scripts/other.txt"); };
     t.key(Qt::Key_L, Qt::ControlModifier);
-    ASSERT_EQ(t.in().ScriptLines.first(), "p = 5");
+    ASSERT_EQ(t.in().scriptLines().first(), "p = 5");
     EXPECT_EQ(statusTexts(*t.w).mid(0, 3), QStringList({"Line=0", "Processing Level=0", "Function Level=0"}));
     EXPECT_EQ(statusTexts(*t.w).at(5), "time 00:00");
     EXPECT_TRUE(globalNames(*t.w).isEmpty()) << globalNames(*t.w).join(",").toStdString();
@@ -100,7 +100,7 @@ TEST(Walkthrough, LoadAndNewEndAPausedRunCompletely)
     t.key(Qt::Key_F10, Qt::ControlModifier);
     EXPECT_TRUE(t.errors.isEmpty()) << t.errors.join("|").toStdString();
     EXPECT_EQ(t.var("q"), "10");
-    EXPECT_EQ(t.in().CurrentLine, 2);
+    EXPECT_EQ(t.in().currentLine(), 2);
 
     // Paused inside the function again, then New: Step and Continue start
     // the new script cleanly.
@@ -108,7 +108,7 @@ TEST(Walkthrough, LoadAndNewEndAPausedRunCompletely)
     t.key(Qt::Key_L, Qt::ControlModifier);
     clickGutter(t.ed(), 5);
     t.key(Qt::Key_F10);
-    ASSERT_EQ(t.in().CurrentLine, 5);
+    ASSERT_EQ(t.in().currentLine(), 5);
     t.click(New);
     ASSERT_TRUE(t.w->editMode());
     EXPECT_EQ(statusTexts(*t.w).mid(0, 3), QStringList({"Line=0", "Processing Level=0", "Function Level=0"}));
@@ -120,7 +120,7 @@ TEST(Walkthrough, LoadAndNewEndAPausedRunCompletely)
     t.key(Qt::Key_F8);
     EXPECT_TRUE(t.errors.isEmpty()) << t.errors.join("|").toStdString();
     EXPECT_EQ(t.var("n"), "3");
-    EXPECT_EQ(t.in().CurrentLine, 1);
+    EXPECT_EQ(t.in().currentLine(), 1);
     t.key(Qt::Key_F10, Qt::ControlModifier);
     EXPECT_TRUE(t.errors.isEmpty()) << t.errors.join("|").toStdString();
     EXPECT_EQ(t.var("m"), "4");
@@ -234,7 +234,7 @@ TEST(Walkthrough, CancelKeepsTheUnsavedFlagTheRestoredTextDeserves)
     t.key(Qt::Key_F4);
     t.type("2");
     t.click(Cancel);
-    EXPECT_EQ(t.in().ScriptLines.first(), "mine = 1");
+    EXPECT_EQ(t.in().scriptLines().first(), "mine = 1");
     EXPECT_TRUE(t.w->unsavedChanges());
     // Load asks before the worked-in text goes; No keeps it.
     t.answer = false;
@@ -264,9 +264,9 @@ TEST(Walkthrough, BreakpointsOnTheFirstLineOfAFunctionBodyAndOfTheScript)
     t.showActive();
     clickGutter(t.ed(), 4); // first body line of Outer
     t.key(Qt::Key_F10);
-    EXPECT_EQ(t.in().CurrentLine, 4);
+    EXPECT_EQ(t.in().currentLine(), 4);
     EXPECT_EQ(t.ed().currentLineMarkLine(), 4);
-    EXPECT_EQ(t.in().CurrentFunctionLevel, 1);
+    EXPECT_EQ(t.in().currentFunctionLevel(), 1);
     EXPECT_EQ(t.var("_y"), "");
     // Continue executes the breakpoint line and runs to the end.
     t.key(Qt::Key_F10, Qt::ControlModifier);
@@ -277,8 +277,8 @@ TEST(Walkthrough, BreakpointsOnTheFirstLineOfAFunctionBodyAndOfTheScript)
     clickGutter(t.ed(), 4);
     clickGutter(t.ed(), 7);
     t.key(Qt::Key_F10);
-    EXPECT_EQ(t.in().CurrentLine, 7);
-    EXPECT_EQ(t.in().CurrentFunctionLevel, 2);
+    EXPECT_EQ(t.in().currentLine(), 7);
+    EXPECT_EQ(t.in().currentFunctionLevel(), 2);
     EXPECT_EQ(t.var("_w"), "");
     t.key(Qt::Key_F10, Qt::ControlModifier);
     EXPECT_EQ(t.var("b"), "12");
@@ -287,7 +287,7 @@ TEST(Walkthrough, BreakpointsOnTheFirstLineOfAFunctionBodyAndOfTheScript)
     clickGutter(t.ed(), 7);
     clickGutter(t.ed(), 0);
     t.key(Qt::Key_F10);
-    EXPECT_EQ(t.in().CurrentLine, 0);
+    EXPECT_EQ(t.in().currentLine(), 0);
     EXPECT_EQ(t.var("a"), "");
     t.key(Qt::Key_F10, Qt::ControlModifier);
     EXPECT_EQ(t.var("b"), "12");
@@ -404,7 +404,7 @@ TEST(Walkthrough, TheLoadDialogHidesHandOverCopiesAndAddsTxt)
     EXPECT_FALSE(listed.contains("$$$.tmp")) << listed.join(",").toStdString();
     EXPECT_FALSE(listed.contains("$$$1.tmp")) << listed.join(",").toStdString();
     EXPECT_EQ(t.w->scriptFileName(), t.home.filePath("Scripts/other.txt"));
-    EXPECT_EQ(t.in().ScriptLines.first(), "o = 5");
+    EXPECT_EQ(t.in().scriptLines().first(), "o = 5");
 }
 
 TEST(Walkthrough, StartUpWithoutAScriptReportsOverTheWorkingModeToolbar)

@@ -29,11 +29,11 @@ struct Outcome {
 
 inline Outcome eval(Interpreter &in, const QString &expression)
 {
-    in.ErrorText.clear();
+    in.takeError();
     Outcome o;
     in.EvaluateText(expression, o.value);
-    o.error = in.ErrorText;
-    in.ErrorText.clear();
+    o.error = in.errorText();
+    in.takeError();
     return o;
 }
 

@@ -62,9 +62,9 @@ struct ScriptRun {
                        const RunLimits &limits = {})
         : in(hostedBy(host, services), limits)
     {
-        in.ScriptLines = lines;
+        in.setScriptLines(lines);
         in.PrepareScript();
-        in.WorkMode = true;
+        in.updateSettings([&](ProgramSettings &s) { s.workMode = true; });
     }
     void start() { in.A_StartExecute(RunSender::StartAction); }
     void step() { in.A_StepExecute(RunSender::StepAction); }
@@ -72,7 +72,7 @@ struct ScriptRun {
     TWordKind kind(const QString &name) const
     {
         const int i = in.FindVariable(name);
-        return i < 0 ? wkNone : in.Variables.at(i).kind;
+        return i < 0 ? wkNone : in.variables().at(i).kind;
     }
     QString error() const { return host.errors.isEmpty() ? QString() : host.errors.last(); }
 };
@@ -81,7 +81,7 @@ struct ScriptRun {
 inline const t_arr_specification *array(const ScriptRun &r, const QString &name)
 {
     const int n = r.in.FindArray(name);
-    return n > 0 ? &r.in.Arrays.at(n) : nullptr;
+    return n > 0 ? &r.in.arrays().at(n) : nullptr;
 }
 
 // The elements of a float array a script declared.

@@ -20,7 +20,7 @@ QString err(int id, const MessageArgs &args = {})
 // Runs one declaration or element assignment; returns the error text.
 QString run(Interpreter &in, const QString &statement)
 {
-    in.ErrorText.clear();
+    in.takeError();
     WordList w;
     in.SplitWords(statement, w);
     if (!in.failed()) {
@@ -29,22 +29,22 @@ QString run(Interpreter &in, const QString &statement)
         else
             in.AssignArrayElement(w);
     }
-    const QString e = in.ErrorText;
-    in.ErrorText.clear();
+    const QString e = in.errorText();
+    in.takeError();
     return e;
 }
 
 // Reads an element reference ("a[2,1]", possibly followed by more words).
 WordList readRef(Interpreter &in, const QString &text, QString *error = nullptr)
 {
-    in.ErrorText.clear();
+    in.takeError();
     WordList w;
     in.SplitWords(text, w);
     if (!in.failed())
         in.ReadArrayElement(w, 0);
     if (error)
-        *error = in.ErrorText;
-    in.ErrorText.clear();
+        *error = in.errorText();
+    in.takeError();
     return w;
 }
 
@@ -53,7 +53,7 @@ const t_arr_specification &arr(Interpreter &in, const QString &name)
     const int n = in.FindArray(name);
     EXPECT_GT(n, 0) << name.toStdString();
     static t_arr_specification none;
-    return n > 0 ? in.Arrays.at(n) : none;
+    return n > 0 ? in.arrays().at(n) : none;
 }
 
 std::vector<double> floats(const t_arr_specification &a)
@@ -76,8 +76,8 @@ QStringList strings(const t_arr_specification &a)
 QStringList tableNames(const Interpreter &in)
 {
     QStringList out;
-    for (int n = 1; n <= in.Arrays.count(); ++n)
-        out << in.Arrays.at(n).name;
+    for (int n = 1; n <= in.arrays().count(); ++n)
+        out << in.arrays().at(n).name;
     return out;
 }
 
@@ -97,8 +97,8 @@ TEST(ArrayDeclaration, ShapesTypesAndValueLists)
     EXPECT_EQ(a.function_level, 0);
     EXPECT_FALSE(a.is_parameter_variable);
     EXPECT_EQ(floats(a), (std::vector<double>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(in.Arrays.lastDeclaredName, "A");
-    EXPECT_EQ(in.Arrays.lastDeclaredLevel, 0);
+    EXPECT_EQ(in.arrays().lastDeclaredName, "A");
+    EXPECT_EQ(in.arrays().lastDeclaredLevel, 0);
 
     // a[2,1] is the third element.
     WordList w = readRef(in, "a[2,1]");
@@ -219,14 +219,14 @@ TEST(ArrayDeclaration, DeclarationErrors)
     Interpreter in;
     EXPECT_EQ(run(in, "array a[3"), err(139));
     EXPECT_EQ(err(139), "Array description error.\r\rLine 0.");
-    EXPECT_EQ(in.Arrays.count(), 0);
+    EXPECT_EQ(in.arrays().count(), 0);
 
     // The name must be new or an existing array.
     in.SetVariable("v", "1", wkFloat);
     EXPECT_EQ(run(in, "array v[3]float"), err(141, {"v"}));
     EXPECT_EQ(run(in, "array 5[3]float"), err(141, {"5"}));
     EXPECT_EQ(run(in, "array b(3)float"), err(142, {"b"}));
-    EXPECT_EQ(in.Arrays.count(), 0);
+    EXPECT_EQ(in.arrays().count(), 0);
 
     // The type word: DATETIME, another word or none at all.
     EXPECT_EQ(run(in, "array d[3]datetime"), err(144, {"d"}));
@@ -271,7 +271,7 @@ TEST(ArrayDeclaration, RedeclarationLimitAndOrder)
     ASSERT_EQ(run(in, "array a[3]float=(1,2,3)"), "");
     // Declaring an existing name again replaces it, whatever its type.
     ASSERT_EQ(run(in, "array A[2]string=('x','y')"), "");
-    EXPECT_EQ(in.Arrays.count(), 1);
+    EXPECT_EQ(in.arrays().count(), 1);
     EXPECT_EQ(arr(in, "a").name, "A");
     EXPECT_EQ(arr(in, "a").data_type, wkString);
     EXPECT_EQ(strings(arr(in, "a")), (QStringList{"x", "y"}));
@@ -282,14 +282,14 @@ TEST(ArrayDeclaration, RedeclarationLimitAndOrder)
         ASSERT_EQ(run(in, QStringLiteral("array %1[1]int").arg(QString::fromUtf8(name))), "");
     EXPECT_EQ(tableNames(in), (QStringList{"A", "alpha", "ALPHA2", "Beta", "gamma", "x_1",
                                            QString::fromUtf8("В"), QString::fromUtf8("б")}));
-    EXPECT_EQ(in.Arrays.lastDeclaredName, QString::fromUtf8("В"));
+    EXPECT_EQ(in.arrays().lastDeclaredName, QString::fromUtf8("В"));
 
     // 25 arrays at most, counted over every record (cmdLineParams and
     // temporaries included); redeclaring is refused then, too.
-    for (int k = in.Arrays.count(); k < 24; ++k)
+    for (int k = in.arrays().count(); k < 24; ++k)
         ASSERT_EQ(run(in, QStringLiteral("array f%1[1]float").arg(k)), "");
     EXPECT_GT(in.CreateArrayFromText("array " + in.NewTemporaryArrayName() + "[1]float=(5)"), 0);
-    EXPECT_EQ(in.Arrays.count(), 25);
+    EXPECT_EQ(in.arrays().count(), 25);
     EXPECT_EQ(run(in, "array one_more[1]float"), err(138, {25}));
     EXPECT_EQ(run(in, "array one_more[1]float"), "Maximum allowable amount of arrays 25.\r\rLine 0.");
     EXPECT_EQ(run(in, "array gamma[1]float"), err(138, {25}));
@@ -335,10 +335,10 @@ TEST(ArrayElements, ReadingAndReferenceErrors)
     EXPECT_EQ(w[0].str, "one");
 
     // Replacing a reference in the middle of a list.
-    in.ErrorText.clear();
+    in.takeError();
     in.SplitWords("1 + a[1,2]", w);
     in.ReadArrayElement(w, 2);
-    EXPECT_TRUE(in.ErrorText.isEmpty());
+    EXPECT_TRUE(in.errorText().isEmpty());
     ASSERT_EQ(w.last, 2);
     EXPECT_EQ(w[2].str, "2");
     EXPECT_TRUE(w[3].isEmpty());
@@ -384,34 +384,34 @@ TEST(ArrayLifetime, TemporaryNamesAndResults)
     const QString t1 = in.NewTemporaryArrayName();
     const QString t2 = in.NewTemporaryArrayName();
     EXPECT_TRUE(pattern.match(t1).hasMatch()) << t1.toStdString();
-    EXPECT_EQ(in.Arrays.temporaryCounter, 2);
+    EXPECT_EQ(in.arrays().temporaryCounter, 2);
     EXPECT_TRUE(t2.startsWith("tARR2"));
 
     // A temporary array is an ordinary array found under its name.
     const int n = in.CreateArrayFromText("array " + t1 + "[3]float=(1,2,3)");
     ASSERT_GT(n, 0);
-    EXPECT_EQ(in.Arrays.at(n).name, t1);
+    EXPECT_EQ(in.arrays().at(n).name, t1);
     EXPECT_EQ(in.FindArray(t1.toLower()), n);
     EXPECT_EQ(in.CreateArrayFromText("array x[2]float=(1)"), 0);
-    EXPECT_FALSE(in.ErrorText.isEmpty());
-    in.ErrorText.clear();
+    EXPECT_FALSE(in.errorText().isEmpty());
+    in.takeError();
 
     // The result is moved to the target name, not copied.
-    const ArrayCells *block = in.Arrays.at(in.FindArray(t1)).P.get();
+    const ArrayCells *block = in.arrays().at(in.FindArray(t1)).P.get();
     ASSERT_EQ(run(in, "array v[1]int"), "");
     in.AssignArrayResult("V", t1);
-    EXPECT_TRUE(in.ErrorText.isEmpty());
+    EXPECT_TRUE(in.errorText().isEmpty());
     EXPECT_EQ(in.FindArray(t1), 0);
     const t_arr_specification &v = arr(in, "v");
     EXPECT_EQ(v.name, "V");
     EXPECT_EQ(v.data_type, wkFloat);
     EXPECT_EQ(v.P.get(), block);
-    EXPECT_EQ(in.Arrays.lastDeclaredName, "V");
+    EXPECT_EQ(in.arrays().lastDeclaredName, "V");
     EXPECT_EQ(tableNames(in), (QStringList{"V", "x"}));
 
     // Inside a function: a "_" target belongs to the function, a target
     // that exists keeps its own level.
-    in.CurrentFunctionLevel = 1;
+    in.setFunctionLevel(1);
     QString t = in.NewTemporaryArrayName();
     ASSERT_GT(in.CreateArrayFromText("array " + t + "[1]int=(4)"), 0);
     in.AssignArrayResult("_loc", t);
@@ -421,9 +421,9 @@ TEST(ArrayLifetime, TemporaryNamesAndResults)
     in.AssignArrayResult("v", t);
     EXPECT_EQ(arr(in, "v").function_level, 0);
     EXPECT_EQ(ints(arr(in, "v")), (std::vector<std::int64_t>{5}));
-    EXPECT_EQ(in.Arrays.lastDeclaredLevel, 0);
+    EXPECT_EQ(in.arrays().lastDeclaredLevel, 0);
     in.AssignArrayResult("w", "noSuchArray");
-    EXPECT_EQ(in.ErrorText, err(147, {"noSuchArray"}));
+    EXPECT_EQ(in.errorText(), err(147, {"noSuchArray"}));
 }
 
 TEST(ArrayLifetime, DeletingTemporaries)
@@ -448,10 +448,10 @@ TEST(ArrayLifetime, ParametersAndFunctionReturn)
     const std::shared_ptr<ArrayCells> gBlock = arr(in, "g").P;
 
     // Level 1: g by value, names by reference.
-    in.CurrentFunctionLevel = 1;
+    in.setFunctionLevel(1);
     in.BindArrayParameter("_val", "g", false, "f");
     in.BindArrayParameter("_ref", "names", true, "f");
-    ASSERT_TRUE(in.ErrorText.isEmpty());
+    ASSERT_TRUE(in.errorText().isEmpty());
     const t_arr_specification &val = arr(in, "_val");
     EXPECT_EQ(val.function_level, 1);
     EXPECT_FALSE(val.is_parameter_variable);
@@ -470,25 +470,25 @@ TEST(ArrayLifetime, ParametersAndFunctionReturn)
 
     // The formal name is taken already (128 with the function's name).
     in.BindArrayParameter("_val", "g", false, "f");
-    EXPECT_EQ(in.ErrorText, err(128, {"f"}));
-    in.ErrorText.clear();
+    EXPECT_EQ(in.errorText(), err(128, {"f"}));
+    in.takeError();
     in.BindArrayParameter("_q", "nothing", false, "f");
-    EXPECT_EQ(in.ErrorText, err(147, {"nothing"}));
-    in.ErrorText.clear();
+    EXPECT_EQ(in.errorText(), err(147, {"nothing"}));
+    in.takeError();
 
     // Level 2: a "_" actual is looked up at the caller's level.
     ASSERT_EQ(run(in, "array _loc[3]int=(7,8,9)"), "");
     ASSERT_EQ(run(in, "array plain[1]int=(1)"), "");
     EXPECT_EQ(arr(in, "plain").function_level, 1);
-    in.CurrentFunctionLevel = 2;
+    in.setFunctionLevel(2);
     in.BindArrayParameter("_inner", "_loc", true, "h");
     in.BindArrayParameter("_p2", "plain", false, "h");
-    ASSERT_TRUE(in.ErrorText.isEmpty());
+    ASSERT_TRUE(in.errorText().isEmpty());
     EXPECT_EQ(ints(arr(in, "_inner")), (std::vector<std::int64_t>{7, 8, 9}));
     EXPECT_EQ(ints(arr(in, "_p2")), (std::vector<std::int64_t>{1}));
     // Returning nothing releases every array of the level.
     EXPECT_EQ(in.ReleaseFunctionArrays(""), "");
-    in.CurrentFunctionLevel = 1;
+    in.setFunctionLevel(1);
     EXPECT_EQ(in.FindArray("_inner"), 0);
     EXPECT_EQ(in.FindArray("_p2"), 0);
     EXPECT_EQ(ints(arr(in, "_loc")), (std::vector<std::int64_t>{7, 8, 9}));
@@ -497,7 +497,7 @@ TEST(ArrayLifetime, ParametersAndFunctionReturn)
     // other arrays of the level go, the caller's blocks stay intact.
     const QString temp = in.ReleaseFunctionArrays("_LOC");
     EXPECT_TRUE(QRegularExpression("^tARR\\d+\\d{9}$").match(temp).hasMatch()) << temp.toStdString();
-    in.CurrentFunctionLevel = 0;
+    in.setFunctionLevel(0);
     const t_arr_specification &result = arr(in, temp);
     EXPECT_EQ(result.function_level, 0);
     EXPECT_EQ(ints(result), (std::vector<std::int64_t>{7, 8, 9}));
@@ -508,16 +508,16 @@ TEST(ArrayLifetime, ParametersAndFunctionReturn)
     EXPECT_EQ(ints(arr(in, "r")), (std::vector<std::int64_t>{7, 8, 9}));
 
     // Binding does not check the limit of 25.
-    for (int k = in.Arrays.count(); k < 25; ++k)
+    for (int k = in.arrays().count(); k < 25; ++k)
         ASSERT_EQ(run(in, QStringLiteral("array f%1[1]float").arg(k)), "");
-    in.CurrentFunctionLevel = 1;
+    in.setFunctionLevel(1);
     in.BindArrayParameter("_over", "g", true, "f");
-    EXPECT_TRUE(in.ErrorText.isEmpty());
-    EXPECT_EQ(in.Arrays.count(), 26);
+    EXPECT_TRUE(in.errorText().isEmpty());
+    EXPECT_EQ(in.arrays().count(), 26);
 
     // A returned by-reference parameter gets a block of its own.
     const QString back = in.ReleaseFunctionArrays("_over");
-    in.CurrentFunctionLevel = 0;
+    in.setFunctionLevel(0);
     const t_arr_specification &copy = arr(in, back);
     EXPECT_FALSE(copy.is_parameter_variable);
     EXPECT_NE(copy.P, gBlock);
@@ -529,23 +529,25 @@ TEST(ArrayLifetime, ResetAndCommandLine)
     Interpreter in;
     ASSERT_EQ(run(in, "array a[1]float"), "");
     in.ResetArrays();
-    EXPECT_EQ(in.Arrays.count(), 0);
-    EXPECT_EQ(in.Arrays.lastDeclaredName, "");
+    EXPECT_EQ(in.arrays().count(), 0);
+    EXPECT_EQ(in.arrays().lastDeclaredName, "");
 
-    in.cmdLineParams = QStringList{"Scripts/demo.txt", "/R", "two words", ""};
+    in.updateSettings([&](ProgramSettings &s) {
+        s.cmdLineParams = QStringList{"Scripts/demo.txt", "/R", "two words", ""};
+    });
     ASSERT_EQ(run(in, "array a[1]float"), "");
-    in.CurrentFunctionLevel = 3;
+    in.setFunctionLevel(3);
     in.ResetArrays();
-    EXPECT_EQ(in.CurrentFunctionLevel, 3);
-    in.CurrentFunctionLevel = 0;
-    EXPECT_TRUE(in.ErrorText.isEmpty());
-    ASSERT_EQ(in.Arrays.count(), 1);
+    EXPECT_EQ(in.currentFunctionLevel(), 3);
+    in.setFunctionLevel(0);
+    EXPECT_TRUE(in.errorText().isEmpty());
+    ASSERT_EQ(in.arrays().count(), 1);
     const t_arr_specification &p = arr(in, "CMDLINEPARAMS");
     EXPECT_EQ(p.name, "cmdLineParams");
     EXPECT_EQ(p.data_type, wkString);
     EXPECT_EQ(p.count, 4);
     EXPECT_EQ(p.function_level, 0);
-    EXPECT_EQ(strings(p), in.cmdLineParams);
+    EXPECT_EQ(strings(p), in.settings().cmdLineParams);
 }
 
 TEST(ArrayLifetime, AllArraysTogetherStayInsideTheMemoryBudget)
@@ -564,14 +566,14 @@ TEST(ArrayLifetime, AllArraysTogetherStayInsideTheMemoryBudget)
     alias.name = "_alias";
     alias.function_level = 1;
     alias.is_parameter_variable = true;
-    in.Arrays.append(big);
-    in.Arrays.append(alias);
-    EXPECT_EQ(in.Arrays.bytesInUse(), std::int64_t(900) * 1024 * 1024);
+    in.arrays().append(big);
+    in.arrays().append(alias);
+    EXPECT_EQ(in.arrays().bytesInUse(), std::int64_t(900) * 1024 * 1024);
 
     // 124 MiB more fit the 1024 MiB of all arrays; 125 MiB do not, whatever the type.
-    EXPECT_TRUE(in.Arrays.fitsBudget(wkFloat, 124 * 1024 * 1024 / 8));
-    EXPECT_FALSE(in.Arrays.fitsBudget(wkInt, 125 * 1024 * 1024 / 8));
-    EXPECT_FALSE(in.Arrays.fitsBudget(wkString, 125 * 1024 * 1024 / std::int64_t(sizeof(QString))));
+    EXPECT_TRUE(in.arrays().fitsBudget(wkFloat, 124 * 1024 * 1024 / 8));
+    EXPECT_FALSE(in.arrays().fitsBudget(wkInt, 125 * 1024 * 1024 / 8));
+    EXPECT_FALSE(in.arrays().fitsBudget(wkString, 125 * 1024 * 1024 / std::int64_t(sizeof(QString))));
     EXPECT_EQ(run(in, "array a[17000000]float"), err(359, {1024}));
     EXPECT_EQ(err(359, {1024}),
               "Not enough memory for the arrays: all arrays of a script together may take at most 1024 MB."
@@ -579,9 +581,9 @@ TEST(ArrayLifetime, AllArraysTogetherStayInsideTheMemoryBudget)
     EXPECT_EQ(in.FindArray("a"), 0);
     EXPECT_EQ(run(in, "array a[1000]string"), "");
     // Removing the large array gives its share back.
-    in.Arrays.DeleteArray(in.FindArray("big"));
-    in.Arrays.DeleteArray(in.Arrays.FindArrayAtLevel("_alias", 1));
-    EXPECT_EQ(in.Arrays.bytesInUse(), 1000 * std::int64_t(sizeof(QString)));
+    in.arrays().DeleteArray(in.FindArray("big"));
+    in.arrays().DeleteArray(in.arrays().FindArrayAtLevel("_alias", 1));
+    EXPECT_EQ(in.arrays().bytesInUse(), 1000 * std::int64_t(sizeof(QString)));
     EXPECT_EQ(run(in, "array a[17000000]float"), "");
 }
 
@@ -625,9 +627,9 @@ TEST(ArraysWithExpressions, DimensionsIndicesAndValues)
     EXPECT_EQ(e, err(153, {"k"}));
     TWordStatus r;
     in.EvaluateText("k[x] + 1", r);
-    EXPECT_TRUE(in.ErrorText.isEmpty()) << in.ErrorText.toStdString();
+    EXPECT_TRUE(in.errorText().isEmpty()) << in.errorText().toStdString();
     EXPECT_EQ(r.float_val, 21.0);
-    in.ErrorText.clear();
+    in.takeError();
 }
 
 TEST(ArraysWithExpressions, ElementAssignment)
@@ -640,7 +642,7 @@ TEST(ArraysWithExpressions, ElementAssignment)
 
     EXPECT_EQ(run(in, "f[2,1] = 1/4"), "");
     EXPECT_EQ(floats(arr(in, "f")), (std::vector<double>{0, 0, 0.25, 0}));
-    EXPECT_EQ(in.Arrays.lastAssignedArray, in.FindArray("f"));
+    EXPECT_EQ(in.arrays().lastAssignedArray, in.FindArray("f"));
     EXPECT_EQ(run(in, "f[i+1, i] = f[2,1] * 2"), "");
     EXPECT_EQ(floats(arr(in, "f"))[2], 0.5);
 
@@ -650,7 +652,7 @@ TEST(ArraysWithExpressions, ElementAssignment)
     EXPECT_EQ(run(in, "n[3] = -2.5"), "");
     EXPECT_EQ(run(in, "n[4] = 7/2 + 0.1"), "");
     EXPECT_EQ(ints(arr(in, "n")), (std::vector<std::int64_t>{2, 4, -2, 4}));
-    EXPECT_EQ(in.Arrays.lastAssignedArray, in.FindArray("n"));
+    EXPECT_EQ(in.arrays().lastAssignedArray, in.FindArray("n"));
     EXPECT_EQ(run(in, "s[1] = 'new' + 'er'"), "");
     EXPECT_EQ(run(in, "s[2] = 2 * 3"), "");
     EXPECT_EQ(strings(arr(in, "s")), (QStringList{"newer", "6"}));
@@ -661,9 +663,9 @@ TEST(ArraysWithExpressions, ElementAssignment)
     // A value beyond the 64-bit range is a runtime failure, in an element
     // assignment and in a value list alike; the array stays declared.
     EXPECT_THROW(run(in, "n[1] = 1e300"), RuntimeFailure);
-    in.ErrorText.clear();
+    in.takeError();
     EXPECT_THROW(run(in, "array big[2]int=(1, 1e19)"), RuntimeFailure);
-    in.ErrorText.clear();
+    in.takeError();
     EXPECT_EQ(ints(arr(in, "big"))[0], 1);
 
     // Evaluation errors and index errors store nothing.

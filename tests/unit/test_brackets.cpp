@@ -12,7 +12,7 @@ WordList words(ScriptRun &r, const QString &text)
 {
     WordList w;
     r.in.SplitWords(text, w);
-    EXPECT_TRUE(r.in.ErrorText.isEmpty()) << text.toStdString();
+    EXPECT_TRUE(r.in.errorText().isEmpty()) << text.toStdString();
     return w;
 }
 

@@ -43,7 +43,7 @@ std::unique_ptr<ScriptRun> run(QStringList lines, DialogProvider *dialogs = null
 {
     lines << QStringLiteral("stop");
     auto r = std::make_unique<ScriptRun>(lines, InterpreterServices{.dialogProvider = dialogs});
-    r->in.Language = language;
+    r->in.updateSettings([&](ProgramSettings &s) { s.language = language; });
     r->start();
     return r;
 }
@@ -99,8 +99,8 @@ void expectNear(const std::vector<double> &got, const std::vector<double> &want,
 // No temporary array survives a finished line.
 bool noTemporaries(const ScriptRun &r)
 {
-    for (int n = 1; n <= r.in.Arrays.count(); ++n)
-        if (r.in.Arrays.at(n).name.startsWith(QLatin1String("tARR"), Qt::CaseInsensitive))
+    for (int n = 1; n <= r.in.arrays().count(); ++n)
+        if (r.in.arrays().at(n).name.startsWith(QLatin1String("tARR"), Qt::CaseInsensitive))
             return false;
     return true;
 }
@@ -151,7 +151,7 @@ TEST(ArrayConstruction, Array2To4HoldTheirNumbers)
     EXPECT_EQ(floats(*r, "w"), (std::vector<double>{2, 3, 2}));
     EXPECT_TRUE(noTemporaries(*r));
     // p, v, q, w and nothing else.
-    EXPECT_EQ(r->in.Arrays.count(), 4);
+    EXPECT_EQ(r->in.arrays().count(), 4);
 
     EXPECT_EQ(errorOf("p = Array2(1)"), msg(81, {"Array2", 1, 2}, 0));
     EXPECT_EQ(errorOf("p = Array3(1, 'b', 3)"),
@@ -172,7 +172,7 @@ TEST(ArrayConstruction, ResultsCountAgainstTheArrayLimit)
     auto r = run(lines);
     EXPECT_EQ(r->error(), "");
     EXPECT_EQ(floats(*r, "s"), (std::vector<double>{1, 1}));
-    EXPECT_EQ(r->in.Arrays.count(), kMaxDeclaredArrays);
+    EXPECT_EQ(r->in.arrays().count(), kMaxDeclaredArrays);
 }
 
 TEST(ArrayMinMax, MinimaAndMaximaPerColumn)
@@ -345,7 +345,7 @@ TEST(ArrayNames, ExistsAndArrayDelete)
     EXPECT_EQ(r->var("gone"), "false");
     EXPECT_EQ(r->var("still"), "true");
     EXPECT_EQ(r->var("eb"), "false");
-    EXPECT_EQ(r->in.Arrays.count(), 0);
+    EXPECT_EQ(r->in.arrays().count(), 0);
 
     // Local names of a script function.
     auto f =
@@ -570,8 +570,8 @@ TEST(CheckFunction, AnsweringNoStopsTheRun)
     EXPECT_EQ(dialogs.questions.size(), 2);
     EXPECT_EQ(r->var("y"), "1");
     EXPECT_EQ(r->kind("z"), wkNone);
-    EXPECT_EQ(r->in.CurrentLine, 3);
-    EXPECT_EQ(r->in.RunState, rn_Stopped);
+    EXPECT_EQ(r->in.currentLine(), 3);
+    EXPECT_EQ(r->in.runState(), rn_Stopped);
     EXPECT_TRUE(r->host.errors.isEmpty());
 
     // Without a dialog provider the answer is yes.

@@ -53,7 +53,7 @@ std::unique_ptr<ScriptRun> run(const Folder &folder, QStringList lines)
 {
     lines << QStringLiteral("stop");
     auto r = std::make_unique<ScriptRun>(lines);
-    r->in.ProgramFolder = folder.programFolder();
+    r->in.updateSettings([&](ProgramSettings &s) { s.programFolder = folder.programFolder(); });
     r->start();
     return r;
 }

@@ -52,11 +52,12 @@ struct OsRun {
     OsRun(const QStringList &lines, const QString &programFolder, const InterpreterServices &services = {})
         : in(hostedBy(host, services))
     {
-        in.ScriptLines = lines;
-        in.ScriptLines << QStringLiteral("stop");
+        in.setScriptLines(lines + QStringList{QStringLiteral("stop")});
         in.PrepareScript();
-        in.WorkMode = true;
-        in.ProgramFolder = programFolder;
+        in.updateSettings([&](ProgramSettings &s) {
+            s.workMode = true;
+            s.programFolder = programFolder;
+        });
     }
     void start() { in.A_StartExecute(RunSender::StartAction); }
     QString var(const QString &name) const { return in.GetVariableText(name); }
@@ -65,7 +66,7 @@ struct OsRun {
     const t_arr_specification *array(const QString &name) const
     {
         const int n = in.FindArray(name);
-        return n > 0 ? &in.Arrays.at(n) : nullptr;
+        return n > 0 ? &in.arrays().at(n) : nullptr;
     }
     QStringList strings(const QString &name) const
     {
@@ -190,10 +191,10 @@ TEST(OsSleep, TheElapsedTimeIsMinutesAndSeconds)
     // Half a second of margin: the call itself takes far less.
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (const qint64 ago : {qint64(125500), qint64((3600 + 61) * 1000 + 500), qint64(500)}) {
-        in.RunStartTime = now - ago;
+        in.startRunClock(now - ago);
         in.ExecuteEmbeddedFunction("Sleep", args, result);
     }
-    ASSERT_EQ(in.ErrorText, "");
+    ASSERT_EQ(in.errorText(), "");
     EXPECT_EQ(result.kind, wkNone);
     ASSERT_EQ(host.panels.size(), 3);
     EXPECT_EQ(host.panels.at(0), qMakePair(5, QString("time 02:05")));
@@ -213,7 +214,7 @@ TEST(OsSleep, PauseEndsTheWait)
     EXPECT_EQ(k.error(), "");
     EXPECT_EQ(k.var("a"), "1");
     EXPECT_FALSE(k.has("b"));
-    EXPECT_EQ(k.in.RunState, rn_Stopped);
+    EXPECT_EQ(k.in.runState(), rn_Stopped);
     EXPECT_EQ(k.host.panels.size(), 1);
 
     // The Pause action (a toolbar button handled among the window's events)
@@ -248,7 +249,7 @@ TEST(OsOpenFile, ChecksExistenceThenAsksTheShell)
     r.start();
     ASSERT_EQ(r.error(), "");
     EXPECT_EQ(r.var("x"), "true");
-    EXPECT_EQ(r.in.Variables.at(r.in.FindVariable("x")).kind, wkBool);
+    EXPECT_EQ(r.in.variables().at(r.in.FindVariable("x")).kind, wkBool);
     EXPECT_EQ(r.var("y"), "true");
     // Relative names lie in the program folder and are found whatever their case.
     EXPECT_EQ(shell.paths, (QStringList{home + "a.txt", home + "Docs/Note.txt", "https://example.org/page"}));
@@ -394,8 +395,8 @@ TEST_F(OsScanDir, TheListingIsNoTemporaryArray)
     r.start();
     ASSERT_EQ(r.error(), "");
     EXPECT_EQ(r.var("n"), "3");
-    ASSERT_EQ(r.in.Arrays.count(), 1);
-    const t_arr_specification &a = r.in.Arrays.at(1);
+    ASSERT_EQ(r.in.arrays().count(), 1);
+    const t_arr_specification &a = r.in.arrays().at(1);
     // "DIR" and the time yymmddhhnnsszzz.
     EXPECT_TRUE(a.name.contains(QRegularExpression("^DIR\\d{15}$"))) << a.name.toStdString();
     EXPECT_EQ(a.data_type, wkString);
@@ -452,7 +453,7 @@ TEST(OsPlaySound, PauseEndsAWaitedSound)
     r.start();
     EXPECT_EQ(r.error(), "");
     EXPECT_FALSE(r.has("after"));
-    EXPECT_EQ(r.in.RunState, rn_Stopped);
+    EXPECT_EQ(r.in.runState(), rn_Stopped);
     EXPECT_EQ(player.calls.last(), "stop");
 }
 
@@ -514,7 +515,7 @@ TEST(OsExit, EndsTheRunAndAsksTheWindowToClose)
     EXPECT_EQ(r.var("a"), "1");
     EXPECT_FALSE(r.has("b"));
     EXPECT_TRUE(r.in.exitRequested());
-    EXPECT_EQ(r.in.RunState, rn_Stopped);
+    EXPECT_EQ(r.in.runState(), rn_Stopped);
     EXPECT_EQ(r.host.closeRequests, 1);
 
     // Inside a loop and a script function the lines after Exit do not run either.
@@ -538,7 +539,7 @@ TEST(OsExit, EndsTheRunAndAsksTheWindowToClose)
     OsRun st({"a = 1", "Exit()", "b = 2"}, home);
     st.in.A_StepExecute(RunSender::StepAction);
     st.in.A_StepExecute(RunSender::StepAction);
-    EXPECT_EQ(st.in.RunState, rn_Stopped);
+    EXPECT_EQ(st.in.runState(), rn_Stopped);
     EXPECT_EQ(st.host.closeRequests, 1);
     EXPECT_FALSE(st.has("b"));
 }

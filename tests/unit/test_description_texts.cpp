@@ -23,7 +23,7 @@ QString value(const QString &text, const QString &key)
 {
     Interpreter in;
     const QString v = Json_GetValue(in, text, key);
-    EXPECT_TRUE(in.ErrorText.isEmpty()) << key.toStdString() << ": " << in.ErrorText.toStdString();
+    EXPECT_TRUE(in.errorText().isEmpty()) << key.toStdString() << ": " << in.errorText().toStdString();
     return v;
 }
 
@@ -36,7 +36,7 @@ FloatOutcome readFloat(const QString &text, const QString &key)
 {
     Interpreter in;
     const double v = Json_GetFloat(in, text, key);
-    return {v, in.ErrorText};
+    return {v, in.errorText()};
 }
 
 } // namespace
@@ -78,22 +78,22 @@ TEST(SpecStrings, MissingKeysAndPendingErrors)
     Interpreter in;
     // Keys are case-sensitive.
     EXPECT_EQ(Json_GetValue(in, R"({"min":1})", "Min"), "");
-    EXPECT_EQ(in.ErrorText, msg(178, {"Min"}));
+    EXPECT_EQ(in.errorText(), msg(178, {"Min"}));
     // Nothing further is read or reported while an error is pending.
     EXPECT_EQ(Json_GetValue(in, R"({"min":1})", "min"), "");
     EXPECT_EQ(Json_GetFloat(in, R"({"min":1})", "min"), 0.0);
     EXPECT_EQ(Json_GetFloat(in, R"({"min":1})", "max"), 0.0);
-    EXPECT_EQ(in.ErrorText, msg(178, {"Min"}));
+    EXPECT_EQ(in.errorText(), msg(178, {"Min"}));
     // A key without its closing quote is not the key.
-    in.ErrorText.clear();
+    in.takeError();
     Json_GetValue(in, R"({"min:1})", "min");
-    EXPECT_EQ(in.ErrorText, msg(178, {"min"}));
+    EXPECT_EQ(in.errorText(), msg(178, {"min"}));
     // The Russian column.
     Interpreter ru;
-    ru.Language = 1;
+    ru.updateSettings([&](ProgramSettings &s) { s.language = 1; });
     Json_GetValue(ru, "{}", "name");
-    EXPECT_EQ(ru.ErrorText, formatMessage(catalogueText(178, 1), {"name"}) + "\r\r" +
-                                formatMessage(catalogueText(2, 1), {0}));
+    EXPECT_EQ(ru.errorText(), formatMessage(catalogueText(178, 1), {"name"}) + "\r\r" +
+                                  formatMessage(catalogueText(2, 1), {0}));
 }
 
 TEST(SpecStrings, FloatsUseTheDotWhateverTheLocale)
@@ -162,12 +162,12 @@ TEST(SpecStrings, LargeAndHostileTexts)
     EXPECT_EQ(value(big, "r"), "17");
     Interpreter in;
     EXPECT_EQ(Json_GetValue(in, big, "q"), "");
-    EXPECT_EQ(in.ErrorText, msg(178, {"q"}));
+    EXPECT_EQ(in.errorText(), msg(178, {"q"}));
     // A 1 MB run of open braces after "[" collects nothing.
     EXPECT_TRUE(Json_GetObjectArray(R"({"s":[)" + QString(1 << 20, QLatin1Char('{')), "s").isEmpty());
     // Empty texts and empty keys.
     EXPECT_TRUE(Json_GetObjectArray("", "s").isEmpty());
     Interpreter empty;
     EXPECT_EQ(Json_GetValue(empty, "", "s"), "");
-    EXPECT_EQ(empty.ErrorText, msg(178, {"s"}));
+    EXPECT_EQ(empty.errorText(), msg(178, {"s"}));
 }

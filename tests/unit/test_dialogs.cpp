@@ -178,7 +178,7 @@ TEST(DialogFunctions, MenuItemsSelectionAndArrayErrors)
     args.last = 1;
     TWordStatus result;
     executor.execute(in, "Menu", args, result);
-    EXPECT_TRUE(in.ErrorText.startsWith("Unknown array name \"Nothing\".")) << in.ErrorText.toStdString();
+    EXPECT_TRUE(in.errorText().startsWith("Unknown array name \"Nothing\".")) << in.errorText().toStdString();
     EXPECT_TRUE(dialogs.asked.isEmpty());
 }
 

@@ -15,10 +15,10 @@ struct Eval {
 
     Eval &operator()(const QString &text)
     {
-        in.ErrorText.clear();
+        in.takeError();
         r.clear();
         in.EvaluateText(text, r);
-        err = in.ErrorText;
+        err = in.errorText();
         return *this;
     }
     QString text() const { return r.str; }
@@ -78,13 +78,17 @@ TEST(Evaluation, DivisionByZeroAndNonFiniteResults)
     EXPECT_EQ(e("-1/0").text(), "-INF");
     EXPECT_TRUE(e.err.isEmpty());
     // An integer remainder by zero is a runtime failure with its own text.
-    e.in.RunState = rn_Run;
+    Interpreter::RunPosition position = e.in.SaveRunPosition();
+    position.runState = rn_Run;
+    e.in.RestoreRunPosition(position);
     e("5 % 0");
     EXPECT_TRUE(e.err.endsWith("\r\rLine 0."));
     EXPECT_FALSE(e.err.startsWith("Devision"));
-    EXPECT_EQ(e.in.RunState, rn_Stopped);
+    EXPECT_EQ(e.in.runState(), rn_Stopped);
     // Under TRY the triple stays unreduced and the round makes no progress.
-    e.in.TryMode = true;
+    position = e.in.SaveRunPosition();
+    position.tryMode = true;
+    e.in.RestoreRunPosition(position);
     EXPECT_EQ(firstLine(e("5 % 0").err), "Expression parsing error.");
 }
 

@@ -178,15 +178,15 @@ TEST(FunctionCatalogue, OneReaderAndOneFailurePath)
     call.setNumber(4);
     call.fail(186, {"q"});
     EXPECT_EQ(result.kind, wkNone);
-    EXPECT_EQ(in.ErrorText, msg(186, {"q"}));
-    in.ErrorText.clear();
+    EXPECT_EQ(in.errorText(), msg(186, {"q"}));
+    in.takeError();
     args[0].float_val = 1e300;
     EXPECT_THROW(call.integer(0), RuntimeFailure);
 
     // An executor asked for a name it does not know: one text in every language.
-    in.Language = 1;
+    in.updateSettings([&](ProgramSettings &s) { s.language = 1; });
     RaiseFunctionNotFound(in, QStringLiteral("Introduction3"));
-    EXPECT_TRUE(in.ErrorText.startsWith(
+    EXPECT_TRUE(in.errorText().startsWith(
         QString::fromUtf8("Ошибка интерпретатора. Не найдена функция \"Introduction3\".")));
 }
 

@@ -126,7 +126,7 @@ TEST(SetCoordinateSystem, ResetsStateAndForgetsAreas)
                     "TextPrint(1,1,'x',30,clRed,2)", "PixelWrite(3,3,clRed)",
                     "SetCoordinateSystem(0,0,400,250,0,1,2)"});
     r->canvas.areas.items.append(TArea{});
-    r->run.in.ScriptLines = QStringList{"SetCoordinateSystem(0,0,400,250,0,1,2)"};
+    r->run.in.setScriptLines(QStringList{"SetCoordinateSystem(0,0,400,250,0,1,2)"});
     r->run.in.PrepareScript();
     r->run.start();
     EXPECT_EQ(r->canvas.areas.count(), 0);
@@ -320,7 +320,7 @@ TEST(DrawingFunctions, PicturesFromThePicturesFolder)
     auto runIn = [&](const QString &line) {
         auto run = std::make_unique<ScriptRun>(QStringList{"SetCoordinateSystem(0,0,400,250,0,1,2)", line},
                                                InterpreterServices{.graphics = &executor});
-        run->in.ProgramFolder = home.path() + "/";
+        run->in.updateSettings([&](ProgramSettings &s) { s.programFolder = home.path() + "/"; });
         run->start();
         return run;
     };
@@ -443,7 +443,9 @@ TEST(GraphicsHelp, EveryRowHasTextsInBothLanguagesWithExamplesThatDraw)
             Canvas canvas(&panel);
             CanvasExecutor executor(canvas);
             ScriptRun run(example, {.graphics = &executor});
-            run.in.ProgramFolder = QStringLiteral(TESMORA_TEST_DATA "/../resources/");
+            run.in.updateSettings([&](ProgramSettings &s) {
+                s.programFolder = QStringLiteral(TESMORA_TEST_DATA "/../resources/");
+            });
             run.start();
             EXPECT_EQ(run.error(), "") << example.join(" / ").toStdString();
             const QImage shown = canvas.composed();

@@ -1,5 +1,6 @@
 // The services an interpreter is built with reach the functions that need
-// them, each may be left out, and the run limits given with them hold.
+// them, each may be left out, and the run limits and program settings given
+// with them hold.
 #include "script_host.h"
 
 #include <QFile>
@@ -117,7 +118,7 @@ TEST(InterpreterServices, EachServiceServesItsFunctionsAndEachMayBeLeftOut)
                                     .shell = &shell};
 
     ScriptRun served(QStringList{"x = Eval('6*7')"} + kUsesEveryService, every);
-    served.in.ProgramFolder = folder;
+    served.in.updateSettings([&](ProgramSettings &s) { s.programFolder = folder; });
     served.start();
     EXPECT_EQ(served.error(), "");
     ASSERT_EQ(calls.list.size(), 7) << calls.list.join(" | ").toStdString();
@@ -137,7 +138,7 @@ TEST(InterpreterServices, EachServiceServesItsFunctionsAndEachMayBeLeftOut)
     // and Check goes on; graphics and dialog words fail with message 96, and
     // JavaScript with a text of its own.
     ScriptRun bare(kUsesEveryService.mid(2));
-    bare.in.ProgramFolder = folder;
+    bare.in.updateSettings([&](ProgramSettings &s) { s.programFolder = folder; });
     bare.start();
     EXPECT_EQ(bare.error(), "");
     EXPECT_EQ(bare.var("ok"), "true");
@@ -165,10 +166,48 @@ TEST(InterpreterServices, RunLimitsGivenAtConstructionEndEveryRun)
     ScriptRun late(endless, {}, {.deadline = 1}); // long past
     late.start();
     EXPECT_EQ(late.error(), "Run stopped: its time is over.");
-    EXPECT_EQ(late.in.ExecutedLines, 0);
+    EXPECT_EQ(late.in.executedLines(), 0);
 
     ScriptRun counted(endless, {}, {.maxLines = 7});
     counted.start();
     EXPECT_EQ(counted.error(), "Run stopped after 7 executed lines.");
-    EXPECT_EQ(counted.in.ExecutedLines, 7);
+    EXPECT_EQ(counted.in.executedLines(), 7);
+}
+
+TEST(InterpreterServices, ProgramSettingsGivenAtConstructionReachEveryRunAndChangeAsOne)
+{
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const QString folder = home.path() + "/";
+    QFile data(folder + "data.txt");
+    ASSERT_TRUE(data.open(QIODevice::WriteOnly));
+    data.write("from the program folder");
+    data.close();
+
+    tesmora::test::ScriptHost host;
+    Interpreter in(
+        tesmora::test::hostedBy(host), {},
+        {.programFolder = folder, .language = 1, .cmdLineParams = {"s.txt", "/R"}, .workMode = true});
+    in.setScriptLines({"t = File_ReadStr('data.txt')", "n = cmdLineParams[2]", "x = q", "stop"});
+    in.PrepareScript();
+    in.A_StartExecute(RunSender::StartAction);
+    EXPECT_EQ(in.GetVariableText("t"), "from the program folder");
+    EXPECT_EQ(in.GetVariableText("n"), "/R");
+    // The Russian column of the catalogue, and the error shown in a box (working mode).
+    ASSERT_EQ(host.errors.size(), 1);
+    EXPECT_TRUE(host.errors[0].startsWith(in.MessageText(76, {"q"}))) << host.errors[0].toStdString();
+    EXPECT_NE(in.MessageText(76, {"q"}), Interpreter().MessageText(76, {"q"}));
+
+    // Applying settings replaces all of them: no parameters, English, edit
+    // mode, which Start leaves for working mode.
+    in.applySettings({.programFolder = folder});
+    EXPECT_EQ(in.settings().cmdLineParams, QStringList());
+    EXPECT_EQ(in.language(), 0);
+    EXPECT_FALSE(in.workMode());
+    in.A_StartExecute(RunSender::StartAction);
+    EXPECT_TRUE(in.workMode());
+    EXPECT_EQ(in.FindArray("cmdLineParams"), 0);
+    ASSERT_EQ(host.errors.size(), 2);
+    EXPECT_TRUE(host.errors[1].startsWith(Interpreter().MessageText(76, {"cmdLineParams"})))
+        << host.errors[1].toStdString();
 }

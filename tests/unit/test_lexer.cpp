@@ -20,8 +20,8 @@ Read readAll(Interpreter &in, const QString &text)
         TWordStatus w;
         in.NextWord(text, pos, w);
         if (in.failed()) {
-            r.error = in.ErrorText;
-            in.ErrorText.clear();
+            r.error = in.errorText();
+            in.takeError();
             break;
         }
         if (w.kind == wkNone)
@@ -154,7 +154,8 @@ TEST(NextWord, KeywordsAndTheLookupOrder)
     EXPECT_FALSE(b.words[1].bool_val);
 
     // A keyword cannot be a variable: "float" stays a keyword even then.
-    in.Variables.append(Tvariable{"float", wkFloat, "1", 0, 0, false});
+    in.SetVariable("float", "1", wkFloat);
+    ASSERT_EQ(in.variables().size(), 1);
     EXPECT_EQ(readAll(in, "float").words[0].kind, wkFloatDescription);
 
     // Constants.
@@ -179,7 +180,7 @@ TEST(NextWord, KeywordsAndTheLookupOrder)
     rec.name = "Trim";
     rec.dim[0] = 3;
     rec.count = 3;
-    a.Arrays.append(rec);
+    a.arrays().append(rec);
     EXPECT_EQ(readAll(a, "trim").words[0].kind, wkArrayName);
     EXPECT_EQ(readAll(a, "unknown_thing").words[0].kind, wkUnknownIdentifier);
 }

@@ -89,7 +89,7 @@ TEST(Catalogue, MessageTextSubstitutesInOrderAndIgnoresSurplus)
     EXPECT_EQ(in.MessageText(115, {-4.0}),
               "Function Sqrt(). You can not extracts the square root of a negative value -4.00.");
     EXPECT_EQ(in.MessageText(2, {5, "surplus", 7}), "Line 5.");
-    in.Language = 1;
+    in.updateSettings([&](ProgramSettings &s) { s.language = 1; });
     // Row 281 has three arguments in English and two placeholders in Russian.
     const QString ru = in.MessageText(281, {"a", "b", "c"});
     EXPECT_TRUE(ru.contains(QString::fromUtf8("●a●")));
@@ -102,17 +102,17 @@ TEST(Catalogue, MessageTextSubstitutesInOrderAndIgnoresSurplus)
 TEST(Catalogue, RaiseErrorAppendsTheLineInTheCurrentLanguage)
 {
     Interpreter in;
-    in.CurrentLine = 5;
+    in.moveToLine(5);
     in.RaiseMessage(76, {"abc"});
-    EXPECT_EQ(in.ErrorText, "Unrecognised identifier \"abc\".\r\rLine 5.");
-    in.Language = 1;
+    EXPECT_EQ(in.errorText(), "Unrecognised identifier \"abc\".\r\rLine 5.");
+    in.updateSettings([&](ProgramSettings &s) { s.language = 1; });
     // A message already stored keeps its language.
-    EXPECT_EQ(in.ErrorText, "Unrecognised identifier \"abc\".\r\rLine 5.");
+    EXPECT_EQ(in.errorText(), "Unrecognised identifier \"abc\".\r\rLine 5.");
     in.RaiseMessage(76, {"abc"});
-    EXPECT_EQ(in.ErrorText, QString::fromUtf8("Неопознанный идентификатор \"abc\".\r\rСтрока 5."));
+    EXPECT_EQ(in.errorText(), QString::fromUtf8("Неопознанный идентификатор \"abc\".\r\rСтрока 5."));
     // A second error replaces the first; line 0 is reported as 0.
-    in.Language = 0;
-    in.CurrentLine = 0;
+    in.updateSettings([&](ProgramSettings &s) { s.language = 0; });
+    in.moveToLine(0);
     QString target = "old";
     in.RaiseError("Boom", target);
     EXPECT_EQ(target, "Boom\r\rLine 0.");
@@ -123,7 +123,7 @@ TEST(Catalogue, TranslatePhrase)
     Interpreter in;
     EXPECT_EQ(in.TranslatePhrase("Function"), "Function");
     EXPECT_EQ(in.TranslatePhrase("not in the catalogue"), "not in the catalogue");
-    in.Language = 1;
+    in.updateSettings([&](ProgramSettings &s) { s.language = 1; });
     EXPECT_EQ(in.TranslatePhrase("Function"), catalogueText(121, 1));
     EXPECT_EQ(in.TranslatePhrase("Parameter"), catalogueText(122, 1));
     EXPECT_EQ(in.TranslatePhrase(" must be"), catalogueText(123, 1));
@@ -138,20 +138,22 @@ TEST(Catalogue, ShowErrorPresentsOnceInWorkingMode)
 {
     RecordingHost host;
     Interpreter in({.host = &host});
-    in.CurrentLine = 4;
+    in.moveToLine(4);
     in.RaiseMessage(47);
     // Outside working mode the caret moves but the text stays pending.
     in.ShowError();
     EXPECT_EQ(host.calls, QStringList({"caret 4", "grid"}));
-    EXPECT_FALSE(in.ErrorText.isEmpty());
+    EXPECT_FALSE(in.errorText().isEmpty());
     host.calls.clear();
-    in.WorkMode = true;
-    in.RunState = rn_Run;
+    in.updateSettings([&](ProgramSettings &s) { s.workMode = true; });
+    Interpreter::RunPosition running = in.SaveRunPosition();
+    running.runState = rn_Run;
+    in.RestoreRunPosition(running);
     in.ShowError();
     EXPECT_EQ(host.calls,
               QStringList({"caret 4", "grid", "refresh", "box Bracket mismatch.\r\rLine 4.", "hand"}));
-    EXPECT_TRUE(in.ErrorText.isEmpty());
-    EXPECT_EQ(in.RunState, rn_Stopped);
+    EXPECT_TRUE(in.errorText().isEmpty());
+    EXPECT_EQ(in.runState(), rn_Stopped);
     host.calls.clear();
     in.ShowMessageById(27, {1000});
     EXPECT_EQ(host.calls,

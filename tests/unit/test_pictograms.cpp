@@ -61,10 +61,12 @@ struct ClickRun {
 
     explicit ClickRun(const QStringList &lines, QSize panelSize = QSize(900, 600)) : panel(panelSize)
     {
-        in.ProgramFolder = QStringLiteral(TESMORA_TEST_DATA "/../resources/");
-        in.ScriptLines = lines;
+        in.updateSettings([&](ProgramSettings &s) {
+            s.programFolder = QStringLiteral(TESMORA_TEST_DATA "/../resources/");
+        });
+        in.setScriptLines(lines);
         in.PrepareScript();
-        in.WorkMode = true;
+        in.updateSettings([&](ProgramSettings &s) { s.workMode = true; });
     }
     QString start()
     {
@@ -86,8 +88,8 @@ struct ClickRun {
     QString var(const QString &name) const { return in.GetVariableText(name); }
     QString array(const QString &name) const
     {
-        const int n = in.Arrays.FindArrayAtLevel(name, 0);
-        return n == 0 ? QStringLiteral("(none)") : ArrayShortText(in.Arrays.at(n));
+        const int n = in.arrays().FindArrayAtLevel(name, 0);
+        return n == 0 ? QStringLiteral("(none)") : ArrayShortText(in.arrays().at(n));
     }
     std::int64_t pixel(int x, int y) const
     {
@@ -203,7 +205,7 @@ TEST(Pictograms, StatusRangeDedupeAndFaults)
         {"SetCoordinateSystem(0,0,400,250,2,2,2)", "s = 1",
          R"(p = '{"statuses":[{"status_name":"a","picture":"nofile.bmp"},{"status_name":"b","picture":"x.png"}]}')",
          "Pictograms(s, 1, 1, p)"});
-    EXPECT_EQ(missing.start(), msg(170, {missing.in.ProgramFolder + "pictures/nofile.bmp"}, 3));
+    EXPECT_EQ(missing.start(), msg(170, {missing.in.programFolder() + "pictures/nofile.bmp"}, 3));
     ClickRun png(
         {"SetCoordinateSystem(0,0,400,250,2,2,2)", "s = 2",
          R"(p = '{"statuses":[{"status_name":"a","picture":"nofile.bmp"},{"status_name":"b","picture":"Scripts/AutoStart.txt"}]}')",
@@ -240,21 +242,21 @@ TEST(ClickHandlers, ButtonsOverlapsAndEmptyAreas)
     r.click(30, 20);
     EXPECT_EQ(r.var("trace"), "ccL");
     // The run was over before the clicks and stays over.
-    EXPECT_EQ(r.in.RunState, rn_Stopped);
-    EXPECT_EQ(r.in.BlockDepth, 0);
-    EXPECT_EQ(r.in.CurrentFunctionLevel, 0);
+    EXPECT_EQ(r.in.runState(), rn_Stopped);
+    EXPECT_EQ(r.in.blockDepth(), 0);
+    EXPECT_EQ(r.in.currentFunctionLevel(), 0);
     // A handler's error is shown once; the position is restored.
     ClickRun bad({"SetCoordinateSystem(0,0,400,250,2,2,2)",
                   "Define_Mouse_Click_Handler(Array4(0,0,400,250), 'Broken')", "x = 1", "stop",
                   "function Broken()", "  _y = 1 / 0", "  return"});
     ASSERT_EQ(bad.start(), "");
-    const int line = bad.in.CurrentLine;
+    const int line = bad.in.currentLine();
     bad.click(10, 10);
     ASSERT_EQ(bad.host.errors.size(), 1);
     EXPECT_EQ(bad.host.errors.at(0), "Devision by zero.");
-    EXPECT_EQ(bad.in.CurrentLine, line);
-    EXPECT_EQ(bad.in.BlockDepth, 0);
-    EXPECT_EQ(bad.in.CurrentFunctionLevel, 0);
+    EXPECT_EQ(bad.in.currentLine(), line);
+    EXPECT_EQ(bad.in.blockDepth(), 0);
+    EXPECT_EQ(bad.in.currentFunctionLevel(), 0);
     EXPECT_EQ(bad.in.FindVariable("_y"), -1);
     EXPECT_FALSE(bad.in.HandlerRunning());
     // A function that does not exist: message 50 in the box.
@@ -309,11 +311,11 @@ TEST(Cursor, ReadOutPositionsAndDisplayScale)
     // Get_User_Cursor_Pos: the user position; the display pixel, (-1, -1) after leaving.
     TWordStatus v;
     r.in.EvaluateText("Get_User_Cursor_Pos()", v);
-    EXPECT_EQ(ArrayShortText(r.in.Arrays.at(r.in.FindArray(v.str))), "(20,230)");
+    EXPECT_EQ(ArrayShortText(r.in.arrays().at(r.in.FindArray(v.str))), "(20,230)");
     r.mouse.Image2MouseLeave();
     r.in.EvaluateText("Get_User_Cursor_Pos(1)", v);
     EXPECT_EQ(v.kind, wkArrayName);
-    EXPECT_EQ(ArrayShortText(r.in.Arrays.at(r.in.FindArray(v.str))), "(-1,-1)");
+    EXPECT_EQ(ArrayShortText(r.in.arrays().at(r.in.FindArray(v.str))), "(-1,-1)");
     // The precision follows the width of the x range.
     EXPECT_EQ(CanvasMouse::CursorText(1.23456, -0.5, 2), "X=1.235  Y=-0.500");
     EXPECT_EQ(CanvasMouse::CursorText(12.345, 3, 20), "X=12.35  Y=3.00");

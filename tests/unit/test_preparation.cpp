@@ -34,9 +34,9 @@ void writeFile(const QString &path, const QByteArray &bytes)
 QStringList prepared(const QStringList &lines)
 {
     Interpreter in;
-    in.ScriptLines = lines;
+    in.setScriptLines(lines);
     in.PrepareScript();
-    return in.ScriptLines;
+    return in.scriptLines();
 }
 
 } // namespace
@@ -57,32 +57,32 @@ TEST(Preparation, CommentRemoval)
 TEST(Preparation, IndentsContinuationsAndLineStarts)
 {
     Interpreter in;
-    in.ScriptLines = {"x = 1", "  > + 2", "", "# c", "if x > 0", "  y = 2 # c", "   z", "  >", "stop"};
+    in.setScriptLines({"x = 1", "  > + 2", "", "# c", "if x > 0", "  y = 2 # c", "   z", "  >", "stop"});
     in.ComputeIndents();
-    EXPECT_EQ(in.LineIndent[0], 0);
-    EXPECT_EQ(in.LineIndent[1], -1);
-    EXPECT_EQ(in.LineIndent[2], -1);
-    EXPECT_EQ(in.LineIndent[3], -1);
-    EXPECT_EQ(in.LineIndent[5], 2);
-    EXPECT_EQ(in.LineIndent[6], 3);
-    EXPECT_EQ(in.LineIndent[7], -1);
-    EXPECT_EQ(in.LineIndent[9], 0);
-    in.CurrentLine = 0;
+    EXPECT_EQ(in.lineIndent(0), 0);
+    EXPECT_EQ(in.lineIndent(1), -1);
+    EXPECT_EQ(in.lineIndent(2), -1);
+    EXPECT_EQ(in.lineIndent(3), -1);
+    EXPECT_EQ(in.lineIndent(5), 2);
+    EXPECT_EQ(in.lineIndent(6), 3);
+    EXPECT_EQ(in.lineIndent(7), -1);
+    EXPECT_EQ(in.lineIndent(9), 0);
+    in.moveToLine(0);
     EXPECT_EQ(in.JoinContinuationLines(), "x = 1 + 2");
 
-    in.ScriptLines = {"s = 'a' # first", "", "# between", "> + 'b' # c", " > + 'c'", "t = 1"};
-    in.CurrentLine = 0;
+    in.setScriptLines({"s = 'a' # first", "", "# between", "> + 'b' # c", " > + 'c'", "t = 1"});
+    in.moveToLine(0);
     EXPECT_EQ(in.JoinContinuationLines(), "s = 'a' + 'b' + 'c'");
     // A continuation may stand on the last line.
-    in.ScriptLines = {"return 1", "> + 1"};
+    in.setScriptLines({"return 1", "> + 1"});
     EXPECT_EQ(in.JoinContinuationLines(), "return 1 + 1");
 
-    in.ScriptLines = {"ab", "", "cde"};
+    in.setScriptLines({"ab", "", "cde"});
     in.ComputeLineStarts();
-    EXPECT_EQ(in.LineStart[0], 0);
-    EXPECT_EQ(in.LineStart[1], 4);
-    EXPECT_EQ(in.LineStart[2], 6);
-    EXPECT_EQ(in.LineStart[3], 0);
+    EXPECT_EQ(in.lineStart(0), 0);
+    EXPECT_EQ(in.lineStart(1), 4);
+    EXPECT_EQ(in.lineStart(2), 6);
+    EXPECT_EQ(in.lineStart(3), 0);
 }
 
 TEST(Preparation, StopInsertion)
@@ -113,33 +113,34 @@ TEST(Preparation, FunctionTableAndEditorSteps)
 {
     EditorHost host;
     Interpreter in({.host = &host});
-    in.ScriptLines = {"x = f(1)",         "stop",           "Function  Sum2 (_a, _b) # adds",
-                      "  return _a + _b", "function (bad)", "FUNCTION g()",
-                      "  return 0"};
+    in.setScriptLines({"x = f(1)", "stop", "Function  Sum2 (_a, _b) # adds", "  return _a + _b",
+                       "function (bad)", "FUNCTION g()", "  return 0"});
     in.PrepareScript();
-    EXPECT_EQ(in.ScriptFunctionNames, QStringList({"SUM2", "G"}));
-    EXPECT_EQ(in.ScriptFunctionHeaders, QStringList({"Function  Sum2 (_a, _b) # adds", "FUNCTION g()"}));
-    EXPECT_EQ(host.editorText, in.ScriptLines);
+    EXPECT_EQ(in.scriptFunctionNames(), QStringList({"SUM2", "G"}));
+    EXPECT_EQ(in.scriptFunctionHeaders(), QStringList({"Function  Sum2 (_a, _b) # adds", "FUNCTION g()"}));
+    EXPECT_EQ(host.editorText, in.scriptLines());
     EXPECT_TRUE(host.readOnly);
     EXPECT_EQ(host.wordRebuilds, 1);
     EXPECT_EQ(host.workModeActions, 1);
-    EXPECT_EQ(in.LineIndent[3], 2);
+    EXPECT_EQ(in.lineIndent(3), 2);
 }
 
 TEST(Preparation, LineLimitIsShownAtOnce)
 {
     EditorHost host;
     Interpreter in({.host = &host});
+    QStringList lines;
     for (int i = 0; i < 1005; ++i)
-        in.ScriptLines << QStringLiteral("x = %1").arg(i);
+        lines << QStringLiteral("x = %1").arg(i);
+    in.setScriptLines(lines);
     in.PrepareScript();
     ASSERT_EQ(host.shown.size(), 1);
     EXPECT_EQ(host.shown[0], "Script is too long. The number of lines of the script can't exceed 1000.'");
     // 1000 lines plus the inserted stop.
-    EXPECT_EQ(in.ScriptLines.size(), 1001);
-    EXPECT_EQ(in.ScriptLines.last(), "stop");
-    EXPECT_TRUE(in.ErrorText.isEmpty());
-    EXPECT_EQ(in.LineIndent[1000], 0);
+    EXPECT_EQ(in.scriptLines().size(), 1001);
+    EXPECT_EQ(in.scriptLines().last(), "stop");
+    EXPECT_TRUE(in.errorText().isEmpty());
+    EXPECT_EQ(in.lineIndent(1000), 0);
 }
 
 TEST(Loading, EncodingsTabsAndMissingFiles)
@@ -147,15 +148,15 @@ TEST(Loading, EncodingsTabsAndMissingFiles)
     QTemporaryDir dir;
     EditorHost host;
     Interpreter in({.host = &host});
-    in.ProgramFolder = dir.path() + "/";
+    in.updateSettings([&](ProgramSettings &s) { s.programFolder = dir.path() + "/"; });
 
     const QString bom = dir.filePath("bom.txt");
     writeFile(bom, QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("x = 'привет'\r\n\tif x\r\n").toUtf8());
     in.LoadScript(bom);
-    EXPECT_TRUE(in.ErrorText.isEmpty());
-    EXPECT_EQ(in.ScriptLines, QStringList({QString::fromUtf8("x = 'привет'"), "  if x"}));
+    EXPECT_TRUE(in.errorText().isEmpty());
+    EXPECT_EQ(in.scriptLines(), QStringList({QString::fromUtf8("x = 'привет'"), "  if x"}));
     EXPECT_EQ(host.caption, "Tesmora   " + bom);
-    EXPECT_EQ(in.ScriptFileName, bom);
+    EXPECT_EQ(in.scriptFileName(), bom);
 
     const QString utf16 = dir.filePath("utf16.txt");
     QByteArray le("\xFF\xFE");
@@ -163,34 +164,34 @@ TEST(Loading, EncodingsTabsAndMissingFiles)
     le.append(reinterpret_cast<const char *>(t.utf16()), t.size() * 2);
     writeFile(utf16, le);
     in.LoadScript(utf16);
-    EXPECT_EQ(in.ScriptLines, QStringList({QString::fromUtf8("a = 'π'"), "b = 2"}));
+    EXPECT_EQ(in.scriptLines(), QStringList({QString::fromUtf8("a = 'π'"), "b = 2"}));
 
     const QString plain = dir.filePath("plain.txt");
     writeFile(plain, QString::fromUtf8("s = 'ü'\n").toUtf8());
     in.LoadScript(plain);
-    EXPECT_EQ(in.ScriptLines, QStringList({QString::fromUtf8("s = 'ü'")}));
+    EXPECT_EQ(in.scriptLines(), QStringList({QString::fromUtf8("s = 'ü'")}));
 
     // Bytes that are not UTF-8 are read in the ANSI code page (1252 here).
     const QString ansi = dir.filePath("ansi.txt");
     writeFile(ansi, QByteArray("s = '\xFC'\r"));
     in.LoadScript(ansi);
-    EXPECT_EQ(in.ScriptLines, QStringList({QString::fromUtf8("s = 'ü'")}));
+    EXPECT_EQ(in.scriptLines(), QStringList({QString::fromUtf8("s = 'ü'")}));
 
     const QString empty = dir.filePath("empty.txt");
     writeFile(empty, QByteArray());
     in.LoadScript(empty);
-    EXPECT_EQ(in.ScriptLines, QStringList({""}));
+    EXPECT_EQ(in.scriptLines(), QStringList({""}));
 
     in.LoadScript(dir.filePath("missing.txt"));
-    EXPECT_EQ(in.ErrorText,
+    EXPECT_EQ(in.errorText(),
               "Invalid file name \"" + dir.filePath("missing.txt") + "\" or no access.\r\rLine 0.");
-    EXPECT_EQ(in.ScriptLines, QStringList({""}));
-    EXPECT_TRUE(in.ScriptFileName.isEmpty());
+    EXPECT_EQ(in.scriptLines(), QStringList({""}));
+    EXPECT_TRUE(in.scriptFileName().isEmpty());
     EXPECT_EQ(host.caption, "Tesmora   ");
-    in.ErrorText.clear();
+    in.takeError();
     in.LoadScript("");
-    EXPECT_TRUE(in.ErrorText.isEmpty());
-    EXPECT_EQ(in.ScriptLines, QStringList({""}));
+    EXPECT_TRUE(in.errorText().isEmpty());
+    EXPECT_EQ(in.scriptLines(), QStringList({""}));
 }
 
 TEST(Loading, IncludeExpansion)
@@ -198,7 +199,7 @@ TEST(Loading, IncludeExpansion)
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath("Scripts/lib"));
     Interpreter in;
-    in.ProgramFolder = dir.path() + "/";
+    in.updateSettings([&](ProgramSettings &s) { s.programFolder = dir.path() + "/"; });
     writeFile(dir.filePath("Scripts/lib.txt"), "function f(_a)\n  return _a * 2\n# include inner.txt\n");
     writeFile(dir.filePath("Scripts/Inner.TXT"), "function g()\n  return 1\n");
     writeFile(dir.filePath("Scripts/self.txt"), "a = 1\n# include self.txt\n");
@@ -207,40 +208,40 @@ TEST(Loading, IncludeExpansion)
     const QString main = dir.filePath("main.txt");
     writeFile(main, "x = f(2)\n# include lib.txt\n");
     in.LoadScript(main);
-    ASSERT_TRUE(in.ErrorText.isEmpty()) << in.ErrorText.toStdString();
+    ASSERT_TRUE(in.errorText().isEmpty()) << in.errorText().toStdString();
     const QStringList expected = {"x = f(2)",        "# include lib.txt",      "function f(_a)",
                                   "  return _a * 2", "# include inner.txt",    "function g()",
                                   "  return 1",      "#END INCLUDE INNER.TXT", "#END INCLUDE LIB.TXT"};
-    EXPECT_EQ(in.ScriptLines, expected);
+    EXPECT_EQ(in.scriptLines(), expected);
     // Expanding again changes nothing.
     in.ExpandIncludes();
-    EXPECT_EQ(in.ScriptLines, expected);
+    EXPECT_EQ(in.scriptLines(), expected);
     in.PrepareScript();
     in.ExpandIncludes();
-    EXPECT_EQ(in.ScriptLines.mid(in.ScriptLines.size() - 2),
+    EXPECT_EQ(in.scriptLines().mid(in.scriptLines().size() - 2),
               QStringList({"#END INCLUDE INNER.TXT", "#END INCLUDE LIB.TXT"}));
 
     // A file that includes itself is expanded once.
-    in.ScriptLines = {"; INCLUDE self.txt", "b = 2"};
+    in.setScriptLines({"; INCLUDE self.txt", "b = 2"});
     in.ExpandIncludes();
-    EXPECT_EQ(in.ScriptLines, QStringList({"; INCLUDE self.txt", "a = 1", "# include self.txt",
-                                           "#END INCLUDE SELF.TXT", "b = 2"}));
+    EXPECT_EQ(in.scriptLines(), QStringList({"; INCLUDE self.txt", "a = 1", "# include self.txt",
+                                             "#END INCLUDE SELF.TXT", "b = 2"}));
 
     // Backslashes separate folders; names resolve case-insensitively.
-    in.ScriptLines = {"#include scripts\\LIB\\DEEP.txt", "y = 1"};
+    in.setScriptLines({"#include scripts\\LIB\\DEEP.txt", "y = 1"});
     in.ExpandIncludes();
-    EXPECT_TRUE(in.ErrorText.isEmpty()) << in.ErrorText.toStdString();
-    EXPECT_EQ(in.ScriptLines, QStringList({"#include scripts\\LIB\\DEEP.txt", "deep = 1",
-                                           "#END INCLUDE SCRIPTS\\LIB\\DEEP.TXT", "y = 1"}));
+    EXPECT_TRUE(in.errorText().isEmpty()) << in.errorText().toStdString();
+    EXPECT_EQ(in.scriptLines(), QStringList({"#include scripts\\LIB\\DEEP.txt", "deep = 1",
+                                             "#END INCLUDE SCRIPTS\\LIB\\DEEP.TXT", "y = 1"}));
 
     // A missing file stops the expansion with message 170 and the upper-cased name.
-    in.ScriptLines = {"# include nothere.txt", "# include lib.txt", "z = 1"};
+    in.setScriptLines({"# include nothere.txt", "# include lib.txt", "z = 1"});
     in.ExpandIncludes();
-    EXPECT_EQ(in.ErrorText, "Invalid file name \"NOTHERE.TXT\" or no access.\r\rLine 0.");
-    EXPECT_EQ(in.ScriptLines, QStringList({"# include nothere.txt", "# include lib.txt", "z = 1"}));
-    in.ErrorText.clear();
+    EXPECT_EQ(in.errorText(), "Invalid file name \"NOTHERE.TXT\" or no access.\r\rLine 0.");
+    EXPECT_EQ(in.scriptLines(), QStringList({"# include nothere.txt", "# include lib.txt", "z = 1"}));
+    in.takeError();
     // Not a directive: text before the comment sign, or another first word.
-    in.ScriptLines = {"x = 1 # include lib.txt", "# see include lib.txt", "z = 1"};
+    in.setScriptLines({"x = 1 # include lib.txt", "# see include lib.txt", "z = 1"});
     in.ExpandIncludes();
-    EXPECT_EQ(in.ScriptLines.size(), 3);
+    EXPECT_EQ(in.scriptLines().size(), 3);
 }

@@ -23,9 +23,9 @@ TEST(ScriptFunctions, RunModeParametersAndReturn)
     EXPECT_EQ(r.var("y"), "12");
     EXPECT_EQ(r.var("z"), "13");
     // The locals are gone after RETURN.
-    EXPECT_EQ(r.in.Variables.size(), 2);
-    EXPECT_EQ(r.in.CurrentFunctionLevel, 0);
-    EXPECT_EQ(r.in.BlockDepth, 0);
+    EXPECT_EQ(r.in.variables().size(), 2);
+    EXPECT_EQ(r.in.currentFunctionLevel(), 0);
+    EXPECT_EQ(r.in.blockDepth(), 0);
 
     ScriptRun swap({"x = 1", "y = 2", "Swap(x, y)", "stop", "function Swap(var _a, var _b)", "  _t = _a",
                     "  _a = _b", "  _b = _t", "  return"});
@@ -93,8 +93,8 @@ TEST(ScriptFunctions, RecursionAndNameMatching)
     names.start();
     EXPECT_EQ(names.var("x"), "1");
     ScriptRun missing({"x = f(1)", "stop", "function (_a)", "  return 1"});
-    missing.in.setScriptFunctions(missing.in.ScriptFunctionNames + QStringList{"F"},
-                                  missing.in.ScriptFunctionHeaders);
+    missing.in.setScriptFunctions(missing.in.scriptFunctionNames() + QStringList{"F"},
+                                  missing.in.scriptFunctionHeaders());
     missing.start();
     EXPECT_EQ(firstLine(missing.error()), "Function name \"f\" was'n found in script text.");
 }
@@ -103,24 +103,24 @@ TEST(RunControl, StepModeEntersFunctionsAndReexecutesTheCall)
 {
     ScriptRun r(kAreaScript);
     r.step();
-    EXPECT_EQ(r.in.CurrentLine, 4); // inside the body
-    EXPECT_EQ(r.in.RunState, rn_Step);
-    EXPECT_EQ(r.in.CurrentFunctionLevel, 1);
+    EXPECT_EQ(r.in.currentLine(), 4); // inside the body
+    EXPECT_EQ(r.in.runState(), rn_Step);
+    EXPECT_EQ(r.in.currentFunctionLevel(), 1);
     EXPECT_EQ(r.var("_w"), "3");
     EXPECT_EQ(r.var("y"), "");
     r.step();
-    EXPECT_EQ(r.in.CurrentLine, 5);
+    EXPECT_EQ(r.in.currentLine(), 5);
     r.step(); // RETURN: the calling line runs again with the value
-    EXPECT_EQ(r.in.CurrentLine, 1);
+    EXPECT_EQ(r.in.currentLine(), 1);
     EXPECT_EQ(r.var("y"), "12");
-    EXPECT_EQ(r.in.CurrentFunctionLevel, 0);
+    EXPECT_EQ(r.in.currentFunctionLevel(), 0);
     r.step();
     EXPECT_EQ(r.var("z"), "13");
-    EXPECT_EQ(r.in.CurrentLine, 2);
+    EXPECT_EQ(r.in.currentLine(), 2);
     // Step on the stop line executes STOP.
     r.step();
-    EXPECT_EQ(r.in.RunState, rn_Stopped);
-    EXPECT_EQ(r.in.CurrentLine, 2);
+    EXPECT_EQ(r.in.runState(), rn_Stopped);
+    EXPECT_EQ(r.in.currentLine(), 2);
     EXPECT_TRUE(r.host.errors.isEmpty());
 }
 
@@ -128,9 +128,9 @@ TEST(RunControl, StepOverAndContinueFromInsideAFunction)
 {
     ScriptRun over(kAreaScript);
     over.in.A_StepOverExecute();
-    EXPECT_EQ(over.in.CurrentLine, 1);
+    EXPECT_EQ(over.in.currentLine(), 1);
     EXPECT_EQ(over.var("y"), "12");
-    EXPECT_EQ(over.in.RunState, rn_Stopped);
+    EXPECT_EQ(over.in.runState(), rn_Stopped);
     EXPECT_TRUE(over.host.errors.isEmpty());
 
     ScriptRun cont(kAreaScript);
@@ -139,12 +139,12 @@ TEST(RunControl, StepOverAndContinueFromInsideAFunction)
     EXPECT_TRUE(cont.host.errors.isEmpty()) << cont.error().toStdString();
     EXPECT_EQ(cont.var("y"), "12");
     EXPECT_EQ(cont.var("z"), "13");
-    EXPECT_EQ(cont.in.CurrentLine, 2);
-    EXPECT_EQ(cont.in.CurrentFunctionLevel, 0);
+    EXPECT_EQ(cont.in.currentLine(), 2);
+    EXPECT_EQ(cont.in.currentFunctionLevel(), 0);
     // Start switches fast mode on, Continue off.
-    EXPECT_FALSE(cont.in.FastMode);
+    EXPECT_FALSE(cont.in.fastMode());
     cont.start();
-    EXPECT_TRUE(cont.in.FastMode);
+    EXPECT_TRUE(cont.in.fastMode());
 }
 
 TEST(RunControl, StopsErrorsBreakpointsAndPause)
@@ -153,58 +153,58 @@ TEST(RunControl, StopsErrorsBreakpointsAndPause)
     ScriptRun ok({"x = 1", "y = 2", "stop"});
     ok.start();
     EXPECT_EQ(ok.host.sounds, QStringList({"asterisk", "asterisk"}));
-    EXPECT_EQ(ok.in.CurrentLine, 2);
-    EXPECT_EQ(ok.in.RunState, rn_Stopped);
+    EXPECT_EQ(ok.in.currentLine(), 2);
+    EXPECT_EQ(ok.in.runState(), rn_Stopped);
     // Start on a script whose first line is stop executes nothing.
     ScriptRun first({"stop", "x = 1"});
     first.start();
-    EXPECT_EQ(first.in.Variables.size(), 0);
-    EXPECT_EQ(first.in.ExecutedLines, 0);
+    EXPECT_EQ(first.in.variables().size(), 0);
+    EXPECT_EQ(first.in.executedLines(), 0);
     // An error: the box and the error sound.
     ScriptRun bad({"x = 1", "y = q", "z = 3", "stop"});
     bad.start();
     EXPECT_EQ(bad.host.errors, QStringList({"Unrecognised identifier \"q\".\r\rLine 1."}));
     EXPECT_TRUE(bad.host.sounds.contains("hand"));
-    EXPECT_EQ(bad.in.CurrentLine, 1);
+    EXPECT_EQ(bad.in.currentLine(), 1);
     EXPECT_EQ(bad.var("x"), "1");
     // A breakpoint stops the run before its line; Continue executes it.
     ScriptRun bp({"x = 1", "y = 2", "z = 3", "stop"});
     bp.host.breakpoints.insert(1);
     bp.start();
-    EXPECT_EQ(bp.in.CurrentLine, 1);
+    EXPECT_EQ(bp.in.currentLine(), 1);
     EXPECT_EQ(bp.var("y"), "");
     bp.host.breakpoints.clear();
     bp.in.A_Continue_runExecute();
     EXPECT_EQ(bp.var("z"), "3");
-    EXPECT_EQ(bp.in.CurrentLine, 3);
+    EXPECT_EQ(bp.in.currentLine(), 3);
     // A line beginning with "stop" ends the run before it is executed.
     ScriptRun watch({"x = 1", "stopwatch = 1", "y = 2", "stop"});
     watch.start();
-    EXPECT_EQ(watch.in.CurrentLine, 1);
+    EXPECT_EQ(watch.in.currentLine(), 1);
     EXPECT_EQ(watch.var("stopwatch"), "");
     // STOP inside the program.
     ScriptRun stopStmt({"x = 1", "if x = 1", "  STOP", "y = 2", "stop"});
     stopStmt.start();
-    EXPECT_EQ(stopStmt.in.CurrentLine, 2);
+    EXPECT_EQ(stopStmt.in.currentLine(), 2);
     EXPECT_EQ(stopStmt.var("y"), "");
     // The Pause key: one more line runs before the run stops.
     ScriptRun key({"n = 0", "repeat", "  n = n + 1", "stop"});
     key.host.pauseKey = true;
     key.start();
-    EXPECT_EQ(key.in.RunState, rn_Stopped);
-    EXPECT_EQ(key.in.ExecutedLines, 2);
+    EXPECT_EQ(key.in.runState(), rn_Stopped);
+    EXPECT_EQ(key.in.executedLines(), 2);
 }
 
 TEST(RunControl, ResetAtLineZeroAndCloseAfterRun)
 {
     ScriptRun r({"x = 1", "stop"});
     r.in.SetVariable("old", "1", wkFloat);
-    r.in.cmdLineParams = QStringList({"script.txt", "a b"});
+    r.in.updateSettings([&](ProgramSettings &s) { s.cmdLineParams = QStringList({"script.txt", "a b"}); });
     r.start();
     EXPECT_EQ(r.var("old"), "");
-    ASSERT_EQ(r.in.Arrays.count(), 1);
-    EXPECT_EQ(r.in.Arrays.at(1).name, "cmdLineParams");
-    EXPECT_EQ(r.in.Arrays.at(1).count, 2);
+    ASSERT_EQ(r.in.arrays().count(), 1);
+    EXPECT_EQ(r.in.arrays().at(1).name, "cmdLineParams");
+    EXPECT_EQ(r.in.arrays().at(1).count, 2);
 
     struct Closing : tesmora::test::ScriptHost {
         int closed = 0;
@@ -216,12 +216,12 @@ TEST(RunControl, ResetAtLineZeroAndCloseAfterRun)
     };
     Closing host;
     Interpreter in({.host = &host});
-    in.ScriptLines = {"x = 1", "stop"};
+    in.setScriptLines({"x = 1", "stop"});
     in.PrepareScript();
-    in.CloseAfterRun = true;
+    in.requestCloseAfterRun();
     in.A_StartExecute(RunSender::StartTimer);
     EXPECT_EQ(host.closed, 1);
-    in.ScriptLines = {"x = q", "stop"};
+    in.setScriptLines({"x = q", "stop"});
     in.PrepareScript();
     in.A_StartExecute(RunSender::StartTimer);
     EXPECT_EQ(host.closed, 1);
@@ -233,12 +233,12 @@ TEST(RunControl, PauseDuringARunTakesEffectAfterOneMoreLine)
     r.host.pauseTarget = &r.in;
     r.host.pauseAtEvents = 1; // the first event processing of the run
     r.start();
-    EXPECT_EQ(r.in.RunState, rn_Stopped);
-    EXPECT_EQ(r.in.ExecutedLines, 1);
+    EXPECT_EQ(r.in.runState(), rn_Stopped);
+    EXPECT_EQ(r.in.executedLines(), 1);
     // The line ran once more, but a statement does not complete once the run
     // is stopped: it stays the current line and runs again on Continue.
     EXPECT_EQ(r.var("n"), "");
-    EXPECT_EQ(r.in.CurrentLine, 0);
+    EXPECT_EQ(r.in.currentLine(), 0);
     // Continue goes on from where the run stopped, up to the line limit.
     r.host.pauseTarget = nullptr;
     r.in.A_Continue_runExecute();
@@ -259,10 +259,10 @@ TEST(ScriptFunctions, ArrayParametersAndArrayResults)
     EXPECT_EQ(r.var("c"), "6");
     const int b = r.in.FindArray("b");
     ASSERT_GT(b, 0);
-    EXPECT_EQ(r.in.Arrays.at(b).data_type, wkInt);
-    EXPECT_EQ(r.in.Arrays.at(b).count, 2);
+    EXPECT_EQ(r.in.arrays().at(b).data_type, wkInt);
+    EXPECT_EQ(r.in.arrays().at(b).count, 2);
     // Only the main program's arrays remain (no parameters: no cmdLineParams).
-    EXPECT_EQ(r.in.Arrays.count(), 2);
+    EXPECT_EQ(r.in.arrays().count(), 2);
 }
 
 TEST(RunControl, TemporaryArraysDoNotPileUpInLoops)
@@ -279,10 +279,10 @@ TEST(RunControl, TemporaryArraysDoNotPileUpInLoops)
     f.start();
     ASSERT_TRUE(f.host.errors.isEmpty()) << f.error().toStdString();
     EXPECT_EQ(f.var("x"), "6");
-    ScriptRun s(f.in.ScriptLines);
+    ScriptRun s(f.in.scriptLines());
     for (int i = 0; i < 12; ++i) {
         s.step();
-        if (s.in.RunState == rn_Stopped)
+        if (s.in.runState() == rn_Stopped)
             break;
     }
     EXPECT_TRUE(s.host.errors.isEmpty()) << s.error().toStdString();
@@ -309,13 +309,13 @@ TEST(RunControl, EveryStatementStepsIntoAFunctionAndResumes)
     for (const auto &c : cases) {
         ScriptRun r(c.lines);
         const int header = static_cast<int>(c.lines.indexOf("function F(_a)"));
-        for (int guard = 0; guard < 20 && r.in.CurrentFunctionLevel == 0; ++guard)
+        for (int guard = 0; guard < 20 && r.in.currentFunctionLevel() == 0; ++guard)
             r.step();
         const std::string script = c.lines.join(" | ").toStdString();
-        EXPECT_EQ(r.in.CurrentLine, header + 1) << script; // the first line of the body
+        EXPECT_EQ(r.in.currentLine(), header + 1) << script; // the first line of the body
         r.step();
-        EXPECT_EQ(r.in.CurrentLine, header + 2) << script;
-        for (int guard = 0; guard < 20 && r.in.RunState != rn_Stopped; ++guard)
+        EXPECT_EQ(r.in.currentLine(), header + 2) << script;
+        for (int guard = 0; guard < 20 && r.in.runState() != rn_Stopped; ++guard)
             r.step();
         EXPECT_TRUE(r.host.errors.isEmpty()) << script << ": " << r.error().toStdString();
         EXPECT_EQ(r.var(c.variable), c.value) << script;
@@ -323,7 +323,7 @@ TEST(RunControl, EveryStatementStepsIntoAFunctionAndResumes)
 
     ScriptRun valueless({"x = G()", "stop", "function G()", "  return"});
     valueless.step();
-    EXPECT_EQ(valueless.in.CurrentLine, 3);
+    EXPECT_EQ(valueless.in.currentLine(), 3);
     valueless.step();
     EXPECT_EQ(firstLine(valueless.error()),
               "The right side of the assignment operator does not contain any value.");

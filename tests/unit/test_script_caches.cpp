@@ -16,18 +16,18 @@ TEST(ScriptCaches, ReplacedFunctionListsAndScriptsAreSplitAgain)
     ScriptRun r({"x = Trim(' a ')", "stop", "function Trim(_s)", "  return 'mine'"});
     r.start();
     EXPECT_EQ(r.var("x"), "mine");
-    r.in.ScriptLines = {"x = Trim(' a ')", "stop", "function Trim2(_s)", "  return 'mine'"};
+    r.in.setScriptLines({"x = Trim(' a ')", "stop", "function Trim2(_s)", "  return 'mine'"});
     r.in.PrepareScript();
     r.start();
     EXPECT_EQ(r.error(), "");
     EXPECT_EQ(r.var("x"), "a");
 
     // Another script with the same number of functions, of other names.
-    r.in.ScriptLines = {"y = Twice(4)", "stop", "function Twice(_n)", "  return _n * 2"};
+    r.in.setScriptLines({"y = Twice(4)", "stop", "function Twice(_n)", "  return _n * 2"});
     r.in.PrepareScript();
     r.start();
     EXPECT_EQ(r.var("y"), "8");
-    r.in.ScriptLines = {"y = Twice(4)", "stop", "function Thrice(_n)", "  return _n * 3"};
+    r.in.setScriptLines({"y = Twice(4)", "stop", "function Thrice(_n)", "  return _n * 3"});
     r.in.PrepareScript();
     r.start();
     EXPECT_TRUE(r.error().startsWith("Unrecognised function \"Twice\".")) << r.error().toStdString();
@@ -47,14 +47,18 @@ TEST(ScriptCaches, EditingOnlyAContinuationLineChangesTheStatement)
     r.start();
     EXPECT_EQ(r.var("y"), "3");
     // The first line of the statement is untouched; only its continuation changes.
-    r.in.ScriptLines[2] = "> + 5";
+    QStringList edited = r.in.scriptLines();
+    edited[2] = "> + 5";
+    r.in.setScriptLines(edited);
     r.start();
     EXPECT_EQ(r.var("y"), "6");
     // A line after the statement that becomes a continuation joins it too.
-    r.in.ScriptLines = {"y = 1", "z = 0", "stop"};
+    r.in.setScriptLines({"y = 1", "z = 0", "stop"});
     r.start();
     EXPECT_EQ(r.var("y"), "1");
-    r.in.ScriptLines[1] = "> + 9";
+    edited = r.in.scriptLines();
+    edited[1] = "> + 9";
+    r.in.setScriptLines(edited);
     r.start();
     EXPECT_EQ(r.var("y"), "10");
 }

@@ -23,7 +23,7 @@ TEST(Statements, AssignmentRules)
         EXPECT_EQ(r.var("z"), "0.333333333333333");
         EXPECT_EQ(r.kind("s"), wkString);
         EXPECT_EQ(r.kind("b"), wkBool);
-        EXPECT_EQ(r.in.Variables.size(), 5);
+        EXPECT_EQ(r.in.variables().size(), 5);
     }
     {
         ScriptRun r({"PI = 3", "stop"});
@@ -216,7 +216,7 @@ TEST(Statements, ConditionalsAndIndentation)
     EXPECT_EQ(stray.var("z"), "3");
     // Continue on a line whose indentation does not fit the block: message 52.
     ScriptRun wrong({"x = 1", "  y = 2", "stop"});
-    wrong.in.CurrentLine = 1;
+    wrong.in.moveToLine(1);
     wrong.in.A_Continue_runExecute();
     EXPECT_EQ(wrong.error(), "Error indent 2.\r\rLine 1.");
     // A continuation line joins its statement.

@@ -18,14 +18,14 @@ QString blanks(int n)
 const t_arr_specification &declare(Interpreter &in, const QString &statement)
 {
     WordList w;
-    in.ErrorText.clear();
+    in.takeError();
     in.SplitWords(statement, w);
     in.DeclareArray(w);
-    EXPECT_TRUE(in.ErrorText.isEmpty()) << in.ErrorText.toStdString();
+    EXPECT_TRUE(in.errorText().isEmpty()) << in.errorText().toStdString();
     const int n = in.FindArray(w[1].str);
     EXPECT_GT(n, 0);
     static t_arr_specification none;
-    return n > 0 ? in.Arrays.at(n) : none;
+    return n > 0 ? in.arrays().at(n) : none;
 }
 
 } // namespace

@@ -11,8 +11,8 @@ QStringList split(Interpreter &in, const QString &text, QString *error = nullptr
     WordList w;
     in.SplitWords(text, w);
     if (error)
-        *error = in.ErrorText;
-    in.ErrorText.clear();
+        *error = in.errorText();
+    in.takeError();
     QStringList out;
     for (int i = 0; i <= w.last; ++i)
         out << w[i].str;
@@ -25,7 +25,7 @@ Interpreter &withArrayA(Interpreter &in)
     rec.name = "A";
     rec.dim = {3, 3, 0, 0};
     rec.count = 9;
-    in.Arrays.append(rec);
+    in.arrays().append(rec);
     return in;
 }
 
@@ -64,7 +64,7 @@ TEST(SplitWords, ListsAndLimits)
     EXPECT_EQ(d[7].str, "(1, 2, 3)");
     // The list may hold anything, even text the word reader would refuse.
     in.SplitWords("array S[2]string = ('a?', \"b\")", d);
-    EXPECT_TRUE(in.ErrorText.isEmpty());
+    EXPECT_TRUE(in.errorText().isEmpty());
     EXPECT_EQ(d[d.last].str, "('a?', \"b\")");
 
     // Errors of the word reader stop the split.
