@@ -17,10 +17,10 @@ namespace {
 
 // How often the stop check is asked while a source runs.
 constexpr unsigned long kStopCheckMs = 20;
-// How long each side of a hand-over watches for the other before it sleeps
-// (in polls, a few tens of microseconds): calls in a loop then pass without
-// waking a sleeping thread.
-constexpr int kWatchPolls = 400;
+// How long each side of a hand-over watches for the other before it sleeps,
+// in polls. Off: on a machine with more busy threads than cores, watching
+// took the core the other side needed and made calls slower, not faster.
+constexpr int kWatchPolls = 0;
 
 // A short pause between two polls of a flag.
 inline void pollPause()
