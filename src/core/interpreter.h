@@ -272,6 +272,7 @@ class Interpreter : private InterpreterRunState {
     // when there is no engine, the source fails or it was interrupted (Pause,
     // closing the window, the run's deadline).
     bool RunJavaScript(const QString &source, QString &value);
+    bool RunJavaScript(const JavaScriptCall &call, QString &value);
 
     // ---- Statements and script functions ------------------------------------
     // Executes the statement at CurrentLine; returns the kind of its first word.

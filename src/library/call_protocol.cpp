@@ -193,7 +193,7 @@ void Interpreter::CallJavaScriptFunction(int funcIndex, const QString &name, Wor
         return;
     const T_FunctionDescription &row = table[static_cast<size_t>(funcIndex)];
     QString answer;
-    if (!RunJavaScript(BuildJavaScriptCall(row, args), answer))
+    if (!RunJavaScript(PrepareJavaScriptCall(row, args), answer))
         return;
     if (!JavaScriptResultWord(row, answer, result)) {
         result.clear();
@@ -202,6 +202,11 @@ void Interpreter::CallJavaScriptFunction(int funcIndex, const QString &name, Wor
 }
 
 bool Interpreter::RunJavaScript(const QString &source, QString &value)
+{
+    return RunJavaScript(JavaScriptCall{{}, {}, source}, value);
+}
+
+bool Interpreter::RunJavaScript(const JavaScriptCall &call, QString &value)
 {
     if (!services_.js) {
         RaiseError(QStringLiteral("JavaScript: no JavaScript engine is available."));
@@ -214,7 +219,7 @@ bool Interpreter::RunJavaScript(const QString &source, QString &value)
         host_->processEvents();
         return (wasRunning && RunState == rn_Stopped) || host_->pauseKeyDown() || pastDeadline();
     };
-    const JavaScriptResult answer = services_.js->evaluate(source, stop);
+    const JavaScriptResult answer = services_.js->call(call, stop);
     if (answer.interrupted) {
         RaiseMessage(361);
         return false;

@@ -41,25 +41,24 @@ bool takesObjectArgument(TJSF_obj obj)
     return obj == jso_None || obj == jso_Str || obj == jso_Date;
 }
 
-} // namespace
-
-QString BuildJavaScriptCall(const T_FunctionDescription &row, const WordList &args)
+// The call of `row` with its arguments written by `arg` (argument i of the
+// value words).
+template <typename ArgumentText>
+QString callText(const T_FunctionDescription &row, int count, ArgumentText arg)
 {
     const QString method = row.name();
-    const int count = args.count();
-
     int first = 0;
     bool haveObject = false;
     QString object;
     if (takesObjectArgument(row.Obj) && count > 0) {
-        object = argumentSource(args[0]);
+        object = arg(0);
         haveObject = true;
         first = 1;
     }
 
     QStringList methodArgs;
     for (int i = first; i < count; ++i)
-        methodArgs << argumentSource(args[i]);
+        methodArgs << arg(i);
 
     QString call = method + QLatin1Char('(') + methodArgs.join(QLatin1Char(',')) + QLatin1Char(')');
     if (method.toLower() == QLatin1String("fromcharcode"))
@@ -79,6 +78,48 @@ QString BuildJavaScriptCall(const T_FunctionDescription &row, const WordList &ar
     case jso_RE:
         break;
     }
+    return call;
+}
+
+// True when passing the word as a value gives what its source text gives: a
+// number, or a text whose double-quoted source reads back as the same text
+// (no quotes, backslashes or line and control characters).
+bool passesAsValue(const TWordStatus &word)
+{
+    if (isNumberKind(word.kind))
+        return true;
+    if (!isStringKind(word.kind))
+        return false;
+    for (const QChar ch : word.str) {
+        const char16_t u = ch.unicode();
+        if (u < 0x20 || u == '"' || u == '\\' || u == 0x2028 || u == 0x2029)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString BuildJavaScriptCall(const T_FunctionDescription &row, const WordList &args)
+{
+    return callText(row, args.count(), [&args](int i) { return argumentSource(args[i]); });
+}
+
+JavaScriptCall PrepareJavaScriptCall(const T_FunctionDescription &row, const WordList &args)
+{
+    JavaScriptCall call;
+    call.source = BuildJavaScriptCall(row, args);
+    const int count = args.count();
+    for (int i = 0; i < count; ++i) {
+        const TWordStatus &word = args[i];
+        if (!passesAsValue(word))
+            return call;
+        if (isNumberKind(word.kind))
+            call.args.append({false, word.float_val, {}});
+        else
+            call.args.append({true, 0.0, word.str});
+    }
+    call.expression = callText(row, count, [](int i) { return QLatin1Char('a') + QString::number(i); });
     return call;
 }
 

@@ -1,6 +1,7 @@
 // JavaScript-backed functions: the source text of a call and its result.
 #pragma once
 
+#include "ports/javascript_engine.h"
 #include "ports/words.h"
 #include "library/function_tables.h"
 
@@ -15,6 +16,10 @@ QString BuildJavaScriptCall(const T_FunctionDescription &row, const WordList &ar
 // The same for row number `row` of the JavaScript table (empty text for a
 // row number outside the table).
 QString BuildJavaScriptCall(int row, const WordList &args);
+// The call of `row` prepared for the engine: its source text always, and
+// its expression over the argument values a0, a1, ... when every argument
+// passes as a value with the same effect as its source text.
+JavaScriptCall PrepareJavaScriptCall(const T_FunctionDescription &row, const WordList &args);
 
 // Turns the engine's answer into the call's result by the row's ReturnType:
 // "int" and "float" give wkFloat (the answer read as a number and rewritten

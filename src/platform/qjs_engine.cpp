@@ -1,5 +1,6 @@
 #include "qjs_engine.h"
 
+#include <QHash>
 #include <QJSEngine>
 #include <QJSValue>
 #include <QMutex>
@@ -7,12 +8,40 @@
 #include <QThread>
 #include <QWaitCondition>
 
+#include <atomic>
+#include <thread>
+
 namespace tesmora {
 
 namespace {
 
 // How often the stop check is asked while a source runs.
 constexpr unsigned long kStopCheckMs = 20;
+// How long each side of a hand-over watches for the other before it sleeps,
+// in polls. Off: on a machine with more busy threads than cores, watching
+// took the core the other side needed and made calls slower, not faster.
+constexpr int kWatchPolls = 0;
+
+// A short pause between two polls of a flag.
+inline void pollPause()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#else
+    std::this_thread::yield();
+#endif
+}
+
+// Watches `flag` for a short while; true once it is set.
+bool watch(const std::atomic<bool> &flag)
+{
+    for (int i = 0; i < kWatchPolls; ++i) {
+        if (flag.load(std::memory_order_acquire))
+            return true;
+        pollPause();
+    }
+    return flag.load(std::memory_order_acquire);
+}
 
 // A thrown Error object carries its text in `message`; a thrown value of any
 // other type (throw 42, throw "x") is reported by its own text.
@@ -43,6 +72,49 @@ JavaScriptResult runSource(QJSValue &runner, const QString &source)
     return {true, value.toString()};
 }
 
+// The compiled function of a call expression over a0, a1, ...: it returns
+// [true, value] or [false, thrown value] as the source runner does. Kept
+// per expression; the methods it names are looked up at each call, so a
+// method redefined meanwhile is the one that runs.
+QJSValue compiledCall(QJSEngine &js, QHash<QString, QJSValue> &cache, const JavaScriptCall &c)
+{
+    const QString key = c.expression + QLatin1Char('/') + QString::number(c.args.size());
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *it;
+    QStringList params;
+    for (int i = 0; i < c.args.size(); ++i)
+        params << QLatin1Char('a') + QString::number(i);
+    QJSValue f = js.evaluate(QLatin1String("(function (") + params.join(QLatin1Char(',')) +
+                             QLatin1String(") { try { return [true, ") + c.expression +
+                             QLatin1String("]; } catch (e) { return [false, e]; } })"));
+    if (!f.isCallable())
+        f = QJSValue();
+    cache.insert(key, f);
+    return f;
+}
+
+// A prepared call: its compiled function with the argument values, or its
+// source text when the expression does not compile.
+JavaScriptResult runCall(QJSEngine &js, QJSValue &runner, QHash<QString, QJSValue> &cache,
+                         const JavaScriptCall &c)
+{
+    QJSValue f = c.expression.isEmpty() ? QJSValue() : compiledCall(js, cache, c);
+    if (!f.isCallable())
+        return runSource(runner, c.source);
+    QJSValueList args;
+    args.reserve(c.args.size());
+    for (const JavaScriptArgument &a : c.args)
+        args.append(a.isText ? QJSValue(a.text) : QJSValue(a.number));
+    const QJSValue answer = f.call(args);
+    if (answer.isError())
+        return {false, failureMessage(answer)};
+    const QJSValue value = answer.property(1);
+    if (!answer.property(0).toBool() || value.isError())
+        return {false, failureMessage(value)};
+    return {true, value.toString()};
+}
+
 } // namespace
 
 // The engine's thread: takes one source at a time and hands back its result.
@@ -54,9 +126,13 @@ class QtJavaScriptEngine::Worker : public QThread {
     bool hasJob = false;
     bool done = false;
     bool quit = false;
-    bool busy = false; // an evaluate() waits for its result
-    QString source;
+    bool busy = false;     // an evaluate() waits for its result
+    bool sleeping = false; // the thread waits on `changed`
+    JavaScriptCall job;
     JavaScriptResult result;
+    // Mirrors of hasJob and done that the other side watches without the lock.
+    std::atomic<bool> jobPosted{false};
+    std::atomic<bool> resultPosted{false};
 
   protected:
     void run() override
@@ -64,21 +140,32 @@ class QtJavaScriptEngine::Worker : public QThread {
         QJSEngine js;
         QJSValue runner = js.evaluate(QStringLiteral(
             "(function (src) { try { return [true, (0, eval)(src)]; } catch (e) { return [false, e]; } })"));
+        QHash<QString, QJSValue> compiled;
         QMutexLocker lock(&mutex);
         engine = &js;
         changed.wakeAll();
         for (;;) {
-            while (!hasJob && !quit)
+            if (!hasJob && !quit) {
+                lock.unlock();
+                watch(jobPosted);
+                lock.relock();
+            }
+            while (!hasJob && !quit) {
+                sleeping = true;
                 changed.wait(&mutex);
+                sleeping = false;
+            }
             if (quit)
                 break;
             hasJob = false;
-            const QString text = source;
+            jobPosted.store(false, std::memory_order_relaxed);
+            const JavaScriptCall c = std::move(job);
             lock.unlock();
-            JavaScriptResult r = runSource(runner, text);
+            JavaScriptResult r = runCall(js, runner, compiled, c);
             lock.relock();
             result = std::move(r);
             done = true;
+            resultPosted.store(true, std::memory_order_release);
             changed.wakeAll();
         }
         engine = nullptr;
@@ -98,6 +185,7 @@ QtJavaScriptEngine::~QtJavaScriptEngine()
     {
         QMutexLocker lock(&worker_->mutex);
         worker_->quit = true;
+        worker_->jobPosted.store(true, std::memory_order_release);
         if (worker_->engine)
             worker_->engine->setInterrupted(true);
         worker_->changed.wakeAll();
@@ -107,6 +195,11 @@ QtJavaScriptEngine::~QtJavaScriptEngine()
 
 JavaScriptResult QtJavaScriptEngine::evaluate(const QString &source, const StopCheck &stop)
 {
+    return call(JavaScriptCall{{}, {}, source}, stop);
+}
+
+JavaScriptResult QtJavaScriptEngine::call(const JavaScriptCall &c, const StopCheck &stop)
+{
     const std::shared_ptr<Worker> keep = worker_;
     Worker &w = *keep;
     QMutexLocker lock(&w.mutex);
@@ -114,10 +207,17 @@ JavaScriptResult QtJavaScriptEngine::evaluate(const QString &source, const StopC
     if (w.busy || w.quit)
         return {false, QStringLiteral("the JavaScript engine is busy.")};
     w.busy = true;
-    w.source = source;
+    w.job = c;
     w.done = false;
+    w.resultPosted.store(false, std::memory_order_relaxed);
     w.hasJob = true;
-    w.changed.wakeAll();
+    w.jobPosted.store(true, std::memory_order_release);
+    if (w.sleeping)
+        w.changed.wakeAll();
+    // A short call is usually answered while the caller still watches.
+    lock.unlock();
+    watch(w.resultPosted);
+    lock.relock();
     bool interrupted = false;
     while (!w.done) {
         if (w.changed.wait(&w.mutex, kStopCheckMs) || w.done || interrupted || !stop)

@@ -15,6 +15,8 @@ class QtJavaScriptEngine : public JavaScriptEngine {
     QtJavaScriptEngine();
     ~QtJavaScriptEngine() override;
     JavaScriptResult evaluate(const QString &source, const StopCheck &stop = {}) override;
+    // Compiles each call expression once and calls it with the values.
+    JavaScriptResult call(const JavaScriptCall &c, const StopCheck &stop = {}) override;
 
   private:
     class Worker;

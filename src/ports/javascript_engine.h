@@ -2,6 +2,7 @@
 // get its value as text or a failure message.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -11,6 +12,23 @@ struct JavaScriptResult {
     bool ok = false;
     QString text;             // the value as text, or the engine's failure message
     bool interrupted = false; // ended by the stop check, not by the source
+};
+
+// One argument of a prepared call: a number or a text, passed as a value.
+struct JavaScriptArgument {
+    bool isText = false;
+    double number = 0.0;
+    QString text;
+};
+
+// A call prepared twice: `expression` names its arguments a0, a1, ... (so an
+// engine may compile it once and call it with values), and `source` is the
+// same call with the arguments written out. An empty expression means the
+// call only exists as its source text.
+struct JavaScriptCall {
+    QString expression;
+    QList<JavaScriptArgument> args;
+    QString source;
 };
 
 class JavaScriptEngine {
@@ -23,6 +41,12 @@ class JavaScriptEngine {
     // Global state survives between evaluations; a failure or an
     // interruption leaves the engine usable.
     virtual JavaScriptResult evaluate(const QString &source, const StopCheck &stop = {}) = 0;
+    // The value of a prepared call; an engine without compiled calls
+    // evaluates its source text.
+    virtual JavaScriptResult call(const JavaScriptCall &c, const StopCheck &stop = {})
+    {
+        return evaluate(c.source, stop);
+    }
 };
 
 } // namespace tesmora

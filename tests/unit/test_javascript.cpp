@@ -352,6 +352,10 @@ TEST(JavaScriptRows, EveryRowRunsInTheEngine)
         const auto r = js->evaluate(source);
         ASSERT_TRUE(r.ok) << "row " << c.row << ": " << source.toStdString() << " -> "
                           << r.text.toStdString();
+        // The compiled call with values answers what the source text answers.
+        const JavaScriptCall prepared = PrepareJavaScriptCall(row, c.args);
+        EXPECT_FALSE(prepared.expression.isEmpty()) << "row " << c.row;
+        EXPECT_EQ(js->call(prepared).text, r.text) << "row " << c.row;
         TWordStatus w;
         ASSERT_TRUE(JavaScriptResultWord(row, r.text, w)) << "row " << c.row << ": " << r.text.toStdString();
         EXPECT_EQ(w.str, c.expected) << "row " << c.row << ": " << source.toStdString();
@@ -383,4 +387,41 @@ TEST(JavaScriptRows, EveryRowRunsInTheEngine)
             EXPECT_TRUE(covered[i]) << "row " << i << " has no case";
         }
     }
+}
+
+TEST(JavaScriptCall, PreparedCallsAnswerAsTheirSourceTexts)
+{
+    auto js = makeEngine();
+    // Texts whose source would read differently stay source texts only.
+    for (const QString &odd : {QString("say \"hi\""), QString("a\\nb"), QString("two\nlines")}) {
+        const JavaScriptCall c = PrepareJavaScriptCall(jsRow(0), words({text(odd), number("1")}));
+        EXPECT_TRUE(c.expression.isEmpty()) << odd.toStdString();
+        EXPECT_EQ(js->call(c).text, js->evaluate(c.source).text) << odd.toStdString();
+    }
+    EXPECT_TRUE(
+        PrepareJavaScriptCall(jsRow(0), words({text("true", wkBool), number("0")})).expression.isEmpty());
+    // Numbers pass by value: negative zero, large, tiny and inexact values.
+    for (const char *n : {"-0", "1e21", "-1e-7", "0.30000000000000004", "-2.5", "123456789012345678"}) {
+        TWordStatus w = number(n);
+        for (int row : {23, 30, 31, 32, 26}) {
+            const JavaScriptCall c = PrepareJavaScriptCall(jsRow(row), words({w}));
+            ASSERT_FALSE(c.expression.isEmpty());
+            EXPECT_EQ(js->call(c).text, js->evaluate(c.source).text) << row << " " << n;
+        }
+    }
+    const auto roundOf = [&](const char *n) {
+        return js->call(PrepareJavaScriptCall(jsRow(30), words({number(n)})));
+    };
+    const QString before = roundOf("7.5").text;
+    // A method redefined later is the one a compiled call runs.
+    ASSERT_TRUE(js->evaluate("Math.round = function (x) { return x * 100 }").ok);
+    EXPECT_NE(roundOf("7.5").text, before);
+    EXPECT_EQ(roundOf("7.5").text, "750");
+    // An endless method is interrupted by the stop check, and the engine goes on.
+    ASSERT_TRUE(js->evaluate("Math.round = function (x) { while (true) {} }").ok);
+    int asked = 0;
+    const auto r =
+        js->call(PrepareJavaScriptCall(jsRow(30), words({number("1")})), [&] { return ++asked >= 2; });
+    EXPECT_TRUE(r.interrupted);
+    EXPECT_EQ(js->evaluate("6 * 7").text, "42");
 }
