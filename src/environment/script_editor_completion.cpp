@@ -130,7 +130,7 @@ QListWidget *shownListOf(QsciScintilla *editor)
 void ScriptEditor::fitCompletionList()
 {
     QListWidget *list = shownListOf(editor_);
-    if (!list || list->count() == 0)
+    if (!list)
         return;
     // Entries wider than the list end in an ellipsis instead of a scroll
     // bar, which would cover a single row; the whole text is its tool tip.

@@ -77,9 +77,6 @@ QString withSlash(QString s)
         s += QLatin1Char('/');
     return s;
 }
-} // namespace
-
-namespace {
 
 // Copies of read-only bundled files must stay changeable by their owner.
 void addOwnerWrite(const QString &path, bool folder)
