@@ -79,20 +79,42 @@ QString withSlash(QString s)
 }
 } // namespace
 
+QString installedDataFolder()
+{
+#ifdef TESMORA_INSTALLED_DATA
+    // Where the install puts the bundled files, relative to the executable.
+    const QString exeDir =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    const QDir data(exeDir + QStringLiteral("/" TESMORA_INSTALLED_DATA));
+    if (data.exists(QStringLiteral("Scripts")))
+        return withSlash(data.absolutePath());
+#endif
+    return {};
+}
+
+QString bundledFilesFolder()
+{
+    const QString installed = installedDataFolder();
+    if (!installed.isEmpty())
+        return installed;
+    return withSlash(QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                  : QDir::currentPath());
+}
+
 QString defaultProgramFolder()
 {
     const QString env = qEnvironmentVariable("TESMORA_HOME");
     if (!env.isEmpty())
         return withSlash(QDir(env).absolutePath());
-    const QString exeDir =
-        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
-    if (QFileInfo(exeDir).isWritable())
-        return withSlash(exeDir);
+    // An installed program never writes beside itself, even where it could.
+    const QString exeDir = bundledFilesFolder();
+    if (installedDataFolder().isEmpty() && QFileInfo(exeDir).isWritable())
+        return exeDir;
     const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(user);
     // Seed the per-user folder with the bundled files it does not have yet.
     for (const QString &sub : {QStringLiteral("Scripts"), QStringLiteral("pictures")}) {
-        QDir src(exeDir + QLatin1Char('/') + sub);
+        QDir src(exeDir + sub);
         if (!src.exists())
             continue;
         QDir().mkpath(user + QLatin1Char('/') + sub);

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Checks the Debian package that `make package` built: its file list holds
+# every installed file, its dependencies were read from the programs'
+# libraries, lintian reports no error, and unpacked into a scratch root its
+# programs work (check_install_tree.sh).
+# usage: check_package.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+
+build=$1 src=$(cd "$2" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+deb=$(ls -t "$build"/tesmora_*.deb 2>/dev/null | head -n 1)
+[ -n "$deb" ] || {
+  echo "FAIL: no tesmora_*.deb in $build (make package)" >&2
+  exit 1
+}
+echo "checking $deb"
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# The file list.
+dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's#^\./##' >"$scratch/list"
+while read -r f; do
+  grep -qxF "usr/$f" "$scratch/list" || fail "the package lacks /usr/$f"
+done < <(bash "$here/expected_files.sh" "$src")
+
+# Dependencies from the libraries the programs link (Qt, QScintilla, libc).
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libqt6widgets6 libqt6qml6 libqt6multimedia6 libqscintilla2-qt6 libc6; do
+  grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
+done
+
+# lintian: no errors (warnings are shown, not fatal).
+lintian --fail-on error --no-tag-display-limit "$deb" || fail "lintian reports errors"
+
+dpkg-deb -x "$deb" "$scratch/root"
+bash "$here/check_install_tree.sh" --root "$scratch/root" "$src"
+echo "package $deb: ok"
