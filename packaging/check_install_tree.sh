@@ -39,7 +39,8 @@ while read -r f; do
 done < <(bash "$here/expected_files.sh" "$src")
 [ "$missing" = 0 ] || fail "files missing below $prefix"
 
-unset TESMORA_HOME
+# The per-user folder must follow HOME alone.
+unset TESMORA_HOME XDG_DATA_HOME
 user_folder() { echo "$1/.local/share/Tesmora"; }
 
 # The installed runner: the program folder is the per-user folder even where

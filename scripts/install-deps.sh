@@ -14,7 +14,7 @@ PACKAGES=(
   xvfb xauth
   clang-14 libclang-rt-14-dev
   python3 librsvg2-bin man-db
-  dpkg-dev desktop-file-utils appstream lintian
+  dpkg-dev file desktop-file-utils appstream lintian
 )
 
 missing=()
