@@ -130,7 +130,8 @@ def page(sections, name, version):
             heading = title
         for index, (kind, lines) in enumerate(blocks(sections[section])):
             if chosen(kind, lines, part, index):
-                out += troff(kind, lines)
+                # A lone item outside the option list reads as a paragraph.
+                out += troff("para" if part == "other-items" else kind, lines)
     out += [".SH SEE ALSO", spec["see_also"]]
     return "\n".join(out) + "\n"
 
