@@ -66,12 +66,14 @@ HOME=$home "$prefix/bin/tesmora-run" "$examples/01_Values_and_variables.txt" >/d
   fail "second tesmora-run"
 [ "$(cat "$folder/Scripts/AutoStart.txt")" = "a = 'mine'" ] || fail "a later start overwrote Scripts/AutoStart.txt"
 
-# TESMORA_HOME still chooses the program folder.
+# TESMORA_HOME and --home still choose the program folder.
 mkdir -p "$scratch/own/pictures"
 cp "$prefix/share/tesmora/pictures/"*.bmp "$scratch/own/pictures/"
 HOME=$scratch/home-unused TESMORA_HOME=$scratch/own "$prefix/bin/tesmora-run" "$examples/17_Pictures.txt" ||
   fail "tesmora-run with TESMORA_HOME"
-[ ! -e "$(user_folder "$scratch/home-unused")" ] || fail "TESMORA_HOME was set, yet the per-user folder was made"
+HOME=$scratch/home-unused "$prefix/bin/tesmora-run" --home "$scratch/own" "$examples/17_Pictures.txt" ||
+  fail "tesmora-run --home"
+[ ! -e "$(user_folder "$scratch/home-unused")" ] || fail "a program folder was given, yet the per-user folder was made"
 
 # The window: starts with a fresh home, runs a script at once (/R), closes
 # itself two seconds after the run and writes its settings into the seeded

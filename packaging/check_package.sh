@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the Debian package that `make package` built: its file list holds
 # every installed file, its dependencies were read from the programs'
-# libraries, lintian reports no error, and unpacked into a scratch root its
-# programs work (check_install_tree.sh).
+# libraries and apt can install them all, lintian reports no error, and
+# unpacked into a scratch root its programs work (check_install_tree.sh).
 # usage: check_package.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 
@@ -33,6 +33,12 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6qml6 libqt6multimedia6 libqscintilla2-qt6 libc6; do
   grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
+
+# Installable on a machine with nothing installed yet: apt finds every
+# dependency in the configured archives (a simulation, nothing changes).
+apt-get -s -o Dir::State::status=/dev/null install "$(realpath "$deb")" >"$scratch/apt.log" 2>&1 ||
+  fail "apt cannot install the package on an empty system: $(tail -n 20 "$scratch/apt.log")"
+grep -q '^Inst tesmora ' "$scratch/apt.log" || fail "apt would not install tesmora: $(tail -n 20 "$scratch/apt.log")"
 
 # lintian: no errors (warnings are shown, not fatal).
 lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors"
