@@ -77,15 +77,18 @@ QString withSlash(QString s)
         s += QLatin1Char('/');
     return s;
 }
+
+QString executableFolder()
+{
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+}
 } // namespace
 
 QString installedDataFolder()
 {
 #ifdef TESMORA_INSTALLED_DATA
-    // Where the install puts the bundled files, relative to the executable.
-    const QString exeDir =
-        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
-    const QDir data(exeDir + QStringLiteral("/" TESMORA_INSTALLED_DATA));
+    // The install puts the bundled files there, relative to the executable.
+    const QDir data(executableFolder() + QStringLiteral("/" TESMORA_INSTALLED_DATA));
     if (data.exists(QStringLiteral("Scripts")))
         return withSlash(data.absolutePath());
 #endif
@@ -95,10 +98,7 @@ QString installedDataFolder()
 QString bundledFilesFolder()
 {
     const QString installed = installedDataFolder();
-    if (!installed.isEmpty())
-        return installed;
-    return withSlash(QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                  : QDir::currentPath());
+    return installed.isEmpty() ? withSlash(executableFolder()) : installed;
 }
 
 QString defaultProgramFolder()
@@ -106,15 +106,16 @@ QString defaultProgramFolder()
     const QString env = qEnvironmentVariable("TESMORA_HOME");
     if (!env.isEmpty())
         return withSlash(QDir(env).absolutePath());
+    const QString exeDir = executableFolder();
     // An installed program never writes beside itself, even where it could.
-    const QString exeDir = bundledFilesFolder();
     if (installedDataFolder().isEmpty() && QFileInfo(exeDir).isWritable())
-        return exeDir;
+        return withSlash(exeDir);
+    const QString bundled = bundledFilesFolder();
     const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(user);
     // Seed the per-user folder with the bundled files it does not have yet.
     for (const QString &sub : {QStringLiteral("Scripts"), QStringLiteral("pictures")}) {
-        QDir src(exeDir + sub);
+        QDir src(bundled + sub);
         if (!src.exists())
             continue;
         QDir().mkpath(user + QLatin1Char('/') + sub);
