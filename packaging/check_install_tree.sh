@@ -54,7 +54,7 @@ out=$(HOME=$home "$prefix/bin/tesmora-run" --dump "$examples/01_Values_and_varia
 [ -n "$out" ] || fail "tesmora-run --dump printed nothing"
 HOME=$home "$prefix/bin/tesmora-run" "$examples/17_Pictures.txt" || fail "tesmora-run on 17_Pictures.txt"
 folder=$(user_folder "$home")
-for f in Scripts/AutoStart.txt Scripts/MyFunctions.txt pictures/thermometer.bmp; do
+for f in Scripts/AutoStart.txt Scripts/examples/22_Quiz.txt pictures/thermometer.bmp guide/UserGuide.html; do
   [ -f "$folder/$f" ] || fail "the per-user folder lacks $f after the first start"
 done
 [ -z "$(find "$prefix/bin" -mindepth 1 ! -name tesmora ! -name tesmora-run)" ] ||
