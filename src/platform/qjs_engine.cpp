@@ -58,18 +58,24 @@ QString failureMessage(const QJSValue &value)
     return value.toString();
 }
 
-// Every source runs through an indirect eval inside try/catch: it evaluates
-// in the global scope (so definitions survive), and every thrown value,
-// Error object or not, is caught and reported the same way.
-JavaScriptResult runSource(QJSValue &runner, const QString &source)
+// The answer of the source runner or of a compiled call: [true, value], or
+// [false, thrown value]; an error object when the call itself failed.
+JavaScriptResult readAnswer(const QJSValue &answer)
 {
-    const QJSValue answer = runner.call({QJSValue(source)});
     if (answer.isError())
         return {false, failureMessage(answer)};
     const QJSValue value = answer.property(1);
     if (!answer.property(0).toBool() || value.isError())
         return {false, failureMessage(value)};
     return {true, value.toString()};
+}
+
+// Every source runs through an indirect eval inside try/catch: it evaluates
+// in the global scope (so definitions survive), and every thrown value,
+// Error object or not, is caught and reported the same way.
+JavaScriptResult runSource(QJSValue &runner, const QString &source)
+{
+    return readAnswer(runner.call({QJSValue(source)}));
 }
 
 // The compiled function of a call expression over a0, a1, ...: it returns
@@ -106,13 +112,7 @@ JavaScriptResult runCall(QJSEngine &js, QJSValue &runner, QHash<QString, QJSValu
     args.reserve(c.args.size());
     for (const JavaScriptArgument &a : c.args)
         args.append(a.isText ? QJSValue(a.text) : QJSValue(a.number));
-    const QJSValue answer = f.call(args);
-    if (answer.isError())
-        return {false, failureMessage(answer)};
-    const QJSValue value = answer.property(1);
-    if (!answer.property(0).toBool() || value.isError())
-        return {false, failureMessage(value)};
-    return {true, value.toString()};
+    return readAnswer(f.call(args));
 }
 
 } // namespace
