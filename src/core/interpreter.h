@@ -437,6 +437,15 @@ class Interpreter : private InterpreterRunState {
     // False when the value steps into a script function: the RETURN line
     // runs again when that function returns.
     bool ReturnStatement(const WordList &words);
+    // Binds the arguments of a call to the formals of `formalText` (a header's
+    // list) at the new function level; false on error.
+    bool bindParameters(const QString &formalText, const QString &functionName, const WordList &args);
+    // The function level at `depth` keeps what the calling line has read and
+    // called so far, for the line's run after the RETURN.
+    void keepCallerRecord(int depth);
+    // Run mode: runs the body of the function opened at block `depth` up to
+    // its RETURN, closes the level and gives the returned value.
+    void runFunctionBody(int depth, TWordStatus &result);
     // Drops the leading TRY word, switches TryMode on and empties Error
     // (unless the line is resuming after a RETURN); false when Error cannot
     // be set.

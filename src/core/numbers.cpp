@@ -104,95 +104,112 @@ QString GeneralNumberTextSystem(double x)
     return GeneralNumberText(x, systemDecimalSeparator());
 }
 
-ParsedNumber ParseNumber(const QString &text)
+namespace {
+
+// An optional minus and up to 15 digits, the common case: read without a
+// conversion. False for any other text.
+bool readShortInteger(const QString &text, double &value)
 {
-    ParsedNumber r;
-    {
-        // Fast path: an optional minus and up to 15 digits.
-        const int len = static_cast<int>(text.size());
-        const QChar *d = text.constData();
-        int i = (len > 0 && d[0] == QLatin1Char('-')) ? 1 : 0;
-        if (len > i && len - i <= 15) {
-            long long v = 0;
-            int k = i;
-            for (; k < len; ++k) {
-                const char16_t c = d[k].unicode();
-                if (c < u'0' || c > u'9')
-                    break;
-                v = v * 10 + (c - u'0');
-            }
-            if (k == len) {
-                r.value = i ? -static_cast<double>(v) : static_cast<double>(v);
-                return r;
-            }
-        }
+    const int len = static_cast<int>(text.size());
+    const QChar *d = text.constData();
+    const int start = (len > 0 && d[0] == QLatin1Char('-')) ? 1 : 0;
+    if (len <= start || len - start > 15)
+        return false;
+    long long v = 0;
+    for (int k = start; k < len; ++k) {
+        const char16_t c = d[k].unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        v = v * 10 + (c - u'0');
     }
+    value = start ? -static_cast<double>(v) : static_cast<double>(v);
+    return true;
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c.unicode() >= '0' && c.unicode() <= '9';
+}
+
+// Copies the ASCII digits from position i on into `ascii`; returns how many.
+int takeDigits(const QString &text, int &i, std::string &ascii)
+{
+    const int start = i;
+    for (; i < text.size() && isAsciiDigit(text.at(i)); ++i)
+        ascii += char(text.at(i).unicode());
+    return i - start;
+}
+
+// Copies a sign at position i ('+' is dropped when `keepPlus` is false).
+void takeSign(const QString &text, int &i, std::string &ascii, bool keepPlus)
+{
+    if (i >= text.size() || (text.at(i) != QLatin1Char('+') && text.at(i) != QLatin1Char('-')))
+        return;
+    if (keepPlus || text.at(i) == QLatin1Char('-'))
+        ascii += char(text.at(i).unicode());
+    ++i;
+}
+
+// Checks [blanks][sign]digits[.digits][(e|E)[sign]digits] and copies the
+// number without blanks or '+' into `ascii`; returns the 0-based position of
+// the first bad character, or -1 when the whole text is a number.
+int scanNumberText(const QString &text, std::string &ascii)
+{
     const int len = static_cast<int>(text.size());
     int i = 0;
     while (i < len && text.at(i) == QLatin1Char(' '))
         ++i;
-    std::string ascii;
-    auto fail = [&](int pos) {
-        r.errorPos = pos + 1;
-        r.value = 0.0;
-        return r;
-    };
     if (i >= len)
-        return fail(i);
-    if (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-')) {
-        if (text.at(i) == QLatin1Char('-'))
-            ascii += '-';
-        ++i;
-    }
-    int mantDigits = 0;
-    while (i < len && text.at(i).isDigit() && text.at(i).unicode() < 128) {
-        ascii += char(text.at(i).unicode());
-        ++i;
-        ++mantDigits;
-    }
+        return i;
+    takeSign(text, i, ascii, false);
+    int mantissaDigits = takeDigits(text, i, ascii);
     if (i < len && text.at(i) == QLatin1Char('.')) {
         ascii += '.';
         ++i;
-        while (i < len && text.at(i).unicode() >= '0' && text.at(i).unicode() <= '9') {
-            ascii += char(text.at(i).unicode());
-            ++i;
-            ++mantDigits;
-        }
+        mantissaDigits += takeDigits(text, i, ascii);
     }
-    if (mantDigits == 0)
-        return fail(i);
+    if (mantissaDigits == 0)
+        return i;
     if (i < len && (text.at(i) == QLatin1Char('e') || text.at(i) == QLatin1Char('E'))) {
         ascii += 'e';
         ++i;
-        if (i < len && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
-            ascii += char(text.at(i).unicode());
-            ++i;
-        }
-        int expDigits = 0;
-        while (i < len && text.at(i).unicode() >= '0' && text.at(i).unicode() <= '9') {
-            ascii += char(text.at(i).unicode());
-            ++i;
-            ++expDigits;
-        }
-        if (expDigits == 0)
-            return fail(i);
+        takeSign(text, i, ascii, true);
+        if (takeDigits(text, i, ascii) == 0)
+            return i;
     }
-    if (i < len)
-        return fail(i);
-    double v = 0.0;
-    const char *b = ascii.data();
-    if (*b == '-')
-        ++b; // from_chars takes no '+', sign handled below
-    auto res = std::from_chars(b, ascii.data() + ascii.size(), v);
-    if (res.ec == std::errc::result_out_of_range) {
-        // Underflow reads as zero; overflow is not a number.
-        if (ascii.find("e-") != std::string::npos)
-            v = 0.0;
-        else
-            return fail(len - 1);
-    } else if (res.ec != std::errc())
-        return fail(0);
-    r.value = ascii[0] == '-' ? -v : v;
+    return i < len ? i : -1;
+}
+
+} // namespace
+
+ParsedNumber ParseNumber(const QString &text)
+{
+    ParsedNumber r;
+    if (readShortInteger(text, r.value))
+        return r;
+    std::string ascii;
+    int bad = scanNumberText(text, ascii);
+    if (bad < 0) {
+        // from_chars takes no sign: the minus is applied afterwards.
+        const bool negative = ascii[0] == '-';
+        const char *first = ascii.data() + (negative ? 1 : 0);
+        double v = 0.0;
+        const auto res = std::from_chars(first, ascii.data() + ascii.size(), v);
+        if (res.ec == std::errc::result_out_of_range) {
+            // Underflow reads as zero; overflow is not a number.
+            if (ascii.find("e-") != std::string::npos)
+                v = 0.0;
+            else
+                bad = static_cast<int>(text.size()) - 1;
+        } else if (res.ec != std::errc()) {
+            bad = 0;
+        }
+        r.value = negative ? -v : v;
+    }
+    if (bad >= 0) {
+        r.errorPos = bad + 1;
+        r.value = 0.0;
+    }
     return r;
 }
 

@@ -3,31 +3,51 @@
 
 namespace tesmora {
 
+namespace {
+
+// The line of the header "function NAME (" with exactly this (lower-case)
+// name, or -1.
+int findFunctionHeader(const QStringList &lines, const QString &name)
+{
+    for (int i = 1; i < lines.size(); ++i) {
+        const QString line = Interpreter::StripComment(lines.at(i).toLower()).trimmed();
+        if (!line.startsWith(QLatin1String("function ")))
+            continue;
+        const int open = static_cast<int>(line.indexOf(QLatin1Char('('), 9));
+        if (open >= 0 && line.mid(9, open - 9).trimmed() == name)
+            return i;
+    }
+    return -1;
+}
+
+// The formal list of a header line: between the first "(" and the last ")"
+// after the word "function".
+QString formalListText(const QString &headerLine)
+{
+    const QString text = Interpreter::StripComment(headerLine.mid(9));
+    const int open = static_cast<int>(text.indexOf(QLatin1Char('(')));
+    const int close = static_cast<int>(text.lastIndexOf(QLatin1Char(')')));
+    return (open >= 0 && close > open) ? text.mid(open + 1, close - open - 1).trimmed() : QString();
+}
+
+bool isMissingArgument(const WordList &args, int i)
+{
+    return i >= kMaxWords || (args[i].kind == wkNone && args[i].str.isEmpty());
+}
+
+} // namespace
+
 void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TWordStatus &result)
 {
     result.clear();
     const int br = static_cast<int>(callText.indexOf(QLatin1Char('(')));
+    // Messages name the function as the call protocol sees it: lower-cased.
     const QString name = (br < 0 ? callText : callText.left(br)).trimmed().toLower();
-
-    // The header: "function NAME (" with exactly this name.
-    int header = -1;
-    for (int i = 1; i < ScriptLines.size(); ++i) {
-        const QString line = StripComment(ScriptLines.at(i).toLower()).trimmed();
-        if (!line.startsWith(QLatin1String("function ")))
-            continue;
-        const int open = static_cast<int>(line.indexOf(QLatin1Char('('), 9));
-        if (open < 0)
-            continue;
-        if (line.mid(9, open - 9).trimmed() == name) {
-            header = i;
-            break;
-        }
-    }
+    const int header = findFunctionHeader(ScriptLines, name);
     if (header < 0) {
         RaiseMessage(50, {name});
         return;
     }
-
     TBlockLevel level;
     level.nLine = CurrentLine;
     level.nBodyFunctionLine = header;
@@ -37,64 +57,68 @@ void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TW
     level.FunctionLevel = CurrentFunctionLevel + 1;
     pushBlock(level);
     ++CurrentFunctionLevel;
-
-    // The formal list: between the first "(" and the last ")" of the header.
-    const QString headerText = StripComment(ScriptLines.at(header).mid(9));
-    const int open = static_cast<int>(headerText.indexOf(QLatin1Char('(')));
-    const int close = static_cast<int>(headerText.lastIndexOf(QLatin1Char(')')));
-    const QString formalText =
-        (open >= 0 && close > open) ? headerText.mid(open + 1, close - open - 1) : QString();
-    WordList formals;
-    SplitWords(formalText.trimmed(), formals);
-    if (failed())
+    if (!bindParameters(formalListText(ScriptLines.at(header)), name, args))
         return;
+    CurrentLine = header + 1;
+    // In step mode the calling line stops here and runs again after the
+    // RETURN, taking what it had read and called until this call.
+    if (!running()) {
+        keepCallerRecord(BlockDepth);
+        return;
+    }
+    runFunctionBody(BlockDepth, result);
+}
+
+bool Interpreter::bindParameters(const QString &formalText, const QString &functionName, const WordList &args)
+{
+    WordList formals;
+    SplitWords(formalText, formals);
+    if (failed())
+        return false;
     bool byReference = false;
     int actual = 0;
-    // Messages name the function as the call protocol sees it: lower-cased.
-    const QString &functionName = name;
     for (int i = 0; i <= formals.last; ++i) {
         const TWordStatus &f = formals[i];
         if (f.kind == wkComma) {
             byReference = false;
-            continue;
-        }
-        if (f.str.toLower() == QLatin1String("var")) {
+        } else if (f.str.toLower() == QLatin1String("var")) {
             byReference = true;
-            continue;
-        }
-        if (actual >= kMaxWords || (args[actual].kind == wkNone && args[actual].str.isEmpty())) {
+        } else if (isMissingArgument(args, actual)) {
             RaiseMessage(51);
-            return;
+            return false;
+        } else {
+            BindParameter(functionName, f.str, args[actual++], byReference);
+            if (failed())
+                return false;
         }
-        BindParameter(functionName, f.str, args[actual], byReference);
-        if (failed())
-            return;
-        ++actual;
     }
-    if (actual < kMaxWords && !(args[actual].kind == wkNone && args[actual].str.isEmpty())) {
+    // More arguments than formals.
+    if (!isMissingArgument(args, actual)) {
         RaiseMessage(51);
-        return;
+        return false;
     }
-    CurrentLine = header + 1;
-    const int myDepth = BlockDepth;
-    // In step mode the calling line stops here and runs again after the
-    // RETURN, taking what it had read and called until this call.
-    if (RunState != rn_Run && RunState != rn_Continue) {
-        BlockStack[static_cast<size_t>(myDepth)].CallerRecord = std::exchange(LineValues.values, {});
-        return;
-    }
+    return true;
+}
+
+void Interpreter::keepCallerRecord(int depth)
+{
+    BlockStack[static_cast<size_t>(depth)].CallerRecord = std::exchange(LineValues.values, {});
+}
+
+void Interpreter::runFunctionBody(int depth, TWordStatus &result)
+{
     // The body's lines keep records of their own.
     LineRecord callerRecord = std::exchange(LineValues, LineRecord());
     RunLoop(CurrentLine, RunSender::MainWindow);
     LineValues = std::move(callerRecord);
-    if (RunState != rn_Run && RunState != rn_Continue) {
+    if (!running()) {
         // Stopped inside the body (Pause, a breakpoint, STOP): stepping
         // on, the calling line runs again after the RETURN.
-        if (BlockDepth >= myDepth)
-            BlockStack[static_cast<size_t>(myDepth)].CallerRecord = std::exchange(LineValues.values, {});
+        if (BlockDepth >= depth)
+            keepCallerRecord(depth);
         return;
     }
-    if (BlockDepth != myDepth || BlockStack[static_cast<size_t>(BlockDepth)].pt != pt_ReturnScriptFunction) {
+    if (BlockDepth != depth || BlockStack[static_cast<size_t>(BlockDepth)].pt != pt_ReturnScriptFunction) {
         // The body ended at a stop line without RETURN: the run ends there.
         RunState = rn_Stopped;
         return;

@@ -191,6 +191,11 @@ class NumberScanner {
             return kind_;
         for (;;) {
             const ushort c = line_.at(run_);
+            // A digit of the number's base continues it in every state.
+            if (state_ == Hex ? isHexDigit(c) : isDigit(c)) {
+                ++run_;
+                continue;
+            }
             const bool ident = c != 0 && isHighlighterIdentChar(QChar(c));
             bool more = false;
             switch (state_) {
@@ -275,14 +280,10 @@ class NumberScanner {
         return isDigit(line_.at(run_)) || badNumber();
     }
 
-    // Each step reads the character `c` at `run`; false when the number has
-    // ended.
+    // Each step reads the character `c` at `run`, which is not a digit of
+    // the number; false when the number has ended.
     bool inWhole(ushort c, bool ident)
     {
-        if (isDigit(c)) {
-            ++run_;
-            return true;
-        }
         if (c == 'e' || c == 'E')
             return exponent();
         if (c == 'j' || c == 'J') {
@@ -302,10 +303,6 @@ class NumberScanner {
 
     bool inFraction(ushort c, bool ident)
     {
-        if (isDigit(c)) {
-            ++run_;
-            return true;
-        }
         if (c == 'e' || c == 'E')
             return state_ == Exp ? badNumber() : exponent();
         if (c == 'j' || c == 'J') {
@@ -319,10 +316,6 @@ class NumberScanner {
 
     bool afterLeadingZero(ushort c)
     {
-        if (isDigit(c)) {
-            ++run_;
-            return true;
-        }
         if (c == 'e' || c == 'E')
             return exponent();
         if (c == '.' && !twoStopsFollow()) {
@@ -335,10 +328,6 @@ class NumberScanner {
 
     bool inHex(ushort c, bool ident)
     {
-        if (isHexDigit(c)) {
-            ++run_;
-            return true;
-        }
         if (c == 'j' || c == 'J')
             return badNumber();
         if (c == '.')

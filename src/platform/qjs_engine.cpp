@@ -66,18 +66,24 @@ QJSValue sourceRunner(QJSEngine &js)
         "(function (src) { try { return [true, (0, eval)(src)]; } catch (e) { return [false, e]; } })"));
 }
 
-// Every source runs through an indirect eval inside try/catch: it evaluates
-// in the global scope (so definitions survive), and every thrown value,
-// Error object or not, is caught and reported the same way.
-JavaScriptResult runSource(QJSValue &runner, const QString &source)
+// The answer of the source runner or of a compiled call: [true, value], or
+// [false, thrown value]; an error object when the call itself failed.
+JavaScriptResult readAnswer(const QJSValue &answer)
 {
-    const QJSValue answer = runner.call({QJSValue(source)});
     if (answer.isError())
         return {false, failureMessage(answer)};
     const QJSValue value = answer.property(1);
     if (!answer.property(0).toBool() || value.isError())
         return {false, failureMessage(value)};
     return {true, value.toString()};
+}
+
+// Every source runs through an indirect eval inside try/catch: it evaluates
+// in the global scope (so definitions survive), and every thrown value,
+// Error object or not, is caught and reported the same way.
+JavaScriptResult runSource(QJSValue &runner, const QString &source)
+{
+    return readAnswer(runner.call({QJSValue(source)}));
 }
 
 // The compiled function of a call expression over a0, a1, ...: it returns
@@ -127,14 +133,10 @@ JavaScriptResult runCall(CallContext &context, const JavaScriptCall &c)
     for (const JavaScriptArgument &a : c.args)
         args.append(a.isText ? QJSValue(a.text) : QJSValue(a.number));
     const QJSValue answer = f.call(args);
-    if (answer.isError())
-        return {false, failureMessage(answer)};
-    if (context.bare)
+    // A bare function's answer is the value itself.
+    if (context.bare && !answer.isError())
         return {true, answer.toString()};
-    const QJSValue value = answer.property(1);
-    if (!answer.property(0).toBool() || value.isError())
-        return {false, failureMessage(value)};
-    return {true, value.toString()};
+    return readAnswer(answer);
 }
 
 // Whether the global Math is still `original` with every property it had

@@ -66,6 +66,15 @@ const QByteArray kScript = "SetCoordinateSystem(0,0,400,250,0,1,2)\n"
                            "  _y = _x * 2\n"
                            "  return _y\n";
 
+// An endless loop drawing a pixel on each layer of a 900 x 600 canvas.
+const QByteArray kDrawingLoop = "SetCoordinateSystem(0,0,900,600,0,1,2)\n"
+                                "i = 0\n"
+                                "REPEAT\n"
+                                "  i = i + 1\n"
+                                "  PixelWrite(i / 3, i / 5, i * 97, 1)\n"
+                                "  PixelWrite(i / 4, i / 6, i * 89, 2)\n"
+                                "stop\n";
+
 } // namespace
 
 TEST(StepBack, BackAndForwardThroughMarkVariablesAndCanvas)
@@ -154,15 +163,9 @@ TEST(StepBack, CaptionAndHintInBothLanguages)
 
 TEST(StepBack, HistoryStaysWithinItsBound)
 {
-    // The lines draw on a 900 x 600 canvas, on both layers; 2,000 steps keep at most the
-    // last 1,000 and stay far inside 256 MiB.
-    Window t("SetCoordinateSystem(0,0,900,600,0,1,2)\n"
-             "i = 0\n"
-             "REPEAT\n"
-             "  i = i + 1\n"
-             "  PixelWrite(i / 3, i / 5, i * 97, 1)\n"
-             "  PixelWrite(i / 4, i / 6, i * 89, 2)\n"
-             "stop\n");
+    // 2,000 steps of the drawing loop keep at most the last 1,000 and stay far
+    // inside 256 MiB.
+    Window t(kDrawingLoop);
     StepHistory &h = t.w->stepHistory();
     QElapsedTimer timer;
     timer.start();
@@ -186,13 +189,7 @@ TEST(StepBack, HistoryStaysWithinItsBound)
 TEST(StepBack, ByteBoundDropsTheOldestSteps)
 {
     // A tight byte bound: the oldest states go first, the newest are kept.
-    Window t("SetCoordinateSystem(0,0,900,600,0,1,2)\n"
-             "i = 0\n"
-             "REPEAT\n"
-             "  i = i + 1\n"
-             "  PixelWrite(i / 3, i / 5, i * 97, 1)\n"
-             "  PixelWrite(i / 4, i / 6, i * 89, 2)\n"
-             "stop\n");
+    Window t(kDrawingLoop);
     StepHistory h(t.in(), t.w->canvasPanel()->canvas(), {.maxSteps = 1000, .maxBytes = 64 * 1024});
     QStringList texts;
     for (int i = 0; i < 60; ++i) {

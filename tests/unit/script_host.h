@@ -84,6 +84,15 @@ inline const t_arr_specification *array(const ScriptRun &r, const QString &name)
     return n > 0 ? &r.in.arrays().at(n) : nullptr;
 }
 
+// The four dimensions of an array a script declared (empty when there is none).
+inline std::vector<int> dims(const ScriptRun &r, const QString &name)
+{
+    const t_arr_specification *a = array(r, name);
+    if (!a)
+        return {};
+    return {a->dim[0], a->dim[1], a->dim[2], a->dim[3]};
+}
+
 // The elements of a float array a script declared.
 inline std::vector<double> floats(const ScriptRun &r, const QString &name)
 {

@@ -80,14 +80,6 @@ QStringList strings(const ScriptRun &r, const QString &name)
     return out;
 }
 
-std::vector<int> dims(const ScriptRun &r, const QString &name)
-{
-    const t_arr_specification *a = array(r, name);
-    if (!a)
-        return {};
-    return {a->dim[0], a->dim[1], a->dim[2], a->dim[3]};
-}
-
 void expectNear(const std::vector<double> &got, const std::vector<double> &want, double tolerance,
                 const char *what)
 {

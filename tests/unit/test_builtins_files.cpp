@@ -58,14 +58,6 @@ std::unique_ptr<ScriptRun> run(const Folder &folder, QStringList lines)
     return r;
 }
 
-std::vector<int> dims(const ScriptRun &r, const QString &name)
-{
-    const t_arr_specification *a = array(r, name);
-    if (!a)
-        return {};
-    return {a->dim[0], a->dim[1], a->dim[2], a->dim[3]};
-}
-
 QByteArray doubles(const std::vector<double> &values)
 {
     QByteArray out(static_cast<qsizetype>(values.size() * 8), Qt::Uninitialized);
