@@ -182,8 +182,9 @@ TEST(Look, AccessibleNamesFollowTheInterfaceLanguage)
             EXPECT_EQ(b->accessibleName(), catalogueText(tag, language)) << tag;
             EXPECT_FALSE(b->accessibleName().isEmpty()) << tag;
             // The longer captions get wider buttons: none is cut short.
-            if (b->isVisible())
+            if (b->isVisible()) {
                 EXPECT_GE(b->width(), b->sizeHint().width()) << tag;
+            }
         }
         VariablesView *v = t.w->variablesView();
         EXPECT_EQ(v->SG_GlobalVariables->accessibleName(), catalogueText(40, language));
@@ -228,8 +229,9 @@ TEST(Look, EveryShownActionIsReachedWithTabAndPressedWithSpace)
     };
     auto check = [&t](const QSet<QWidget *> &seen) {
         for (int tag : kToolbarTags)
-            if (t.shown(tag) && t.enabled(tag)) // a disabled button takes no focus
+            if (t.shown(tag) && t.enabled(tag)) { // a disabled button takes no focus
                 EXPECT_TRUE(seen.contains(buttonOf(t, tag))) << tag;
+            }
     };
     check(reached());
     t.key(Qt::Key_F4); // edit mode: Work, Cancel, Replace, Kbd come up
