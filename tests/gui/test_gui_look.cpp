@@ -6,6 +6,7 @@
 #include "gui_window.h"
 
 #include "core/message_catalogue.h"
+#include "environment/about_window.h"
 #include "environment/canvas_panel.h"
 #include "environment/editor_colours.h"
 #include "environment/variables_view.h"
@@ -154,6 +155,15 @@ TEST(Look, EveryActionHasAnIconBesideItsUnchangedCaption)
         EXPECT_EQ(a->text(), catalogueText(tag, 0)) << tag;
     }
     EXPECT_FALSE(t.act(Font)->icon().isNull());
+    // About carries the program's icon too.
+    auto *about = t.w->findChild<TAbout *>();
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowIcon().cacheKey() != 0, true);
+    EXPECT_FALSE(about->windowIcon().pixmap(32).isNull());
+    about->show();
+    QApplication::processEvents();
+    tesmora::test::shoot(about, QStringLiteral("look_about"));
+    about->hide();
     auto *bar = t.w->findChild<ToolbarStrip *>()->toolBar();
     EXPECT_EQ(bar->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
     // The buttons sit side by side without overlapping.
