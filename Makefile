@@ -4,7 +4,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test sanitize fuzz bench clean
+.PHONY: all deps configure build run test package package-check sanitize fuzz bench clean
 
 # The sanitizer build (engine, runner, tests without widgets) and the fuzz
 # build (clang's libFuzzer) live in folders of their own.
@@ -30,6 +30,14 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+
+# The Debian package (build/tesmora_VERSION_ARCH.deb), and its check: file
+# list, dependencies, lintian, and the unpacked programs at work.
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
+package-check: package
+	bash packaging/check_package.sh $(BUILD_DIR) .
 
 $(ASAN_DIR)/CMakeCache.txt: | deps
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESMORA_SANITIZE=ON

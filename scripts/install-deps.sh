@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Tesmora need.
+# Installs the Debian packages that building, testing and packaging Tesmora
+# need.
 # Idempotent: does nothing when every package is already present.
 set -euo pipefail
 
@@ -13,6 +14,8 @@ PACKAGES=(
   libgtest-dev googletest
   xvfb xauth
   clang-14 libclang-rt-14-dev
+  python3 librsvg2-bin man-db
+  dpkg-dev file desktop-file-utils appstream lintian
 )
 
 missing=()

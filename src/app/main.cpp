@@ -13,6 +13,8 @@ int main(int argc, char **argv)
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setApplicationName(QStringLiteral("Tesmora"));
     QApplication::setWindowIcon(tesmora::applicationIcon());
+    // The desktop matches the window with its menu entry by this name.
+    QApplication::setDesktopFileName(QStringLiteral("org.tesmora.Tesmora"));
     // The desktop's adapters outlive the window that uses them.
     tesmora::QtJavaScriptEngine js;
     tesmora::QtMediaPlayer media;

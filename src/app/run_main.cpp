@@ -357,6 +357,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // The same per-user program folder as the window program's.
+    QGuiApplication::setApplicationName(QStringLiteral("Tesmora"));
 
     Options o;
     const QString problem = parseOptions(app.arguments(), o);

@@ -2,11 +2,11 @@
 #include "main_window.h"
 
 #include "about_window.h"
+#include "platform/paths.h"
 #include "script_editor.h"
 #include "symbol_keyboard.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QScreen>
 
@@ -32,7 +32,7 @@ QString TForm_Interpretator::userGuidePath() const
     const QString inProgramFolder = programFolder() + name;
     if (QFileInfo::exists(inProgramFolder))
         return inProgramFolder;
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
+    return bundledFilesFolder() + name;
 }
 
 void TForm_Interpretator::showAboutWindow()

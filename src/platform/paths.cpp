@@ -78,6 +78,11 @@ QString withSlash(QString s)
     return s;
 }
 
+QString executableFolder()
+{
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+}
+
 // Copies of read-only bundled files must stay changeable by their owner.
 void addOwnerWrite(const QString &path, bool folder)
 {
@@ -104,6 +109,23 @@ void copyMissing(const QString &from, const QString &to)
 }
 
 } // namespace
+
+QString installedDataFolder()
+{
+#ifdef TESMORA_INSTALLED_DATA
+    // The install puts the bundled files there, relative to the executable.
+    const QDir data(executableFolder() + QStringLiteral("/" TESMORA_INSTALLED_DATA));
+    if (data.exists(QStringLiteral("Scripts")))
+        return withSlash(data.absolutePath());
+#endif
+    return {};
+}
+
+QString bundledFilesFolder()
+{
+    const QString installed = installedDataFolder();
+    return installed.isEmpty() ? withSlash(executableFolder()) : installed;
+}
 
 QString programFolderFor(const QString &exeDir, bool exeWritable, const QString &userDir)
 {
@@ -132,9 +154,12 @@ QString defaultProgramFolder()
     const QString env = qEnvironmentVariable("TESMORA_HOME");
     if (!env.isEmpty())
         return withSlash(QDir(env).absolutePath());
-    const QString exeDir =
-        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
-    return programFolderFor(exeDir, QFileInfo(exeDir).isWritable(),
+    // An installed program never writes beside itself, even where it could:
+    // its per-user folder is seeded from the installed bundled files.
+    const QString installed = installedDataFolder();
+    const QString exeDir = executableFolder();
+    const bool besideProgram = installed.isEmpty() && QFileInfo(exeDir).isWritable();
+    return programFolderFor(installed.isEmpty() ? exeDir : installed, besideProgram,
                             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 

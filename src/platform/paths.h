@@ -18,9 +18,16 @@ QString resolveCaseInsensitive(const QString &path);
 // A script's file name taken relative to `folder` (ending in "/") unless absolute.
 QString resolveAgainst(const QString &folder, const QString &name);
 
+// The folder of the bundled files (Scripts/, pictures/, sounds/, guide/) of
+// an installed program, found relative to the executable; empty when the
+// program runs from its build folder. Ends with "/".
+QString installedDataFolder();
+// Where the bundled files lie: the installed data folder, else the
+// executable's folder. Ends with "/".
+QString bundledFilesFolder();
 // The program folder: TESMORA_HOME when set; else the executable's folder
-// when writable; else a per-user folder seeded with the bundled files.
-// Ends with "/".
+// when writable and not installed; else a per-user folder seeded with the
+// bundled files. Ends with "/".
 QString defaultProgramFolder();
 // The program folder of a program in `exeDir`: that folder when
 // `exeWritable`, else `userDir`, which first receives every bundled file it
