@@ -7,6 +7,7 @@ set -euo pipefail
 PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-translations-l10n
+  qt6-svg-dev
   libqscintilla2-qt6-dev
   qt6-declarative-dev
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good

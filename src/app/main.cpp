@@ -1,5 +1,6 @@
 // The desktop environment.
 #include "environment/main_window.h"
+#include "environment/window_look.h"
 #include "platform/media_player.h"
 #include "platform/qjs_engine.h"
 #include "platform/shell_opener.h"
@@ -11,6 +12,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setApplicationName(QStringLiteral("Tesmora"));
+    QApplication::setWindowIcon(tesmora::applicationIcon());
     // The desktop matches the window with its menu entry by this name.
     QApplication::setDesktopFileName(QStringLiteral("org.tesmora.Tesmora"));
     // The desktop's adapters outlive the window that uses them.

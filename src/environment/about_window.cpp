@@ -1,5 +1,9 @@
 #include "about_window.h"
 
+#include "editor_colours.h"
+#include "window_look.h"
+
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -7,6 +11,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 #include <QUrl>
 
 namespace tesmora {
@@ -17,6 +22,7 @@ TAbout::TAbout(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("About"));
     setWindowFlag(Qt::Tool);
     setSizeGripEnabled(true);
+    setWindowIcon(applicationIcon());
     QFont f(QStringLiteral("Tahoma"));
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(13);
@@ -40,8 +46,9 @@ TAbout::TAbout(QWidget *parent) : QDialog(parent)
     link.setItalic(true);
     link.setUnderline(true);
     Label_Link->setFont(link);
+    // Blue on a light palette; a light blue keeps the link legible on a dark one.
     QPalette blue = Label_Link->palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
+    blue.setColor(QPalette::WindowText, isDarkPalette(blue) ? QColor(0x8A, 0xB8, 0xFF) : QColor(Qt::blue));
     Label_Link->setPalette(blue);
     Label_Link->setCursor(Qt::PointingHandCursor);
     Label_Link->installEventFilter(this);
@@ -57,8 +64,11 @@ TAbout::TAbout(QWidget *parent) : QDialog(parent)
 
 QPixmap TAbout::picture()
 {
-    // A slate with three lines of script and a highlighted current line.
-    QPixmap pm(187, 204);
+    // A slate with three lines of script and a highlighted current line over
+    // the program's icon, drawn at the screen's pixel ratio.
+    const qreal dpr = qApp->devicePixelRatio();
+    QPixmap pm(qCeil(187 * dpr), qCeil(204 * dpr));
+    pm.setDevicePixelRatio(dpr);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient sky(0, 0, 0, 204);
@@ -78,12 +88,7 @@ QPixmap TAbout::picture()
     p.drawText(QPointF(26, 78), QStringLiteral("FOR x < 5"));
     p.drawText(QPointF(26, 104), QString::fromUtf8("  y = x²+√x"));
     p.drawText(QPointF(26, 128), QStringLiteral("stop"));
-    QFont title(QStringLiteral("DejaVu Sans"));
-    title.setPixelSize(44);
-    title.setBold(true);
-    p.setFont(title);
-    p.setPen(QColor(0xFF, 0xD2, 0x4A));
-    p.drawText(QRectF(0, 146, 187, 58), Qt::AlignCenter, QStringLiteral("T"));
+    applicationIcon().paint(&p, QRect(69, 149, 50, 50));
     return pm;
 }
 

@@ -14,6 +14,7 @@
 #include "variables_view.h"
 #include "window_dialogs.h"
 #include "window_host.h"
+#include "window_look.h"
 
 #include "graphics/dialog_functions.h"
 #include "graphics/graphics_executor.h"
@@ -30,6 +31,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace tesmora {
@@ -60,6 +62,7 @@ TForm_Interpretator::TForm_Interpretator(const QStringList &arguments, const Des
       stepHistory_(std::make_unique<StepHistory>(interp_, canvas_))
 {
     setObjectName(QStringLiteral("Form_Interpretator"));
+    setWindowIcon(applicationIcon());
     dialogs_->setSettingsFile(interp_.programFolder() + QStringLiteral("tesmora.ini"));
     createActions();
     createLayout();
@@ -123,7 +126,7 @@ void TForm_Interpretator::createActions()
         {335, "A_Font", {}},
     };
     for (const ActionSpec &s : specs)
-        addAction(s.tag, s.name, s.key);
+        addAction(s.tag, s.name, s.key)->setIcon(actionIcon(s.tag));
     action(292)->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::CTRL | Qt::Key_H)});
     action(307)->setCheckable(true);
 
@@ -158,6 +161,17 @@ void TForm_Interpretator::createActions()
 
 void TForm_Interpretator::createLayout()
 {
+    createToolbar();
+    QWidget *scriptPanel = createScriptPanel();
+    Panel_Var = new VariablesView(this);
+    createSplitters(scriptPanel);
+    createStatusPanels();
+    connectPanels();
+    setKeyboardOrder();
+}
+
+void TForm_Interpretator::createToolbar()
+{
     toolbar_ = new ToolbarStrip(this);
     for (int tag : {301, 303, 316, 364, 305, 307, 330, 309, 311, 313, 318, 292, 321, 323, 290, 333, 325, 337})
         toolbar_->toolBar()->addAction(action(tag));
@@ -167,7 +181,10 @@ void TForm_Interpretator::createLayout()
     holder->setFloatable(false);
     holder->addWidget(toolbar_);
     QWidget::addAction(action(335)); // Font has no button; its key works everywhere
+}
 
+QWidget *TForm_Interpretator::createScriptPanel()
+{
     // The script panel: the editor with its indicator strip, and the symbol
     // keyboard slot below it (hidden).
     auto *scriptPanel = new QWidget(this);
@@ -181,8 +198,11 @@ void TForm_Interpretator::createLayout()
     Panel_Additional_Keyboard->setVisible(false);
     scriptLayout->addWidget(Panel_Additional_Keyboard);
     createSmallWindows(keyboard);
+    return scriptPanel;
+}
 
-    Panel_Var = new VariablesView(this);
+void TForm_Interpretator::createSplitters(QWidget *scriptPanel)
+{
     bottomSplitter_ = new QSplitter(Qt::Vertical, this);
     bottomSplitter_->setHandleWidth(6);
     bottomSplitter_->addWidget(scriptPanel);
@@ -206,7 +226,10 @@ void TForm_Interpretator::createLayout()
     rightSplitter_->handle(1)->setVisible(false);
     rightSplitter_->setCollapsible(1, true);
     setCentralWidget(rightSplitter_);
+}
 
+void TForm_Interpretator::createStatusPanels()
+{
     // The design widths, widened where the installed font needs more room
     // for the longest text a panel shows.
     const int widths[] = {50, 120, 120, 120, 120, 120, 50};
@@ -221,7 +244,10 @@ void TForm_Interpretator::createLayout()
         statusPanels_ << panel;
     }
     statusBar()->setSizeGripEnabled(true);
+}
 
+void TForm_Interpretator::connectPanels()
+{
     connect(SynEditor, &ScriptEditor::executionPointRequested, this, [this](int line) {
         if (running() || editMode_)
             return;
@@ -239,6 +265,41 @@ void TForm_Interpretator::createLayout()
     helpMenu_->onAbout = [this] { showAboutWindow(); };
     QWidget::addAction(helpMenu_->searchAction()); // F1 works everywhere in the window
     connect(action(337), &QAction::triggered, helpMenu_, &HelpMenu::popupAtCursor);
+}
+
+void TForm_Interpretator::setKeyboardOrder()
+{
+    // Tab (Ctrl+Tab out of the editor) walks the toolbar buttons in their
+    // order, then the editor, the symbol keyboard and the variables view;
+    // hidden buttons are passed over.
+    QList<QWidget *> chain;
+    for (QAction *a : toolbar_->toolBar()->actions())
+        if (QWidget *button = toolbar_->toolBar()->widgetForAction(a)) {
+            button->setFocusPolicy(Qt::TabFocus);
+            chain << button;
+        }
+    chain << SynEditor->SynEditor() << Panel_Additional_Keyboard << Panel_Var;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain.at(i - 1), chain.at(i));
+}
+
+void TForm_Interpretator::applyAccessibleNames()
+{
+    const int language = interp_.language();
+    for (QAction *a : toolbar_->toolBar()->actions())
+        if (QWidget *button = toolbar_->toolBar()->widgetForAction(a)) {
+            button->setAccessibleName(a->text());
+            button->setAccessibleDescription(a->toolTip());
+        }
+    toolbar_->setAccessibleNames(accessiblePartName(WindowPart::Toolbar, language),
+                                 accessiblePartName(WindowPart::ScrollLeft, language),
+                                 accessiblePartName(WindowPart::ScrollRight, language));
+    SynEditor->SynEditor()->setAccessibleName(accessiblePartName(WindowPart::Editor, language));
+    SynEditor->Image_indicator()->setAccessibleName(accessiblePartName(WindowPart::IndicatorStrip, language));
+    Panel_Var->setAccessibleName(accessiblePartName(WindowPart::Variables, language));
+    Panel_Right->setAccessibleName(accessiblePartName(WindowPart::Graphics, language));
+    statusBar()->setAccessibleName(accessiblePartName(WindowPart::StatusBar, language));
+    Panel_Additional_Keyboard->setAccessibleName(accessiblePartName(WindowPart::SymbolKeyboard, language));
 }
 
 void TForm_Interpretator::setShown(int tag, bool visible, bool enabled)
@@ -334,6 +395,7 @@ void TForm_Interpretator::ApplyInterfaceLanguage()
             a->setText(interp_.MessageText(tag));
     }
     syncPreferencesMenu();
+    applyAccessibleNames();
     Panel_Var->retranslate(interp_.language());
     helpWindow_->setLanguage(interp_.language());
     helpMenu_->retranslate(interp_.language());

@@ -128,6 +128,14 @@ class TForm_Interpretator : public QMainWindow {
   private:
     void createActions();
     void createLayout();
+    void createToolbar();
+    QWidget *createScriptPanel();
+    void createSplitters(QWidget *scriptPanel);
+    void createStatusPanels();
+    void connectPanels();
+    void setKeyboardOrder();
+    // Names for assistive technology in the interface language.
+    void applyAccessibleNames();
     QAction *addAction(int tag, const char *name, const QKeySequence &key = {});
     void runExternalEditor();
     void chooseEditorFont();

@@ -132,6 +132,12 @@ ScriptTextEdit::ScriptTextEdit(ScriptEditor *owner) : QsciScintilla(owner), owne
 
 void ScriptTextEdit::keyPressEvent(QKeyEvent *e)
 {
+    // Tab indents: Ctrl+Tab and Ctrl+Shift+Tab leave the text for the
+    // window's other parts.
+    if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) && (e->modifiers() & Qt::ControlModifier)) {
+        QWidget::focusNextPrevChild(e->key() == Qt::Key_Tab && !(e->modifiers() & Qt::ShiftModifier));
+        return;
+    }
     if (owner_->handleKey(e))
         return;
     QsciScintilla::keyPressEvent(e);
@@ -167,6 +173,12 @@ IndicatorStrip::IndicatorStrip(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void IndicatorStrip::setBackground(const QColor &colour)
+{
+    background_ = colour;
+    update();
+}
+
 void IndicatorStrip::setImage(const QImage &image)
 {
     image_ = image;
@@ -181,7 +193,7 @@ QSize IndicatorStrip::sizeHint() const
 void IndicatorStrip::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.fillRect(rect(), ScriptEditor::workingGutterColor());
+    p.fillRect(rect(), background_);
     if (!image_.isNull())
         p.drawImage(QPoint(0, 0), image_);
 }
@@ -274,6 +286,8 @@ void ScriptEditor::showEvent(QShowEvent *e)
 
 bool ScriptEditor::event(QEvent *e)
 {
+    if (e->type() == QEvent::PaletteChange)
+        followPalette();
     if (e->type() == QEvent::ScreenChangeInternal) {
         defineMarkers();
         PaintIndicatorStrip();
@@ -288,16 +302,7 @@ void ScriptEditor::configureEditor()
     e->setEolMode(QsciScintilla::EolUnix);
     e->setLexer(lexer_);
     e->setFrameShape(QFrame::NoFrame);
-
-    // Tabs: two blanks; new lines take the indentation of the line above;
-    // Backspace in the indentation removes one level.
-    e->setTabWidth(kTabWidth);
-    e->setIndentationWidth(kTabWidth);
-    e->setIndentationsUseTabs(false);
-    e->setAutoIndent(true);
-    e->setBackspaceUnindents(true);
-    e->setIndentationGuides(true);
-    e->setIndentationGuidesForegroundColor(QColor(0xD8, 0xD8, 0xD8));
+    configureIndentation();
 
     // The caret may go past the line end; the horizontal range follows the
     // longest line seen.
@@ -308,12 +313,38 @@ void ScriptEditor::configureEditor()
     e->SendScintilla(QsciScintillaBase::SCI_SETYCARETPOLICY,
                      QsciScintillaBase::CARET_SLOP | QsciScintillaBase::CARET_EVEN, 2);
     e->setCaretWidth(2);
-
     // Selected text keeps its colours on a light selection background.
     e->resetSelectionForegroundColor();
-    e->setSelectionBackgroundColor(QColor(0xB4, 0xD5, 0xFE));
+    // Brackets are matched by this class (see updateBraceHighlight).
+    e->setBraceMatching(QsciScintilla::NoBraceMatch);
 
+    configureGutter();
+    configureCompletion();
+    releaseWindowKeys();
+    colours_ = EditorColours::forPalette(palette());
+    applyColours();
+    setEditorFont(font_);
+    defineMarkers();
+    updateLineNumbers();
+}
+
+void ScriptEditor::configureIndentation()
+{
+    // Tabs: two blanks; new lines take the indentation of the line above;
+    // Backspace in the indentation removes one level.
+    QsciScintilla *e = editor_;
+    e->setTabWidth(kTabWidth);
+    e->setIndentationWidth(kTabWidth);
+    e->setIndentationsUseTabs(false);
+    e->setAutoIndent(true);
+    e->setBackspaceUnindents(true);
+    e->setIndentationGuides(true);
+}
+
+void ScriptEditor::configureGutter()
+{
     // Gutter: marks, then line numbers counted from 0, then the fold column.
+    QsciScintilla *e = editor_;
     e->setMarginType(kSymbolMargin, QsciScintilla::SymbolMargin);
     e->setMarginMarkerMask(kSymbolMargin, static_cast<int>(kMarkMask & ~(1u << kCurrentLineMark)));
     e->setMarginSensitivity(kSymbolMargin, true);
@@ -326,15 +357,15 @@ void ScriptEditor::configureEditor()
     e->setFolding(QsciScintilla::BoxedTreeFoldStyle, kFoldMargin);
     e->setMarginWidth(kFoldMargin, kFoldMarginWidth);
     e->SendScintilla(QsciScintillaBase::SCI_SETAUTOMATICFOLD, QsciScintillaBase::SC_AUTOMATICFOLD_CHANGE);
-    e->setMarginsForegroundColor(QColor(0x30, 0x30, 0x30));
     // A little air between the gutter and the text.
     e->SendScintilla(QsciScintillaBase::SCI_SETMARGINLEFT, 0UL, 4L);
+}
 
-    // Brackets are matched by this class (see updateBraceHighlight).
-    e->setBraceMatching(QsciScintilla::NoBraceMatch);
-
+void ScriptEditor::configureCompletion()
+{
     // Completion: entries one per line, 15 lines, chosen with Enter or a
     // fill-up character; the list is filtered here as the prefix grows.
+    QsciScintilla *e = editor_;
     e->setAutoCompletionSource(QsciScintilla::AcsNone);
     e->setAutoCompletionThreshold(-1);
     e->SendScintilla(QsciScintillaBase::SCI_AUTOCSETSEPARATOR, '\n');
@@ -346,21 +377,49 @@ void ScriptEditor::configureEditor()
     e->SendScintilla(QsciScintillaBase::SCI_AUTOCSETAUTOHIDE, 1);
     e->SendScintilla(QsciScintillaBase::SCI_AUTOCSETCHOOSESINGLE, 0UL);
     e->SendScintilla(QsciScintillaBase::SCI_AUTOCSETCANCELATSTART, 1);
+}
 
+void ScriptEditor::releaseWindowKeys()
+{
     // Keys that belong to the main window's actions are taken from the
     // component's own key map (Ctrl+L line cut, Ctrl+T line transpose).
     for (int key : {(Qt::CTRL | Qt::Key_L).toCombined(), (Qt::CTRL | Qt::Key_T).toCombined()}) {
-        if (QsciCommand *c = e->standardCommands()->boundTo(key)) {
+        if (QsciCommand *c = editor_->standardCommands()->boundTo(key)) {
             if (c->key() == key)
                 c->setKey(0);
             else
                 c->setAlternateKey(0);
         }
     }
+}
 
-    setEditorFont(font_);
-    defineMarkers();
-    updateLineNumbers();
+void ScriptEditor::applyColours()
+{
+    // The text colours come from the highlighter; the rest is the
+    // component's own.
+    lexer_->setAttributes(colours_.attributes);
+    lexer_->setEditorColors(colours_.text, colours_.paper);
+    editor_->setIndentationGuidesForegroundColor(colours_.indentGuide);
+    editor_->setSelectionBackgroundColor(colours_.selection);
+    editor_->setCaretForegroundColor(colours_.text);
+    editor_->setMarginsForegroundColor(colours_.marginText);
+    editor_->setMatchedBraceForegroundColor(colours_.braceText);
+    editor_->setMatchedBraceBackgroundColor(colours_.braceBack);
+    editor_->setUnmatchedBraceForegroundColor(colours_.braceText);
+    editor_->setUnmatchedBraceBackgroundColor(colours_.braceBack);
+    strip_->setBackground(colours_.workingGutter);
+    applyGutterColors();
+}
+
+void ScriptEditor::followPalette()
+{
+    EditorColours wanted = EditorColours::forPalette(palette());
+    if (wanted.paper == colours_.paper)
+        return;
+    colours_ = std::move(wanted);
+    applyColours();
+    setEditorFont(font_); // the highlighter's styles take the font again
+    PaintIndicatorStrip();
 }
 
 void ScriptEditor::defineMarkers()
@@ -394,11 +453,6 @@ void ScriptEditor::setEditorFont(const QFont &font)
         editor_->SendScintilla(QsciScintillaBase::SCI_STYLESETSIZEFRACTIONAL,
                                static_cast<unsigned long>(style), static_cast<long>(pf.pointSizeF() * 100));
     }
-    const QColor text = lexer_->editorTextColor();
-    editor_->setMatchedBraceForegroundColor(text);
-    editor_->setMatchedBraceBackgroundColor(QColor(0x00, 0xFF, 0x00));
-    editor_->setUnmatchedBraceForegroundColor(text);
-    editor_->setUnmatchedBraceBackgroundColor(QColor(0x00, 0xFF, 0x00));
     const bool bold = lexer_->attribute(ScriptLexer::AttrSymbol).bold;
     editor_->SendScintilla(QsciScintillaBase::SCI_STYLESETBOLD, QsciScintillaBase::STYLE_BRACELIGHT,
                            long(bold));
@@ -432,7 +486,7 @@ void ScriptEditor::updateGutterWidth()
 
 void ScriptEditor::applyGutterColors()
 {
-    const QColor gutter = working_ ? workingGutterColor() : editGutterColor();
+    const QColor gutter = working_ ? colours_.workingGutter : colours_.editGutter;
     editor_->setMarginsBackgroundColor(gutter);
     editor_->setFoldMarginColors(gutter, gutter);
     editor_->setMarginBackgroundColor(kSymbolMargin, gutter);
@@ -440,14 +494,14 @@ void ScriptEditor::applyGutterColors()
     // Fold boxes: white inside, grey lines.
     for (int m = int(QsciScintillaBase::SC_MARKNUM_FOLDEREND);
          m <= int(QsciScintillaBase::SC_MARKNUM_FOLDEROPEN); ++m) {
-        editor_->setMarkerForegroundColor(Qt::white, m);
-        editor_->setMarkerBackgroundColor(QColor(0x70, 0x70, 0x70), m);
+        editor_->setMarkerForegroundColor(colours_.foldBoxFill, m);
+        editor_->setMarkerBackgroundColor(colours_.foldBoxLine, m);
     }
     editor_->setCaretLineVisible(working_);
     // Also while another widget has the focus: the active line shows where a
     // run stopped, an error box over the window included.
     editor_->SendScintilla(QsciScintillaBase::SCI_SETCARETLINEVISIBLEALWAYS, 1UL);
-    editor_->setCaretLineBackgroundColor(activeLineColor());
+    editor_->setCaretLineBackgroundColor(colours_.activeLine);
 }
 
 void ScriptEditor::updateLineNumbers()

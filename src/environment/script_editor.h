@@ -7,6 +7,8 @@
 // message); an EditorMark keeps the component's 1-based line, as SavedMarks do.
 #pragma once
 
+#include "editor_colours.h"
+
 #include <QImage>
 #include <QPointer>
 #include <QStringList>
@@ -61,6 +63,7 @@ class IndicatorStrip : public QWidget {
     explicit IndicatorStrip(QWidget *parent = nullptr);
     const QImage &image() const { return image_; }
     void setImage(const QImage &image);
+    void setBackground(const QColor &colour);
     QSize sizeHint() const override;
 
   signals:
@@ -74,6 +77,7 @@ class IndicatorStrip : public QWidget {
 
   private:
     QImage image_;
+    QColor background_ = EditorColours::light().workingGutter;
 };
 
 class ScriptEditor : public QWidget {
@@ -86,10 +90,10 @@ class ScriptEditor : public QWidget {
     static constexpr int kSavedMarksCapacity = 100;
     // Markers 0..9 (bookmarks), 10 (breakpoint) and 15 (current line).
     static constexpr unsigned kMarkMask = 0x3FFu | (1u << kBreakpointImage) | (1u << kCurrentLineMark);
-    // Gutter and active-line colours of the two modes.
-    static QColor workingGutterColor() { return QColor(0xA6, 0xCA, 0xF0); }
-    static QColor editGutterColor() { return QColor(0xC0, 0xFF, 0xC0); }
-    static QColor activeLineColor() { return QColor(0xC0, 0xFF, 0xFF); }
+    // Gutter and active-line colours of the two modes on a light palette.
+    static QColor workingGutterColor() { return EditorColours::light().workingGutter; }
+    static QColor editGutterColor() { return EditorColours::light().editGutter; }
+    static QColor activeLineColor() { return EditorColours::light().activeLine; }
 
     explicit ScriptEditor(QWidget *parent = nullptr);
     ~ScriptEditor() override;
@@ -128,6 +132,8 @@ class ScriptEditor : public QWidget {
     void setEditorFont(const QFont &font);
     QFont editorFont() const { return font_; }
     void setGutterFont(const QFont &font);
+    // The colours in force: light, or dark on a dark palette.
+    const EditorColours &colours() const { return colours_; }
 
     // ---- Marks --------------------------------------------------------------------
     void Set_CurrentLine_Mark(int line);
@@ -216,6 +222,14 @@ class ScriptEditor : public QWidget {
     friend class ScriptTextEdit;
     friend class ScriptFindDialog;
     void configureEditor();
+    void configureIndentation();
+    void configureGutter();
+    void configureCompletion();
+    void releaseWindowKeys();
+    // Gives the component, the highlighter and the strip the colours in force.
+    void applyColours();
+    // Takes the light or dark colours when the palette changes between them.
+    void followPalette();
     void defineMarkers();
     void applyGutterColors();
     void updateLineNumbers();
@@ -255,6 +269,7 @@ class ScriptEditor : public QWidget {
     QStringList completion_;
     QList<EditorMark> marks1_;
     bool stopMark_ = false;
+    EditorColours colours_ = EditorColours::light();
     bool working_ = true;
     bool refilterPending_ = false;
     // The list popped up by itself and the learner has neither moved in it

@@ -228,7 +228,7 @@ void ScriptEditor::PaintIndicatorStrip()
     const qreal dpr = strip_->devicePixelRatioF();
     QImage img(qCeil(size.width() * dpr), qCeil(size.height() * dpr), QImage::Format_RGB32);
     img.setDevicePixelRatio(dpr);
-    img.fill(workingGutterColor());
+    img.fill(colours_.workingGutter);
     QPainter p(&img);
     const int h = size.height();
     const int w = size.width();
@@ -245,7 +245,7 @@ void ScriptEditor::PaintIndicatorStrip()
     for (const EditorMark &m : all)
         if (m.bookmarkNumber >= 0 && m.bookmarkNumber <= 9) {
             const int y = indicatorY(m.line - 1, h, n);
-            block(0, y - 4, 7, y + 4, Qt::black);
+            block(0, y - 4, 7, y + 4, colours_.stripBookmark);
         }
     for (const EditorMark &m : all)
         if (m.bookmarkNumber == kCurrentLineMark) {

@@ -23,14 +23,17 @@ ToolbarStrip::ToolbarStrip(QWidget *parent) : QWidget(parent)
         b->setAutoRepeat(true);
         b->setAutoRaise(true);
         b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+        b->setFocusPolicy(Qt::NoFocus); // the keyboard scrolls by moving the focus
     }
     area_ = new QScrollArea(this);
     area_->setFrameShape(QFrame::NoFrame);
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area_->setWidgetResizable(false);
+    area_->setFocusPolicy(Qt::NoFocus);
     bar_ = new QToolBar(area_);
-    bar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    bar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar_->setIconSize(QSize(16, 16));
     bar_->setMovable(false);
     bar_->setFloatable(false);
     bar_->installEventFilter(this);
@@ -43,9 +46,23 @@ ToolbarStrip::ToolbarStrip(QWidget *parent) : QWidget(parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
+void ToolbarStrip::setAccessibleNames(const QString &strip, const QString &left, const QString &right)
+{
+    bar_->setAccessibleName(strip);
+    left_->setAccessibleName(left);
+    right_->setAccessibleName(right);
+}
+
 bool ToolbarStrip::eventFilter(QObject *watched, QEvent *event)
 {
+    // A button that takes the keyboard focus is scrolled into view.
+    if (event->type() == QEvent::FocusIn && watched->parent() == bar_) {
+        if (auto *button = qobject_cast<QWidget *>(watched))
+            area_->ensureWidgetVisible(button, 0, 0);
+    }
     // Buttons appear and disappear with the mode: keep the strip in step.
+    if (watched == bar_ && event->type() == QEvent::ChildAdded)
+        static_cast<QChildEvent *>(event)->child()->installEventFilter(this);
     if (watched == bar_ && (event->type() == QEvent::LayoutRequest || event->type() == QEvent::ChildAdded ||
                             event->type() == QEvent::ChildRemoved)) {
         bar_->adjustSize();

@@ -15,6 +15,8 @@ class ToolbarStrip : public QWidget {
   public:
     explicit ToolbarStrip(QWidget *parent = nullptr);
     QToolBar *toolBar() const { return bar_; }
+    // The strip's and its scroll arrows' accessible names.
+    void setAccessibleNames(const QString &strip, const QString &left, const QString &right);
 
   protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -2,6 +2,8 @@
 // texts and the double click into the detail view.
 #include "variables_view.h"
 
+#include "editor_colours.h"
+
 #include "help_window.h"
 
 #include "core/message_catalogue.h"
@@ -48,8 +50,9 @@ QFont requestFont(const QString &family, int pixelSize, QFont::StyleHint hint)
     return f;
 }
 
-// Every cell in black, 2 px from its left edge; the cells of the grid's
-// current row on sky blue.
+// Every cell 2 px from its left edge; the cells of the grid's current row in
+// black on sky blue, the others in the palette's text colour on its base
+// (black on white on a light palette).
 class CurrentRowDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -63,7 +66,8 @@ class CurrentRowDelegate : public QStyledItemDelegate {
         painter->setClipRect(option.rect);
         painter->fillRect(option.rect,
                           current ? colorFromScript(0xF0CAA6) : option.palette.color(QPalette::Base));
-        painter->setPen(Qt::black);
+        painter->setPen(current || !isDarkPalette(option.palette) ? QColor(Qt::black)
+                                                                  : option.palette.color(QPalette::Text));
         painter->setFont(option.font);
         const QRect textRect = option.rect.adjusted(2, 0, -1, 0);
         painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
@@ -111,8 +115,30 @@ VariablesView::VariablesView(QWidget *parent) : QWidget(parent)
     graphicsWidth_ = [] { return 0; };
 
     const QFont captionFont = requestFont(QStringLiteral("Tahoma"), 12, QFont::SansSerif);
+    QWidget *globalPanel = createGlobalSide(captionFont);
+    QWidget *localCaption = createLocalSide(captionFont);
+    // Caption bars are 18 px, or as tall as their text needs.
+    const int captionHeight = std::max(
+        {kCaptionHeight, QFontMetrics(captionFont).height() + 2, CheckBox_All_Llevels->sizeHint().height()});
+    Label_Global->setFixedHeight(captionHeight);
+    localCaption->setFixedHeight(captionHeight);
+    createSplitter(globalPanel);
 
-    // Global side: caption bar and grid.
+    applyFonts();
+    resetGrid(SG_GlobalVariables, 2);
+    resetGrid(SG_LocalVariables, 3);
+    SG_GlobalVariables->setColumnWidth(0, kGlobalNameWidth);
+    SG_LocalVariables->setColumnWidth(0, kLocalLevelWidth);
+    SG_LocalVariables->setColumnWidth(1, kLocalNameWidth);
+    language_ = -1;
+    retranslate(0);
+    setRowHeightFromEditorFont(10);
+    connectGrids();
+}
+
+QWidget *VariablesView::createGlobalSide(const QFont &captionFont)
+{
+    // Caption bar and grid.
     auto *globalPanel = new QWidget(this);
     globalPanel->setObjectName(QStringLiteral("Panel_Var_Global"));
     auto *globalLayout = new QVBoxLayout(globalPanel);
@@ -125,8 +151,12 @@ VariablesView::VariablesView(QWidget *parent) : QWidget(parent)
     SG_GlobalVariables = makeGrid(globalPanel, QStringLiteral("SG_GlobalVariables"));
     globalLayout->addWidget(Label_Global);
     globalLayout->addWidget(SG_GlobalVariables, 1);
+    return globalPanel;
+}
 
-    // Local side: caption bar with the check box at its right end, and grid.
+QWidget *VariablesView::createLocalSide(const QFont &captionFont)
+{
+    // Caption bar with the check box at its right end, and grid.
     Panel_Var_Local = new QWidget(this);
     Panel_Var_Local->setObjectName(QStringLiteral("Panel_Var_Local"));
     auto *localLayout = new QVBoxLayout(Panel_Var_Local);
@@ -149,13 +179,11 @@ VariablesView::VariablesView(QWidget *parent) : QWidget(parent)
     SG_LocalVariables = makeGrid(Panel_Var_Local, QStringLiteral("SG_LocalVariables"));
     localLayout->addWidget(localCaption);
     localLayout->addWidget(SG_LocalVariables, 1);
+    return localCaption;
+}
 
-    // Caption bars are 18 px, or as tall as their text needs.
-    const int captionHeight = std::max(
-        {kCaptionHeight, QFontMetrics(captionFont).height() + 2, CheckBox_All_Llevels->sizeHint().height()});
-    Label_Global->setFixedHeight(captionHeight);
-    localCaption->setFixedHeight(captionHeight);
-
+void VariablesView::createSplitter(QWidget *globalPanel)
+{
     Splitter_Var = new QSplitter(Qt::Horizontal, this);
     Splitter_Var->setObjectName(QStringLiteral("Splitter_Var"));
     Splitter_Var->setHandleWidth(kSplitterWidth);
@@ -177,17 +205,10 @@ VariablesView::VariablesView(QWidget *parent) : QWidget(parent)
     // A splitter the user drags is the user's choice of width.
     connect(Splitter_Var, &QSplitter::splitterMoved, this,
             [this] { chosenLocalWidth_ = Panel_Var_Local->width(); });
+}
 
-    applyFonts();
-    resetGrid(SG_GlobalVariables, 2);
-    resetGrid(SG_LocalVariables, 3);
-    SG_GlobalVariables->setColumnWidth(0, kGlobalNameWidth);
-    SG_LocalVariables->setColumnWidth(0, kLocalLevelWidth);
-    SG_LocalVariables->setColumnWidth(1, kLocalNameWidth);
-    language_ = -1;
-    retranslate(0);
-    setRowHeightFromEditorFont(10);
-
+void VariablesView::connectGrids()
+{
     SG_LocalVariables->installEventFilter(this);
     connect(CheckBox_All_Llevels, &QCheckBox::clicked, this, [this] {
         if (in_)
@@ -280,6 +301,10 @@ void VariablesView::retranslate(int language)
     language_ = language;
     Label_Global->setText(catalogueText(40, language));
     Label_Local->setText(QStringLiteral("  ") + catalogueText(42, language));
+    SG_GlobalVariables->setAccessibleName(catalogueText(40, language));
+    SG_LocalVariables->setAccessibleName(catalogueText(42, language));
+    Panel_Var_Local->setAccessibleName(catalogueText(42, language));
+    Splitter_Var->widget(0)->setAccessibleName(catalogueText(40, language));
     SG_GlobalVariables->setHorizontalHeaderLabels({catalogueText(88, language), catalogueText(89, language)});
     SG_LocalVariables->setHorizontalHeaderLabels(
         {catalogueText(111, language), catalogueText(88, language), catalogueText(89, language)});

@@ -133,6 +133,11 @@ class VariablesView : public QWidget {
     void fitHeaderTexts();
     void onGridDoubleClick(QTableWidget *grid, int row);
     void applyFonts();
+    QWidget *createGlobalSide(const QFont &captionFont);
+    // Returns the local side's caption bar.
+    QWidget *createLocalSide(const QFont &captionFont);
+    void createSplitter(QWidget *globalPanel);
+    void connectGrids();
     void reportMessage(const QString &text);
 
     const Interpreter *in_ = nullptr;
