@@ -30,7 +30,7 @@ done < <(bash "$here/expected_files.sh" "$src")
 
 # Dependencies from the libraries the programs link (Qt, QScintilla, libc).
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6qml6 libqt6multimedia6 libqscintilla2-qt6 libc6; do
+for lib in libqt6widgets6 libqt6qml6 libqt6multimedia6 libqt6svg6 libqscintilla2-qt6 libc6; do
   grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 
