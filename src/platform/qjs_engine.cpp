@@ -9,6 +9,7 @@
 #include <QWaitCondition>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 namespace tesmora {
@@ -126,6 +127,7 @@ class QtJavaScriptEngine::Worker : public QThread {
     bool hasJob = false;
     bool done = false;
     bool quit = false;
+    bool keepHeap = false; // the process ends: the heap goes with it
     bool busy = false;     // an evaluate() waits for its result
     bool sleeping = false; // the thread waits on `changed`
     JavaScriptCall job;
@@ -137,7 +139,8 @@ class QtJavaScriptEngine::Worker : public QThread {
   protected:
     void run() override
     {
-        QJSEngine js;
+        auto owned = std::make_unique<QJSEngine>();
+        QJSEngine &js = *owned;
         QJSValue runner = js.evaluate(QStringLiteral(
             "(function (src) { try { return [true, (0, eval)(src)]; } catch (e) { return [false, e]; } })"));
         QHash<QString, QJSValue> compiled;
@@ -169,6 +172,9 @@ class QtJavaScriptEngine::Worker : public QThread {
             changed.wakeAll();
         }
         engine = nullptr;
+        // Left alive on purpose: the values above are released before it.
+        if (keepHeap)
+            (void)owned.release();
     }
 };
 
@@ -191,6 +197,12 @@ QtJavaScriptEngine::~QtJavaScriptEngine()
         worker_->changed.wakeAll();
     }
     worker_->wait();
+}
+
+void QtJavaScriptEngine::releaseAtExit()
+{
+    QMutexLocker lock(&worker_->mutex);
+    worker_->keepHeap = true;
 }
 
 JavaScriptResult QtJavaScriptEngine::evaluate(const QString &source, const StopCheck &stop)

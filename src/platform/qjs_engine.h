@@ -17,6 +17,10 @@ class QtJavaScriptEngine : public JavaScriptEngine {
     JavaScriptResult evaluate(const QString &source, const StopCheck &stop = {}) override;
     // Compiles each call expression once and calls it with the values.
     JavaScriptResult call(const JavaScriptCall &c, const StopCheck &stop = {}) override;
+    // For the end of the program: the engine's thread stops at once, and
+    // the engine's heap is left to the operating system instead of being
+    // swept object by object (most of the time a closing window waited for).
+    void releaseAtExit();
 
   private:
     class Worker;
