@@ -10,6 +10,7 @@
 #include "platform/ini_file.h"
 
 #include <QAbstractButton>
+#include <QContextMenuEvent>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QLabel>
@@ -33,6 +34,18 @@ QStringList buttonTexts(QWidget *w)
             texts << b->text().remove('&');
     texts.sort();
     return texts;
+}
+
+// A right click on the first word of `line`, as the editor's viewport gets it.
+void rightClickWord(Window &t, int line)
+{
+    QsciScintilla *e = t.ed().SynEditor();
+    const long pos = e->positionFromLineIndex(line, 1);
+    const QPoint p(static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, pos)),
+                   linePoint(t.ed(), line, 0).y());
+    QContextMenuEvent event(QContextMenuEvent::Mouse, p, e->viewport()->mapToGlobal(p));
+    QApplication::sendEvent(e->viewport(), &event);
+    QApplication::processEvents();
 }
 
 QString editorText(Window &t)
@@ -93,7 +106,7 @@ TEST(RoughEdges, RussianDialogsShowTheRussianProductNameAndRussianButtons)
             whenModal([&](QWidget *error) { QTest::keyClick(error, Qt::Key_Return); });
         });
     });
-    t.key(Qt::Key_F10);
+    t.click(Start);
     EXPECT_EQ(memoTitle, "Tesmora");
     EXPECT_EQ(memoButtons, QStringList({"Cancel", "OK"}));
     EXPECT_EQ(boxTitle, "Tesmora");
@@ -130,9 +143,8 @@ TEST(RoughEdges, LoadReadsLegacyRussianAndRefusesFilesThatAreNotText)
     t.w->chooseOpenFile = [&](const QString &) { return chosen; };
     t.key(Qt::Key_L, Qt::ControlModifier);
     EXPECT_EQ(t.errors, QStringList());
-    EXPECT_TRUE(editorText(t).startsWith(QString::fromUtf8("имя = 'Привет'\r\n# коммент")) ||
-                editorText(t).startsWith(QString::fromUtf8("имя = 'Привет'\n# коммент")))
-        << editorText(t).toStdString();
+    EXPECT_TRUE(editorText(t).startsWith(QString::fromUtf8("имя = 'Привет'"))) << editorText(t).toStdString();
+    EXPECT_TRUE(editorText(t).contains(QString::fromUtf8("# коммент"))) << editorText(t).toStdString();
     const QString caption = t.w->windowTitle();
     const QString text = editorText(t);
 
@@ -186,14 +198,12 @@ TEST(RoughEdges, HelpWindowOpensInsideTheScreenWideEnoughAndIsRemembered)
             first = window->frameGeometry();
             if (!qEnvironmentVariableIsEmpty("TESMORA_SHOTS"))
                 window->grab().save(qEnvironmentVariable("TESMORA_SHOTS") + "/help_first.png");
-            window->resize(window->width() - 20, window->height() - 10);
+            window->resize(window->width() / 2, window->height() / 2);
             window->move(area.left() + 30, area.top() + 20);
             QTest::keyClick(window, Qt::Key_Escape);
         });
         // A right click on "For" opens its tutorial.
-        QsciScintilla *e = t.ed().SynEditor();
-        QTest::mouseClick(e->viewport(), Qt::RightButton, Qt::NoModifier, linePoint(t.ed(), 0, 40));
-        QApplication::processEvents();
+        rightClickWord(t, 0);
         ASSERT_TRUE(first.isValid());
         EXPECT_TRUE(area.contains(first))
             << first.x() << "," << first.y() << " " << first.width() << "x" << first.height();
@@ -221,9 +231,7 @@ TEST(RoughEdges, HelpWindowOpensInsideTheScreenWideEnoughAndIsRemembered)
         client = window->size();
         QTest::keyClick(window, Qt::Key_Escape);
     });
-    QTest::mouseClick(again.ed().SynEditor()->viewport(), Qt::RightButton, Qt::NoModifier,
-                      linePoint(again.ed(), 0, 40));
-    QApplication::processEvents();
+    rightClickWord(again, 0);
     EXPECT_EQ(reopened.topLeft(), QPoint(area.left() + 30, area.top() + 20));
     EXPECT_EQ(client, QSize(ini.intValue("FormHelp", "Width", 0), ini.intValue("FormHelp", "Height", 0)));
 }
@@ -233,7 +241,7 @@ TEST(RoughEdges, FunctionSubmenusFitBesideTheHelpMenuOnTheScreen)
     Window t("x = 1\nstop\n");
     t.showActive();
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    QMenu *help = t.w->helpMenu()->Menu_help;
+    QMenu *help = t.w->helpMenu()->menu();
     QMenu *strings = help->findChild<QMenu *>("mi_String_functions");
     ASSERT_NE(strings, nullptr);
     // Long parameter lists are shortened; the item still opens the whole
@@ -242,8 +250,9 @@ TEST(RoughEdges, FunctionSubmenusFitBesideTheHelpMenuOnTheScreen)
     ASSERT_NE(replace, nullptr);
     EXPECT_EQ(replace->text(),
               QString::fromUtf8("ReplaceStr(Str:string,OldSubstr:string…):string Synonym:  Str_Replace"));
+    // Beside the help menu on a screen 1024 pixels wide, in one column.
     for (QMenu *sub : help->findChildren<QMenu *>()) {
-        EXPECT_LE(help->sizeHint().width() + sub->sizeHint().width(), area.width())
+        EXPECT_LE(help->sizeHint().width() + sub->sizeHint().width(), 1024)
             << sub->objectName().toStdString();
         EXPECT_LE(sub->sizeHint().height(), area.height()) << sub->objectName().toStdString();
     }
