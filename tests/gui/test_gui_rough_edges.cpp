@@ -36,6 +36,17 @@ QStringList buttonTexts(QWidget *w)
     return texts;
 }
 
+// With TESMORA_SHOTS naming a folder, `widget` and the whole screen are
+// saved there (for looking at them; nothing is compared).
+void shootWithScreen(QWidget *widget, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("TESMORA_SHOTS");
+    if (folder.isEmpty())
+        return;
+    widget->grab().save(folder + "/" + name + ".png");
+    QGuiApplication::primaryScreen()->grabWindow(0).save(folder + "/" + name + "_screen.png");
+}
+
 // A right click on the first word of `line`, as the editor's viewport gets it.
 void rightClickWord(Window &t, int line)
 {
@@ -62,25 +73,21 @@ TEST(RoughEdges, RussianDialogsShowTheRussianProductNameAndRussianButtons)
     t.showActive();
     t.w->setLanguage(1);
     t.w->reportError = nullptr; // the real error box
-    const QString shots = qEnvironmentVariable("TESMORA_SHOTS");
     QString memoTitle, boxTitle, errorTitle;
     QStringList memoButtons, boxButtons;
     whenModal([&](QWidget *memo) {
         memoTitle = memo->windowTitle();
         memoButtons = buttonTexts(memo);
-        if (!shots.isEmpty())
-            memo->grab().save(shots + "/memo_ru.png");
+        shootWithScreen(memo, "memo_ru");
         QTest::mouseClick(memo->findChild<QPushButton *>("BitBtn1"), Qt::LeftButton);
         whenModal([&](QWidget *box) {
             boxTitle = box->windowTitle();
             boxButtons = buttonTexts(box);
-            if (!shots.isEmpty())
-                box->grab().save(shots + "/message_ru.png");
+            shootWithScreen(box, "message_ru");
             QTest::keyClick(box, Qt::Key_Escape);
             whenModal([&](QWidget *error) {
                 errorTitle = error->windowTitle();
-                if (!shots.isEmpty())
-                    error->grab().save(shots + "/error_ru.png");
+                shootWithScreen(error, "error_ru");
                 QTest::keyClick(error, Qt::Key_Return);
             });
         });
@@ -196,8 +203,7 @@ TEST(RoughEdges, HelpWindowOpensInsideTheScreenWideEnoughAndIsRemembered)
         ASSERT_NE(help, nullptr);
         whenModal([&](QWidget *window) {
             first = window->frameGeometry();
-            if (!qEnvironmentVariableIsEmpty("TESMORA_SHOTS"))
-                window->grab().save(qEnvironmentVariable("TESMORA_SHOTS") + "/help_first.png");
+            shootWithScreen(window, "help_first");
             window->resize(window->width() / 2, window->height() / 2);
             window->move(area.left() + 30, area.top() + 20);
             QTest::keyClick(window, Qt::Key_Escape);
@@ -261,5 +267,10 @@ TEST(RoughEdges, FunctionSubmenusFitBesideTheHelpMenuOnTheScreen)
         QApplication::processEvents();
         strings->grab().save(qEnvironmentVariable("TESMORA_SHOTS") + "/string_functions.png");
         strings->close();
+        whenModal([&](QWidget *about) {
+            shootWithScreen(about, "about");
+            QTest::keyClick(about, Qt::Key_Escape);
+        });
+        help->findChild<QAction *>("mi_About")->trigger();
     }
 }
