@@ -6,8 +6,8 @@
 #   dump_check.sh RUNNER SOURCE_DIR           compare
 #   dump_check.sh RUNNER SOURCE_DIR --update  rewrite the records
 # Scripts whose output varies from run to run (clock, unseeded random
-# numbers, temporary names) are listed in tests/dump_baseline/varying.txt and
-# skipped.
+# numbers, temporary names) or that need a memory cap of their own are
+# listed in tests/dump_baseline/varying.txt and skipped.
 set -u
 runner=$1
 src=$2

@@ -164,12 +164,13 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
         ComputeLineStarts();
         host_->setEditorText(ScriptLines);
     }
-    host_->setRunningActions(true);
-    host_->clearStatusPanels();
+    // Fast mode first: the toolbar shows it as soon as the run begins.
     if (sender == RunSender::StartAction || sender == RunSender::StartTimer)
         FastMode = true;
     else if (sender == RunSender::ContinueAction)
         FastMode = false;
+    host_->setRunningActions(true);
+    host_->clearStatusPanels();
 
     // Every later line is checked for a breakpoint after the line before it;
     // the first line of a run from the start and the first body line of a
@@ -340,6 +341,9 @@ void Interpreter::RunClickHandler(const QString &functionName)
         host_->showErrorBox(text);
     }
     RestoreRunPosition(saved);
+    // The handler's body ran as a run of its own and left the toolbar in the
+    // running set; a click while no script runs gives back the stopped set.
+    host_->setRunningActions(RunState == rn_Run || RunState == rn_Continue);
 }
 
 void Interpreter::clearBlocks()

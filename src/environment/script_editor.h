@@ -224,6 +224,9 @@ class ScriptEditor : public QWidget {
     void handleCharAdded(int ch);
     void handleCompletionSelection(const char *selection, int position);
     void refilterCompletion();
+    // Gives the shown list its rows and width: every row readable, at most
+    // kCompletionRows of them, no sideways scrolling.
+    void fitCompletionList();
     QString completionPrefix() const;
     // Does the full stop just typed stand where a name can follow (not in a
     // comment, a string or a number)?

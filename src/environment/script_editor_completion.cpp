@@ -6,6 +6,7 @@
 #include "script_lexer.h"
 
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QTimer>
 
 #include <algorithm>
@@ -105,6 +106,53 @@ void ScriptEditor::showCompletion()
     const QByteArray items = matches.join(QLatin1Char('\n')).toUtf8();
     editor_->SendScintilla(QsciScintillaBase::SCI_AUTOCSHOW,
                            static_cast<unsigned long>(prefix.toUtf8().size()), items.constData());
+    fitCompletionList();
+}
+
+namespace {
+
+constexpr int kCompletionRows = 15;
+constexpr int kCompletionWidth = 300;
+
+// The component's list widget while it is shown. A list it has let go may
+// still wait, emptied, for its deletion; the newest one with entries is it.
+QListWidget *shownListOf(QsciScintilla *editor)
+{
+    QListWidget *shown = nullptr;
+    for (QListWidget *list : editor->findChildren<QListWidget *>())
+        if (list->isVisible() && list->count() > 0)
+            shown = list;
+    return shown;
+}
+
+} // namespace
+
+void ScriptEditor::fitCompletionList()
+{
+    QListWidget *list = shownListOf(editor_);
+    if (!list)
+        return;
+    // Entries wider than the list end in an ellipsis instead of a scroll
+    // bar, which would cover a single row; the whole text is its tool tip.
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setTextElideMode(Qt::ElideRight);
+    for (int i = 0; i < list->count(); ++i)
+        list->item(i)->setToolTip(list->item(i)->text());
+    const int rows = std::min(list->count(), kCompletionRows);
+    const int height = rows * list->sizeHintForRow(0) + 2 * list->frameWidth();
+    // The component puts the list below the caret line, or above it when
+    // there is no room below; the side it chose is kept.
+    const long pos = editor_->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    const int caretY =
+        static_cast<int>(editor_->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, pos));
+    const QPoint caretTop = editor_->viewport()->mapToGlobal(QPoint(0, caretY));
+    const QRect old = list->geometry();
+    const QPoint oldTop = list->isWindow() ? old.topLeft() : list->parentWidget()->mapToGlobal(old.topLeft());
+    const bool above = oldTop.y() < caretTop.y();
+    QRect fitted(old.topLeft(), QSize(kCompletionWidth, height));
+    if (above)
+        fitted.moveBottom(old.bottom());
+    list->setGeometry(fitted);
 }
 
 void ScriptEditor::refilterCompletion()

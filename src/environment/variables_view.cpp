@@ -346,8 +346,9 @@ void VariablesView::shareWidth()
         return;
     }
     // The chosen width when a readable global grid still fits beside it;
-    // otherwise the local panel gives way down to half the width.
-    int local = std::min(chosenLocalWidth_, std::max(total / 2, total - readableGlobalWidth()));
+    // otherwise the local panel gives way, down to a third of the width, so
+    // that the global values stay readable on a narrow script side.
+    int local = std::min(chosenLocalWidth_, std::max(total / 3, total - readableGlobalWidth()));
     local = std::min(local, total - kMinGlobalWidth); // the global grid keeps 30 px
     local = std::max(local, 0);
     Splitter_Var->setSizes({total - local, local});

@@ -101,6 +101,8 @@ void WindowHost::setWorkModeActions()
 
 void WindowHost::setRunningActions(bool isRunning)
 {
+    if (!isRunning)
+        pausePressed_ = false;
     window_.SetActionStatus_WorkMode(isRunning);
 }
 
@@ -131,7 +133,7 @@ void WindowHost::processEvents()
 
 bool WindowHost::pauseKeyDown() const
 {
-    return pauseKey_;
+    return pauseKey_ || pausePressed_;
 }
 
 void WindowHost::discardQueuedKeys()
@@ -140,7 +142,7 @@ void WindowHost::discardQueuedKeys()
     dropKeys_ = true;
     QCoreApplication::processEvents();
     dropKeys_ = false;
-    pauseKey_ = false;
+    pauseKey_ = pausePressed_ = false;
 }
 
 void WindowHost::playSystemSound(SystemSound sound)
@@ -182,8 +184,11 @@ bool WindowHost::eventFilter(QObject *watched, QEvent *event)
     const QEvent::Type t = event->type();
     if (t == QEvent::KeyPress || t == QEvent::KeyRelease) {
         auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Pause && !key->isAutoRepeat())
+        if (key->key() == Qt::Key_Pause && !key->isAutoRepeat()) {
             pauseKey_ = t == QEvent::KeyPress;
+            if (pauseKey_ && window_.interpreter().running())
+                pausePressed_ = true;
+        }
         if (dropKeys_)
             return true;
     }

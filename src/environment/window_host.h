@@ -52,6 +52,10 @@ class WindowHost : public QObject, public Host {
     TForm_Interpretator &window_;
     std::unique_ptr<SystemSounds> sounds_;
     bool pauseKey_ = false;
+    // A press of the Pause key during a run, kept until the run stops: a
+    // quick tap may go down and up within one round of event processing,
+    // before the run looks at the key.
+    bool pausePressed_ = false;
     bool dropKeys_ = false;
 };
 

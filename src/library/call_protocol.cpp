@@ -192,10 +192,14 @@ void Interpreter::CallJavaScriptFunction(int funcIndex, const QString &name, Wor
     if (funcIndex < 0 || funcIndex >= static_cast<int>(table.size()))
         return;
     const T_FunctionDescription &row = table[static_cast<size_t>(funcIndex)];
+    // Math methods the engine has not seen replaced are computed here, as
+    // the engine would: no trip to the engine's thread.
+    double value = 0.0;
+    const bool computed = NativeMathValue(row, args, value) && services_.js && services_.js->mathUnchanged();
     QString answer;
-    if (!RunJavaScript(PrepareJavaScriptCall(row, args), answer))
+    if (!computed && !RunJavaScript(PrepareJavaScriptCall(row, args), answer))
         return;
-    if (!JavaScriptResultWord(row, answer, result)) {
+    if (computed ? !JavaScriptNumberWord(value, result) : !JavaScriptResultWord(row, answer, result)) {
         result.clear();
         RaiseMessage(46, {name});
     }

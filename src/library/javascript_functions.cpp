@@ -145,12 +145,7 @@ bool JavaScriptResultWord(const T_FunctionDescription &row, const QString &answe
     // whatever the regional separators. NaN and the infinities have no
     // number text in the language and count as invalid.
     const ParsedNumber n = ParseNumber(answer);
-    if (!n.ok())
-        return false;
-    result.float_val = n.value;
-    result.str = FormatNumber(n.value);
-    result.kind = wkFloat;
-    return true;
+    return n.ok() && JavaScriptNumberWord(n.value, result);
 }
 
 } // namespace tesmora

@@ -29,4 +29,13 @@ JavaScriptCall PrepareJavaScriptCall(const T_FunctionDescription &row, const Wor
 // Infinity or any other text).
 bool JavaScriptResultWord(const T_FunctionDescription &row, const QString &answer, TWordStatus &result);
 
+// The value of a call of a Math row computed here, as the engine computes
+// it: true when the row is one of the methods computed here and every
+// argument is a number. The caller must first make sure that the engine's
+// Math object is unchanged (JavaScriptEngine::mathUnchanged).
+bool NativeMathValue(const T_FunctionDescription &row, const WordList &args, double &value);
+// A numeric answer as JavaScriptResultWord makes it: false, leaving `result`
+// unchanged, for NaN and the infinities.
+bool JavaScriptNumberWord(double value, TWordStatus &result);
+
 } // namespace tesmora

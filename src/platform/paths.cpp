@@ -77,7 +77,55 @@ QString withSlash(QString s)
         s += QLatin1Char('/');
     return s;
 }
+
+// Copies of read-only bundled files must stay changeable by their owner.
+void addOwnerWrite(const QString &path, bool folder)
+{
+    QFile::Permissions p = QFile::permissions(path) | QFile::ReadOwner | QFile::WriteOwner;
+    if (folder)
+        p |= QFile::ExeOwner;
+    QFile::setPermissions(path, p);
+}
+
+// Copies every file below `from` that `to` lacks, sub-folders included.
+void copyMissing(const QString &from, const QString &to)
+{
+    QDir().mkpath(to);
+    addOwnerWrite(to, true);
+    const QDir src(from);
+    for (const QFileInfo &entry : src.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir()) {
+            copyMissing(entry.filePath(), target);
+        } else if (!QFileInfo::exists(target) && QFile::copy(entry.filePath(), target)) {
+            addOwnerWrite(target, false);
+        }
+    }
+}
+
 } // namespace
+
+QString programFolderFor(const QString &exeDir, bool exeWritable, const QString &userDir)
+{
+    if (exeWritable)
+        return withSlash(exeDir);
+    // The per-user folder receives what the program folder holds and it does
+    // not have yet; what the learner already has there is never replaced.
+    for (const QString &sub : {QStringLiteral("Scripts"), QStringLiteral("pictures"), QStringLiteral("guide"),
+                               QStringLiteral("Temp")}) {
+        const QString src = exeDir + QLatin1Char('/') + sub;
+        const QString dst = userDir + QLatin1Char('/') + sub;
+        if (QFileInfo(src).isDir())
+            copyMissing(src, dst);
+        else
+            QDir().mkpath(dst);
+    }
+    // The settings the program came with hold until the learner has own ones.
+    const QString ini = QStringLiteral("/tesmora.ini");
+    if (!QFileInfo::exists(userDir + ini) && QFile::copy(exeDir + ini, userDir + ini))
+        addOwnerWrite(userDir + ini, false);
+    return withSlash(userDir);
+}
 
 QString defaultProgramFolder()
 {
@@ -86,23 +134,8 @@ QString defaultProgramFolder()
         return withSlash(QDir(env).absolutePath());
     const QString exeDir =
         QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
-    if (QFileInfo(exeDir).isWritable())
-        return withSlash(exeDir);
-    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(user);
-    // Seed the per-user folder with the bundled files it does not have yet.
-    for (const QString &sub : {QStringLiteral("Scripts"), QStringLiteral("pictures")}) {
-        QDir src(exeDir + QLatin1Char('/') + sub);
-        if (!src.exists())
-            continue;
-        QDir().mkpath(user + QLatin1Char('/') + sub);
-        for (const QString &f : src.entryList(QDir::Files)) {
-            const QString dst = user + QLatin1Char('/') + sub + QLatin1Char('/') + f;
-            if (!QFileInfo::exists(dst))
-                QFile::copy(src.filePath(f), dst);
-        }
-    }
-    return withSlash(user);
+    return programFolderFor(exeDir, QFileInfo(exeDir).isWritable(),
+                            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
 } // namespace tesmora

@@ -22,5 +22,10 @@ QString resolveAgainst(const QString &folder, const QString &name);
 // when writable; else a per-user folder seeded with the bundled files.
 // Ends with "/".
 QString defaultProgramFolder();
+// The program folder of a program in `exeDir`: that folder when
+// `exeWritable`, else `userDir`, which first receives every bundled file it
+// lacks (Scripts/ with its sub-folders, pictures/, guide/, the settings
+// file), writable by its owner. Ends with "/".
+QString programFolderFor(const QString &exeDir, bool exeWritable, const QString &userDir);
 
 } // namespace tesmora

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QJSEngine>
 #include <QJSValue>
+#include <QJSValueIterator>
 #include <QMutex>
 #include <QStringList>
 #include <QThread>
@@ -59,6 +60,13 @@ QString failureMessage(const QJSValue &value)
     return value.toString();
 }
 
+// The function that runs a source (see runSource).
+QJSValue sourceRunner(QJSEngine &js)
+{
+    return js.evaluate(QStringLiteral(
+        "(function (src) { try { return [true, (0, eval)(src)]; } catch (e) { return [false, e]; } })"));
+}
+
 // Every source runs through an indirect eval inside try/catch: it evaluates
 // in the global scope (so definitions survive), and every thrown value,
 // Error object or not, is caught and reported the same way.
@@ -76,8 +84,10 @@ JavaScriptResult runSource(QJSValue &runner, const QString &source)
 // The compiled function of a call expression over a0, a1, ...: it returns
 // [true, value] or [false, thrown value] as the source runner does. Kept
 // per expression; the methods it names are looked up at each call, so a
-// method redefined meanwhile is the one that runs.
-QJSValue compiledCall(QJSEngine &js, QHash<QString, QJSValue> &cache, const JavaScriptCall &c)
+// method redefined meanwhile is the one that runs. A `bare` function
+// returns the value itself: for the engine's own methods, which throw
+// nothing but Error objects, and which the call hands back as its value.
+QJSValue compiledCall(QJSEngine &js, QHash<QString, QJSValue> &cache, const JavaScriptCall &c, bool bare)
 {
     const QString key = c.expression + QLatin1Char('/') + QString::number(c.args.size());
     auto it = cache.constFind(key);
@@ -86,23 +96,33 @@ QJSValue compiledCall(QJSEngine &js, QHash<QString, QJSValue> &cache, const Java
     QStringList params;
     for (int i = 0; i < c.args.size(); ++i)
         params << QLatin1Char('a') + QString::number(i);
+    const QString body = bare ? QLatin1String("return ") + c.expression + QLatin1Char(';')
+                              : QLatin1String("try { return [true, ") + c.expression +
+                                    QLatin1String("]; } catch (e) { return [false, e]; }");
     QJSValue f = js.evaluate(QLatin1String("(function (") + params.join(QLatin1Char(',')) +
-                             QLatin1String(") { try { return [true, ") + c.expression +
-                             QLatin1String("]; } catch (e) { return [false, e]; } })"));
+                             QLatin1String(") { ") + body + QLatin1String(" })"));
     if (!f.isCallable())
         f = QJSValue();
     cache.insert(key, f);
     return f;
 }
 
+// An engine with the state it needs for prepared calls and sources.
+struct CallContext {
+    QJSEngine &js;
+    QJSValue runner;                   // see runSource
+    QHash<QString, QJSValue> compiled; // see compiledCall
+    bool bare = false;
+};
+
 // A prepared call: its compiled function with the argument values, or its
 // source text when the expression does not compile.
-JavaScriptResult runCall(QJSEngine &js, QJSValue &runner, QHash<QString, QJSValue> &cache,
-                         const JavaScriptCall &c)
+JavaScriptResult runCall(CallContext &context, const JavaScriptCall &c)
 {
-    QJSValue f = c.expression.isEmpty() ? QJSValue() : compiledCall(js, cache, c);
+    QJSValue f =
+        c.expression.isEmpty() ? QJSValue() : compiledCall(context.js, context.compiled, c, context.bare);
     if (!f.isCallable())
-        return runSource(runner, c.source);
+        return runSource(context.runner, c.source);
     QJSValueList args;
     args.reserve(c.args.size());
     for (const JavaScriptArgument &a : c.args)
@@ -110,11 +130,32 @@ JavaScriptResult runCall(QJSEngine &js, QJSValue &runner, QHash<QString, QJSValu
     const QJSValue answer = f.call(args);
     if (answer.isError())
         return {false, failureMessage(answer)};
+    if (context.bare)
+        return {true, answer.toString()};
     const QJSValue value = answer.property(1);
     if (!answer.property(0).toBool() || value.isError())
         return {false, failureMessage(value)};
     return {true, value.toString()};
 }
+
+// Whether the global Math is still `original` with every property it had
+// at the start (kept in `properties`): a replaced, deleted or redefined
+// method makes it differ.
+bool mathIsOriginal(QJSEngine &js, const QJSValue &original, const QJSValue &properties)
+{
+    const QJSValue math = js.globalObject().property(QStringLiteral("Math"));
+    if (!math.strictlyEquals(original))
+        return false;
+    QJSValueIterator it(properties);
+    while (it.hasNext()) {
+        it.next();
+        if (!math.property(it.name()).strictlyEquals(it.value()))
+            return false;
+    }
+    return true;
+}
+
+constexpr QLatin1String kMathUnchanged("unchanged");
 
 } // namespace
 
@@ -131,6 +172,7 @@ class QtJavaScriptEngine::Worker : public QThread {
     bool busy = false;     // an evaluate() waits for its result
     bool sleeping = false; // the thread waits on `changed`
     JavaScriptCall job;
+    bool checkMath = false; // the job asks whether Math is unchanged
     JavaScriptResult result;
     // Mirrors of hasJob and done that the other side watches without the lock.
     std::atomic<bool> jobPosted{false};
@@ -141,9 +183,14 @@ class QtJavaScriptEngine::Worker : public QThread {
     {
         auto owned = std::make_unique<QJSEngine>();
         QJSEngine &js = *owned;
-        QJSValue runner = js.evaluate(QStringLiteral(
-            "(function (src) { try { return [true, (0, eval)(src)]; } catch (e) { return [false, e]; } })"));
-        QHash<QString, QJSValue> compiled;
+        CallContext context{js, sourceRunner(js), {}, false};
+        // Math and its properties as the engine made them; out of reach of
+        // every source, which runs in the global scope.
+        const QJSValue math = js.globalObject().property(QStringLiteral("Math"));
+        const QJSValue mathProperties = js.evaluate(
+            QStringLiteral("(function () { var m = {}; Object.getOwnPropertyNames(Math).forEach(function (k) "
+                           "{ m[k] = Math[k]; });"
+                           " return m; })()"));
         QMutexLocker lock(&mutex);
         engine = &js;
         changed.wakeAll();
@@ -163,8 +210,13 @@ class QtJavaScriptEngine::Worker : public QThread {
             hasJob = false;
             jobPosted.store(false, std::memory_order_relaxed);
             const JavaScriptCall c = std::move(job);
+            const bool check = checkMath;
             lock.unlock();
-            JavaScriptResult r = runCall(js, runner, compiled, c);
+            JavaScriptResult r;
+            if (check)
+                r = {true, mathIsOriginal(js, math, mathProperties) ? QString(kMathUnchanged) : QString()};
+            else
+                r = runCall(context, c);
             lock.relock();
             result = std::move(r);
             done = true;
@@ -177,6 +229,20 @@ class QtJavaScriptEngine::Worker : public QThread {
             (void)owned.release();
     }
 };
+
+// The engine on the caller's thread (see QtJavaScriptEngine::local_).
+struct QtJavaScriptEngine::Local {
+    QThread *const thread = QThread::currentThread();
+    QJSEngine js;
+    CallContext context{js, sourceRunner(js), {}, true};
+};
+
+QtJavaScriptEngine::Local *QtJavaScriptEngine::localEngine()
+{
+    if (!local_)
+        local_ = std::make_unique<Local>();
+    return local_->thread == QThread::currentThread() ? local_.get() : nullptr;
+}
 
 QtJavaScriptEngine::QtJavaScriptEngine() : worker_(std::make_shared<Worker>())
 {
@@ -201,6 +267,8 @@ QtJavaScriptEngine::~QtJavaScriptEngine()
 
 void QtJavaScriptEngine::releaseAtExit()
 {
+    if (local_) // the caller's engine: left to the process end as well
+        (void)local_.release();
     QMutexLocker lock(&worker_->mutex);
     worker_->keepHeap = true;
 }
@@ -212,6 +280,29 @@ JavaScriptResult QtJavaScriptEngine::evaluate(const QString &source, const StopC
 
 JavaScriptResult QtJavaScriptEngine::call(const JavaScriptCall &c, const StopCheck &stop)
 {
+    // A source may replace Math's methods; a prepared call only calls them.
+    if (c.expression.isEmpty()) {
+        math_ = MathState::Unknown;
+        sourceRan_ = true;
+    } else if (!sourceRan_) {
+        if (Local *local = localEngine())
+            return runCall(local->context, c);
+    }
+    return hand(c, false, stop);
+}
+
+bool QtJavaScriptEngine::mathUnchanged()
+{
+    if (math_ == MathState::Unknown) {
+        const JavaScriptResult r = hand({}, true, {});
+        if (r.ok) // not while the engine is busy: then it stays unknown
+            math_ = r.text == kMathUnchanged ? MathState::Unchanged : MathState::Changed;
+    }
+    return math_ == MathState::Unchanged;
+}
+
+JavaScriptResult QtJavaScriptEngine::hand(const JavaScriptCall &c, bool checkMath, const StopCheck &stop)
+{
     const std::shared_ptr<Worker> keep = worker_;
     Worker &w = *keep;
     QMutexLocker lock(&w.mutex);
@@ -220,6 +311,7 @@ JavaScriptResult QtJavaScriptEngine::call(const JavaScriptCall &c, const StopChe
         return {false, QStringLiteral("the JavaScript engine is busy.")};
     w.busy = true;
     w.job = c;
+    w.checkMath = checkMath;
     w.done = false;
     w.resultPosted.store(false, std::memory_order_relaxed);
     w.hasJob = true;

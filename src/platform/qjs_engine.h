@@ -17,16 +17,31 @@ class QtJavaScriptEngine : public JavaScriptEngine {
     JavaScriptResult evaluate(const QString &source, const StopCheck &stop = {}) override;
     // Compiles each call expression once and calls it with the values.
     JavaScriptResult call(const JavaScriptCall &c, const StopCheck &stop = {}) override;
-    // For the end of the program: the engine's thread stops at once, and
-    // the engine's heap is left to the operating system instead of being
-    // swept object by object (most of the time a closing window waited for).
+    // Compares the Math methods with the ones kept at the start after every
+    // source run (a prepared call cannot replace them).
+    bool mathUnchanged() override;
+    // For the end of the program: the engines stop at once, and their heaps
+    // are left to the operating system instead of being swept object by
+    // object (most of the time a closing window waited for).
     void releaseAtExit();
 
   private:
     class Worker;
+    struct Local;
+    // Until the first source runs, the engine's objects are as it made them
+    // and a prepared call (which only calls them) gives the same answer in
+    // any engine: such calls run in an engine on the caller's own thread,
+    // with no hand-over. From the first source on, every call goes to the
+    // one engine that keeps the script's definitions.
+    std::unique_ptr<Local> local_;
+    bool sourceRan_ = false;
+    Local *localEngine();
     // Shared with a running evaluate(): closing the window may destroy the
     // adapter while the stop check processes its events.
     std::shared_ptr<Worker> worker_;
+    enum class MathState { Unchanged, Unknown, Changed };
+    MathState math_ = MathState::Unchanged;
+    JavaScriptResult hand(const JavaScriptCall &c, bool checkMath, const StopCheck &stop);
 };
 
 } // namespace tesmora

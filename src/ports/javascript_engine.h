@@ -47,6 +47,11 @@ class JavaScriptEngine {
     {
         return evaluate(c.source, stop);
     }
+    // True while the methods of the engine's Math object are the ones it
+    // started with, so that a caller may compute them itself with the same
+    // results. A source may replace them (Math.floor = ...); an engine that
+    // cannot tell answers false.
+    virtual bool mathUnchanged() { return false; }
 };
 
 } // namespace tesmora

@@ -436,3 +436,54 @@ TEST(CanvasClicks, HandlerRunsWithTheClickAndOnceForADoubleClickWhileRunning)
     EXPECT_EQ(cellNumber(in.arrays().at(n), 2), 2);
     EXPECT_EQ(in.runState(), rn_Stopped);
 }
+
+namespace {
+
+// Visible and enabled state of every toolbar action, for comparing.
+QString toolbarState(TForm_Interpretator *w)
+{
+    QStringList out;
+    for (int tag : {301, 303, 316, 305, 307, 330, 309, 311, 313, 318, 292, 321, 323, 290, 333, 325, 337}) {
+        QAction *a = w->action(tag);
+        out << QStringLiteral("%1:%2%3")
+                   .arg(tag)
+                   .arg(a->isVisible() ? "v" : "-")
+                   .arg(a->isEnabled() ? "e" : "-");
+    }
+    return out.join(' ');
+}
+
+} // namespace
+
+TEST(CanvasClicks, AHandlerClickedAfterTheRunLeavesTheStoppedToolbarAndKeys)
+{
+    // The bundled example of pictograms and clicks, run to its end.
+    QFile example(
+        QStringLiteral(TESMORA_TEST_DATA "/../resources/Scripts/examples/19_Pictograms_and_clicks.txt"));
+    ASSERT_TRUE(example.open(QIODevice::ReadOnly));
+    Window win(example.readAll());
+    copyPictures(win.home);
+    win.w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(win.w.get()));
+    win.start();
+    ASSERT_TRUE(win.errors.isEmpty()) << win.errors.join("").toStdString();
+    Interpreter &in = win.w->interpreter();
+    const QString stopped = toolbarState(win.w.get());
+    ASSERT_TRUE(win.w->action(Start)->isVisible());
+    CanvasPanel *panel = win.panel();
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        const QPoint at = displayOf(win.canvas(), 290, 120);
+        moveTo(panel, at);
+        QTest::mouseClick(panel, button, Qt::NoModifier, at);
+        QApplication::processEvents();
+        EXPECT_EQ(toolbarState(win.w.get()), stopped) << button;
+        EXPECT_EQ(in.runState(), rn_Stopped);
+    }
+    EXPECT_TRUE(win.errors.isEmpty()) << win.errors.join("").toStdString();
+    EXPECT_EQ(in.GetVariableText("clicks"), "2");
+    // The keys work again: F10 runs the script from its start.
+    QTest::keyClick(win.w.get(), Qt::Key_F10);
+    QApplication::processEvents();
+    EXPECT_EQ(in.GetVariableText("clicks"), "0");
+    EXPECT_EQ(toolbarState(win.w.get()), stopped);
+}

@@ -7,6 +7,9 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QListWidget>
+#include <QPixmap>
+#include <QScreen>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -718,6 +721,71 @@ TEST(EditorCompletion, ChoosingAnEntryInsertsOnlyItsName)
     EXPECT_TRUE(ed.isCompletionActive());
     QTest::keyClick(e, Qt::Key_Escape);
     EXPECT_FALSE(ed.isCompletionActive());
+}
+
+// The completion list as it is shown, or null when none is shown.
+QListWidget *shownCompletionList()
+{
+    // A list the component let go waits, empty, for its deletion.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QWidget *w : QApplication::allWidgets())
+        if (auto *list = qobject_cast<QListWidget *>(w); list && list->isVisible() && list->count() > 0)
+            return list;
+    return nullptr;
+}
+
+// Rows of the list the learner can read whole.
+int readableRows(QListWidget *list)
+{
+    const QRect view = list->viewport()->rect();
+    int rows = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        const QRect r = list->visualItemRect(list->item(i));
+        if (r.height() > 0 && view.contains(r.adjusted(0, 0, -r.width() + 1, 0)))
+            ++rows;
+    }
+    return rows;
+}
+
+TEST(EditorCompletion, TheListShowsFifteenRowsAndASingleMatchReadably)
+{
+    tesmora::test::Window t("a = 1\nb = 2\n");
+    t.showActive();
+    t.key(Qt::Key_F4);
+    ASSERT_TRUE(t.ed().SynEditor()->hasFocus());
+    t.ed().setCaret(1, 5);
+    t.key(Qt::Key_Return);
+    // Many matches: fifteen rows, 300 px wide.
+    t.type("s");
+    t.key(Qt::Key_Space, Qt::ControlModifier);
+    QListWidget *list = shownCompletionList();
+    ASSERT_NE(list, nullptr);
+    ASSERT_GT(list->count(), 15);
+    EXPECT_EQ(readableRows(list), 15);
+    EXPECT_NEAR(list->width(), 300, 40);
+    t.key(Qt::Key_Escape);
+    // One match: its row can be read, and Enter inserts its name.
+    t.key(Qt::Key_Backspace);
+    t.type("ReplaceSt");
+    t.key(Qt::Key_Space, Qt::ControlModifier);
+    list = shownCompletionList();
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_TRUE(list->item(0)->text().startsWith("ReplaceStr(Str:string,OldSubstr:string,"));
+    EXPECT_EQ(readableRows(list), 1);
+    const QRect row = list->visualItemRect(list->item(0));
+    EXPECT_GE(list->viewport()->height(), row.height());
+    tesmora::test::shoot(list->window(), QStringLiteral("completion_one_match"));
+    // The list over the editor as the screen shows them (a real display only).
+    const QString shots = qEnvironmentVariable("TESMORA_SHOTS");
+    if (!shots.isEmpty()) {
+        QTest::qWait(300);
+        const QPixmap screen = t.w->screen()->grabWindow(0);
+        if (!screen.isNull())
+            screen.save(shots + QStringLiteral("/completion_one_match_screen.png"));
+    }
+    t.key(Qt::Key_Return);
+    EXPECT_EQ(t.ed().lines().value(2), "ReplaceStr");
 }
 
 // ---------------------------------------------------------------------------

@@ -2,7 +2,9 @@
 #include "gui_window.h"
 #include "environment/variables_view.h"
 
+#include <QElapsedTimer>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QTimer>
 
 using namespace tesmora;
@@ -384,4 +386,78 @@ TEST(MainWindow, AScriptCutOnLoadingIsNeverSavedOverItsLongerFile)
     t.w->chooseOpenFile = [&](const QString &) { return t.home.filePath("Scripts/short.txt"); };
     t.click(Load);
     EXPECT_EQ(t.w->scriptFileName(), t.home.filePath("Scripts/short.txt"));
+}
+
+TEST(MainWindow, ThePauseKeyStopsARunWithFastOffEveryTime)
+{
+    Window t("n = 0\nrepeat\n  n = n + 1\n  a = n * 2\nstop\n");
+    t.showActive();
+    QElapsedTimer clock;
+    clock.start();
+    for (int press = 1; press <= 6; ++press) {
+        qint64 pressedAt = -1;
+        // A quick tap: the key goes down and up again between two looks of
+        // the run at its window.
+        QTimer::singleShot(150, t.w.get(), [&] {
+            pressedAt = clock.elapsed();
+            QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : t.w.get();
+            QTest::keyClick(target, Qt::Key_Pause);
+        });
+        bool pausedByButton = false;
+        QTimer safetyNet;
+        safetyNet.setSingleShot(true);
+        QObject::connect(&safetyNet, &QTimer::timeout, t.w.get(), [&] {
+            pausedByButton = true;
+            t.click(Pause);
+        });
+        safetyNet.start(3000);
+        t.key(Qt::Key_F10, Qt::ControlModifier); // Continue: Fast is off
+        const qint64 stoppedAt = clock.elapsed();
+        safetyNet.stop();
+        EXPECT_FALSE(pausedByButton) << "press " << press;
+        EXPECT_FALSE(t.in().fastMode());
+        EXPECT_EQ(t.in().runState(), rn_Stopped);
+        EXPECT_GE(pressedAt, 0);
+        EXPECT_LT(stoppedAt - pressedAt, 500) << "press " << press;
+        EXPECT_TRUE(t.enabled(Step));
+    }
+    EXPECT_TRUE(t.errors.isEmpty()) << t.errors.join('|').toStdString();
+}
+
+TEST(MainWindow, FastShowsFastModeDuringARun)
+{
+    Window t("n = 0\nrepeat\n  n = n + 1\nstop\n");
+    t.showActive();
+    auto *fast = qobject_cast<QToolButton *>(
+        t.w->findChild<ToolbarStrip *>()->toolBar()->widgetForAction(t.act(Fast)));
+    ASSERT_NE(fast, nullptr);
+    // Each run is watched once it goes on, then ended by the Pause button.
+    auto watch = [&](const std::function<void()> &look) {
+        QTimer::singleShot(100, t.w.get(), [&, look] {
+            look();
+            t.click(Pause);
+        });
+    };
+    // Continue runs with Fast off.
+    bool onDuringContinue = true;
+    watch([&] { onDuringContinue = fast->isChecked(); });
+    t.key(Qt::Key_F10, Qt::ControlModifier);
+    EXPECT_FALSE(onDuringContinue);
+    // Start runs with Fast on, and shows it; Ctrl+T turns it off and back on.
+    bool onDuringStart = false, enabledDuringStart = false, offAfterToggle = false, onAgain = false;
+    watch([&] {
+        onDuringStart = fast->isChecked() && t.act(Fast)->isChecked();
+        enabledDuringStart = fast->isEnabled();
+        t.shoot(QStringLiteral("fast_on_during_start"));
+        t.key(Qt::Key_T, Qt::ControlModifier);
+        offAfterToggle = !fast->isChecked() && !t.in().fastMode();
+        t.key(Qt::Key_T, Qt::ControlModifier);
+        onAgain = fast->isChecked() && t.in().fastMode();
+    });
+    t.key(Qt::Key_F10);
+    EXPECT_TRUE(onDuringStart);
+    EXPECT_TRUE(enabledDuringStart);
+    EXPECT_TRUE(offAfterToggle);
+    EXPECT_TRUE(onAgain);
+    EXPECT_EQ(t.in().runState(), rn_Stopped);
 }

@@ -229,9 +229,9 @@ TEST(VariablesWidth, GridsShareTheWidthBesideTheCanvas)
         const QList<int> narrow = v->Splitter_Var->sizes();
         const int total = narrow[0] + narrow[1];
         ASSERT_LT(total, 500 + v->readableGlobalWidth()) << "the canvas leaves too little room";
-        // The global grid stays readable, or at least has half the width.
-        EXPECT_GE(narrow[0], std::min(v->readableGlobalWidth(), total / 2)) << size.width();
-        EXPECT_GE(narrow[1], total / 2 - 1) << size.width();
+        // The global grid stays readable, or at least has two thirds of the width.
+        EXPECT_GE(narrow[0], std::min(v->readableGlobalWidth(), total - total / 3)) << size.width();
+        EXPECT_GE(narrow[1], total / 3 - 1) << size.width();
         EXPECT_EQ(v->localPanelWidth(), 500) << "the setting keeps the learner's width";
         t.shoot(QStringLiteral("variables_%1x%2").arg(size.width()).arg(size.height()));
     }
@@ -274,7 +274,7 @@ TEST(VariablesWidth, AutoStartRunToItsEndLeavesTheGlobalGridReadable)
         VariablesView *v = t.w->variablesView();
         const QList<int> sizes = v->Splitter_Var->sizes();
         const int total = sizes[0] + sizes[1];
-        EXPECT_GE(sizes[0], std::min(v->readableGlobalWidth(), total / 2)) << size.width();
+        EXPECT_GE(sizes[0], std::min(v->readableGlobalWidth(), total - total / 3)) << size.width();
         t.shoot(QStringLiteral("autostart_%1x%2").arg(size.width()).arg(size.height()));
     }
 }

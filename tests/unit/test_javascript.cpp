@@ -1,11 +1,15 @@
 #include "builtin_calls.h"
+#include "core/numbers.h"
 #include "library/function_tables.h"
 #include "library/javascript_functions.h"
 #include "platform/qjs_engine.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>
+#include <cmath>
+#include <cstring>
 #include <memory>
+#include <random>
 #include <vector>
 
 using namespace tesmora;
@@ -424,4 +428,142 @@ TEST(JavaScriptCall, PreparedCallsAnswerAsTheirSourceTexts)
         js->call(PrepareJavaScriptCall(jsRow(30), words({number("1")})), [&] { return ++asked >= 2; });
     EXPECT_TRUE(r.interrupted);
     EXPECT_EQ(js->evaluate("6 * 7").text, "42");
+}
+
+namespace {
+
+// Values where the methods computed here could part from the engine's:
+// halves, the edges of the double range, integers past 2^52, results that
+// print in exponent notation, and a spread of magnitudes and signs.
+std::vector<double> mathProbeValues()
+{
+    std::vector<double> v = {0.0,
+                             -0.0,
+                             0.5,
+                             -0.5,
+                             0.49999999999999994,
+                             -0.49999999999999994,
+                             1.5,
+                             2.5,
+                             -2.5,
+                             -1.5,
+                             4503599627370497.0,
+                             -4503599627370497.0,
+                             1e21,
+                             1e-7,
+                             1.5e-7,
+                             5e-324,
+                             2.2250738585072014e-308,
+                             1e308,
+                             -1e308,
+                             3.141592653589793,
+                             0.1,
+                             1.0 / 3.0,
+                             1.0,
+                             -1.0,
+                             2.0,
+                             709.78,
+                             -745.2,
+                             1e-320,
+                             123456789.123,
+                             1e22,
+                             -0.7,
+                             0.9999999999999999};
+    std::mt19937_64 random(20261210);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-12, 25);
+    for (int i = 0; i < 400; ++i)
+        v.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
+    return v;
+}
+
+TWordStatus numberWord(double x)
+{
+    TWordStatus w;
+    w.kind = wkFloat;
+    w.float_val = x;
+    w.str = FormatNumber(x);
+    return w;
+}
+
+} // namespace
+
+TEST(JavaScriptMath, ComputedHereAsTheEngineComputesUntilASourceReplacesAMethod)
+{
+    auto js = makeEngine();
+    ASSERT_TRUE(js->mathUnchanged());
+    const std::vector<double> values = mathProbeValues();
+    int compared = 0;
+    for (const T_FunctionDescription &row : functionTable(FunctionTable::JavaScript)) {
+        if (row.Obj != jso_Math)
+            continue;
+        for (size_t i = 0; i < values.size(); ++i) {
+            WordList args = words({numberWord(values[i])});
+            if (row.name() == QLatin1String("min") || row.name() == QLatin1String("max")) {
+                args = words({numberWord(values[i]), numberWord(values[(i + 1) % values.size()]),
+                              numberWord(values[(i + 7) % values.size()])});
+            }
+            const JavaScriptResult answer = js->call(PrepareJavaScriptCall(row, args));
+            TWordStatus engine, here;
+            const bool engineOk = answer.ok && JavaScriptResultWord(row, answer.text, engine);
+            double value = 0.0;
+            ASSERT_TRUE(NativeMathValue(row, args, value)) << row.name().toStdString();
+            const bool hereOk = JavaScriptNumberWord(value, here);
+            const std::string what = row.name().toStdString() + "(" + args[0].str.toStdString() + ")";
+            ASSERT_EQ(hereOk, engineOk) << what << " engine: " << answer.text.toStdString();
+            if (!engineOk)
+                continue;
+            EXPECT_EQ(here.str, engine.str) << what;
+            EXPECT_EQ(std::memcmp(&here.float_val, &engine.float_val, sizeof(double)), 0) << what;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 14 * 300);
+    // Prepared calls leave Math alone; a source that only reads it does too.
+    EXPECT_TRUE(js->mathUnchanged());
+    ASSERT_TRUE(js->evaluate(QStringLiteral("var m = Math.floor(2.5)")).ok);
+    EXPECT_TRUE(js->mathUnchanged());
+    // A replaced method, a replaced Math, or a method deleted: the engine answers.
+    for (const char *change :
+         {"Math.floor = function (x) { return 42 }", "Math = { floor: Math.floor }", "delete Math.sin"}) {
+        auto changed = makeEngine();
+        ASSERT_TRUE(changed->evaluate(QString::fromUtf8(change)).ok) << change;
+        EXPECT_FALSE(changed->mathUnchanged()) << change;
+        EXPECT_FALSE(changed->mathUnchanged()) << change;
+    }
+    // Put back as it was, Math is unchanged again.
+    ASSERT_TRUE(js->evaluate(QStringLiteral("var keep = Math.floor; Math.floor = null")).ok);
+    EXPECT_FALSE(js->mathUnchanged());
+    ASSERT_TRUE(js->evaluate(QStringLiteral("Math.floor = keep")).ok);
+    EXPECT_TRUE(js->mathUnchanged());
+    // Texts and wrong counts are never computed here.
+    double value = 0.0;
+    EXPECT_FALSE(NativeMathValue(jsRow(32), words({text(QStringLiteral("2.5"))}), value));
+    EXPECT_FALSE(NativeMathValue(jsRow(32), words({numberWord(1), numberWord(2)}), value));
+    EXPECT_FALSE(NativeMathValue(jsRow(32), kNoArgs, value));
+}
+
+TEST(JavaScriptEngine, PreparedCallsSeeWhatEverySourceDefinedBeforeThem)
+{
+    auto js = makeEngine();
+    const WordList args = words({text(QStringLiteral("abc")), numberWord(1)});
+    const auto charAt = [&] { return js->call(PrepareJavaScriptCall(jsRow(0), args)).text; };
+    EXPECT_EQ(charAt(), "b");
+    EXPECT_EQ(charAt(), "b");
+    // A source that redefines a method: every later call runs the new one,
+    // and the state kept before it (a global) is still there.
+    ASSERT_TRUE(js->evaluate(QStringLiteral("var seen = 0; String.prototype.charAt = "
+                                            "function (i) { seen++; return 'z' + i }"))
+                    .ok);
+    EXPECT_EQ(charAt(), "z1");
+    EXPECT_EQ(charAt(), "z1");
+    EXPECT_EQ(js->evaluate(QStringLiteral("seen")).text, "2");
+    // A call whose argument cannot pass as a value runs as its source text
+    // (a doubled quote does not read in the engine's syntax).
+    auto fresh = makeEngine();
+    const WordList quoted = words({text(QStringLiteral("a\"b")), numberWord(1)});
+    EXPECT_FALSE(fresh->call(PrepareJavaScriptCall(jsRow(0), quoted)).ok);
+    EXPECT_EQ(fresh->call(PrepareJavaScriptCall(jsRow(0), args)).text, "b");
+    ASSERT_TRUE(fresh->evaluate(QStringLiteral("String.prototype.charAt = function () { return 'q' }")).ok);
+    EXPECT_EQ(fresh->call(PrepareJavaScriptCall(jsRow(0), args)).text, "q");
 }

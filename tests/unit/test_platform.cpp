@@ -1,8 +1,11 @@
 #include "platform/encodings.h"
+#include "platform/ini_file.h"
 #include "platform/paths.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -104,4 +107,97 @@ TEST(Encodings, CharactersTheCodePageLacksBecomeQuestionMarks)
     EXPECT_EQ(encodeAnsi(QString::fromUtf8("a€я€")), QByteArray("a\x80?\x80"));
     EXPECT_EQ(encodeAnsi(QString::fromUtf8("x😀y")), QByteArray("x?y"));
     EXPECT_EQ(decodeAnsi(encodeAnsi(QString::fromUtf8("Grüße"))), QString::fromUtf8("Grüße"));
+}
+
+namespace {
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Read-only files in read-only folders, as an installed program has them.
+void makeReadOnly(const QString &folder)
+{
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    QStringList dirs{folder};
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (it.fileInfo().isDir())
+            dirs << path;
+        else
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    for (const QString &d : dirs)
+        QFile::setPermissions(d, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                                     QFile::ReadOther | QFile::ExeOther);
+}
+
+void makeWritable(const QString &folder)
+{
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        QFile::setPermissions(it.next(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
+// A program folder that cannot be written: the per-user folder takes its
+// place, holding every bundled file (sub-folders too) in a form its owner can
+// change, and the settings the program folder came with.
+TEST(Paths, AReadOnlyProgramFolderIsCopiedWhole)
+{
+    QTemporaryDir install, user;
+    const QString exe = install.path();
+    writeBytes(exe + "/Scripts/AutoStart.txt", "a = 1\n");
+    writeBytes(exe + "/Scripts/examples/19_pictograms.txt", "b = 2\n");
+    writeBytes(exe + "/pictures/red.bmp", "BM");
+    writeBytes(exe + "/guide/UserGuide.html", "<html/>");
+    writeBytes(exe + "/tesmora.ini", "[MainForm]\nWidth=777\n");
+    makeReadOnly(exe);
+    struct Restore {
+        QString folder;
+        ~Restore() { makeWritable(folder); } // lets the temporary folder go
+    } restore{exe};
+    // The learner already changed one script in the per-user folder: it stays.
+    const QString home = user.path() + "/home";
+    writeBytes(home + "/Scripts/AutoStart.txt", "mine = 1\n");
+
+    // The decision that the folder is not writable is the caller's: a test
+    // run by root, who may write anywhere, still takes the per-user path.
+    const QString folder = programFolderFor(exe, false, home);
+    EXPECT_EQ(folder, home + "/");
+    const QStringList expected{"Scripts/AutoStart.txt", "Scripts/examples/19_pictograms.txt",
+                               "pictures/red.bmp", "guide/UserGuide.html", "tesmora.ini"};
+    for (const QString &name : expected) {
+        const QFileInfo copy(folder + name);
+        ASSERT_TRUE(copy.exists()) << name.toStdString();
+        EXPECT_TRUE(copy.permissions() & QFile::WriteOwner) << name.toStdString();
+        EXPECT_TRUE(QFileInfo(copy.absolutePath()).permissions() & QFile::WriteOwner) << name.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(folder + "Temp").isDir());
+    QFile mine(folder + "Scripts/AutoStart.txt");
+    ASSERT_TRUE(mine.open(QIODevice::ReadOnly));
+    EXPECT_EQ(mine.readAll(), "mine = 1\n");
+    // Settings come from the program folder's file until the learner has one.
+    IniFile ini(folder + "tesmora.ini");
+    ASSERT_TRUE(ini.load());
+    EXPECT_EQ(ini.intValue("MainForm", "Width", 0), 777);
+    ini.setValue("MainForm", "Width", 900);
+    EXPECT_TRUE(ini.save());
+    EXPECT_EQ(programFolderFor(exe, false, home), home + "/");
+    IniFile again(folder + "tesmora.ini");
+    ASSERT_TRUE(again.load());
+    EXPECT_EQ(again.intValue("MainForm", "Width", 0), 900);
+
+    // A writable program folder is used as it is, and nothing is copied.
+    QTemporaryDir other;
+    EXPECT_EQ(programFolderFor(exe, true, other.path() + "/home"), exe + "/");
+    EXPECT_FALSE(QFileInfo::exists(other.path() + "/home"));
 }

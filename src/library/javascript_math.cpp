@@ -1,0 +1,102 @@
+// The engine's Math methods computed here. Each is one C library function or
+// a comparison, which is what the engine itself computes, so the value is the
+// engine's own; a call then costs what a native built-in costs instead of a
+// trip to the engine's thread. Used only while the engine says its Math
+// object is as it started (a script may redefine its methods through Eval).
+#include "javascript_functions.h"
+
+#include "core/numbers.h"
+
+#include <cmath>
+#include <limits>
+
+namespace tesmora {
+
+namespace {
+
+using Unary = double (*)(double);
+
+// The engine's Math.round: halves rounded up, by adding a half and taking
+// the floor, so that past 2^52 the sum's own rounding decides (as there).
+double roundHalfUp(double x)
+{
+    if (!std::isfinite(x))
+        return x;
+    if (x < 0.5 && x >= -0.5)
+        return std::copysign(0.0, x);
+    return std::floor(x + 0.5);
+}
+
+struct UnaryMethod {
+    const char *name;
+    Unary fn;
+};
+
+const UnaryMethod kUnary[] = {
+    {"abs", [](double x) { return std::fabs(x); }},  {"sin", [](double x) { return std::sin(x); }},
+    {"cos", [](double x) { return std::cos(x); }},   {"asin", [](double x) { return std::asin(x); }},
+    {"acos", [](double x) { return std::acos(x); }}, {"tan", [](double x) { return std::tan(x); }},
+    {"atan", [](double x) { return std::atan(x); }}, {"round", roundHalfUp},
+    {"ceil", [](double x) { return std::ceil(x); }}, {"floor", [](double x) { return std::floor(x); }},
+    {"log", [](double x) { return std::log(x); }},   {"exp", [](double x) { return std::exp(x); }},
+};
+
+// Math.min and Math.max: NaN when any argument is NaN.
+double extreme(const WordList &args, bool largest)
+{
+    double r = largest ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    for (int i = 0; i <= args.last; ++i) {
+        const double x = args[i].float_val;
+        if (std::isnan(x))
+            return x;
+        if (largest ? x > r : x < r)
+            r = x;
+    }
+    return r;
+}
+
+bool allNumbers(const WordList &args)
+{
+    for (int i = 0; i <= args.last; ++i)
+        if (!isNumberKind(args[i].kind))
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool NativeMathValue(const T_FunctionDescription &row, const WordList &args, double &value)
+{
+    if (row.Obj != jso_Math || args.count() == 0 || !allNumbers(args))
+        return false;
+    const QString name = row.name();
+    if (name == QLatin1String("min") || name == QLatin1String("max")) {
+        value = extreme(args, name == QLatin1String("max"));
+        return true;
+    }
+    if (args.count() != 1)
+        return false;
+    for (const UnaryMethod &m : kUnary) {
+        if (name == QLatin1String(m.name)) {
+            value = m.fn(args[0].float_val);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool JavaScriptNumberWord(double value, TWordStatus &result)
+{
+    // The engine's text of the value read back: no NaN or infinity, and
+    // minus zero is written "0".
+    if (!std::isfinite(value))
+        return false;
+    if (value == 0.0)
+        value = 0.0;
+    result.float_val = value;
+    result.str = FormatNumber(value);
+    result.kind = wkFloat;
+    return true;
+}
+
+} // namespace tesmora
