@@ -22,5 +22,8 @@ int main(int argc, char **argv)
     tesmora::TForm_Interpretator window(app.arguments().mid(1),
                                         {.js = &js, .media = &media, .shell = &shell});
     window.show();
-    return app.exec();
+    const int code = app.exec();
+    // The window has saved the settings; the engine's memory goes with the process.
+    js.releaseAtExit();
+    return code;
 }

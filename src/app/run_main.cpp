@@ -393,6 +393,12 @@ int main(int argc, char **argv)
     menu.choice = o.menuChoice;
     CanvasMouse mouse(in, canvas, &menu);
 
+    // A file that is not text cannot be read as a script at all.
+    QStringList probe;
+    if (Interpreter::readScriptFile(script, probe) == Interpreter::FileRead::NotText) {
+        writeOut(stderr, in.MessageText(367, {script}) + QLatin1Char('\n'));
+        return 2;
+    }
     in.LoadScript(script);
     if (in.failed()) {
         writeError(in.errorText());

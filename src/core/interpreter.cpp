@@ -110,7 +110,10 @@ void Interpreter::ShowError()
     if (!WorkMode)
         return;
     // Before the box opens the learner sees where the run stopped: the mark
-    // on the failing line and the toolbar of a stopped run.
+    // on the failing line and the toolbar of a stopped run. The run's clock
+    // stops here too, not when the box is closed.
+    if (RunState == rn_Run || RunState == rn_Continue)
+        RunStopTime = QDateTime::currentMSecsSinceEpoch();
     RunState = rn_Stopped;
     host_->markCurrentLine(CurrentLine);
     host_->setRunningActions(false);

@@ -238,8 +238,11 @@ class Interpreter : private InterpreterRunState {
     QString JoinContinuationLines() const;
     // The path an INCLUDE name (upper-cased) refers to.
     QString includePath(const QString &name) const;
-    // The text of a file split into lines (encoding by byte-order mark).
-    static bool readScriptFile(const QString &path, QStringList &lines);
+    // The text of a file split into lines (encoding by byte-order mark, else
+    // UTF-8 or the legacy code page the bytes were written in). A file that
+    // is not text leaves `lines` untouched.
+    enum class FileRead { Read, Unreadable, NotText };
+    static FileRead readScriptFile(const QString &path, QStringList &lines);
 
     // ---- Words ----------------------------------------------------------
     void NextWord(const QString &text, int &position, TWordStatus &word);

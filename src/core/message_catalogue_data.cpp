@@ -816,6 +816,16 @@ const CatalogueRow kCatalogueRows[] = {
     {366,
      u"The canvas of %s × %s pixels is too large: a layer may have at most %d pixels a side and %d pixels in all.",
      u"Холст размером %s × %s пикселей слишком велик: у слоя может быть не более %d пикселей по каждой стороне и не более %d пикселей всего."},
+    // Files that cannot be loaded or written.
+    {367,
+     u"The file \"%s\" is not a text file (it may be a picture, a document or a program), so it cannot be loaded as a script.",
+     u"Файл \"%s\" не является текстовым (возможно, это рисунок, документ или программа), поэтому его нельзя загрузить как скрипт."},
+    {368,
+     u"The current script stays as it was.",
+     u"Текущий скрипт остаётся без изменений."},
+    {369,
+     u"The picture could not be saved to the file \"%s\".",
+     u"Не удалось сохранить рисунок в файл \"%s\"."},
 };
 // clang-format on
 

@@ -35,13 +35,16 @@ const QLatin1String kEndInclude("#END INCLUDE ");
 
 } // namespace
 
-bool Interpreter::readScriptFile(const QString &path, QStringList &lines)
+Interpreter::FileRead Interpreter::readScriptFile(const QString &path, QStringList &lines)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    lines = splitLines(decodeScriptBytes(f.readAll()));
-    return true;
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly))
+        return FileRead::Unreadable;
+    const QString text = decodeScriptBytes(f.readAll());
+    if (looksBinary(text))
+        return FileRead::NotText;
+    lines = splitLines(text);
+    return FileRead::Read;
 }
 
 void Interpreter::LoadScript(const QString &fileName)
@@ -49,10 +52,13 @@ void Interpreter::LoadScript(const QString &fileName)
     ScriptFileName = fileName;
     const QString path = resolveCaseInsensitive(fileName);
     QStringList lines;
-    if (!fileName.isEmpty() && QFileInfo(path).isFile() && readScriptFile(path, lines)) {
+    const FileRead read = fileName.isEmpty() ? FileRead::Unreadable : readScriptFile(path, lines);
+    if (read == FileRead::Read) {
         setScriptLines(lines);
     } else {
-        if (!fileName.isEmpty())
+        if (read == FileRead::NotText)
+            RaiseMessage(367, {fileName});
+        else if (!fileName.isEmpty())
             RaiseMessage(170, {fileName});
         ScriptFileName.clear();
         setScriptLines({});
@@ -107,8 +113,9 @@ void Interpreter::ExpandIncludes()
         }
         const QString path = includePath(name);
         QStringList included;
-        if (!QFileInfo(path).isFile() || !readScriptFile(path, included)) {
-            RaiseMessage(170, {name});
+        const FileRead read = readScriptFile(path, included);
+        if (read != FileRead::Read) {
+            RaiseMessage(read == FileRead::NotText ? 367 : 170, {name});
             return;
         }
         included.append(marker);

@@ -211,7 +211,8 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
             host_->markCurrentLine(CurrentLine);
         }
     }
-    if (!nested)
+    // An error has already stopped the clock when its box opened.
+    if (!nested && RunStopTime < RunStartTime)
         RunStopTime = QDateTime::currentMSecsSinceEpoch();
     host_->setRunningActions(RunState == rn_Run || RunState == rn_Continue);
 }

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtMath>
+#include <QPolygonF>
 #include <QUrl>
 
 namespace tesmora {
@@ -64,8 +65,9 @@ TAbout::TAbout(QWidget *parent) : QDialog(parent)
 
 QPixmap TAbout::picture()
 {
-    // A slate with three lines of script and a highlighted current line over
-    // the program's icon, drawn at the screen's pixel ratio.
+    // A slate with a short script and its current line (light cyan with
+    // the arrow of the editor's current-line mark) over the program's icon,
+    // drawn at the screen's pixel ratio.
     const qreal dpr = qApp->devicePixelRatio();
     QPixmap pm(qCeil(187 * dpr), qCeil(204 * dpr));
     pm.setDevicePixelRatio(dpr);
@@ -78,16 +80,21 @@ QPixmap TAbout::picture()
     p.setPen(QPen(QColor(0xC8, 0xA2, 0x6B), 6));
     p.setBrush(QColor(0x1E, 0x3B, 0x2F));
     p.drawRoundedRect(QRectF(14, 22, 159, 118), 6, 6);
-    p.fillRect(QRectF(20, 64, 147, 18), QColor(0xC0, 0xFF, 0xFF, 90));
+    p.fillRect(QRectF(20, 91, 147, 18), QColor(0xC0, 0xFF, 0xFF, 90));
+    p.setPen(QPen(QColor(0xC0, 0x00, 0x00), 1.2));
+    p.setBrush(QColor(0xFF, 0xE0, 0x20));
+    p.drawPolygon(QPolygonF({QPointF(21.5, 97.5), QPointF(27, 97.5), QPointF(27, 94), QPointF(33, 100),
+                             QPointF(27, 106), QPointF(27, 102.5), QPointF(21.5, 102.5)}));
     QFont mono(QStringLiteral("DejaVu Sans Mono"));
     mono.setStyleHint(QFont::Monospace);
     mono.setPixelSize(13);
     p.setFont(mono);
     p.setPen(QColor(0xF0, 0xF0, 0xE8));
-    p.drawText(QPointF(26, 50), QStringLiteral("x = 1"));
-    p.drawText(QPointF(26, 78), QStringLiteral("FOR x < 5"));
-    p.drawText(QPointF(26, 104), QString::fromUtf8("  y = x²+√x"));
-    p.drawText(QPointF(26, 128), QStringLiteral("stop"));
+    // A script that runs as it stands: the sum of the squares 1² … 5².
+    const QStringList lines = {QStringLiteral("s = 0"), QStringLiteral("For i = 1, 5"),
+                               QString::fromUtf8("  s = s + i²"), QStringLiteral("stop")};
+    for (int i = 0; i < lines.size(); ++i)
+        p.drawText(QPointF(36, 50 + 26 * i), lines.at(i));
     applicationIcon().paint(&p, QRect(69, 149, 50, 50));
     return pm;
 }

@@ -1,10 +1,16 @@
 #include "canvas_panel.h"
 
+#include "dialog_windows.h"
+
+#include "core/message_catalogue.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QSplitter>
 #include <QSplitterHandle>
@@ -81,9 +87,20 @@ void CanvasPanel::copyPicture() const
     QGuiApplication::clipboard()->setImage(canvas_.composed());
 }
 
+QString pictureFileName(const QString &path, const QString &chosenSuffix)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("png") || suffix == QLatin1String("bmp"))
+        return path;
+    return path + QLatin1Char('.') + chosenSuffix;
+}
+
 bool CanvasPanel::savePicture(const QString &path) const
 {
-    return canvas_.composed().save(path, "PNG");
+    const bool bmp = QFileInfo(path).suffix().compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0;
+    // BMP has no transparency: the picture is saved as the panel shows it.
+    const QImage picture = canvas_.composed();
+    return bmp ? picture.convertToFormat(QImage::Format_RGB32).save(path, "BMP") : picture.save(path, "PNG");
 }
 
 void CanvasPanel::contextMenuEvent(QContextMenuEvent *event)
@@ -98,17 +115,35 @@ void CanvasPanel::contextMenuEvent(QContextMenuEvent *event)
     QAction *save =
         menu.addAction(ru ? QStringLiteral("Сохранить рисунок как…") : QStringLiteral("Save picture as…"));
     connect(copy, &QAction::triggered, this, [this] { copyPicture(); });
-    connect(save, &QAction::triggered, this, [this, ru] {
-        const QString proposed = QStringLiteral("picture.png");
-        const QString path = chooseSaveFile
-                                 ? chooseSaveFile(proposed)
-                                 : QFileDialog::getSaveFileName(this, QString(), proposed,
-                                                                ru ? QStringLiteral("Рисунки PNG (*.png)")
-                                                                   : QStringLiteral("PNG pictures (*.png)"));
-        if (!path.isEmpty())
-            savePicture(path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ? path : path + ".png");
-    });
+    connect(save, &QAction::triggered, this, [this, ru] { savePictureAs(ru); });
     menu.exec(event->globalPos());
+}
+
+void CanvasPanel::savePictureAs(bool russian)
+{
+    const QString png =
+        russian ? QStringLiteral("Рисунки PNG (*.png)") : QStringLiteral("PNG pictures (*.png)");
+    const QString bmp =
+        russian ? QStringLiteral("Рисунки BMP (*.bmp)") : QStringLiteral("BMP pictures (*.bmp)");
+    QString filter = png;
+    const QString chosen = chooseSaveFile
+                               ? chooseSaveFile(QStringLiteral("picture.png"))
+                               : QFileDialog::getSaveFileName(this, QString(), QStringLiteral("picture.png"),
+                                                              png + QStringLiteral(";;") + bmp, &filter);
+    if (chosen.isEmpty())
+        return;
+    const QString path =
+        pictureFileName(chosen, filter == bmp ? QStringLiteral("bmp") : QStringLiteral("png"));
+    if (savePicture(path))
+        return;
+    const int language = russian ? 1 : 0;
+    const QString text = catalogueText(369, language).replace(QStringLiteral("%s"), path);
+    if (reportError) {
+        reportError(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, untitledWindowTitle(language), text, QMessageBox::Ok, window());
+    box.exec();
 }
 
 } // namespace tesmora

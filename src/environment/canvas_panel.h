@@ -12,6 +12,10 @@ class QSplitter;
 
 namespace tesmora {
 
+// The file a picture is saved to: a name ending in ".png" or ".bmp" (any
+// case) is kept; any other gets the ending of the chosen file type.
+QString pictureFileName(const QString &path, const QString &chosenSuffix);
+
 class CanvasPanel : public QWidget, public CanvasPanelPort {
     Q_OBJECT
   public:
@@ -31,7 +35,10 @@ class CanvasPanel : public QWidget, public CanvasPanelPort {
 
     // The save dialog can be replaced (tests): returns the chosen path or "".
     std::function<QString(const QString &proposed)> chooseSaveFile;
+    // Where a failed save is reported (default: a message box).
+    std::function<void(const QString &)> reportError;
     void copyPicture() const;
+    // Writes BMP for a name ending in ".bmp", otherwise PNG.
     bool savePicture(const QString &path) const;
 
   protected:
@@ -40,6 +47,7 @@ class CanvasPanel : public QWidget, public CanvasPanelPort {
     void contextMenuEvent(QContextMenuEvent *event) override;
 
   private:
+    void savePictureAs(bool russian);
     static constexpr int kHandleWidth = 5;
     void setPanelWidth(int width);
     void setSplitterShown(bool shown);

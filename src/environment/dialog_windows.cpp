@@ -1,5 +1,6 @@
 #include "dialog_windows.h"
 
+#include "core/message_catalogue.h"
 #include "platform/ini_file.h"
 
 #include <QGuiApplication>
@@ -35,12 +36,16 @@ const QString kMemoSection = QStringLiteral("FormMemo");
 
 } // namespace
 
+QString untitledWindowTitle(int language)
+{
+    return catalogueText(1, language);
+}
+
 // ---- TFormMemo ---------------------------------------------------------------
 
 TFormMemo::TFormMemo(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormMemo"));
-    setWindowTitle(QStringLiteral("FormMemo"));
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont bold = Label1->font();
@@ -49,10 +54,11 @@ TFormMemo::TFormMemo(QWidget *parent) : QDialog(parent)
     Label1->setWordWrap(true);
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1 = new QPushButton(this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
+    BitBtn2 = new QPushButton(this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    setLanguage(0);
     BitBtn1->setAutoDefault(false);
     BitBtn2->setAutoDefault(false);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
@@ -67,6 +73,14 @@ TFormMemo::TFormMemo(QWidget *parent) : QDialog(parent)
     layout->addWidget(Memo1, 1);
     layout->addLayout(buttons);
     resize(643, 354);
+}
+
+void TFormMemo::setLanguage(int language)
+{
+    setWindowTitle(untitledWindowTitle(language));
+    // "OK" reads the same in both languages, as on the platform's own buttons.
+    BitBtn1->setText(QStringLiteral("OK"));
+    BitBtn2->setText(language == 1 ? QString::fromUtf8("Отмена") : QStringLiteral("Cancel"));
 }
 
 void TFormMemo::FormMemo_LoadPosition(const IniFile &ini)
@@ -132,7 +146,7 @@ QPoint menuWindowPosition(const QRect &owner, const QSize &size, const QRect &wo
 TForm_dialod::TForm_dialod(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form_dialod"));
-    setWindowTitle(QString());
+    setLanguage(0);
     Panel1 = new QLabel(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFont(pixelFont(QStringLiteral("Tahoma"), 13, QFont::SansSerif));
@@ -169,6 +183,11 @@ void TForm_dialod::sizeToItems(const QString &prompt, const QStringList &items)
     const int panelHeight = prompt.isEmpty() ? 0 : Panel1->sizeHint().height();
     Panel1->setFixedWidth(list.width());
     resize(list.width(), list.height() + panelHeight);
+}
+
+void TForm_dialod::setLanguage(int language)
+{
+    setWindowTitle(untitledWindowTitle(language));
 }
 
 int TForm_dialod::choose(const QString &prompt, const QStringList &items, int selected, const QWidget *owner)

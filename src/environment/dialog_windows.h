@@ -29,6 +29,8 @@ class TFormMemo : public QDialog {
     void FormMemo_SavePosition(IniFile &ini) const;
     // Where the bounds are read from and written to on OK; none: not remembered.
     void setSettingsFile(const QString &path) { settingsFile_ = path; }
+    // The title (the product name) and the buttons in the interface language.
+    void setLanguage(int language);
 
     QLabel *Label1 = nullptr;
     QPlainTextEdit *Memo1 = nullptr;
@@ -48,6 +50,8 @@ class TForm_dialod : public QDialog {
     // Shows the items modally, centred over `owner`; returns the chosen
     // item's number from 1, 0 when none was chosen.
     int choose(const QString &prompt, const QStringList &items, int selected, const QWidget *owner);
+    // The title: the product name in the interface language.
+    void setLanguage(int language);
 
     QLabel *Panel1 = nullptr;
     QListWidget *ListView1 = nullptr;
@@ -68,5 +72,10 @@ QSize menuListClientSize(int fontHeight, int longest, int count);
 // kept on `workArea`: a negative corner becomes 0, a window past the bottom
 // or right edge moves up or left to end there.
 QPoint menuWindowPosition(const QRect &owner, const QSize &size, const QRect &workArea);
+
+// The title of a window that has none of its own: the window manager would
+// show the program's Latin name there, so it is the product name in the
+// interface language.
+QString untitledWindowTitle(int language);
 
 } // namespace tesmora

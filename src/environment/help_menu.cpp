@@ -20,6 +20,24 @@ namespace tesmora {
 namespace {
 
 constexpr int kIntroductionTag = 247;
+// Parameter lists longer than this are shortened in menu captions.
+constexpr int kMenuParameterChars = 32;
+
+// A formula as a menu caption: a long parameter list is cut after the last
+// parameter that fits and ends in "…", so that a submenu stays narrower than
+// the screen. The help window shows the formula whole.
+QString menuFormula(const QString &formula)
+{
+    const qsizetype open = formula.indexOf(QLatin1Char('('));
+    const qsizetype close = formula.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close < open || close - open - 1 <= kMenuParameterChars)
+        return formula;
+    const QString parameters = formula.mid(open + 1, close - open - 1);
+    qsizetype cut = parameters.lastIndexOf(QLatin1Char(','), kMenuParameterChars);
+    if (cut <= 0)
+        cut = kMenuParameterChars;
+    return formula.left(open + 1) + parameters.left(cut) + QChar(0x2026) + formula.mid(close);
+}
 const char *const kTagProperty = "tag";
 const char *const kCategoryProperty = "category";
 
@@ -167,7 +185,7 @@ void HelpMenu::AddCategoryFunctions(QMenu *submenu, FunctionTable table)
         const T_FunctionDescription &d = rows[static_cast<size_t>(row)];
         if (!d.Types.contains(category) || d.formula().isEmpty())
             continue;
-        QString caption = d.formula();
+        QString caption = menuFormula(d.formula());
         if (!d.sinonim().isEmpty())
             caption +=
                 QLatin1Char(' ') + catalogueText(86, startupLanguage_) + QLatin1Char(' ') + d.sinonim();

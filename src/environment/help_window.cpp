@@ -7,10 +7,12 @@
 #include <QFontMetrics>
 
 #include "help_reference.h"
+#include "dialog_windows.h"
 #include "help_topics.h"
 #include "variables_view.h"
 
 #include "core/message_catalogue.h"
+#include "platform/ini_file.h"
 #include "graphics/colors.h"
 #include "library/builtin_families.h"
 #include "library/function_tables.h"
@@ -19,11 +21,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
@@ -181,7 +185,8 @@ void HelpWindow::reportMessage(const QString &text)
         messageSink_(text);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QString(), text, QMessageBox::Ok, parentWidget());
+    QMessageBox box(QMessageBox::Critical, untitledWindowTitle(language_), text, QMessageBox::Ok,
+                    parentWidget());
     box.exec();
 }
 
@@ -204,23 +209,87 @@ bool HelpWindow::unprintableItemVisible() const
 
 // ---- Showing -------------------------------------------------------------------
 
+QRect keptInside(QRect frame, const QRect &area)
+{
+    frame.setWidth(std::min(frame.width(), area.width()));
+    frame.setHeight(std::min(frame.height(), area.height()));
+    frame.moveLeft(std::clamp(frame.left(), area.left(), area.right() + 1 - frame.width()));
+    frame.moveTop(std::clamp(frame.top(), area.top(), area.bottom() + 1 - frame.height()));
+    return frame;
+}
+
+int HelpWindow::tutorialClientWidth() const
+{
+    // Prose wraps; the box-drawn tables and the examples (the fixed font of
+    // "<fnt4>") do not, so the widest of their lines sets the width.
+    const QFontMetrics fixed(monoFont(true));
+    int widest = 0;
+    for (int row = 0; row < kHelpTopicRows; ++row) {
+        for (const QString &text : helpTopic(row).text) {
+            const QStringList runs = text.split(QStringLiteral("<fnt"));
+            for (const QString &run : runs) {
+                const bool fixedRun = run.startsWith(QLatin1Char('4'));
+                for (const QString &line : withLineBreaks(run.mid(2)).split(QLatin1Char('\n'))) {
+                    if (fixedRun || line.contains(QChar(0x2500)) || line.contains(QChar(0x2502)))
+                        widest = std::max(widest, fixed.horizontalAdvance(line));
+                }
+            }
+        }
+    }
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, RE);
+    const int margins =
+        2 * (RE->frameWidth() + static_cast<int>(RE->document()->documentMargin())) + scrollBar + 4;
+    return std::max(kDesignWidth, widest + margins);
+}
+
+void HelpWindow::loadBounds(const IniFile &ini)
+{
+    const QString section = QStringLiteral("FormHelp");
+    const int width = ini.intValue(section, QStringLiteral("Width"), 0);
+    const int height = ini.intValue(section, QStringLiteral("Height"), 0);
+    rememberedBounds_ = width > 0 && height > 0
+                            ? QRect(ini.intValue(section, QStringLiteral("Left"), 0),
+                                    ini.intValue(section, QStringLiteral("Top"), 0), width, height)
+                            : QRect();
+}
+
+void HelpWindow::saveBounds(IniFile &ini) const
+{
+    if (!placed_)
+        return;
+    const QString section = QStringLiteral("FormHelp");
+    ini.setValue(section, QStringLiteral("Left"), x());
+    ini.setValue(section, QStringLiteral("Top"), y());
+    ini.setValue(section, QStringLiteral("Width"), width());
+    ini.setValue(section, QStringLiteral("Height"), height());
+}
+
 void HelpWindow::placeOnFirstShow()
 {
     if (placed_)
         return;
     placed_ = true;
     QWidget *main = mainWindow_ ? mainWindow_.data() : (parentWidget() ? parentWidget()->window() : nullptr);
-    if (!main)
-        return;
+    const QScreen *screen = main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     winId(); // the native window knows its frame
-    const QRect mainFrame = main->frameGeometry();
-    int left = mainFrame.left() + (leftPanel_ ? leftPanel_->width() : 0);
-    const QScreen *screen = main->screen();
-    const int desktopWidth = screen ? screen->virtualGeometry().width() : 0;
-    const int ownWidth = frameGeometry().width();
-    if (desktopWidth > 0 && desktopWidth - ownWidth < left)
-        left = desktopWidth - ownWidth;
-    move(left, mainFrame.top() + 10);
+    // Before the window manager has framed the window its frame is unknown:
+    // room is kept for a title bar and borders.
+    QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(),
+                   frameGeometry().bottom() - geometry().bottom());
+    if (frame.isNull())
+        frame = QMargins(4, 30, 4, 4);
+    QRect wanted = rememberedBounds_;
+    if (!wanted.isValid()) {
+        const QRect mainFrame = main ? main->frameGeometry() : area;
+        const int left = mainFrame.left() + (main && leftPanel_ ? leftPanel_->width() : 0);
+        wanted = QRect(left, mainFrame.top() + 10, tutorialClientWidth(),
+                       std::max(kDesignHeight, area.height() * 3 / 5));
+    }
+    const QRect placed = keptInside(QRect(wanted.topLeft(), wanted.size().grownBy(frame)), area);
+    resize(placed.size().shrunkBy(frame));
+    move(placed.topLeft());
 }
 
 bool HelpWindow::prepareDisplay()

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -17,6 +18,12 @@ class QTextEdit;
 class QTimer;
 
 namespace tesmora {
+
+class IniFile;
+
+// The frame rectangle of a window moved, and shrunk if it is larger, so that
+// it lies inside `area`.
+QRect keptInside(QRect frame, const QRect &area);
 
 class HelpWindow : public QDialog {
     Q_OBJECT
@@ -62,10 +69,20 @@ class HelpWindow : public QDialog {
     void setLanguage(int language) { language_ = language; }
     int language() const { return language_; }
 
-    // First showing: left = main window left + left panel width (kept on
-    // the desktop), top = main window top + 10.
+    // First showing: left = main window left + left panel width, top = main
+    // window top + 10, wide enough for the tutorials' tables and examples,
+    // and kept inside the screen's work area. Bounds remembered from an
+    // earlier run take the place of that rule (still kept on the screen).
     void setPlacementSource(QWidget *mainWindow, QWidget *leftPanel);
     bool placed() const { return placed_; }
+    // The remembered bounds: section "FormHelp" of the settings file, keys
+    // Left, Top (the frame's corner), Width and Height (the client size).
+    // Written only once the window has been shown.
+    void loadBounds(const IniFile &ini);
+    void saveBounds(IniFile &ini) const;
+    // The client width that shows the widest table or example line of the
+    // tutorial topics without wrapping it.
+    int tutorialClientWidth() const;
 
     // "Show unprintable characters" is hidden for good once a variable is
     // opened from a grid.
@@ -115,6 +132,7 @@ class HelpWindow : public QDialog {
     bool placed_ = false;
     bool mouseEntered_ = false;
     bool unprintableHidden_ = false;
+    QRect rememberedBounds_; // invalid: none
     int language_ = 0;
     QPointer<QWidget> mainWindow_;
     QPointer<QWidget> leftPanel_;

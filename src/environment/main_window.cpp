@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -400,12 +401,30 @@ void TForm_Interpretator::ApplyInterfaceLanguage()
     helpWindow_->setLanguage(interp_.language());
     helpMenu_->retranslate(interp_.language());
     SynEditor->setLanguage(interp_.language());
+    dialogs_->setLanguage(interp_.language());
 }
+
+namespace {
+
+QFont fontAsInstalled(const QFont &font)
+{
+    // The dialog lists installed families only: a requested family that is
+    // missing ("Courier New") is shown as the family it resolves to, with the
+    // size in points, instead of the dialog's first family.
+    const QFontInfo info(font);
+    QFont shown(info.family());
+    shown.setPointSizeF(info.pointSizeF());
+    shown.setWeight(static_cast<QFont::Weight>(info.weight()));
+    shown.setItalic(info.italic());
+    return shown;
+}
+
+} // namespace
 
 void TForm_Interpretator::chooseEditorFont()
 {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, SynEditor->editorFont(), this);
+    const QFont font = QFontDialog::getFont(&ok, fontAsInstalled(SynEditor->editorFont()), this);
     if (ok)
         SynEditor->setEditorFont(font);
 }

@@ -206,10 +206,18 @@ void TForm_Interpretator::A_Load_scriptExecute()
                                                              scriptFileName_, this);
     if (path.isEmpty())
         return;
-    rightSplitter_->setSizes({1, 0});
-    rightSplitter_->handle(1)->setVisible(false);
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".txt");
+    // A picture or a program chosen by mistake is refused here, before the
+    // current script is given up; it would otherwise fail only at Start.
+    QStringList probe;
+    if (Interpreter::readScriptFile(resolveCaseInsensitive(path), probe) == Interpreter::FileRead::NotText) {
+        host_->showErrorBox(interp_.MessageText(367, {path}) + QStringLiteral("\r\r") +
+                            interp_.MessageText(368));
+        return;
+    }
+    rightSplitter_->setSizes({1, 0});
+    rightSplitter_->handle(1)->setVisible(false);
     LoadScriptFile(path);
 }
 

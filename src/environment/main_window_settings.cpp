@@ -4,6 +4,7 @@
 
 #include "window_host.h"
 
+#include "help_window.h"
 #include "ide_settings.h"
 #include "preferences_menu.h"
 #include "script_editor.h"
@@ -55,6 +56,7 @@ void TForm_Interpretator::LoadIdeSettings()
     SynEditor->setEditorFont(font);
     fontCharset_ = s.charset;
     Panel_Var->setRowHeightFromEditorFont(s.fontSize);
+    helpWindow_->loadBounds(ini);
 }
 
 void TForm_Interpretator::SaveIdeSettings()
@@ -78,6 +80,7 @@ void TForm_Interpretator::SaveIdeSettings()
                                   : isMaximized() ? MainWindowState::Maximized
                                                   : MainWindowState::Normal;
     writeIdeSettings(ini, s, state);
+    helpWindow_->saveBounds(ini);
     if (!ini.save())
         host_->showErrorBox(QStringLiteral("Can not save data to INI - file."));
 }

@@ -87,7 +87,7 @@ SavePlan planScriptSave(const QStringList &script, const std::function<QString(c
         QString blockText = joinScriptLines(block);
         blockText.chop(2); // the last line has no line break
         QStringList existing;
-        const bool same = QFileInfo(path).isFile() && Interpreter::readScriptFile(path, existing) &&
+        const bool same = Interpreter::readScriptFile(path, existing) == Interpreter::FileRead::Read &&
                           existing.join(QStringLiteral("\r\n")) == block.join(QStringLiteral("\r\n"));
         if (!same)
             plan.includes.append({path, block});

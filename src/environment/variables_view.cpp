@@ -2,6 +2,7 @@
 // texts and the double click into the detail view.
 #include "variables_view.h"
 
+#include "dialog_windows.h"
 #include "editor_colours.h"
 
 #include "help_window.h"
@@ -291,7 +292,7 @@ void VariablesView::reportMessage(const QString &text)
         messageSink_(text);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QString(), text, QMessageBox::Ok, window());
+    QMessageBox box(QMessageBox::Critical, untitledWindowTitle(language_), text, QMessageBox::Ok, window());
     box.exec();
 }
 

@@ -86,9 +86,16 @@ void WindowDialogs::setSettingsFile(const QString &path)
     memo_->setSettingsFile(path);
 }
 
+void WindowDialogs::setLanguage(int language)
+{
+    language_ = language;
+    memo_->setLanguage(language);
+    menu_->setLanguage(language);
+}
+
 bool WindowDialogs::inputString(const QString &prompt, const QString &defaultText, QString &answer)
 {
-    input_->setWindowTitle(QString());
+    input_->setWindowTitle(untitledWindowTitle(language_));
     input_->setInputMode(QInputDialog::TextInput);
     input_->setLabelText(prompt);
     input_->setTextValue(defaultText);
@@ -105,7 +112,8 @@ bool WindowDialogs::inputText(const QString &prompt, const QString &defaultText,
 int WindowDialogs::message(const QString &prompt, const QString &caption, int buttons)
 {
     const MessageBoxOptions options = decodeMessageOptions(buttons);
-    QMessageBox box(messageIcon(options.icon), caption, prompt, QMessageBox::NoButton, mainWindow_);
+    QMessageBox box(messageIcon(options.icon), caption.isEmpty() ? untitledWindowTitle(language_) : caption,
+                    prompt, QMessageBox::NoButton, mainWindow_);
     const QList<int> codes = messageButtonCodes(options.buttonSet);
     for (int code : codes)
         box.addButton(standardButton(code));

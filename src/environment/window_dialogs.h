@@ -24,6 +24,8 @@ class WindowDialogs : public DialogProvider {
 
     // The settings file where the memo window remembers its bounds.
     void setSettingsFile(const QString &path);
+    // Titles and buttons follow the interface language.
+    void setLanguage(int language);
 
     bool inputString(const QString &prompt, const QString &defaultText, QString &answer) override;
     bool inputText(const QString &prompt, const QString &defaultText, QString &answer) override;
@@ -40,6 +42,7 @@ class WindowDialogs : public DialogProvider {
     QPointer<QInputDialog> input_;
     QPointer<TFormMemo> memo_;
     QPointer<TForm_dialod> menu_;
+    int language_ = 0;
 };
 
 } // namespace tesmora

@@ -1,6 +1,8 @@
 // The main window as the interpreter's host.
 #include "window_host.h"
 
+#include "dialog_windows.h"
+
 #include "main_window.h"
 
 #include "script_editor.h"
@@ -157,7 +159,8 @@ void WindowHost::showErrorBox(const QString &text)
         window_.reportError(text);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QString(), text, QMessageBox::Ok, &window_);
+    QMessageBox box(QMessageBox::Critical, untitledWindowTitle(window_.interpreter().language()), text,
+                    QMessageBox::Ok, &window_);
     box.exec();
 }
 
@@ -170,7 +173,8 @@ bool WindowHost::askYesNo(const QString &text)
 {
     if (window_.answerQuestion)
         return window_.answerQuestion(text);
-    QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::Yes | QMessageBox::No, &window_);
+    QMessageBox box(QMessageBox::Question, untitledWindowTitle(window_.interpreter().language()), text,
+                    QMessageBox::Yes | QMessageBox::No, &window_);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

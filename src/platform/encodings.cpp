@@ -118,7 +118,64 @@ QString decodeScriptBytes(const QByteArray &bytes)
     }
     if (isValidUtf8(bytes))
         return QString::fromUtf8(bytes);
-    return decodeAnsi(bytes);
+    QStringDecoder dec(legacyCodePageOf(bytes).toLatin1().constData());
+    return dec.isValid() ? dec.decode(bytes) : QString::fromLatin1(bytes);
+}
+
+namespace {
+
+// Letters above 127 in both code pages: Ё/ё (¨/¸) and the block from 0xC0
+// (А…я in Windows-1251, À…ÿ in Windows-1252).
+bool isHighLetter(unsigned char c)
+{
+    return c >= 0xC0 || c == 0xA8 || c == 0xB8;
+}
+
+bool isAsciiLetter(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+} // namespace
+
+QString legacyCodePageOf(const QByteArray &bytes)
+{
+    // Cyrillic words are made of high letters only; Western words carry
+    // their accented letters between Latin ones. One-letter words ("в",
+    // "à", a quoted "ü") decide nothing.
+    qsizetype cyrillic = 0;
+    qsizetype latin = 0;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        if (!isHighLetter(p[i]) && !isAsciiLetter(p[i])) {
+            ++i;
+            continue;
+        }
+        qsizetype high = 0;
+        qsizetype ascii = 0;
+        for (; i < n && (isHighLetter(p[i]) || isAsciiLetter(p[i])); ++i)
+            ++(isAsciiLetter(p[i]) ? ascii : high);
+        if (ascii == 0 && high >= 2)
+            cyrillic += high;
+        else if (ascii > 0)
+            latin += high;
+    }
+    return cyrillic > latin ? QStringLiteral("windows-1251") : QStringLiteral("windows-1252");
+}
+
+bool looksBinary(const QString &text)
+{
+    qsizetype odd = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == 0)
+            return true;
+        const bool control = u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r' && u != u'\f' && u != 0x1A;
+        if (control || (u >= 0x7F && u <= 0x9F) || u == 0xFFFD)
+            ++odd;
+    }
+    return odd * 10 > text.size();
 }
 
 } // namespace tesmora

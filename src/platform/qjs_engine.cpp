@@ -10,6 +10,7 @@
 #include <QWaitCondition>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 namespace tesmora {
@@ -169,6 +170,7 @@ class QtJavaScriptEngine::Worker : public QThread {
     bool hasJob = false;
     bool done = false;
     bool quit = false;
+    bool keepHeap = false; // the process ends: the heap goes with it
     bool busy = false;     // an evaluate() waits for its result
     bool sleeping = false; // the thread waits on `changed`
     JavaScriptCall job;
@@ -181,7 +183,8 @@ class QtJavaScriptEngine::Worker : public QThread {
   protected:
     void run() override
     {
-        QJSEngine js;
+        auto owned = std::make_unique<QJSEngine>();
+        QJSEngine &js = *owned;
         CallContext context{js, sourceRunner(js), {}, false};
         // Math and its properties as the engine made them; out of reach of
         // every source, which runs in the global scope.
@@ -223,6 +226,9 @@ class QtJavaScriptEngine::Worker : public QThread {
             changed.wakeAll();
         }
         engine = nullptr;
+        // Left alive on purpose: the values above are released before it.
+        if (keepHeap)
+            (void)owned.release();
     }
 };
 
@@ -259,6 +265,14 @@ QtJavaScriptEngine::~QtJavaScriptEngine()
         worker_->changed.wakeAll();
     }
     worker_->wait();
+}
+
+void QtJavaScriptEngine::releaseAtExit()
+{
+    if (local_) // the caller's engine: left to the process end as well
+        (void)local_.release();
+    QMutexLocker lock(&worker_->mutex);
+    worker_->keepHeap = true;
 }
 
 JavaScriptResult QtJavaScriptEngine::evaluate(const QString &source, const StopCheck &stop)

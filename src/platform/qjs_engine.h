@@ -20,6 +20,10 @@ class QtJavaScriptEngine : public JavaScriptEngine {
     // Compares the Math methods with the ones kept at the start after every
     // source run (a prepared call cannot replace them).
     bool mathUnchanged() override;
+    // For the end of the program: the engines stop at once, and their heaps
+    // are left to the operating system instead of being swept object by
+    // object (most of the time a closing window waited for).
+    void releaseAtExit();
 
   private:
     class Worker;

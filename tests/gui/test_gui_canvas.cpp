@@ -17,6 +17,7 @@
 #include <QSplitterHandle>
 #include <QTemporaryDir>
 #include <QLabel>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QStatusBar>
 #include <QTest>
@@ -233,6 +234,28 @@ TEST(CanvasPanel, ContextMenuCopiesAndSavesThePictureInBothLanguages)
     const QImage saved(path);
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), win.canvas().composed());
+
+    // The file type follows the name: house.bmp is a BMP file of that name;
+    // a name without a picture ending gets ".png".
+    QString chosen = win.home.filePath("house.bmp");
+    win.panel()->chooseSaveFile = [&](const QString &) { return chosen; };
+    contextMenu(win.panel(), [&](QMenu *menu) { menu->actions().at(1)->trigger(); });
+    EXPECT_FALSE(QFile::exists(chosen + ".png"));
+    QFile bmp(chosen);
+    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
+    EXPECT_EQ(bmp.read(2), QByteArray("BM"));
+    EXPECT_EQ(QImage(chosen).convertToFormat(QImage::Format_RGB32), win.canvas().composed());
+    chosen = win.home.filePath("drawing");
+    contextMenu(win.panel(), [&](QMenu *menu) { menu->actions().at(1)->trigger(); });
+    EXPECT_EQ(QImageReader(chosen + ".png").format(), "png");
+    EXPECT_EQ(pictureFileName("/a/b.BMP", "png"), "/a/b.BMP");
+    EXPECT_EQ(pictureFileName("/a/b.jpg", "bmp"), "/a/b.jpg.bmp");
+    // A folder that cannot be written to is reported, not passed over.
+    QStringList reported;
+    win.panel()->reportError = [&](const QString &text) { reported << text; };
+    chosen = win.home.filePath("no/such/folder/x.png");
+    contextMenu(win.panel(), [&](QMenu *menu) { menu->actions().at(1)->trigger(); });
+    EXPECT_EQ(reported, QStringList({"The picture could not be saved to the file \"" + chosen + "\"."}));
 
     win.w->interpreter().updateSettings([&](ProgramSettings &s) { s.language = 1; });
     QStringList russian;

@@ -78,7 +78,7 @@ TEST(ScriptDialogs, InputStringOkAndCancel)
     QString answer;
     EXPECT_TRUE(d.dialogs.inputString("Enter the name of the fruit", "apple", answer));
     EXPECT_EQ(seenText, "apple");
-    EXPECT_EQ(seenTitle, "");
+    EXPECT_EQ(seenTitle, "Tesmora"); // no title of its own: the product name
     EXPECT_EQ(answer, "pear");
 
     whenModal([&](QWidget *w) {

@@ -48,6 +48,52 @@ TEST(Encodings, ScriptFilesAndTheAnsiCodePage)
     EXPECT_EQ(decodeScriptBytes(QByteArray("\xE9t\xE9")), QString::fromUtf8("été"));
 }
 
+TEST(Encodings, LegacyScriptsAreReadInTheCodePageTheirLettersBelongTo)
+{
+    // Windows-1251, CR LF: "Привет, мир" and a Cyrillic variable name, whatever
+    // the system language (the tests run under an English one).
+    const QByteArray cp1251("\xCF\xF0\xE8\xE2\xE5\xF2 = '\xEC\xE8\xF0'\r\n# "
+                            "\xEA\xEE\xEC\xEC\xE5\xED\xF2\xE0\xF0\xE8\xE9 Print\r\n");
+    EXPECT_EQ(legacyCodePageOf(cp1251), "windows-1251");
+    EXPECT_EQ(decodeScriptBytes(cp1251), QString::fromUtf8("Привет = 'мир'\r\n# комментарий Print\r\n"));
+    // Ё and ё lie outside the block of the other letters.
+    EXPECT_EQ(decodeScriptBytes(QByteArray("\xA8\xEB\xEA\xE0 \xB8\xE6")), QString::fromUtf8("Ёлка ёж"));
+    // Western text: accented letters inside Latin words, also in capitals.
+    const QByteArray cp1252("s = 'Gr\xFC\xDF" "e aus K\xF6ln, \xE9t\xE9 \xE0 Paris'\r\nPRINT('\xC9" "COLE')\r\n");
+    EXPECT_EQ(legacyCodePageOf(cp1252), "windows-1252");
+    EXPECT_EQ(decodeScriptBytes(cp1252),
+              QString::fromUtf8("s = 'Grüße aus Köln, été à Paris'\r\nPRINT('ÉCOLE')\r\n"));
+    // Nothing to go by (a lone letter, quotation marks, the euro sign): 1252.
+    EXPECT_EQ(decodeScriptBytes(QByteArray("a = '\xFC' + \x93x\x94 + '\x80'")),
+              QString::fromUtf8("a = 'ü' + “x” + '€'"));
+    // Mostly Russian with a Latin word mixed in still reads as Russian.
+    EXPECT_EQ(decodeScriptBytes(QByteArray("caf\xE9 \xF1\xEB\xEE\xE2\xEE \xE8 \xE5\xF9\xB8")),
+              QString::fromUtf8("cafй слово и ещё"));
+    // Valid UTF-8 is never taken for a legacy text.
+    const QByteArray utf8 = QString::fromUtf8("Привет = 'мир'").toUtf8();
+    EXPECT_EQ(decodeScriptBytes(utf8), QString::fromUtf8("Привет = 'мир'"));
+}
+
+TEST(Encodings, BinaryFilesAreNotText)
+{
+    EXPECT_FALSE(looksBinary(QString()));
+    EXPECT_FALSE(looksBinary(QString::fromUtf8("x = 1\r\n\ty = 'ж'\f\x1A")));
+    // One NUL is enough: pictures and programs are full of them.
+    EXPECT_TRUE(looksBinary(QString::fromUtf8("x = 1\r\n") + QChar(0) + "y"));
+    EXPECT_TRUE(looksBinary(decodeScriptBytes(QByteArray("\x89PNG\r\n\x1A\n\x00\x00\x00\rIHDR", 16))));
+    // Control characters: a few are tolerated, more than a tenth are not.
+    const QString text = QString(95, QLatin1Char('a'));
+    EXPECT_FALSE(looksBinary(text + QString(5, QChar(0x01))));
+    EXPECT_TRUE(looksBinary(QString(85, QLatin1Char('a')) + QString(15, QChar(0x02))));
+    // Undecodable bytes and C1 controls count as well.
+    EXPECT_TRUE(looksBinary(QString(8, QLatin1Char('a')) + QChar(0xFFFD) + QChar(0x85)));
+    // A UTF-16 text has zero bytes but no NUL character.
+    QByteArray le("\xFF\xFE");
+    const QString t = QString::fromUtf8("a = 'π'\r\n");
+    le.append(reinterpret_cast<const char *>(t.utf16()), t.size() * 2);
+    EXPECT_FALSE(looksBinary(decodeScriptBytes(le)));
+}
+
 TEST(Paths, NewNamesBelowExistingFolders)
 {
     QTemporaryDir dir;

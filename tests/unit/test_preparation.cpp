@@ -177,6 +177,22 @@ TEST(Loading, EncodingsTabsAndMissingFiles)
     in.LoadScript(ansi);
     EXPECT_EQ(in.scriptLines(), QStringList({QString::fromUtf8("s = 'ü'")}));
 
+    // A file that is not text is refused with message 367, like a missing one.
+    const QString picture = dir.filePath("picture.txt");
+    writeFile(picture, QByteArray("\x89PNG\r\n\x1A\n\x00\x00\x00\rIHDR", 16));
+    QStringList untouched{"kept"};
+    EXPECT_EQ(Interpreter::readScriptFile(picture, untouched), Interpreter::FileRead::NotText);
+    EXPECT_EQ(untouched, QStringList({"kept"}));
+    EXPECT_EQ(Interpreter::readScriptFile(dir.filePath("none.txt"), untouched),
+              Interpreter::FileRead::Unreadable);
+    in.LoadScript(picture);
+    EXPECT_EQ(in.takeError(),
+              "The file \"" + picture +
+                  "\" is not a text file (it may be a picture, a document or a program), so it "
+                  "cannot be loaded as a script.\r\rLine 0.");
+    EXPECT_EQ(in.scriptLines(), QStringList({""}));
+    EXPECT_TRUE(in.scriptFileName().isEmpty());
+
     const QString empty = dir.filePath("empty.txt");
     writeFile(empty, QByteArray());
     in.LoadScript(empty);
