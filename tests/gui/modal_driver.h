@@ -3,7 +3,9 @@
 // opens the window can run to its end).
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -24,6 +26,18 @@ inline void whenModal(std::function<void(QWidget *)> act)
         (*shared)(modal);
     });
     timer->start(5);
+}
+
+// The captions of the buttons a window shows, sorted, without their
+// accelerator marks.
+inline QStringList buttonTexts(QWidget *w)
+{
+    QStringList texts;
+    for (QAbstractButton *b : w->findChildren<QAbstractButton *>())
+        if (b->isVisible())
+            texts << b->text().remove(QLatin1Char('&'));
+    texts.sort();
+    return texts;
 }
 
 } // namespace tesmora::test

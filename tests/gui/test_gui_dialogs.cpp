@@ -51,16 +51,6 @@ QAbstractButton *buttonWithText(QWidget *w, const QString &text)
     return nullptr;
 }
 
-QStringList buttonTexts(QWidget *w)
-{
-    QStringList texts;
-    for (QAbstractButton *b : w->findChildren<QAbstractButton *>())
-        if (b->isVisible())
-            texts << b->text().remove('&');
-    texts.sort();
-    return texts;
-}
-
 } // namespace
 
 TEST(ScriptDialogs, InputStringOkAndCancel)

@@ -320,24 +320,34 @@ TEST(MainWindow, EditorDialogsFollowTheInterfaceLanguage)
     EXPECT_EQ(t.w->editor()->language(), 0);
 }
 
+// Should the Pause key not be seen within `ms`, the Pause button ends the
+// run, so that a missed key fails the test instead of hanging it.
+class PauseSafetyNet {
+    QTimer timer_;
+    bool used_ = false;
+
+  public:
+    PauseSafetyNet(Window &t, int ms)
+    {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, t.w.get(), [this, &t] {
+            used_ = true;
+            t.click(Pause);
+        });
+        timer_.start(ms);
+    }
+    bool used() const { return used_; }
+};
+
 TEST(MainWindow, ThePauseKeyStopsARunningScriptAtTheLineItReached)
 {
     Window t("n = 0\nrepeat\n  n = n + 1\nstop\n");
     t.showActive();
     // The key goes down while the run goes on (inside its event processing).
     QTimer::singleShot(0, t.w.get(), [&] { QTest::keyPress(t.w.get(), Qt::Key_Pause); });
-    // Should the key not be seen, the Pause button ends the run, and the test fails.
-    bool pausedByButton = false;
-    QTimer safetyNet;
-    safetyNet.setSingleShot(true);
-    QObject::connect(&safetyNet, &QTimer::timeout, t.w.get(), [&] {
-        pausedByButton = true;
-        t.click(Pause);
-    });
-    safetyNet.start(20000);
+    const PauseSafetyNet net(t, 20000);
     t.key(Qt::Key_F10);
-    safetyNet.stop();
-    EXPECT_FALSE(pausedByButton);
+    EXPECT_FALSE(net.used());
     QTest::keyRelease(t.w.get(), Qt::Key_Pause);
     EXPECT_TRUE(t.errors.isEmpty()) << t.errors.join('|').toStdString();
     EXPECT_FALSE(t.var("n").isEmpty()); // the run had begun
@@ -403,18 +413,10 @@ TEST(MainWindow, ThePauseKeyStopsARunWithFastOffEveryTime)
             QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : t.w.get();
             QTest::keyClick(target, Qt::Key_Pause);
         });
-        bool pausedByButton = false;
-        QTimer safetyNet;
-        safetyNet.setSingleShot(true);
-        QObject::connect(&safetyNet, &QTimer::timeout, t.w.get(), [&] {
-            pausedByButton = true;
-            t.click(Pause);
-        });
-        safetyNet.start(3000);
+        const PauseSafetyNet net(t, 3000);
         t.key(Qt::Key_F10, Qt::ControlModifier); // Continue: Fast is off
         const qint64 stoppedAt = clock.elapsed();
-        safetyNet.stop();
-        EXPECT_FALSE(pausedByButton) << "press " << press;
+        EXPECT_FALSE(net.used()) << "press " << press;
         EXPECT_FALSE(t.in().fastMode());
         EXPECT_EQ(t.in().runState(), rn_Stopped);
         EXPECT_GE(pressedAt, 0);

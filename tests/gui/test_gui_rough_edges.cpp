@@ -26,16 +26,6 @@ using namespace tesmora::test;
 
 namespace {
 
-QStringList buttonTexts(QWidget *w)
-{
-    QStringList texts;
-    for (QAbstractButton *b : w->findChildren<QAbstractButton *>())
-        if (b->isVisible())
-            texts << b->text().remove('&');
-    texts.sort();
-    return texts;
-}
-
 // With TESMORA_SHOTS naming a folder, `widget` and the whole screen are
 // saved there (for looking at them; nothing is compared).
 void shootWithScreen(QWidget *widget, const QString &name)
