@@ -59,7 +59,9 @@ TEST(Encodings, LegacyScriptsAreReadInTheCodePageTheirLettersBelongTo)
     // Ё and ё lie outside the block of the other letters.
     EXPECT_EQ(decodeScriptBytes(QByteArray("\xA8\xEB\xEA\xE0 \xB8\xE6")), QString::fromUtf8("Ёлка ёж"));
     // Western text: accented letters inside Latin words, also in capitals.
-    const QByteArray cp1252("s = 'Gr\xFC\xDF" "e aus K\xF6ln, \xE9t\xE9 \xE0 Paris'\r\nPRINT('\xC9" "COLE')\r\n");
+    const QByteArray cp1252("s = 'Gr\xFC\xDF"
+                            "e aus K\xF6ln, \xE9t\xE9 \xE0 Paris'\r\nPRINT('\xC9"
+                            "COLE')\r\n");
     EXPECT_EQ(legacyCodePageOf(cp1252), "windows-1252");
     EXPECT_EQ(decodeScriptBytes(cp1252),
               QString::fromUtf8("s = 'Grüße aus Köln, été à Paris'\r\nPRINT('ÉCOLE')\r\n"));
