@@ -4,11 +4,13 @@
 #include "platform/media_player.h"
 #include "platform/qjs_engine.h"
 #include "platform/shell_opener.h"
+#include "platform/time_zone.h"
 
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
+    tesmora::readLocalTimeZoneOnce();
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setApplicationName(QStringLiteral("Tesmora"));

@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "platform/media_player.h"
 #include "platform/qjs_engine.h"
+#include "platform/time_zone.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -353,6 +354,7 @@ int finishRun(const Interpreter &in, const RunnerHost &host, const Canvas &canva
 
 int main(int argc, char **argv)
 {
+    readLocalTimeZoneOnce();
     qInstallMessageHandler(quietMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -4,11 +4,14 @@
 
 #include "library/function_catalogue.h"
 #include "numbers.h"
+#include "reduction_rules.h"
 
 #include <cmath>
 #include <limits>
 
 namespace tesmora {
+
+using namespace reduction;
 
 namespace {
 
@@ -35,35 +38,6 @@ bool isOp(const TWordStatus &w, const char16_t *sym)
             return false;
     return i == s.size();
 }
-// The one-character operator symbol `c`.
-inline bool isSym(const QString &s, char16_t c)
-{
-    return s.size() == 1 && s.at(0).unicode() == c;
-}
-inline bool isSym2(const QString &s, char16_t c, char16_t d)
-{
-    return s.size() == 2 && s.at(0).unicode() == c && s.at(1).unicode() == d;
-}
-
-TWordStatus numberWord(double v, TWordKind kind)
-{
-    TWordStatus r;
-    r.kind = kind;
-    r.float_val = v;
-    r.str = FormatNumber(v);
-    return r;
-}
-
-TWordStatus truthWord(bool b)
-{
-    TWordStatus r;
-    r.kind = wkBool;
-    r.bool_val = b;
-    r.float_val = b ? 1.0 : 0.0;
-    r.str = b ? QStringLiteral("true") : QStringLiteral("false");
-    return r;
-}
-
 // The working list of one evaluation with its active range.
 struct Work {
     WordList &w;
@@ -138,6 +112,12 @@ Interpreter::ScratchList::~ScratchList()
 
 void Interpreter::EvaluateRange(const WordList &words, int from, int to, TWordStatus &result)
 {
+    if (!evaluateSimple(words, from, to, result))
+        EvaluateRangeByPasses(words, from, to, result);
+}
+
+void Interpreter::EvaluateRangeByPasses(const WordList &words, int from, int to, TWordStatus &result)
+{
     ScratchList part(*this);
     for (int i = from; i <= to; ++i)
         (*part)[++part->last] = words[i];
@@ -157,6 +137,8 @@ void Interpreter::EvaluateWords(const WordList &input, TWordStatus &result)
 {
     result.clear();
     if (input.last < 0)
+        return;
+    if (evaluateSimple(input, 0, input.last, result))
         return;
     ScratchList w(*this);
     *w = input;
@@ -199,10 +181,7 @@ bool readVariableValue(Interpreter &in, TWordStatus &x)
 {
     TWordStatus recorded;
     if (in.lineValues().replay(recorded)) {
-        x.kind = recorded.kind;
-        x.str = recorded.str;
-        x.float_val = recorded.float_val;
-        x.bool_val = recorded.bool_val;
+        takeRecordedValue(recorded, x);
         return true;
     }
     const int vi = x.var_index - 1;
@@ -211,19 +190,7 @@ bool readVariableValue(Interpreter &in, TWordStatus &x)
         return false;
     }
     const Tvariable &v = in.variables().at(vi);
-    if (isStringKind(v.kind)) {
-        x.kind = v.kind;
-        x.str = v.VarVal;
-    } else if (isNumberKind(v.kind)) {
-        x.kind = v.kind;
-        x.float_val = ParseVariableNumber(v.VarVal).value;
-        x.str = v.VarVal;
-    } else if (v.kind == wkBool) {
-        x.kind = wkBool;
-        x.bool_val = v.VarVal.toUpper() == QLatin1String("TRUE");
-        x.float_val = x.bool_val ? 1.0 : 0.0;
-        x.str = v.VarVal;
-    } else {
+    if (!takeVariableValue(v, x)) {
         in.RaiseMessage(129, {v.VarName});
         return false;
     }
@@ -434,33 +401,9 @@ template <typename Reduce> bool reduceTriples(Work &work, Reduce &&reduce)
     return true;
 }
 
-TWordKind resultKind(const TWordStatus &a, const TWordStatus &b)
-{
-    return (a.kind == wkInt && b.kind == wkInt) ? wkInt : wkFloat;
-}
-
 bool isOperatorOf(const TWordStatus &op, int priority)
 {
     return op.kind == wkOperator && op.oper_prioritet == priority;
-}
-
-// The integer remainder x % y of truncated operands; false, with the
-// runtime's text in `failure`, when it cannot be computed.
-bool integerRemainder(double a, double b, double &v, QString &failure)
-{
-    const double x = std::trunc(a);
-    const double y = std::trunc(b);
-    const double lim = 9223372036854775808.0;
-    if (!(x >= -lim && x < lim) || !(y >= -lim && y < lim))
-        failure = QStringLiteral("The value is too large for a 64-bit integer.");
-    else if (y == 0)
-        failure = QStringLiteral("Integer division by zero.");
-    if (!failure.isEmpty())
-        return false;
-    const auto xi = static_cast<std::int64_t>(x);
-    const auto yi = static_cast<std::int64_t>(y);
-    v = static_cast<double>(yi == -1 ? 0 : xi % yi);
-    return true;
 }
 
 // a: * / %. A result of +infinity sets "Devision by zero." and goes on with 0.
@@ -470,7 +413,7 @@ int multiplicative(Interpreter &in, TWordStatus &a, const TWordStatus &op, const
     if (!isOperatorOf(op, prMultiply) || !isNumeric(a) || !isNumeric(b))
         return 0;
     double v = 0;
-    TWordKind kind = resultKind(a, b);
+    TWordKind kind = resultKind(a.kind, b.kind);
     if (isSym(op.str, u'*')) {
         v = a.float_val * b.float_val;
     } else if (isSym(op.str, u'/')) {
@@ -486,7 +429,7 @@ int multiplicative(Interpreter &in, TWordStatus &a, const TWordStatus &op, const
             return -1;
         }
     }
-    if (std::isinf(v) && v > 0) {
+    if (reportsDivisionByZero(v)) {
         in.setPendingError(QStringLiteral("Devision by zero."));
         divisionByZero = true;
         v = 0;
@@ -501,7 +444,7 @@ int additive(TWordStatus &a, const TWordStatus &op, const TWordStatus &b)
     if (!isOperatorOf(op, prAdditive) || !isNumeric(a) || !isNumeric(b))
         return 0;
     const double v = isSym(op.str, u'+') ? a.float_val + b.float_val : a.float_val - b.float_val;
-    a = numberWord(v, resultKind(a, b));
+    a = numberWord(v, resultKind(a.kind, b.kind));
     return 1;
 }
 
@@ -570,35 +513,12 @@ int mixedKindEquality(TWordStatus &a, const TWordStatus &op, const TWordStatus &
     return 1;
 }
 
-// The comparison operator `op` applied to the sign `c` of a comparison.
-bool compareResult(const QString &op, int c)
-{
-    if (isSym(op, u'='))
-        return c == 0;
-    if (isSym2(op, u'<', u'>'))
-        return c != 0;
-    if (isSym(op, u'<'))
-        return c < 0;
-    if (isSym2(op, u'<', u'='))
-        return c <= 0;
-    if (isSym(op, u'>'))
-        return c > 0;
-    return c >= 0;
-}
-
 // f: numeric comparisons; NaN is only unequal.
 int numericComparison(TWordStatus &a, const TWordStatus &op, const TWordStatus &b)
 {
     if (!isOperatorOf(op, prCompare) || !isNumeric(a) || !isNumeric(b))
         return 0;
-    const double x = a.float_val;
-    const double y = b.float_val;
-    bool r;
-    if (std::isnan(x) || std::isnan(y))
-        r = isSym2(op.str, u'<', u'>');
-    else
-        r = compareResult(op.str, x < y ? -1 : (x > y ? 1 : 0));
-    a = truthWord(r);
+    a = truthWord(compareNumbers(op.str, a.float_val, b.float_val));
     return 1;
 }
 

@@ -12,6 +12,7 @@
 #include "ports/words.h"
 #include "library/arrays.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -255,6 +256,9 @@ class Interpreter : private InterpreterRunState {
     void EvaluateWords(const WordList &words, TWordStatus &result);
     // Evaluates words[from..to] as a word list of its own.
     void EvaluateRange(const WordList &words, int from, int to, TWordStatus &result);
+    // The same by the reduction passes alone, without the direct evaluation
+    // of simple ranges that EvaluateRange tries first (the two must agree).
+    void EvaluateRangeByPasses(const WordList &words, int from, int to, TWordStatus &result);
     // Splits and evaluates a text.
     void EvaluateText(const QString &text, TWordStatus &result);
     // One reduction round over words[start..end] (the evaluator's passes);
@@ -275,7 +279,12 @@ class Interpreter : private InterpreterRunState {
     // when there is no engine, the source fails or it was interrupted (Pause,
     // closing the window, the run's deadline).
     bool RunJavaScript(const QString &source, QString &value);
-    bool RunJavaScript(const JavaScriptCall &call, QString &value);
+    // A prepared call; `source` writes its source text when the engine asks.
+    bool RunJavaScript(const JavaScriptCall &call, QString &value,
+                       const std::function<QString()> &source = {});
+    // JavaScriptExpression of JavaScript row `row` with `count` arguments,
+    // made once.
+    const QString &javaScriptExpression(int row, int count);
 
     // ---- Statements and script functions ------------------------------------
     // Executes the statement at CurrentLine; returns the kind of its first word.
@@ -404,12 +413,17 @@ class Interpreter : private InterpreterRunState {
 
   private:
     void splitUncached(const QString &text, WordList &words);
-    bool splitDepsHold(const QList<SplitCache::Dep> &deps) const;
+    // True when every name still resolves as it did; `found` receives each
+    // name's variable index (-1: not a variable).
+    bool splitDepsHold(const QList<SplitCache::Dep> &deps, std::array<int, kMaxWords> &found) const;
     SplitCache splitCache_;
     QList<SplitCache::Dep> *recordDeps_ = nullptr;
     mutable LineTable lineTable_;
 
     void evaluateOwned(WordList &w, TWordStatus &result);
+    // Evaluates a simple range directly (simple_expressions.cpp); false,
+    // with nothing changed, when the range is not one.
+    bool evaluateSimple(const WordList &words, int from, int to, TWordStatus &result);
 
   public:
     // A word list borrowed from a pool for the duration of one evaluation or
@@ -433,6 +447,10 @@ class Interpreter : private InterpreterRunState {
     size_t scratchUsed_ = 0;
     std::deque<std::function<void()>> betweenLines_;
     int runLoopDepth_ = 0;
+    // Since the run loops last looked at the window's events.
+    QElapsedTimer sinceEvents_;
+    // Expands INCLUDE blocks whose files appeared since preparation.
+    void expandIncludesForRun();
     bool exitRequested_ = false;
     // No open blocks, function levels or returned block.
     void clearBlocks();
@@ -440,6 +458,20 @@ class Interpreter : private InterpreterRunState {
     // False when the value steps into a script function: the RETURN line
     // runs again when that function returns.
     bool ReturnStatement(const WordList &words);
+    // The line of the header of script function `name` (lower case), or
+    // -1; functionHeaders_.formals then holds its formal list.
+    int functionHeaderLine(const QString &name);
+    QHash<int, QString> javaScriptExpressions_;
+    // TakesArgumentsByName of each name met, as written.
+    bool takesArgumentsByName(const QString &name);
+    QHash<QString, bool> byNameCalls_;
+    struct FunctionHeaderCache {
+        std::uint64_t generation = 0;
+        qsizetype lineCount = -1;
+        QHash<QString, int> lines;
+        int formalsLine = -1;
+        QString formals;
+    } functionHeaders_;
     // Binds the arguments of a call to the formals of `formalText` (a header's
     // list) at the new function level; false on error.
     bool bindParameters(const QString &formalText, const QString &functionName, const WordList &args);

@@ -156,14 +156,11 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
     if (!nested)
         RunStartTime = QDateTime::currentMSecsSinceEpoch();
     CurrentLine = startLine;
-    const qsizetype before = ScriptLines.size();
-    ExpandIncludes();
-    if (ScriptLines.size() != before) {
-        // A block whose file appeared since preparation: keep the tables in step.
-        ComputeIndents();
-        ComputeLineStarts();
-        host_->setEditorText(ScriptLines);
-    }
+    // A loop inside another one (a function called while lines run) has
+    // its script expanded and its events looked at by the outer loop.
+    const bool outermost = runLoopDepth_ == 1;
+    if (outermost)
+        expandIncludesForRun();
     // Fast mode first: the toolbar shows it as soon as the run begins.
     if (sender == RunSender::StartAction || sender == RunSender::StartTimer)
         FastMode = true;
@@ -183,14 +180,16 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
         host_->markCurrentLine(CurrentLine);
     }
 
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
-    bool firstLine = true;
+    // One clock for all nested loops: a deep recursion of short functions
+    // still looks at the window's events (Pause, closing) as often.
+    if (outermost)
+        sinceEvents_.start();
+    bool firstLine = outermost;
     while (!held && CurrentLine < ScriptLines.size() && !lineInfo(CurrentLine).beginsStop) {
-        if (firstLine || sinceEvents.nsecsElapsed() >= kEventIntervalNs) {
+        if (firstLine || sinceEvents_.nsecsElapsed() >= kEventIntervalNs) {
             host_->processEvents();
             DrainBetweenLines();
-            sinceEvents.restart();
+            sinceEvents_.restart();
             firstLine = false;
         }
         A_StepExecute(sender);
@@ -215,6 +214,18 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
     if (!nested && RunStopTime < RunStartTime)
         RunStopTime = QDateTime::currentMSecsSinceEpoch();
     host_->setRunningActions(RunState == rn_Run || RunState == rn_Continue);
+}
+
+void Interpreter::expandIncludesForRun()
+{
+    const qsizetype before = ScriptLines.size();
+    ExpandIncludes();
+    if (ScriptLines.size() != before) {
+        // A block whose file appeared since preparation: keep the tables in step.
+        ComputeIndents();
+        ComputeLineStarts();
+        host_->setEditorText(ScriptLines);
+    }
 }
 
 void Interpreter::A_StartExecute(RunSender sender)

@@ -2,6 +2,8 @@
 
 #include "interpreter.h"
 
+#include <algorithm>
+
 namespace tesmora {
 
 const SplitCache::Entry *SplitCache::find(const QString &text, std::uint64_t generation)
@@ -20,7 +22,22 @@ void SplitCache::insert(const QString &text, const WordList &words, QList<Dep> d
 {
     Entry entry;
     entry.words.assign(words.w.begin(), words.w.begin() + words.count());
-    entry.deps = std::move(deps);
+    // A name met twice resolved the same way both times.
+    for (const Dep &d : deps)
+        if (std::none_of(entry.deps.cbegin(), entry.deps.cend(),
+                         [&](const Dep &e) { return e.name == d.name; }))
+            entry.deps.append(d);
+    entry.variableDep.assign(entry.words.size(), -1);
+    for (size_t i = 0; i < entry.words.size(); ++i) {
+        if (entry.words[i].kind != wkVariableName)
+            continue;
+        const QString &name = entry.words[i].str;
+        const auto at = std::find_if(entry.deps.cbegin(), entry.deps.cend(),
+                                     [&](const Dep &d) { return d.name == name; });
+        const auto k = at - entry.deps.cbegin();
+        if (k >= 0 && k < kMaxWords)
+            entry.variableDep[i] = static_cast<std::int8_t>(k);
+    }
     const bool known = entries_.contains(text);
     if (!known && entries_.size() >= capacity_)
         evictOldest();

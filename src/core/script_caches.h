@@ -30,7 +30,10 @@ class SplitCache {
     };
     struct Entry {
         std::vector<TWordStatus> words; // only the used words
-        QList<Dep> deps;
+        QList<Dep> deps;                // one per identifier
+        // For each word, the dependency its variable name is (-1: none), so
+        // that one lookup per name serves both the check and the indices.
+        std::vector<std::int8_t> variableDep;
     };
 
     explicit SplitCache(int capacity = 4096) : capacity_(capacity) {}

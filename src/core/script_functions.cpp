@@ -43,7 +43,7 @@ void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TW
     const int br = static_cast<int>(callText.indexOf(QLatin1Char('(')));
     // Messages name the function as the call protocol sees it: lower-cased.
     const QString name = (br < 0 ? callText : callText.left(br)).trimmed().toLower();
-    const int header = findFunctionHeader(ScriptLines, name);
+    const int header = functionHeaderLine(name);
     if (header < 0) {
         RaiseMessage(50, {name});
         return;
@@ -57,7 +57,7 @@ void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TW
     level.FunctionLevel = CurrentFunctionLevel + 1;
     pushBlock(level);
     ++CurrentFunctionLevel;
-    if (!bindParameters(formalListText(ScriptLines.at(header)), name, args))
+    if (!bindParameters(functionHeaders_.formals, name, args))
         return;
     CurrentLine = header + 1;
     // In step mode the calling line stops here and runs again after the
@@ -67,6 +67,28 @@ void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TW
         return;
     }
     runFunctionBody(BlockDepth, result);
+}
+
+int Interpreter::functionHeaderLine(const QString &name)
+{
+    // Lines are only ever added at the end (a closing "stop") without a new
+    // generation, so the generation and the line count identify the text.
+    FunctionHeaderCache &c = functionHeaders_;
+    if (c.generation != scriptGeneration_ || c.lineCount != ScriptLines.size()) {
+        c.lines.clear();
+        c.generation = scriptGeneration_;
+        c.lineCount = ScriptLines.size();
+        c.formalsLine = -2; // read the formals again
+    }
+    auto it = c.lines.constFind(name);
+    if (it == c.lines.constEnd())
+        it = c.lines.insert(name, findFunctionHeader(ScriptLines, name));
+    const int header = it.value();
+    if (header != c.formalsLine) {
+        c.formals = header < 0 ? QString() : formalListText(ScriptLines.at(header));
+        c.formalsLine = header;
+    }
+    return header;
 }
 
 bool Interpreter::bindParameters(const QString &formalText, const QString &functionName, const WordList &args)

@@ -20,6 +20,18 @@ bool isNumeric(const TWordStatus &w)
     return w.kind == wkFloat || w.kind == wkInt;
 }
 
+// The line is ELSE alone (any case, a comment after it). Most lines are
+// told apart by their first letter, without making texts.
+bool isElseLine(const QString &line)
+{
+    qsizetype k = 0;
+    while (k < line.size() && line.at(k).isSpace())
+        ++k;
+    if (k == line.size() || (line.at(k) != QLatin1Char('e') && line.at(k) != QLatin1Char('E')))
+        return false;
+    return Interpreter::StripComment(line).trimmed().toUpper() == QLatin1String("ELSE");
+}
+
 } // namespace
 
 int Interpreter::lineIndent(int j) const
@@ -441,8 +453,7 @@ void Interpreter::IfStatement(const WordList &w)
         const int ind = lineIndent(j);
         if (ind == -1 || ind > headerIndent)
             continue;
-        if (ind == headerIndent &&
-            StripComment(ScriptLines.at(j)).trimmed().toUpper() == QLatin1String("ELSE"))
+        if (ind == headerIndent && isElseLine(ScriptLines.at(j)))
             elseLine = j;
         break;
     }

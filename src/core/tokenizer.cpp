@@ -8,13 +8,18 @@ namespace tesmora {
 
 void Interpreter::SplitWords(const QString &text, WordList &words)
 {
+    std::array<int, kMaxWords> found;
     if (const SplitCache::Entry *hit = splitCache_.find(text, scriptGeneration_);
-        hit && splitDepsHold(hit->deps)) {
+        hit && splitDepsHold(hit->deps, found)) {
         SplitCache::copyTo(*hit, words);
         // Variable indices differ between levels of a recursive function.
-        for (int i = 0; i <= words.last; ++i)
-            if (words[i].kind == wkVariableName)
-                words[i].var_index = FindVariable(words[i].str) + 1;
+        for (int i = 0; i <= words.last; ++i) {
+            if (words[i].kind != wkVariableName)
+                continue;
+            const int dep = hit->variableDep[static_cast<size_t>(i)];
+            words[i].var_index =
+                (dep >= 0 ? found[static_cast<size_t>(dep)] : FindVariable(words[i].str)) + 1;
+        }
         return;
     }
     const bool hadError = failed();
@@ -26,10 +31,14 @@ void Interpreter::SplitWords(const QString &text, WordList &words)
         splitCache_.insert(text, words, std::move(deps));
 }
 
-bool Interpreter::splitDepsHold(const QList<SplitCache::Dep> &deps) const
+bool Interpreter::splitDepsHold(const QList<SplitCache::Dep> &deps, std::array<int, kMaxWords> &found) const
 {
-    for (const SplitCache::Dep &d : deps) {
-        const bool v = FindVariable(d.name) >= 0;
+    for (qsizetype k = 0; k < deps.size(); ++k) {
+        const SplitCache::Dep &d = deps.at(k);
+        const int index = FindVariable(d.name);
+        if (k < kMaxWords)
+            found[static_cast<size_t>(k)] = index;
+        const bool v = index >= 0;
         if (v != d.isVariable)
             return false;
         if (!v && (FindArray(d.name) > 0) != d.isArray)

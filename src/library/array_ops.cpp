@@ -98,7 +98,7 @@ bool looksGenerated(const QString &name)
 
 bool isTemporaryName(const QString &name)
 {
-    if (name.size() < 4 || compareArrayNames(name.left(4), QStringLiteral("TARR")) != 0)
+    if (name.size() < 4 || compareArrayNames(QStringView(name).left(4), u"TARR") != 0)
         return false;
     return name.size() > 16 || looksGenerated(name);
 }

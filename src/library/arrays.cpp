@@ -11,7 +11,7 @@ inline char16_t foldAscii(char16_t c)
 }
 } // namespace
 
-int compareArrayNames(const QString &a, const QString &b)
+int compareArrayNames(QStringView a, QStringView b)
 {
     const int n = static_cast<int>(std::min(a.size(), b.size()));
     for (int i = 0; i < n; ++i) {

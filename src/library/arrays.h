@@ -60,7 +60,7 @@ std::int64_t cellInteger(const t_arr_specification &a, std::int64_t pos);
 QString cellString(const t_arr_specification &a, std::int64_t pos);
 
 // Array names compare code unit by code unit with ASCII a-z folded to upper case.
-int compareArrayNames(const QString &a, const QString &b);
+int compareArrayNames(QStringView a, QStringView b);
 bool sameArrayName(const QString &a, const QString &b);
 
 // The table of script arrays, numbered from 1.

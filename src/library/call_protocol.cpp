@@ -37,7 +37,7 @@ void Interpreter::PrepareCallParameters(const QString &callText, const QString &
             }
     }
 
-    const bool byName = TakesArgumentsByName(name);
+    const bool byName = takesArgumentsByName(name);
     int argNo = 0;
     int i = 0;
     while (i <= words.last) {
@@ -192,12 +192,16 @@ void Interpreter::CallJavaScriptFunction(int funcIndex, const QString &name, Wor
     if (funcIndex < 0 || funcIndex >= static_cast<int>(table.size()))
         return;
     const T_FunctionDescription &row = table[static_cast<size_t>(funcIndex)];
-    // Math methods the engine has not seen replaced are computed here, as
-    // the engine would: no trip to the engine's thread.
+    // Math and string methods the engine has not seen replaced are computed
+    // here, as the engine would: no trip to the engine.
+    const auto unchanged = [this] { return services_.js && services_.js->standardMethodsUnchanged(); };
     double value = 0.0;
-    const bool computed = NativeMathValue(row, args, value) && services_.js && services_.js->mathUnchanged();
     QString answer;
-    if (!computed && !RunJavaScript(PrepareJavaScriptCall(row, args), answer))
+    const bool computed = NativeMathValue(row, args, value) && unchanged();
+    const bool answered = !computed && NativeStringAnswer(row, args, answer) && unchanged();
+    if (!computed && !answered &&
+        !RunJavaScript(PrepareJavaScriptCall(row, args, javaScriptExpression(funcIndex, args.count())),
+                       answer, [&] { return BuildJavaScriptCall(row, args); }))
         return;
     if (computed ? !JavaScriptNumberWord(value, result) : !JavaScriptResultWord(row, answer, result)) {
         result.clear();
@@ -205,12 +209,35 @@ void Interpreter::CallJavaScriptFunction(int funcIndex, const QString &name, Wor
     }
 }
 
+bool Interpreter::takesArgumentsByName(const QString &name)
+{
+    // Looked up once per name as written: the catalogue's lookup folds case.
+    auto it = byNameCalls_.constFind(name);
+    if (it != byNameCalls_.constEnd())
+        return it.value();
+    if (byNameCalls_.size() >= 4096)
+        byNameCalls_.clear();
+    return byNameCalls_.insert(name, TakesArgumentsByName(name)).value();
+}
+
+const QString &Interpreter::javaScriptExpression(int row, int count)
+{
+    const int key = row * (kMaxWords + 1) + count;
+    auto it = javaScriptExpressions_.constFind(key);
+    if (it == javaScriptExpressions_.constEnd()) {
+        const auto table = functionTable(FunctionTable::JavaScript);
+        it = javaScriptExpressions_.insert(key, JavaScriptExpression(table[static_cast<size_t>(row)], count));
+    }
+    return it.value();
+}
+
 bool Interpreter::RunJavaScript(const QString &source, QString &value)
 {
     return RunJavaScript(JavaScriptCall{{}, {}, source}, value);
 }
 
-bool Interpreter::RunJavaScript(const JavaScriptCall &call, QString &value)
+bool Interpreter::RunJavaScript(const JavaScriptCall &call, QString &value,
+                                const std::function<QString()> &source)
 {
     if (!services_.js) {
         RaiseError(QStringLiteral("JavaScript: no JavaScript engine is available."));
@@ -223,7 +250,9 @@ bool Interpreter::RunJavaScript(const JavaScriptCall &call, QString &value)
         host_->processEvents();
         return (wasRunning && RunState == rn_Stopped) || host_->pauseKeyDown() || pastDeadline();
     };
-    const JavaScriptResult answer = services_.js->call(call, stop);
+    JavaScriptResult answer = services_.js->call(call, stop);
+    if (answer.needsSource && source)
+        answer = services_.js->call(JavaScriptCall{{}, {}, source()}, stop);
     if (answer.interrupted) {
         RaiseMessage(361);
         return false;

@@ -105,22 +105,53 @@ QString BuildJavaScriptCall(const T_FunctionDescription &row, const WordList &ar
     return callText(row, args.count(), [&args](int i) { return argumentSource(args[i]); });
 }
 
-JavaScriptCall PrepareJavaScriptCall(const T_FunctionDescription &row, const WordList &args)
+QString JavaScriptExpression(const T_FunctionDescription &row, int count)
+{
+    return callText(row, count, [](int i) { return QLatin1Char('a') + QString::number(i); });
+}
+
+JavaScriptCall PrepareJavaScriptCall(const T_FunctionDescription &row, const WordList &args,
+                                     const QString &expression)
 {
     JavaScriptCall call;
-    call.source = BuildJavaScriptCall(row, args);
     const int count = args.count();
+    call.args.reserve(count);
     for (int i = 0; i < count; ++i) {
         const TWordStatus &word = args[i];
-        if (!passesAsValue(word))
+        if (!passesAsValue(word)) {
+            call.args.clear();
+            call.source = BuildJavaScriptCall(row, args);
             return call;
+        }
         if (isNumberKind(word.kind))
             call.args.append({false, word.float_val, {}});
         else
             call.args.append({true, 0.0, word.str});
     }
-    call.expression = callText(row, count, [](int i) { return QLatin1Char('a') + QString::number(i); });
+    call.expression = expression.isEmpty() ? JavaScriptExpression(row, count) : expression;
     return call;
+}
+
+bool NativeStringAnswer(const T_FunctionDescription &row, const WordList &args, QString &answer)
+{
+    if (row.Obj != jso_Str || args.count() != 2 || !isStringKind(args[0].kind) || !passesAsValue(args[0]) ||
+        !isNumberKind(args[1].kind))
+        return false;
+    const QString method = row.name();
+    const bool charAt = method == QLatin1String("charAt");
+    if (!charAt && method != QLatin1String("charCodeAt"))
+        return false;
+    // The position as the engine takes it: NaN is 0, fractions are cut off.
+    const QString &text = args[0].str;
+    const double x = args[1].float_val;
+    const double position = std::isnan(x) ? 0.0 : std::trunc(x);
+    const bool inside = position >= 0 && position < static_cast<double>(text.size());
+    const QChar unit = inside ? text.at(static_cast<qsizetype>(position)) : QChar();
+    if (charAt)
+        answer = inside ? QString(unit) : QString();
+    else
+        answer = inside ? QString::number(unit.unicode()) : QStringLiteral("NaN");
+    return true;
 }
 
 QString BuildJavaScriptCall(int row, const WordList &args)

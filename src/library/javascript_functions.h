@@ -16,10 +16,16 @@ QString BuildJavaScriptCall(const T_FunctionDescription &row, const WordList &ar
 // The same for row number `row` of the JavaScript table (empty text for a
 // row number outside the table).
 QString BuildJavaScriptCall(int row, const WordList &args);
-// The call of `row` prepared for the engine: its source text always, and
-// its expression over the argument values a0, a1, ... when every argument
-// passes as a value with the same effect as its source text.
-JavaScriptCall PrepareJavaScriptCall(const T_FunctionDescription &row, const WordList &args);
+// The call of `row` with `count` arguments as an expression over the
+// argument values a0, a1, ...
+QString JavaScriptExpression(const T_FunctionDescription &row, int count);
+// The call of `row` prepared for the engine: its expression over the
+// argument values when every argument passes as a value with the same
+// effect as its source text (`expression`, when given, is
+// JavaScriptExpression's for these arguments), else its source text. The
+// source of an expression call is BuildJavaScriptCall's.
+JavaScriptCall PrepareJavaScriptCall(const T_FunctionDescription &row, const WordList &args,
+                                     const QString &expression = {});
 
 // Turns the engine's answer into the call's result by the row's ReturnType:
 // "int" and "float" give wkFloat (the answer read as a number and rewritten
@@ -32,8 +38,13 @@ bool JavaScriptResultWord(const T_FunctionDescription &row, const QString &answe
 // The value of a call of a Math row computed here, as the engine computes
 // it: true when the row is one of the methods computed here and every
 // argument is a number. The caller must first make sure that the engine's
-// Math object is unchanged (JavaScriptEngine::mathUnchanged).
+// standard methods are unchanged (JavaScriptEngine::standardMethodsUnchanged).
 bool NativeMathValue(const T_FunctionDescription &row, const WordList &args, double &value);
+// The engine's answer text of a charAt or charCodeAt call of a text at a
+// numeric position, computed here (one UTF-16 unit, as the engine counts);
+// false for other rows and arguments. The same condition as for
+// NativeMathValue applies.
+bool NativeStringAnswer(const T_FunctionDescription &row, const WordList &args, QString &answer);
 // A numeric answer as JavaScriptResultWord makes it: false, leaving `result`
 // unchanged, for NaN and the infinities.
 bool JavaScriptNumberWord(double value, TWordStatus &result);

@@ -95,7 +95,8 @@ JavaScriptResult runSource(QJSValue &runner, const QString &source)
 // nothing but Error objects, and which the call hands back as its value.
 QJSValue compiledCall(QJSEngine &js, QHash<QString, QJSValue> &cache, const JavaScriptCall &c, bool bare)
 {
-    const QString key = c.expression + QLatin1Char('/') + QString::number(c.args.size());
+    // The expression names every argument, so it tells the count too.
+    const QString &key = c.expression;
     auto it = cache.constFind(key);
     if (it != cache.constEnd())
         return *it;
@@ -127,8 +128,11 @@ JavaScriptResult runCall(CallContext &context, const JavaScriptCall &c)
 {
     QJSValue f =
         c.expression.isEmpty() ? QJSValue() : compiledCall(context.js, context.compiled, c, context.bare);
-    if (!f.isCallable())
+    if (!f.isCallable()) {
+        if (c.source.isEmpty())
+            return {false, {}, false, true};
         return runSource(context.runner, c.source);
+    }
     QJSValueList args;
     args.reserve(c.args.size());
     for (const JavaScriptArgument &a : c.args)
@@ -140,24 +144,50 @@ JavaScriptResult runCall(CallContext &context, const JavaScriptCall &c)
     return readAnswer(answer);
 }
 
-// Whether the global Math is still `original` with every property it had
-// at the start (kept in `properties`): a replaced, deleted or redefined
-// method makes it differ.
-bool mathIsOriginal(QJSEngine &js, const QJSValue &original, const QJSValue &properties)
+// The standard objects whose methods may be computed outside the engine, as
+// the engine made them; kept out of reach of every source, which runs in the
+// global scope.
+struct StandardOriginals {
+    QJSValue math;
+    QJSValue mathProperties; // every property of Math at the start
+    QJSValue stringPrototype;
+    QJSValue charAt;
+    QJSValue charCodeAt;
+
+    explicit StandardOriginals(QJSEngine &js)
+        : math(js.globalObject().property(QStringLiteral("Math"))),
+          mathProperties(js.evaluate(QStringLiteral(
+              "(function () { var m = {}; Object.getOwnPropertyNames(Math).forEach(function (k) "
+              "{ m[k] = Math[k]; }); return m; })()"))),
+          stringPrototype(js.evaluate(QStringLiteral("Object.getPrototypeOf('')"))),
+          charAt(stringPrototype.property(QStringLiteral("charAt"))),
+          charCodeAt(stringPrototype.property(QStringLiteral("charCodeAt")))
+    {
+    }
+};
+
+// Whether the global Math is still the original with every property it had
+// at the start, and the string methods are the originals: a replaced,
+// deleted or redefined method makes it differ. Texts reach their methods
+// through the engine's own string prototype, whatever the global String is.
+bool standardMethodsAreOriginal(QJSEngine &js, const StandardOriginals &o)
 {
     const QJSValue math = js.globalObject().property(QStringLiteral("Math"));
-    if (!math.strictlyEquals(original))
+    if (!math.strictlyEquals(o.math))
         return false;
-    QJSValueIterator it(properties);
+    QJSValueIterator it(o.mathProperties);
     while (it.hasNext()) {
         it.next();
         if (!math.property(it.name()).strictlyEquals(it.value()))
             return false;
     }
+    if (!o.stringPrototype.property(QStringLiteral("charAt")).strictlyEquals(o.charAt) ||
+        !o.stringPrototype.property(QStringLiteral("charCodeAt")).strictlyEquals(o.charCodeAt))
+        return false;
     return true;
 }
 
-constexpr QLatin1String kMathUnchanged("unchanged");
+constexpr QLatin1String kStandardUnchanged("unchanged");
 
 } // namespace
 
@@ -174,7 +204,7 @@ class QtJavaScriptEngine::Worker : public QThread {
     bool busy = false;     // an evaluate() waits for its result
     bool sleeping = false; // the thread waits on `changed`
     JavaScriptCall job;
-    bool checkMath = false; // the job asks whether Math is unchanged
+    bool checkStandard = false; // the job asks whether the standard methods are unchanged
     JavaScriptResult result;
     // Mirrors of hasJob and done that the other side watches without the lock.
     std::atomic<bool> jobPosted{false};
@@ -186,13 +216,7 @@ class QtJavaScriptEngine::Worker : public QThread {
         auto owned = std::make_unique<QJSEngine>();
         QJSEngine &js = *owned;
         CallContext context{js, sourceRunner(js), {}, false};
-        // Math and its properties as the engine made them; out of reach of
-        // every source, which runs in the global scope.
-        const QJSValue math = js.globalObject().property(QStringLiteral("Math"));
-        const QJSValue mathProperties = js.evaluate(
-            QStringLiteral("(function () { var m = {}; Object.getOwnPropertyNames(Math).forEach(function (k) "
-                           "{ m[k] = Math[k]; });"
-                           " return m; })()"));
+        const StandardOriginals originals(js);
         QMutexLocker lock(&mutex);
         engine = &js;
         changed.wakeAll();
@@ -212,11 +236,12 @@ class QtJavaScriptEngine::Worker : public QThread {
             hasJob = false;
             jobPosted.store(false, std::memory_order_relaxed);
             const JavaScriptCall c = std::move(job);
-            const bool check = checkMath;
+            const bool check = checkStandard;
             lock.unlock();
             JavaScriptResult r;
             if (check)
-                r = {true, mathIsOriginal(js, math, mathProperties) ? QString(kMathUnchanged) : QString()};
+                r = {true,
+                     standardMethodsAreOriginal(js, originals) ? QString(kStandardUnchanged) : QString()};
             else
                 r = runCall(context, c);
             lock.relock();
@@ -282,9 +307,9 @@ JavaScriptResult QtJavaScriptEngine::evaluate(const QString &source, const StopC
 
 JavaScriptResult QtJavaScriptEngine::call(const JavaScriptCall &c, const StopCheck &stop)
 {
-    // A source may replace Math's methods; a prepared call only calls them.
+    // A source may replace standard methods; a prepared call only calls them.
     if (c.expression.isEmpty()) {
-        math_ = MathState::Unknown;
+        standard_ = StandardState::Unknown;
         sourceRan_ = true;
     } else if (!sourceRan_) {
         if (Local *local = localEngine())
@@ -293,17 +318,17 @@ JavaScriptResult QtJavaScriptEngine::call(const JavaScriptCall &c, const StopChe
     return hand(c, false, stop);
 }
 
-bool QtJavaScriptEngine::mathUnchanged()
+bool QtJavaScriptEngine::standardMethodsUnchanged()
 {
-    if (math_ == MathState::Unknown) {
+    if (standard_ == StandardState::Unknown) {
         const JavaScriptResult r = hand({}, true, {});
         if (r.ok) // not while the engine is busy: then it stays unknown
-            math_ = r.text == kMathUnchanged ? MathState::Unchanged : MathState::Changed;
+            standard_ = r.text == kStandardUnchanged ? StandardState::Unchanged : StandardState::Changed;
     }
-    return math_ == MathState::Unchanged;
+    return standard_ == StandardState::Unchanged;
 }
 
-JavaScriptResult QtJavaScriptEngine::hand(const JavaScriptCall &c, bool checkMath, const StopCheck &stop)
+JavaScriptResult QtJavaScriptEngine::hand(const JavaScriptCall &c, bool checkStandard, const StopCheck &stop)
 {
     const std::shared_ptr<Worker> keep = worker_;
     Worker &w = *keep;
@@ -313,7 +338,7 @@ JavaScriptResult QtJavaScriptEngine::hand(const JavaScriptCall &c, bool checkMat
         return {false, QStringLiteral("the JavaScript engine is busy.")};
     w.busy = true;
     w.job = c;
-    w.checkMath = checkMath;
+    w.checkStandard = checkStandard;
     w.done = false;
     w.resultPosted.store(false, std::memory_order_relaxed);
     w.hasJob = true;

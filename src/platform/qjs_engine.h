@@ -17,9 +17,9 @@ class QtJavaScriptEngine : public JavaScriptEngine {
     JavaScriptResult evaluate(const QString &source, const StopCheck &stop = {}) override;
     // Compiles each call expression once and calls it with the values.
     JavaScriptResult call(const JavaScriptCall &c, const StopCheck &stop = {}) override;
-    // Compares the Math methods with the ones kept at the start after every
-    // source run (a prepared call cannot replace them).
-    bool mathUnchanged() override;
+    // Compares the Math and string methods with the ones kept at the start
+    // after every source run (a prepared call cannot replace them).
+    bool standardMethodsUnchanged() override;
     // For the end of the program: the engines stop at once, and their heaps
     // are left to the operating system instead of being swept object by
     // object (most of the time a closing window waited for).
@@ -39,9 +39,9 @@ class QtJavaScriptEngine : public JavaScriptEngine {
     // Shared with a running evaluate(): closing the window may destroy the
     // adapter while the stop check processes its events.
     std::shared_ptr<Worker> worker_;
-    enum class MathState { Unchanged, Unknown, Changed };
-    MathState math_ = MathState::Unchanged;
-    JavaScriptResult hand(const JavaScriptCall &c, bool checkMath, const StopCheck &stop);
+    enum class StandardState { Unchanged, Unknown, Changed };
+    StandardState standard_ = StandardState::Unchanged;
+    JavaScriptResult hand(const JavaScriptCall &c, bool checkStandard, const StopCheck &stop);
 };
 
 } // namespace tesmora

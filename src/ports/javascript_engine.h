@@ -12,6 +12,9 @@ struct JavaScriptResult {
     bool ok = false;
     QString text;             // the value as text, or the engine's failure message
     bool interrupted = false; // ended by the stop check, not by the source
+    // A prepared call without its source text could not run as prepared:
+    // the caller gives the source text instead.
+    bool needsSource = false;
 };
 
 // One argument of a prepared call: a number or a text, passed as a value.
@@ -24,7 +27,8 @@ struct JavaScriptArgument {
 // A call prepared twice: `expression` names its arguments a0, a1, ... (so an
 // engine may compile it once and call it with values), and `source` is the
 // same call with the arguments written out. An empty expression means the
-// call only exists as its source text.
+// call only exists as its source text; an empty source, that the caller
+// writes it only when the engine asks (JavaScriptResult::needsSource).
 struct JavaScriptCall {
     QString expression;
     QList<JavaScriptArgument> args;
@@ -47,11 +51,12 @@ class JavaScriptEngine {
     {
         return evaluate(c.source, stop);
     }
-    // True while the methods of the engine's Math object are the ones it
-    // started with, so that a caller may compute them itself with the same
-    // results. A source may replace them (Math.floor = ...); an engine that
-    // cannot tell answers false.
-    virtual bool mathUnchanged() { return false; }
+    // True while the methods of the engine's Math object, and the string
+    // methods charAt and charCodeAt, are the ones it started with, so that a
+    // caller may compute them itself with the same results. A source may
+    // replace them (Math.floor = ...); an engine that cannot tell answers
+    // false.
+    virtual bool standardMethodsUnchanged() { return false; }
 };
 
 } // namespace tesmora

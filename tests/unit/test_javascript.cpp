@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <random>
 #include <vector>
@@ -410,7 +411,8 @@ TEST(JavaScriptCall, PreparedCallsAnswerAsTheirSourceTexts)
         for (int row : {23, 30, 31, 32, 26}) {
             const JavaScriptCall c = PrepareJavaScriptCall(jsRow(row), words({w}));
             ASSERT_FALSE(c.expression.isEmpty());
-            EXPECT_EQ(js->call(c).text, js->evaluate(c.source).text) << row << " " << n;
+            EXPECT_EQ(js->call(c).text, js->evaluate(BuildJavaScriptCall(jsRow(row), words({w}))).text)
+                << row << " " << n;
         }
     }
     const auto roundOf = [&](const char *n) {
@@ -491,7 +493,7 @@ TWordStatus numberWord(double x)
 TEST(JavaScriptMath, ComputedHereAsTheEngineComputesUntilASourceReplacesAMethod)
 {
     auto js = makeEngine();
-    ASSERT_TRUE(js->mathUnchanged());
+    ASSERT_TRUE(js->standardMethodsUnchanged());
     const std::vector<double> values = mathProbeValues();
     int compared = 0;
     for (const T_FunctionDescription &row : functionTable(FunctionTable::JavaScript)) {
@@ -520,22 +522,22 @@ TEST(JavaScriptMath, ComputedHereAsTheEngineComputesUntilASourceReplacesAMethod)
     }
     EXPECT_GT(compared, 14 * 300);
     // Prepared calls leave Math alone; a source that only reads it does too.
-    EXPECT_TRUE(js->mathUnchanged());
+    EXPECT_TRUE(js->standardMethodsUnchanged());
     ASSERT_TRUE(js->evaluate(QStringLiteral("var m = Math.floor(2.5)")).ok);
-    EXPECT_TRUE(js->mathUnchanged());
+    EXPECT_TRUE(js->standardMethodsUnchanged());
     // A replaced method, a replaced Math, or a method deleted: the engine answers.
     for (const char *change :
          {"Math.floor = function (x) { return 42 }", "Math = { floor: Math.floor }", "delete Math.sin"}) {
         auto changed = makeEngine();
         ASSERT_TRUE(changed->evaluate(QString::fromUtf8(change)).ok) << change;
-        EXPECT_FALSE(changed->mathUnchanged()) << change;
-        EXPECT_FALSE(changed->mathUnchanged()) << change;
+        EXPECT_FALSE(changed->standardMethodsUnchanged()) << change;
+        EXPECT_FALSE(changed->standardMethodsUnchanged()) << change;
     }
     // Put back as it was, Math is unchanged again.
     ASSERT_TRUE(js->evaluate(QStringLiteral("var keep = Math.floor; Math.floor = null")).ok);
-    EXPECT_FALSE(js->mathUnchanged());
+    EXPECT_FALSE(js->standardMethodsUnchanged());
     ASSERT_TRUE(js->evaluate(QStringLiteral("Math.floor = keep")).ok);
-    EXPECT_TRUE(js->mathUnchanged());
+    EXPECT_TRUE(js->standardMethodsUnchanged());
     // Texts and wrong counts are never computed here.
     double value = 0.0;
     EXPECT_FALSE(NativeMathValue(jsRow(32), words({text(QStringLiteral("2.5"))}), value));
@@ -566,4 +568,79 @@ TEST(JavaScriptEngine, PreparedCallsSeeWhatEverySourceDefinedBeforeThem)
     EXPECT_EQ(fresh->call(PrepareJavaScriptCall(jsRow(0), args)).text, "b");
     ASSERT_TRUE(fresh->evaluate(QStringLiteral("String.prototype.charAt = function () { return 'q' }")).ok);
     EXPECT_EQ(fresh->call(PrepareJavaScriptCall(jsRow(0), args)).text, "q");
+}
+
+// charAt and charCodeAt of a text are computed here while the engine's
+// string methods are its own: the answer is the engine's for every text and
+// position, and a replaced method sends the call back to the engine.
+TEST(JavaScriptStrings, ComputedHereAsTheEngineAnswersUntilASourceReplacesAMethod)
+{
+    auto js = makeEngine();
+    ASSERT_TRUE(js->standardMethodsUnchanged());
+    const QString texts[] = {QString(), QStringLiteral("Apple"), QStringLiteral("Тесмора"),
+                             QString::fromUtf8("a\xF0\x9F\x98\x80z"), QStringLiteral("it's")};
+    const double positions[] = {0,
+                                1,
+                                2,
+                                4,
+                                5,
+                                6,
+                                -1,
+                                -0.5,
+                                0.5,
+                                2.9,
+                                -0.0,
+                                1e300,
+                                -1e300,
+                                std::numeric_limits<double>::quiet_NaN(),
+                                std::numeric_limits<double>::infinity()};
+    int compared = 0;
+    for (const int row : {0, 1}) {
+        for (const QString &t : texts) {
+            for (const double p : positions) {
+                const WordList args = words({text(t), numberWord(p)});
+                QString here;
+                ASSERT_TRUE(NativeStringAnswer(jsRow(row), args, here));
+                const JavaScriptResult engine = js->evaluate(BuildJavaScriptCall(jsRow(row), args));
+                ASSERT_TRUE(engine.ok);
+                EXPECT_EQ(here, engine.text) << row << " " << t.toStdString() << " " << p;
+                ++compared;
+            }
+        }
+    }
+    EXPECT_EQ(compared, 2 * 5 * 15);
+    // Numbers as the object, texts as the position, other counts and other
+    // rows go to the engine.
+    QString answer;
+    EXPECT_FALSE(NativeStringAnswer(jsRow(0), words({numberWord(5), numberWord(0)}), answer));
+    EXPECT_FALSE(NativeStringAnswer(jsRow(0), words({text("ab"), text("1")}), answer));
+    EXPECT_FALSE(NativeStringAnswer(jsRow(0), words({text("ab")}), answer));
+    EXPECT_FALSE(NativeStringAnswer(jsRow(0), words({text("say \"hi\""), numberWord(1)}), answer));
+    EXPECT_FALSE(NativeStringAnswer(jsRow(2), words({text("ab"), text("b")}), answer));
+    // A replaced or deleted method, also through the String object: the
+    // engine answers. A new global String does not touch the texts' methods.
+    for (const char *change :
+         {"String.prototype.charAt = function (i) { return 'z' }", "delete String.prototype.charCodeAt",
+          "Object.getPrototypeOf('').charAt = null"}) {
+        auto changed = makeEngine();
+        ASSERT_TRUE(changed->evaluate(QString::fromUtf8(change)).ok) << change;
+        EXPECT_FALSE(changed->standardMethodsUnchanged()) << change;
+    }
+    ASSERT_TRUE(js->evaluate(QStringLiteral("String = function () {}")).ok);
+    EXPECT_TRUE(js->standardMethodsUnchanged());
+}
+
+// An engine asked for a prepared call whose expression it cannot run, and
+// given no source text, asks for the source.
+TEST(JavaScriptCall, AnExpressionThatDoesNotCompileAsksForItsSource)
+{
+    auto js = makeEngine();
+    JavaScriptCall c;
+    c.expression = QStringLiteral("(a0).charAt(");
+    c.args.append({true, 0.0, QStringLiteral("Apple")});
+    const JavaScriptResult r = js->call(c);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.needsSource);
+    c.source = QStringLiteral("(\"Apple\").charAt(1)");
+    EXPECT_EQ(js->call(c).text, "p");
 }

@@ -1,0 +1,394 @@
+// The direct evaluation of simple ranges: numbers, numeric variables and
+// constants joined by + - * / %, or texts joined by +, with brackets, a minus
+// before a number and at most one comparison outside the brackets -- the
+// lines of most loops and conditions. The reduction passes (evaluator.cpp) rewrite a copy of the
+// words round by round; here the range is read once into postfix order and
+// computed on numbers, with the same rules (reduction_rules.h), so the value
+// word is the very same.
+//
+// Anything else is declined before a trace is left: numbers and texts mixed,
+// calls, arrays, other operators, a minus that the passes would not read as
+// a sign, and results the passes report on (a division by zero, a remainder
+// that cannot be computed). The general evaluator then runs as if this had
+// not been tried, and gives its messages.
+#include "interpreter.h"
+#include "reduction_rules.h"
+
+#include <QVarLengthArray>
+
+#include <array>
+
+namespace tesmora {
+
+using namespace reduction;
+
+namespace {
+
+enum class Code : std::uint8_t { Operand, Negate, Add, Subtract, Multiply, Divide, Remainder, Compare };
+
+struct Step {
+    Code code;
+    std::int8_t word; // the operand's or the operator's position
+};
+
+// The postfix order of a range. Operands keep their left-to-right order, the
+// order in which the passes read variables.
+struct Program {
+    std::array<Step, kMaxWords> steps{};
+    int count = 0;
+    void add(Code code, int word)
+    {
+        steps[static_cast<size_t>(count++)] = {code, static_cast<std::int8_t>(word)};
+    }
+};
+
+bool isOperatorSymbol(const TWordStatus &w, int priority, char16_t c)
+{
+    return w.kind == wkOperator && w.oper_prioritet == priority && isSym(w.str, c);
+}
+
+bool isComparison(const TWordStatus &w)
+{
+    if (w.kind != wkOperator || w.oper_prioritet != prCompare)
+        return false;
+    const QString &s = w.str;
+    return isSym(s, u'=') || isSym(s, u'<') || isSym(s, u'>') || isSym2(s, u'<', u'>') ||
+           isSym2(s, u'<', u'=') || isSym2(s, u'>', u'=');
+}
+
+// range := sum [comparison sum]; sum := product {(+|-) product};
+// product := signed {(*|/|%) signed}; signed := [-] operand;
+// operand := number | text | constant | variable | "(" sum ")".
+class Reader {
+  public:
+    Reader(const WordList &w, int from, int to, Program &p) : w_(w), i_(from), to_(to), p_(p) {}
+
+    bool read()
+    {
+        if (!sum())
+            return false;
+        if (i_ <= to_ && isComparison(w_[i_])) {
+            const int op = i_++;
+            if (!sum())
+                return false;
+            p_.add(Code::Compare, op);
+        }
+        return i_ > to_;
+    }
+
+  private:
+    bool sum()
+    {
+        if (!product())
+            return false;
+        while (i_ <= to_) {
+            const TWordStatus &op = w_[i_];
+            const bool plus = isOperatorSymbol(op, prAdditive, u'+');
+            if (!plus && !isOperatorSymbol(op, prAdditive, u'-'))
+                break;
+            const int at = i_++;
+            if (!product())
+                return false;
+            p_.add(plus ? Code::Add : Code::Subtract, at);
+        }
+        return true;
+    }
+
+    bool product()
+    {
+        if (!signedOperand())
+            return false;
+        while (i_ <= to_) {
+            const TWordStatus &op = w_[i_];
+            Code code;
+            if (isOperatorSymbol(op, prMultiply, u'*'))
+                code = Code::Multiply;
+            else if (isOperatorSymbol(op, prMultiply, u'/'))
+                code = Code::Divide;
+            else if (isOperatorSymbol(op, prMultiply, u'%'))
+                code = Code::Remainder;
+            else
+                break;
+            const int at = i_++;
+            if (!signedOperand())
+                return false;
+            p_.add(code, at);
+        }
+        return true;
+    }
+
+    // One minus at most: the passes read "- -x" in rounds of their own.
+    bool signedOperand()
+    {
+        if (i_ <= to_ && isOperatorSymbol(w_[i_], prAdditive, u'-')) {
+            const int at = i_++;
+            if (!operand())
+                return false;
+            p_.add(Code::Negate, at);
+            return true;
+        }
+        return operand();
+    }
+
+    bool operand()
+    {
+        if (i_ > to_)
+            return false;
+        switch (w_[i_].kind) {
+        case wkString:
+        case wkStringDQ:
+        case wkFloat:
+        case wkInt:
+        case wkConst:
+        case wkColor:
+        case wkMouseEvent:
+        case wkVariableName:
+            p_.add(Code::Operand, i_++);
+            return true;
+        case wkOpeningBracket:
+            ++i_;
+            if (!sum() || i_ > to_ || w_[i_].kind != wkClosingBracket)
+                return false;
+            ++i_;
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    const WordList &w_;
+    int i_;
+    const int to_;
+    Program &p_;
+};
+
+// A value on the stack: a number, or a text (kind wkString or wkStringDQ).
+struct Value {
+    double v = 0;
+    TWordKind kind = wkFloat;
+    QString text;
+    bool isText() const { return isStringKind(kind); }
+};
+
+// One arithmetic step on two numbers; false when the passes would report on
+// the result.
+bool applyArithmetic(Code code, Value &a, const Value &b)
+{
+    const TWordKind kind = resultKind(a.kind, b.kind);
+    switch (code) {
+    case Code::Add:
+        a.v += b.v;
+        a.kind = kind;
+        return true;
+    case Code::Subtract:
+        a.v -= b.v;
+        a.kind = kind;
+        return true;
+    case Code::Multiply:
+        a.v *= b.v;
+        a.kind = kind;
+        break;
+    case Code::Divide:
+        a.v /= b.v;
+        a.kind = wkFloat;
+        break;
+    default: {
+        QString failure;
+        double v = 0;
+        if (!integerRemainder(a.v, b.v, v, failure))
+            return false;
+        a.v = v;
+        a.kind = kind;
+        break;
+    }
+    }
+    return !reportsDivisionByZero(a.v);
+}
+
+// One step on two values of the same sort: arithmetic on numbers, joining
+// texts (the left one's kind stays). False to decline.
+bool applyBinary(Code code, Value &a, const Value &b)
+{
+    if (a.isText() != b.isText())
+        return false;
+    if (!a.isText())
+        return applyArithmetic(code, a, b);
+    if (code != Code::Add || a.text.size() + b.text.size() > kMaxStringLength)
+        return false;
+    a.text += b.text;
+    return true;
+}
+
+// A comparison of two numbers or two texts. Texts written with different
+// quotes are of different kinds, and = and <> say so before comparing.
+bool compareValues(const QString &op, const Value &a, const Value &b, bool &r)
+{
+    if (a.isText() != b.isText())
+        return false;
+    if (!a.isText())
+        r = compareNumbers(op, a.v, b.v);
+    else if (a.kind != b.kind && (isSym(op, u'=') || isSym2(op, u'<', u'>')))
+        r = !isSym(op, u'=');
+    else
+        r = compareResult(op, QString::compare(a.text, b.text, Qt::CaseSensitive));
+    return true;
+}
+
+// Keeps what the line record held before an attempt, for a decline.
+class RecordMark {
+  public:
+    explicit RecordMark(LineRecord &r) : record_(r), size_(r.values.size()), taken_(r.taken) {}
+    void rollBack()
+    {
+        record_.values.resize(size_);
+        record_.taken = taken_;
+    }
+
+  private:
+    LineRecord &record_;
+    qsizetype size_;
+    qsizetype taken_;
+};
+
+// The value of an operand word as the first pass makes it: a variable is
+// given back from the line record or read (and recorded); a constant becomes
+// a number. False when the variable holds no value.
+bool takeOperand(LineRecord &record, const QList<Tvariable> &variables, const TWordStatus &word,
+                 TWordStatus &x)
+{
+    x = word;
+    if (word.kind != wkVariableName) {
+        if (!isValueKind(word.kind)) {
+            x.str = FormatNumber(x.float_val);
+            x.kind = wkFloat;
+        }
+        return true;
+    }
+    TWordStatus recorded;
+    if (record.replay(recorded)) {
+        takeRecordedValue(recorded, x);
+        return true;
+    }
+    const int vi = word.var_index - 1;
+    if (vi < 0 || vi >= variables.size() || !takeVariableValue(variables.at(vi), x))
+        return false;
+    record.record(x);
+    return true;
+}
+
+// A word read as it is read by the first pass, as a value for the stack.
+bool valueOfWord(const TWordStatus &x, Value &n)
+{
+    if (isNumberKind(x.kind)) {
+        n.v = x.float_val;
+        n.kind = x.kind;
+        return true;
+    }
+    if (!isStringKind(x.kind))
+        return false;
+    n.kind = x.kind;
+    n.text = x.str;
+    return true;
+}
+
+// The value an operand word stands for; false when it is neither a number
+// nor a text.
+bool takeValue(LineRecord &record, const QList<Tvariable> &variables, const TWordStatus &word, Value &n)
+{
+    if (word.kind != wkVariableName) {
+        if (isValueKind(word.kind))
+            return valueOfWord(word, n);
+        n.v = word.float_val; // a constant
+        n.kind = wkFloat;
+        return true;
+    }
+    // A line that keeps or gives back what it reads goes the long way.
+    if (record.recording || record.taken < record.values.size()) {
+        TWordStatus x;
+        return takeOperand(record, variables, word, x) && valueOfWord(x, n);
+    }
+    const int vi = word.var_index - 1;
+    if (vi < 0 || vi >= variables.size())
+        return false;
+    const Tvariable &v = variables.at(vi);
+    if (isNumberKind(v.kind)) {
+        n.v = ParseVariableNumber(v.VarVal).value;
+        n.kind = v.kind;
+        return true;
+    }
+    if (!isStringKind(v.kind))
+        return false;
+    n.kind = v.kind;
+    n.text = v.VarVal;
+    return true;
+}
+
+// Runs the program; false to decline.
+bool compute(LineRecord &record, const QList<Tvariable> &variables, const WordList &words, const Program &p,
+             TWordStatus &result)
+{
+    QVarLengthArray<Value, 16> stack;
+    for (int k = 0; k < p.count; ++k) {
+        const Step &s = p.steps[static_cast<size_t>(k)];
+        switch (s.code) {
+        case Code::Operand:
+            stack.append(Value());
+            if (!takeValue(record, variables, words[s.word], stack.last()))
+                return false;
+            break;
+        case Code::Negate:
+            if (stack.last().isText())
+                return false;
+            stack.last().v = -stack.last().v;
+            break;
+        case Code::Compare: {
+            bool r = false;
+            if (!compareValues(words[s.word].str, stack[stack.size() - 2], stack.last(), r))
+                return false;
+            result = truthWord(r);
+            return true;
+        }
+        default: {
+            const Value b = std::move(stack.last());
+            stack.removeLast();
+            if (!applyBinary(s.code, stack.last(), b))
+                return false;
+            break;
+        }
+        }
+    }
+    const Value &v = stack.first();
+    if (!v.isText()) {
+        result = numberWord(v.v, v.kind);
+        return true;
+    }
+    result = TWordStatus();
+    result.kind = v.kind;
+    result.str = v.text;
+    return true;
+}
+
+} // namespace
+
+bool Interpreter::evaluateSimple(const WordList &words, int from, int to, TWordStatus &result)
+{
+    if (EvaluationDepth >= kMaxEvaluationDepth)
+        return false;
+    Program p;
+    if (!Reader(words, from, to, p).read())
+        return false;
+    RecordMark mark(LineValues);
+    // A lone operand (in any brackets) is the word itself, as the passes
+    // leave it: a variable keeps its text, also a string or truth value.
+    TWordStatus x;
+    const bool done = p.count == 1 ? takeOperand(LineValues, Variables, words[p.steps[0].word], x)
+                                   : compute(LineValues, Variables, words, p, x);
+    if (!done) {
+        mark.rollBack();
+        return false;
+    }
+    result = std::move(x);
+    return true;
+}
+
+} // namespace tesmora
