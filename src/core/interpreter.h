@@ -424,6 +424,11 @@ class Interpreter : private InterpreterRunState {
     // Evaluates a simple range directly (simple_expressions.cpp); false,
     // with nothing changed, when the range is not one.
     bool evaluateSimple(const WordList &words, int from, int to, TWordStatus &result);
+    // A line split into `w` that assigns a simple range to a variable is
+    // kept in its line entry, to run as such the next times (runSimpleLine;
+    // false, with nothing changed, when it cannot run so this time).
+    void learnSimpleLine(const LineInfo &info, const WordList &w);
+    bool runSimpleLine(const SimpleLine &line);
 
   public:
     // A word list borrowed from a pool for the duration of one evaluation or

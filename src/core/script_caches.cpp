@@ -114,6 +114,8 @@ void LineTable::build(LineInfo &info, const QStringList &script, int line)
             info.statement += Interpreter::StripComment(s.mid(1));
         }
     }
+    info.simple.reset();
+    info.simpleTried = false;
     info.stopLine = stripped.toLower() == QLatin1String("stop");
     info.beginsStop = raw.trimmed().toLower().startsWith(QLatin1String("stop"));
     info.valid = true;

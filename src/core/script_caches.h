@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <vector>
 
 namespace tesmora {
@@ -52,6 +53,8 @@ class SplitCache {
     int capacity_;
 };
 
+struct SimpleLine;
+
 // What run control needs of a line, computed once per line text.
 struct LineInfo {
     QString statement;       // comment removed, continuation lines joined
@@ -63,6 +66,10 @@ struct LineInfo {
     // them invalidates the entry.
     QStringList sources;
     bool valid = false;
+    // The line as a simple assignment the interpreter runs directly, once
+    // it has been split and found to be one (see Interpreter::learnSimpleLine).
+    mutable std::shared_ptr<const SimpleLine> simple;
+    mutable bool simpleTried = false;
 };
 
 class LineTable {

@@ -24,6 +24,12 @@ using namespace reduction;
 
 namespace {
 
+// The words a program reads: a word list or the words a line was split into.
+struct Words {
+    const TWordStatus *w;
+    const TWordStatus &operator[](int i) const { return w[i]; }
+};
+
 enum class Code : std::uint8_t { Operand, Negate, Add, Subtract, Multiply, Divide, Remainder, Compare };
 
 struct Step {
@@ -61,7 +67,7 @@ bool isComparison(const TWordStatus &w)
 // operand := number | text | constant | variable | "(" sum ")".
 class Reader {
   public:
-    Reader(const WordList &w, int from, int to, Program &p) : w_(w), i_(from), to_(to), p_(p) {}
+    Reader(Words w, int from, int to, Program &p) : w_(w), i_(from), to_(to), p_(p) {}
 
     bool read()
     {
@@ -156,7 +162,7 @@ class Reader {
         }
     }
 
-    const WordList &w_;
+    const Words w_;
     int i_;
     const int to_;
     Program &p_;
@@ -253,7 +259,7 @@ class RecordMark {
 // The value of an operand word as the first pass makes it: a variable is
 // given back from the line record or read (and recorded); a constant becomes
 // a number. False when the variable holds no value.
-bool takeOperand(LineRecord &record, const QList<Tvariable> &variables, const TWordStatus &word,
+bool takeOperand(LineRecord &record, const QList<Tvariable> &variables, const TWordStatus &word, int vi,
                  TWordStatus &x)
 {
     x = word;
@@ -269,7 +275,6 @@ bool takeOperand(LineRecord &record, const QList<Tvariable> &variables, const TW
         takeRecordedValue(recorded, x);
         return true;
     }
-    const int vi = word.var_index - 1;
     if (vi < 0 || vi >= variables.size() || !takeVariableValue(variables.at(vi), x))
         return false;
     record.record(x);
@@ -293,7 +298,8 @@ bool valueOfWord(const TWordStatus &x, Value &n)
 
 // The value an operand word stands for; false when it is neither a number
 // nor a text.
-bool takeValue(LineRecord &record, const QList<Tvariable> &variables, const TWordStatus &word, Value &n)
+bool takeValue(LineRecord &record, const QList<Tvariable> &variables, const TWordStatus &word, int vi,
+               Value &n)
 {
     if (word.kind != wkVariableName) {
         if (isValueKind(word.kind))
@@ -305,9 +311,8 @@ bool takeValue(LineRecord &record, const QList<Tvariable> &variables, const TWor
     // A line that keeps or gives back what it reads goes the long way.
     if (record.recording || record.taken < record.values.size()) {
         TWordStatus x;
-        return takeOperand(record, variables, word, x) && valueOfWord(x, n);
+        return takeOperand(record, variables, word, vi, x) && valueOfWord(x, n);
     }
-    const int vi = word.var_index - 1;
     if (vi < 0 || vi >= variables.size())
         return false;
     const Tvariable &v = variables.at(vi);
@@ -323,9 +328,11 @@ bool takeValue(LineRecord &record, const QList<Tvariable> &variables, const TWor
     return true;
 }
 
-// Runs the program; false to decline.
-bool compute(LineRecord &record, const QList<Tvariable> &variables, const WordList &words, const Program &p,
-             TWordStatus &result)
+// Runs the program; false to decline. `indexOf` gives the index of the
+// variable a word names.
+template <typename IndexOf>
+bool compute(LineRecord &record, const QList<Tvariable> &variables, Words words, const Program &p,
+             IndexOf indexOf, TWordStatus &result)
 {
     QVarLengthArray<Value, 16> stack;
     for (int k = 0; k < p.count; ++k) {
@@ -333,7 +340,7 @@ bool compute(LineRecord &record, const QList<Tvariable> &variables, const WordLi
         switch (s.code) {
         case Code::Operand:
             stack.append(Value());
-            if (!takeValue(record, variables, words[s.word], stack.last()))
+            if (!takeValue(record, variables, words[s.word], indexOf(s.word), stack.last()))
                 return false;
             break;
         case Code::Negate:
@@ -374,20 +381,79 @@ bool Interpreter::evaluateSimple(const WordList &words, int from, int to, TWordS
 {
     if (EvaluationDepth >= kMaxEvaluationDepth)
         return false;
+    const Words view{&words[0]};
     Program p;
-    if (!Reader(words, from, to, p).read())
+    if (!Reader(view, from, to, p).read())
         return false;
     RecordMark mark(LineValues);
+    const auto indexOf = [&words](int i) { return words[i].var_index - 1; };
     // A lone operand (in any brackets) is the word itself, as the passes
     // leave it: a variable keeps its text, also a string or truth value.
     TWordStatus x;
-    const bool done = p.count == 1 ? takeOperand(LineValues, Variables, words[p.steps[0].word], x)
-                                   : compute(LineValues, Variables, words, p, x);
+    const int first = p.steps[0].word;
+    const bool done = p.count == 1 ? takeOperand(LineValues, Variables, words[first], indexOf(first), x)
+                                   : compute(LineValues, Variables, view, p, indexOf, x);
     if (!done) {
         mark.rollBack();
         return false;
     }
     result = std::move(x);
+    return true;
+}
+
+// A line "name = simple range" as it was split, run again without being
+// split or copied while its names resolve as they did then.
+struct SimpleLine {
+    std::vector<TWordStatus> words;
+    QList<SplitCache::Dep> deps;
+    std::vector<std::int8_t> variableDep; // see SplitCache::Entry
+    Program program;                      // of the words after "="
+};
+
+void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
+{
+    info.simpleTried = true;
+    if (w.last < 3 || w[0].kind != wkVariableName || w[1].str != QLatin1String("="))
+        return;
+    const SplitCache::Entry *entry = splitCache_.find(info.statement, scriptGeneration_);
+    if (!entry || static_cast<int>(entry->words.size()) != w.count())
+        return;
+    auto line = std::make_shared<SimpleLine>();
+    // At least one operator: a lone operand keeps its own text.
+    if (!Reader(Words{entry->words.data()}, 2, w.last, line->program).read() || line->program.count < 2)
+        return;
+    for (int i = 0; i <= w.last; ++i)
+        if (entry->words[static_cast<size_t>(i)].kind == wkVariableName &&
+            entry->variableDep[static_cast<size_t>(i)] < 0)
+            return;
+    line->words = entry->words;
+    line->deps = entry->deps;
+    line->variableDep = entry->variableDep;
+    info.simple = std::move(line);
+}
+
+bool Interpreter::runSimpleLine(const SimpleLine &line)
+{
+    std::array<int, kMaxWords> found;
+    if (EvaluationDepth >= kMaxEvaluationDepth || !splitDepsHold(line.deps, found))
+        return false;
+    const auto indexOf = [&](int i) {
+        return found[static_cast<size_t>(line.variableDep[static_cast<size_t>(i)])];
+    };
+    LineRecord none; // nothing on such a line can step into a function
+    TWordStatus value;
+    const int target = indexOf(0);
+    if (target < 0 || !compute(none, Variables, Words{line.words.data()}, line.program, indexOf, value))
+        return false;
+    // What ExecuteLine and the assignment do, in their order.
+    TryMode = false;
+    Arrays.lastDeclaredName.clear();
+    Arrays.lastAssignedArray = 0;
+    Tvariable &v = Variables[target];
+    v.VarVal = value.str;
+    v.kind = value.kind;
+    LastAssignedVariable = target + 1;
+    FindNextLine(false, false);
     return true;
 }
 

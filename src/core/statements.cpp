@@ -133,12 +133,18 @@ TWordKind Interpreter::ExecuteLine(LineRecord resume)
         RaiseMessage(52, {indent});
         return wkNone;
     }
+    // Kept alive here: running the line may rebuild the line table.
+    if (const std::shared_ptr<const SimpleLine> simple = info.simple;
+        simple && !resuming && runSimpleLine(*simple))
+        return wkVariableName;
     TryMode = false;
     ScratchList scratch(*this);
     WordList &w = *scratch;
     SplitWords(text, w);
     if (failed())
         return wkNone;
+    if (!info.simpleTried)
+        learnSimpleLine(info, w);
     // Only a line with a call can step into a script function; a function
     // called in run mode may stop inside, too (Pause, a breakpoint).
     LineValues.recording = !ScriptFunctionNames.isEmpty() && text.contains(QLatin1Char('('));
