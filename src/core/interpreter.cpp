@@ -134,11 +134,11 @@ inline bool sameName(const QString &a, const QString &b)
     const qsizetype n = a.size();
     if (n != b.size())
         return false;
-    const auto *x = reinterpret_cast<const char16_t *>(a.utf16());
-    const auto *y = reinterpret_cast<const char16_t *>(b.utf16());
+    const QChar *x = a.constData();
+    const QChar *y = b.constData();
     for (qsizetype i = 0; i < n; ++i) {
-        char16_t c = x[i];
-        char16_t d = y[i];
+        char16_t c = x[i].unicode();
+        char16_t d = y[i].unicode();
         if (c == d)
             continue;
         if (c >= 128 || d >= 128)
@@ -153,6 +153,27 @@ inline bool sameName(const QString &a, const QString &b)
     return true;
 }
 } // namespace
+
+bool Interpreter::hasVariableAtLevel(const QString &name, int level) const
+{
+    for (const Tvariable &v : Variables)
+        if (v.function_level == level && sameName(v.VarName, name))
+            return true;
+    return false;
+}
+
+int Interpreter::variableOfWord(const TWordStatus &word) const
+{
+    // Names are unique within a level: a variable of the current level with
+    // the word's name is the one FindVariable would find.
+    const int hint = word.var_index - 1;
+    if (word.kind == wkVariableName && hint >= 0 && hint < Variables.size()) {
+        const Tvariable &v = Variables.at(hint);
+        if (v.function_level == CurrentFunctionLevel && sameName(v.VarName, word.str))
+            return hint;
+    }
+    return FindVariable(word.str);
+}
 
 int Interpreter::FindVariable(const QString &name) const
 {

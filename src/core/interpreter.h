@@ -204,6 +204,11 @@ class Interpreter : private InterpreterRunState {
 
     // ---- Variables and constants --------------------------------------
     int FindVariable(const QString &name) const;
+    // FindVariable of a variable word's name, sparing the search when the
+    // index the word was split with still names it.
+    int variableOfWord(const TWordStatus &word) const;
+    // A variable of function level `level` is named `name` (any letter case).
+    bool hasVariableAtLevel(const QString &name, int level) const;
     int SetVariable(const QString &name, const QString &text, TWordKind kind, int level = -1);
     QString GetVariableText(const QString &name) const;
     // The variables view shows variable `index` (0-based) as assigned last.
@@ -470,16 +475,24 @@ class Interpreter : private InterpreterRunState {
     // TakesArgumentsByName of each name met, as written.
     bool takesArgumentsByName(const QString &name);
     QHash<QString, bool> byNameCalls_;
+    struct FormalWord {
+        bool comma = false;
+        QString str;
+    };
     struct FunctionHeaderCache {
         std::uint64_t generation = 0;
         qsizetype lineCount = -1;
         QHash<QString, int> lines;
         int formalsLine = -1;
         QString formals;
+        bool formalWordsKnown = false;
+        QList<FormalWord> formalWords;
     } functionHeaders_;
-    // Binds the arguments of a call to the formals of `formalText` (a header's
-    // list) at the new function level; false on error.
-    bool bindParameters(const QString &formalText, const QString &functionName, const WordList &args);
+    // Binds the arguments of a call to the formals of the header just looked
+    // up (functionHeaderLine) at the new function level; false on error.
+    bool bindParameters(const QString &functionName, const WordList &args);
+    // The words of that header's formal list (null when it does not split).
+    const QList<FormalWord> *formalWords();
     // The function level at `depth` keeps what the calling line has read and
     // called so far, for the line's run after the RETURN.
     void keepCallerRecord(int depth);

@@ -57,7 +57,7 @@ void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TW
     level.FunctionLevel = CurrentFunctionLevel + 1;
     pushBlock(level);
     ++CurrentFunctionLevel;
-    if (!bindParameters(functionHeaders_.formals, name, args))
+    if (!bindParameters(name, args))
         return;
     CurrentLine = header + 1;
     // In step mode the calling line stops here and runs again after the
@@ -87,23 +87,40 @@ int Interpreter::functionHeaderLine(const QString &name)
     if (header != c.formalsLine) {
         c.formals = header < 0 ? QString() : formalListText(ScriptLines.at(header));
         c.formalsLine = header;
+        c.formalWordsKnown = false;
     }
     return header;
 }
 
-bool Interpreter::bindParameters(const QString &formalText, const QString &functionName, const WordList &args)
+const QList<Interpreter::FormalWord> *Interpreter::formalWords()
 {
-    WordList formals;
-    SplitWords(formalText, formals);
-    if (failed())
+    // What binding reads of the formal list's words does not depend on what
+    // its names are at the time, so it is split once per header.
+    FunctionHeaderCache &c = functionHeaders_;
+    if (!c.formalWordsKnown) {
+        ScratchList list(*this);
+        SplitWords(c.formals, *list);
+        if (failed())
+            return nullptr;
+        c.formalWords.clear();
+        for (int i = 0; i <= list->last; ++i)
+            c.formalWords.append({(*list)[i].kind == wkComma, (*list)[i].str});
+        c.formalWordsKnown = true;
+    }
+    return &c.formalWords;
+}
+
+bool Interpreter::bindParameters(const QString &functionName, const WordList &args)
+{
+    const QList<FormalWord> *formals = formalWords();
+    if (!formals)
         return false;
     bool byReference = false;
     int actual = 0;
-    for (int i = 0; i <= formals.last; ++i) {
-        const TWordStatus &f = formals[i];
-        if (f.kind == wkComma) {
+    for (const FormalWord &f : *formals) {
+        if (f.comma) {
             byReference = false;
-        } else if (f.str.toLower() == QLatin1String("var")) {
+        } else if (f.str.compare(QLatin1String("var"), Qt::CaseInsensitive) == 0) {
             byReference = true;
         } else if (isMissingArgument(args, actual)) {
             RaiseMessage(51);
@@ -163,12 +180,9 @@ void Interpreter::BindParameter(const QString &functionName, const QString &form
         BindArrayParameter(formalName, actual.str, byReference, functionName);
         return;
     }
-    for (const Tvariable &v : Variables) {
-        if (v.function_level == CurrentFunctionLevel &&
-            v.VarName.compare(formalName, Qt::CaseInsensitive) == 0) {
-            RaiseMessage(128, {functionName});
-            return;
-        }
+    if (hasVariableAtLevel(formalName, CurrentFunctionLevel)) {
+        RaiseMessage(128, {functionName});
+        return;
     }
     if (byReference && actual.var_index == 0) {
         RaiseMessage(128, {functionName});

@@ -299,7 +299,7 @@ inline bool Interpreter::assignValue(const TWordStatus &target, const TWordStatu
         RaiseMessage(79);
         return false;
     }
-    int idx = FindVariable(target.str);
+    int idx = variableOfWord(target);
     if (idx < 0) {
         idx = SetVariable(target.str, QString(), wkNone);
         if (failed())

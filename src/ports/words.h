@@ -228,6 +228,8 @@ struct LineRecord {
     {
         if (!recording)
             return;
+        if (values.capacity() == 0)
+            values.reserve(8); // one allocation for most lines
         values.append(value);
         taken = values.size();
     }
