@@ -346,6 +346,9 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
         result = w[0];
         return;
     }
+    // Values and operators alone: computed directly when the shape allows.
+    if (computeValueWords(w, result))
+        return;
     reduceBracketGroups(*this, w, result);
 }
 

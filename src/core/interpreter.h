@@ -429,6 +429,10 @@ class Interpreter : private InterpreterRunState {
     // Evaluates a simple range directly (simple_expressions.cpp); false,
     // with nothing changed, when the range is not one.
     bool evaluateSimple(const WordList &words, int from, int to, TWordStatus &result);
+    // The same for a list whose names and calls have become values (the
+    // first passes done): false, with nothing changed, when the reduction
+    // rounds must reduce it.
+    bool computeValueWords(const WordList &words, TWordStatus &result);
     // A line split into `w` that assigns a simple range to a variable is
     // kept in its line entry, to run as such the next times (runSimpleLine;
     // false, with nothing changed, when it cannot run so this time).

@@ -1,6 +1,9 @@
 #include "numbers.h"
 
 #include <QLocale>
+#include <QVarLengthArray>
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -131,29 +134,32 @@ bool isAsciiDigit(QChar c)
     return c.unicode() >= '0' && c.unicode() <= '9';
 }
 
+// The number text as ASCII for from_chars; most fit without an allocation.
+using AsciiText = QVarLengthArray<char, 64>;
+
 // Copies the ASCII digits from position i on into `ascii`; returns how many.
-int takeDigits(const QString &text, int &i, std::string &ascii)
+int takeDigits(const QString &text, int &i, AsciiText &ascii)
 {
     const int start = i;
     for (; i < text.size() && isAsciiDigit(text.at(i)); ++i)
-        ascii += char(text.at(i).unicode());
+        ascii.append(char(text.at(i).unicode()));
     return i - start;
 }
 
 // Copies a sign at position i ('+' is dropped when `keepPlus` is false).
-void takeSign(const QString &text, int &i, std::string &ascii, bool keepPlus)
+void takeSign(const QString &text, int &i, AsciiText &ascii, bool keepPlus)
 {
     if (i >= text.size() || (text.at(i) != QLatin1Char('+') && text.at(i) != QLatin1Char('-')))
         return;
     if (keepPlus || text.at(i) == QLatin1Char('-'))
-        ascii += char(text.at(i).unicode());
+        ascii.append(char(text.at(i).unicode()));
     ++i;
 }
 
 // Checks [blanks][sign]digits[.digits][(e|E)[sign]digits] and copies the
 // number without blanks or '+' into `ascii`; returns the 0-based position of
 // the first bad character, or -1 when the whole text is a number.
-int scanNumberText(const QString &text, std::string &ascii)
+int scanNumberText(const QString &text, AsciiText &ascii)
 {
     const int len = static_cast<int>(text.size());
     int i = 0;
@@ -164,14 +170,14 @@ int scanNumberText(const QString &text, std::string &ascii)
     takeSign(text, i, ascii, false);
     int mantissaDigits = takeDigits(text, i, ascii);
     if (i < len && text.at(i) == QLatin1Char('.')) {
-        ascii += '.';
+        ascii.append('.');
         ++i;
         mantissaDigits += takeDigits(text, i, ascii);
     }
     if (mantissaDigits == 0)
         return i;
     if (i < len && (text.at(i) == QLatin1Char('e') || text.at(i) == QLatin1Char('E'))) {
-        ascii += 'e';
+        ascii.append('e');
         ++i;
         takeSign(text, i, ascii, true);
         if (takeDigits(text, i, ascii) == 0)
@@ -187,17 +193,19 @@ ParsedNumber ParseNumber(const QString &text)
     ParsedNumber r;
     if (readShortInteger(text, r.value))
         return r;
-    std::string ascii;
+    AsciiText ascii;
     int bad = scanNumberText(text, ascii);
     if (bad < 0) {
         // from_chars takes no sign: the minus is applied afterwards.
         const bool negative = ascii[0] == '-';
         const char *first = ascii.data() + (negative ? 1 : 0);
+        const char *end = ascii.data() + ascii.size();
         double v = 0.0;
-        const auto res = std::from_chars(first, ascii.data() + ascii.size(), v);
+        const auto res = std::from_chars(first, end, v);
         if (res.ec == std::errc::result_out_of_range) {
             // Underflow reads as zero; overflow is not a number.
-            if (ascii.find("e-") != std::string::npos)
+            const char minus[] = {'e', '-'};
+            if (std::search(first, end, std::begin(minus), std::end(minus)) != end)
                 v = 0.0;
             else
                 bad = static_cast<int>(text.size()) - 1;

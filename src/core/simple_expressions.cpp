@@ -401,6 +401,17 @@ bool Interpreter::evaluateSimple(const WordList &words, int from, int to, TWordS
     return true;
 }
 
+bool Interpreter::computeValueWords(const WordList &words, TWordStatus &result)
+{
+    const Words view{&words[0]};
+    Program p;
+    if (!Reader(view, 0, words.last, p).read() || p.count < 2)
+        return false;
+    LineRecord none; // no variable is left to read
+    return compute(
+        none, Variables, view, p, [](int) { return -1; }, result);
+}
+
 // A line "name = simple range" as it was split, run again without being
 // split or copied while its names resolve as they did then.
 struct SimpleLine {

@@ -5,6 +5,9 @@
 #include "ports/words.h"
 
 #include <QString>
+
+#include <algorithm>
+#include <string_view>
 #include <cstdint>
 #include <initializer_list>
 #include <span>
@@ -60,6 +63,12 @@ struct T_FunctionDescription {
     QString returnType() const { return QString::fromUtf16(ReturnType); }
     // The Formula's text before "(" (the catalogue spelling of the name).
     QString name() const;
+    // The same without making a text.
+    std::u16string_view nameView() const
+    {
+        const std::u16string_view f(Formula);
+        return f.substr(0, std::min(f.find(u'('), f.size()));
+    }
 };
 
 enum class FunctionTable { Embedded, JavaScript, Graph, Dialog };

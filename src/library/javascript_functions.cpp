@@ -137,9 +137,9 @@ bool NativeStringAnswer(const T_FunctionDescription &row, const WordList &args, 
     if (row.Obj != jso_Str || args.count() != 2 || !isStringKind(args[0].kind) || !passesAsValue(args[0]) ||
         !isNumberKind(args[1].kind))
         return false;
-    const QString method = row.name();
-    const bool charAt = method == QLatin1String("charAt");
-    if (!charAt && method != QLatin1String("charCodeAt"))
+    const std::u16string_view method = row.nameView();
+    const bool charAt = method == u"charAt";
+    if (!charAt && method != u"charCodeAt")
         return false;
     // The position as the engine takes it: NaN is 0, fractions are cut off.
     const QString &text = args[0].str;
@@ -164,8 +164,8 @@ QString BuildJavaScriptCall(int row, const WordList &args)
 
 bool JavaScriptResultWord(const T_FunctionDescription &row, const QString &answer, TWordStatus &result)
 {
-    const QString type = row.returnType();
-    if (type != QLatin1String("int") && type != QLatin1String("float")) {
+    const std::u16string_view type(row.ReturnType);
+    if (type != u"int" && type != u"float") {
         result.str = answer;
         result.kind = wkString;
         result.float_val = 0.0;

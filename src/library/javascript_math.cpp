@@ -28,17 +28,17 @@ double roundHalfUp(double x)
 }
 
 struct UnaryMethod {
-    const char *name;
+    std::u16string_view name;
     Unary fn;
 };
 
 const UnaryMethod kUnary[] = {
-    {"abs", [](double x) { return std::fabs(x); }},  {"sin", [](double x) { return std::sin(x); }},
-    {"cos", [](double x) { return std::cos(x); }},   {"asin", [](double x) { return std::asin(x); }},
-    {"acos", [](double x) { return std::acos(x); }}, {"tan", [](double x) { return std::tan(x); }},
-    {"atan", [](double x) { return std::atan(x); }}, {"round", roundHalfUp},
-    {"ceil", [](double x) { return std::ceil(x); }}, {"floor", [](double x) { return std::floor(x); }},
-    {"log", [](double x) { return std::log(x); }},   {"exp", [](double x) { return std::exp(x); }},
+    {u"abs", [](double x) { return std::fabs(x); }},  {u"sin", [](double x) { return std::sin(x); }},
+    {u"cos", [](double x) { return std::cos(x); }},   {u"asin", [](double x) { return std::asin(x); }},
+    {u"acos", [](double x) { return std::acos(x); }}, {u"tan", [](double x) { return std::tan(x); }},
+    {u"atan", [](double x) { return std::atan(x); }}, {u"round", roundHalfUp},
+    {u"ceil", [](double x) { return std::ceil(x); }}, {u"floor", [](double x) { return std::floor(x); }},
+    {u"log", [](double x) { return std::log(x); }},   {u"exp", [](double x) { return std::exp(x); }},
 };
 
 // Math.min and Math.max: NaN when any argument is NaN.
@@ -69,15 +69,15 @@ bool NativeMathValue(const T_FunctionDescription &row, const WordList &args, dou
 {
     if (row.Obj != jso_Math || args.count() == 0 || !allNumbers(args))
         return false;
-    const QString name = row.name();
-    if (name == QLatin1String("min") || name == QLatin1String("max")) {
-        value = extreme(args, name == QLatin1String("max"));
+    const std::u16string_view name = row.nameView();
+    if (name == u"min" || name == u"max") {
+        value = extreme(args, name == u"max");
         return true;
     }
     if (args.count() != 1)
         return false;
     for (const UnaryMethod &m : kUnary) {
-        if (name == QLatin1String(m.name)) {
+        if (name == m.name) {
             value = m.fn(args[0].float_val);
             return true;
         }
