@@ -121,7 +121,7 @@ void Interpreter::EvaluateRangeByPasses(const WordList &words, int from, int to,
     ScratchList part(*this);
     for (int i = from; i <= to; ++i)
         (*part)[++part->last] = words[i];
-    evaluateOwned(*part, result);
+    evaluateOwned(*part, result, false);
 }
 
 void Interpreter::EvaluateText(const QString &text, TWordStatus &result)
@@ -322,7 +322,7 @@ void reduceBracketGroups(Interpreter &in, WordList &w, TWordStatus &result)
 } // namespace
 
 // Evaluates a list that belongs to the evaluation and may be changed.
-void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
+void Interpreter::evaluateOwned(WordList &w, TWordStatus &result, bool direct)
 {
     result.clear();
     if (w.last < 0)
@@ -347,7 +347,7 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result)
         return;
     }
     // Values and operators alone: computed directly when the shape allows.
-    if (computeValueWords(w, result))
+    if (direct && computeValueWords(w, result))
         return;
     reduceBracketGroups(*this, w, result);
 }

@@ -262,7 +262,8 @@ class Interpreter : private InterpreterRunState {
     // Evaluates words[from..to] as a word list of its own.
     void EvaluateRange(const WordList &words, int from, int to, TWordStatus &result);
     // The same by the reduction passes alone, without the direct evaluation
-    // of simple ranges that EvaluateRange tries first (the two must agree).
+    // of simple ranges and of reduced lists that EvaluateRange uses (the two
+    // must agree); evaluations inside it (arguments of calls) are as usual.
     void EvaluateRangeByPasses(const WordList &words, int from, int to, TWordStatus &result);
     // Splits and evaluates a text.
     void EvaluateText(const QString &text, TWordStatus &result);
@@ -425,7 +426,8 @@ class Interpreter : private InterpreterRunState {
     QList<SplitCache::Dep> *recordDeps_ = nullptr;
     mutable LineTable lineTable_;
 
-    void evaluateOwned(WordList &w, TWordStatus &result);
+    // `direct` false: by the reduction rounds alone (see EvaluateRangeByPasses).
+    void evaluateOwned(WordList &w, TWordStatus &result, bool direct = true);
     // Evaluates a simple range directly (simple_expressions.cpp); false,
     // with nothing changed, when the range is not one.
     bool evaluateSimple(const WordList &words, int from, int to, TWordStatus &result);

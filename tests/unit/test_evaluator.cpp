@@ -215,11 +215,39 @@ class ExpressionMaker {
     }
     QString atom()
     {
-        static const char *const atoms[] = {
-            "0",     "7",     "2.5", "1e308", "0.1",    "3",  "1E-5", "9007199254740993",
-            "ia",    "fb",    "big", "z",     "neg",    "s",  "t",    "nan",
-            "PI",    "clRed", "'x'", "true",  "nosuch", "ia", "fb",   "neg",
-            "\"x\"", "s",     "dq",  "''"};
+        static const char *const atoms[] = {"0",
+                                            "7",
+                                            "2.5",
+                                            "1e308",
+                                            "0.1",
+                                            "3",
+                                            "1E-5",
+                                            "9007199254740993",
+                                            "ia",
+                                            "fb",
+                                            "big",
+                                            "z",
+                                            "neg",
+                                            "s",
+                                            "t",
+                                            "nan",
+                                            "PI",
+                                            "clRed",
+                                            "'x'",
+                                            "true",
+                                            "nosuch",
+                                            "ia",
+                                            "fb",
+                                            "neg",
+                                            "\"x\"",
+                                            "s",
+                                            "dq",
+                                            "''",
+                                            "abs(-3)",
+                                            "sqrt(fb)",
+                                            "LenStr(s)",
+                                            "floor(2.5)",
+                                            "charAt('ab', 1)"};
         return QString::fromLatin1(atoms[pick(std::size(atoms))]);
     }
     std::mt19937 rng_{20261210};
