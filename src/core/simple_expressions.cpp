@@ -448,8 +448,10 @@ bool Interpreter::runSimpleLine(const SimpleLine &line)
     std::array<int, kMaxWords> found;
     if (EvaluationDepth >= kMaxEvaluationDepth || !splitDepsHold(line.deps, found))
         return false;
+    // Literals have no dependency: only variable words ask.
     const auto indexOf = [&](int i) {
-        return found[static_cast<size_t>(line.variableDep[static_cast<size_t>(i)])];
+        const int dep = line.variableDep[static_cast<size_t>(i)];
+        return dep < 0 ? -1 : found[static_cast<size_t>(dep)];
     };
     LineRecord none; // nothing on such a line can step into a function
     TWordStatus value;
