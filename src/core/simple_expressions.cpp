@@ -1,10 +1,15 @@
 // The direct evaluation of simple ranges: numbers, numeric variables and
 // constants joined by + - * / %, or texts joined by +, with brackets, a minus
 // before a number and at most one comparison outside the brackets -- the
-// lines of most loops and conditions. The reduction passes (evaluator.cpp) rewrite a copy of the
-// words round by round; here the range is read once into postfix order and
-// computed on numbers, with the same rules (reduction_rules.h), so the value
-// word is the very same.
+// lines of most loops and conditions. The reduction passes (evaluator.cpp)
+// rewrite a copy of the words round by round; here the range is read once
+// into postfix order and computed on values, with the same rules
+// (reduction_rules.h), so the value word is the very same.
+//
+// Three uses: a range about to be evaluated (evaluateSimple), a list whose
+// names and calls the first passes have made values (computeValueWords), and
+// a line "name = simple range" run again without being split
+// (runSimpleLine).
 //
 // Anything else is declined before a trace is left: numbers and texts mixed,
 // calls, arrays, other operators, a minus that the passes would not read as
