@@ -286,19 +286,27 @@ bool takeOperand(LineRecord &record, const QList<Tvariable> &variables, const TW
     return true;
 }
 
+// A number or a text of kind `kind` as a value for the stack; `number` is
+// asked only for a number. False for any other kind.
+template <typename Number> bool valueOf(TWordKind kind, Number number, const QString &text, Value &n)
+{
+    if (isNumberKind(kind)) {
+        n.v = number();
+        n.kind = kind;
+        return true;
+    }
+    if (!isStringKind(kind))
+        return false;
+    n.kind = kind;
+    n.text = text;
+    return true;
+}
+
 // A word read as it is read by the first pass, as a value for the stack.
 bool valueOfWord(const TWordStatus &x, Value &n)
 {
-    if (isNumberKind(x.kind)) {
-        n.v = x.float_val;
-        n.kind = x.kind;
-        return true;
-    }
-    if (!isStringKind(x.kind))
-        return false;
-    n.kind = x.kind;
-    n.text = x.str;
-    return true;
+    return valueOf(
+        x.kind, [&x] { return x.float_val; }, x.str, n);
 }
 
 // The value an operand word stands for; false when it is neither a number
@@ -321,16 +329,8 @@ bool takeValue(LineRecord &record, const QList<Tvariable> &variables, const TWor
     if (vi < 0 || vi >= variables.size())
         return false;
     const Tvariable &v = variables.at(vi);
-    if (isNumberKind(v.kind)) {
-        n.v = ParseVariableNumber(v.VarVal).value;
-        n.kind = v.kind;
-        return true;
-    }
-    if (!isStringKind(v.kind))
-        return false;
-    n.kind = v.kind;
-    n.text = v.VarVal;
-    return true;
+    return valueOf(
+        v.kind, [&v] { return ParseVariableNumber(v.VarVal).value; }, v.VarVal, n);
 }
 
 // Runs the program; false to decline. `indexOf` gives the index of the
