@@ -104,7 +104,8 @@ Interpreter::ScratchList::ScratchList(Interpreter &in) : in_(in)
 Interpreter::ScratchList::~ScratchList()
 {
     // Entries after `last` are kept empty by every operation on a list.
-    for (int i = 0; i <= w_->last; ++i)
+    const int end = std::max(w_->last, reach_);
+    for (int i = 0; i <= end; ++i)
         (*w_)[i].clear();
     w_->last = -1;
     --in_.scratchUsed_;
@@ -607,16 +608,15 @@ bool Interpreter::ReduceRange(WordList &w, int start, int &endRef)
 void Interpreter::CallFunctionWord(const TWordStatus &word, TWordStatus &value)
 {
     value.clear();
-    const QString &call = word.str;
-    const int br = static_cast<int>(call.indexOf(QLatin1Char('(')));
-    const QString ownName = (br < 0 ? call : call.left(br)).trimmed();
+    // The shape is copied: a nested call may clear the cache it lives in.
+    const CallShape shape = callShape(word.str);
     QString name;
     // The argument list comes from the pool: a call nests evaluations, and a
     // list of 100 words on the stack of every level would use it up.
     ScratchList argList(*this);
     WordList &args = *argList;
     const FunctionLevelWatch watch(*this);
-    PrepareCallParameters(call, word.kind == wkScriptFunction ? ownName : QString(), name, args);
+    PrepareCallParameters(shape, word.kind == wkScriptFunction, name, argList);
     if (failed() || watch.steppedIn())
         return;
     // Running again after a RETURN: the call was made before (this one may

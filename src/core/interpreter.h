@@ -17,6 +17,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -115,6 +116,8 @@ class Interpreter : private InterpreterRunState {
     int EvaluationDepth = 0;
 
   public:
+    class ScratchList; // a word list borrowed from a pool (below)
+
     explicit Interpreter(const InterpreterServices &services = {}, const RunLimits &limits = {},
                          const ProgramSettings &settings = {});
     Interpreter(const Interpreter &) = delete;
@@ -274,9 +277,19 @@ class Interpreter : private InterpreterRunState {
     void CallFunctionWord(const TWordStatus &word, TWordStatus &value);
     // The call itself, once its arguments are ready.
     void executeFunctionWord(const TWordStatus &word, QString &name, WordList &args, TWordStatus &value);
-    // Splits a call text and evaluates its arguments.
-    void PrepareCallParameters(const QString &callText, const QString &scriptFunctionName, QString &name,
-                               WordList &args);
+    // The parts of a call text "name(arguments)", taken apart once per text.
+    struct CallShape {
+        bool split = false; // it has a "(" with no "=" before it
+        QString name;       // before the "(", trimmed (empty unless split)
+        QString argText;    // between the brackets, trimmed
+        QString lowerName;  // as messages and the header lookup name it
+    };
+    // Evaluates the arguments of a call, split by its shape.
+    void PrepareCallParameters(const CallShape &shape, bool scriptFunction, QString &name, ScratchList &args);
+    // One argument, words[from..to], into `out`; false when the preparation
+    // stops (an error, or a script function stepped into).
+    bool prepareArgument(const WordList &words, int from, int to, bool byName, const QString &name,
+                         TWordStatus &out);
     // Checks the arguments against the Formula; returns the return type text.
     QString CheckCallParameters(TWordKind kind, QString &name, WordList &args);
     void ExecuteEmbeddedFunction(const QString &name, WordList &args, TWordStatus &result);
@@ -452,10 +465,14 @@ class Interpreter : private InterpreterRunState {
         ScratchList &operator=(const ScratchList &) = delete;
         WordList &operator*() { return *w_; }
         WordList *operator->() { return w_; }
+        // Entries up to `i` may be filled past `last` (a call's arguments):
+        // they are emptied too when the list goes back to the pool.
+        void reach(int i) { reach_ = std::max(reach_, i); }
 
       private:
         Interpreter &in_;
         WordList *w_;
+        int reach_ = -1;
     };
 
   private:
@@ -481,6 +498,8 @@ class Interpreter : private InterpreterRunState {
     // TakesArgumentsByName of each name met, as written.
     bool takesArgumentsByName(const QString &name);
     QHash<QString, bool> byNameCalls_;
+    const CallShape &callShape(const QString &callText);
+    QHash<QString, CallShape> callShapes_;
     struct FormalWord {
         bool comma = false;
         QString str;

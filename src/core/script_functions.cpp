@@ -40,9 +40,8 @@ bool isMissingArgument(const WordList &args, int i)
 void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TWordStatus &result)
 {
     result.clear();
-    const int br = static_cast<int>(callText.indexOf(QLatin1Char('(')));
     // Messages name the function as the call protocol sees it: lower-cased.
-    const QString name = (br < 0 ? callText : callText.left(br)).trimmed().toLower();
+    const QString name = callShape(callText).lowerName;
     const int header = functionHeaderLine(name);
     if (header < 0) {
         RaiseMessage(50, {name});

@@ -11,25 +11,58 @@
 
 namespace tesmora {
 
-void Interpreter::PrepareCallParameters(const QString &callText, const QString &scriptFunctionName,
-                                        QString &name, WordList &args)
+namespace {
+
+// An array element in words[from..to]: read into a copy of the words first.
+bool readsArrayElement(const WordList &words, int from, int to)
 {
-    name.clear();
-    args.clear();
+    for (int k = from; k < to; ++k)
+        if (words[k].kind == wkArrayName && words[k + 1].kind == wkOpeningSquareBracket)
+            return true;
+    return false;
+}
+
+} // namespace
+
+const Interpreter::CallShape &Interpreter::callShape(const QString &callText)
+{
+    auto it = callShapes_.constFind(callText);
+    if (it != callShapes_.constEnd())
+        return it.value();
+    if (callShapes_.size() >= 4096)
+        callShapes_.clear();
+    CallShape shape;
+    const int open = static_cast<int>(callText.indexOf(QLatin1Char('(')));
+    shape.lowerName = (open < 0 ? callText : callText.left(open)).trimmed().toLower();
     const QString call = callText.trimmed();
     const int br = static_cast<int>(call.indexOf(QLatin1Char('(')));
     const int eq = static_cast<int>(call.indexOf(QLatin1Char('=')));
-    if (br < 0 || (eq >= 0 && eq < br))
+    shape.split = br >= 0 && !(eq >= 0 && eq < br);
+    if (shape.split) {
+        shape.name = call.left(br).trimmed();
+        shape.argText = call.mid(br + 1, call.size() - br - 2).trimmed();
+    }
+    return callShapes_.insert(callText, shape).value();
+}
+
+void Interpreter::PrepareCallParameters(const CallShape &shape, bool scriptFunction, QString &name,
+                                        ScratchList &argList)
+{
+    // The list comes from the pool empty; an empty argument leaves a gap, so
+    // entries past `last` may be filled (see ScratchList::reach).
+    WordList &args = *argList;
+    name = shape.name;
+    if (!shape.split)
         return;
-    name = call.left(br).trimmed();
-    const QString argText = call.mid(br + 1, call.size() - br - 2).trimmed();
+    const QString &argText = shape.argText;
 
     ScratchList wordList(*this);
     WordList &words = *wordList;
     SplitWords(argText, words);
     if (failed())
         return;
-    if (!scriptFunctionName.isEmpty() && scriptFunctionName.compare(name, Qt::CaseInsensitive) == 0) {
+    // A script function's arguments call no script function.
+    if (scriptFunction && !name.isEmpty()) {
         for (int i = 0; i <= words.last; ++i)
             if (words[i].kind == wkScriptFunction) {
                 RaiseMessage(82, {name, words[i].str});
@@ -39,47 +72,68 @@ void Interpreter::PrepareCallParameters(const QString &callText, const QString &
 
     const bool byName = takesArgumentsByName(name);
     int argNo = 0;
-    int i = 0;
-    while (i <= words.last) {
+    for (int i = 0; i <= words.last && argNo < kMaxWords; ++argNo) {
         // One argument: the words up to the next comma at the top level.
-        ScratchList argList(*this);
-        WordList &arg = *argList;
         const int comma = topLevelComma(words, i);
         const int end = comma < 0 ? words.last : comma - 1;
-        for (; i <= end; ++i)
-            arg[++arg.last] = words[i];
+        argList.reach(argNo);
+        if (!prepareArgument(words, i, end, byName, name, args[argNo]))
+            return;
         i = end + 2; // past the comma
-        for (int k = 0; k <= arg.last; ++k) {
-            if (arg[k].kind == wkArrayName && k < arg.last && arg[k + 1].kind == wkOpeningSquareBracket) {
-                ReadArrayElement(arg, k);
-                if (failed())
-                    return;
-            }
-        }
-        if (argNo >= kMaxWords)
-            break;
-        TWordStatus &out = args[argNo];
-        if (byName) {
-            const TWordKind k = arg.last == 0 ? arg[0].kind : wkNone;
-            if (k != wkVariableName && k != wkArrayName && k != wkUnknownIdentifier) {
-                RaiseMessage(117, {name});
-                return;
-            }
-            out = arg[0];
-        } else if (arg.last == 0 && arg[0].kind == wkArrayName) {
-            out = arg[0];
-        } else {
-            const FunctionLevelWatch watch(*this);
-            EvaluateWords(arg, out);
-            if (failed() || watch.steppedIn())
-                return; // an error, or a script function stepped into
-            out.var_index = (arg.last == 0 && arg[0].kind == wkVariableName) ? arg[0].var_index : 0;
-        }
-        ++argNo;
     }
     args.last = -1;
     while (args.last + 1 < kMaxWords && args[args.last + 1].kind != wkNone)
         ++args.last;
+}
+
+bool Interpreter::prepareArgument(const WordList &words, int from, int to, bool byName, const QString &name,
+                                  TWordStatus &out)
+{
+    const bool loneArray = from == to && words[from].kind == wkArrayName;
+    if (!byName && !loneArray && !readsArrayElement(words, from, to)) {
+        // A plain expression is evaluated where it stands, as a copy of its
+        // words would be.
+        const FunctionLevelWatch watch(*this);
+        out.clear();
+        if (from <= to && !evaluateSimple(words, from, to, out)) {
+            ScratchList copy(*this);
+            for (int k = from; k <= to; ++k)
+                (*copy)[++copy->last] = words[k];
+            evaluateOwned(*copy, out);
+        }
+        if (failed() || watch.steppedIn())
+            return false; // an error, or a script function stepped into
+        out.var_index = (from == to && words[from].kind == wkVariableName) ? words[from].var_index : 0;
+        return true;
+    }
+    ScratchList argList(*this);
+    WordList &arg = *argList;
+    for (int k = from; k <= to; ++k)
+        arg[++arg.last] = words[k];
+    for (int k = 0; k <= arg.last; ++k) {
+        if (arg[k].kind == wkArrayName && k < arg.last && arg[k + 1].kind == wkOpeningSquareBracket) {
+            ReadArrayElement(arg, k);
+            if (failed())
+                return false;
+        }
+    }
+    if (byName) {
+        const TWordKind k = arg.last == 0 ? arg[0].kind : wkNone;
+        if (k != wkVariableName && k != wkArrayName && k != wkUnknownIdentifier) {
+            RaiseMessage(117, {name});
+            return false;
+        }
+        out = arg[0];
+    } else if (arg.last == 0 && arg[0].kind == wkArrayName) {
+        out = arg[0];
+    } else {
+        const FunctionLevelWatch watch(*this);
+        EvaluateWords(arg, out);
+        if (failed() || watch.steppedIn())
+            return false;
+        out.var_index = (arg.last == 0 && arg[0].kind == wkVariableName) ? arg[0].var_index : 0;
+    }
+    return true;
 }
 
 namespace {
