@@ -177,19 +177,21 @@ int Interpreter::variableOfWord(const TWordStatus &word) const
 
 int Interpreter::FindVariable(const QString &name) const
 {
-    const int n = static_cast<int>(Variables.size());
+    // Names are unique within a level (SetVariable and the binding of
+    // parameters add a name only where it is not yet). The current level's
+    // variables were added last, so the search runs from the end; a global
+    // of the name answers when the current level has none.
     const Tvariable *vars = Variables.constData();
-    for (int i = 0; i < n; ++i) {
-        if (vars[i].function_level == CurrentFunctionLevel && sameName(vars[i].VarName, name))
+    int global = -1;
+    for (int i = static_cast<int>(Variables.size()) - 1; i >= 0; --i) {
+        const int level = vars[i].function_level;
+        if ((level != CurrentFunctionLevel && level != 0) || !sameName(vars[i].VarName, name))
+            continue;
+        if (level == CurrentFunctionLevel)
             return i;
+        global = i;
     }
-    if (CurrentFunctionLevel > 0) {
-        for (int i = 0; i < n; ++i) {
-            if (vars[i].function_level == 0 && sameName(vars[i].VarName, name))
-                return i;
-        }
-    }
-    return -1;
+    return global;
 }
 
 int Interpreter::SetVariable(const QString &name, const QString &text, TWordKind kind, int level)
