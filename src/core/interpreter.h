@@ -344,6 +344,9 @@ class Interpreter : private InterpreterRunState {
     };
     RunPosition SaveRunPosition() const;
     void RestoreRunPosition(const RunPosition &position);
+    // Closes the blocks above `blockDepth` and the locals and arrays of the
+    // function levels above `functionLevel`.
+    void closeLevelsAbove(int blockDepth, int functionLevel);
     // Runs the script function `functionName` as a click handler: a call
     // without arguments from where the run stands (or stood), after which the
     // run goes on from there. An error of the handler is shown, not kept.

@@ -54,10 +54,19 @@ void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TW
     level.indent = lineIndent(header) + 2;
     level.FunctionExpression = callText;
     level.FunctionLevel = CurrentFunctionLevel + 1;
+    const int callerDepth = BlockDepth;
+    const int callerLevel = CurrentFunctionLevel;
     pushBlock(level);
     ++CurrentFunctionLevel;
-    if (!bindParameters(name, args))
+    if (!bindParameters(name, args)) {
+        // The run stops with the level pushed, its locals on view. Under TRY
+        // it goes on with the next line: the function never started, so
+        // its level closes again (left open, the line would run again and
+        // again inside it).
+        if (TryMode)
+            closeLevelsAbove(callerDepth, callerLevel);
         return;
+    }
     CurrentLine = header + 1;
     // In step mode the calling line stops here and runs again after the
     // RETURN, taking what it had read and called until this call.
@@ -254,22 +263,27 @@ Interpreter::RunPosition Interpreter::SaveRunPosition() const
 
 void Interpreter::RestoreRunPosition(const RunPosition &position)
 {
-    while (BlockDepth > position.blockDepth)
+    closeLevelsAbove(position.blockDepth, position.functionLevel);
+    CurrentLine = position.line;
+    RunState = position.runState;
+    TryMode = position.tryMode;
+}
+
+void Interpreter::closeLevelsAbove(int blockDepth, int functionLevel)
+{
+    while (BlockDepth > blockDepth)
         popBlock();
     for (int i = static_cast<int>(Variables.size()) - 1; i >= 0; --i) {
-        if (Variables.at(i).function_level <= position.functionLevel)
+        if (Variables.at(i).function_level <= functionLevel)
             continue;
         Variables.removeAt(i);
         if (i < VariableOrder.size())
             VariableOrder.removeAt(i);
     }
     for (int n = Arrays.count(); n >= 1; --n)
-        if (Arrays.at(n).function_level > position.functionLevel)
+        if (Arrays.at(n).function_level > functionLevel)
             Arrays.DeleteArray(n);
-    CurrentFunctionLevel = position.functionLevel;
-    CurrentLine = position.line;
-    RunState = position.runState;
-    TryMode = position.tryMode;
+    CurrentFunctionLevel = functionLevel;
 }
 
 void Interpreter::FinishReturn()

@@ -48,6 +48,22 @@ TEST(ScriptFunctions, RunModeParametersAndReturn)
     ScriptRun fewer({"x = f()", "stop", "function f(_a)", "  return _a"});
     fewer.start();
     EXPECT_EQ(firstLine(fewer.error()), "The number of formal and actual parameters does not match.");
+    // Under TRY a call that cannot bind its parameters never enters the
+    // function: the run goes on with the next line at the caller's level,
+    // and an empty argument of that call is not seen by a later, shorter
+    // call.
+    ScriptRun tried(
+        {"try x = f(, 3)", "e = Error", "try y = f(7)", "z = 1", "stop", "function f(_a, _b)", "  return _b"},
+        {}, RunLimits{10'000, 0});
+    tried.start();
+    EXPECT_TRUE(tried.host.errors.isEmpty()) << tried.error().toStdString();
+    EXPECT_EQ(tried.var("e"), "The number of formal and actual parameters does not match.\r\rLine 0. Line=0");
+    EXPECT_EQ(tried.var("Error"),
+              "The number of formal and actual parameters does not match.\r\rLine 2. Line=2");
+    EXPECT_EQ(tried.var("z"), "1");
+    EXPECT_EQ(tried.in.currentFunctionLevel(), 0);
+    EXPECT_EQ(tried.in.blockDepth(), 0);
+    EXPECT_EQ(tried.in.FindVariable("_a"), -1);
 
     ScriptRun inner(
         {"x = f(g(1))", "stop", "function f(_a)", "  return _a", "function g(_a)", "  return _a"});
