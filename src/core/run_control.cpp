@@ -166,7 +166,10 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
         FastMode = true;
     else if (sender == RunSender::ContinueAction)
         FastMode = false;
-    host_->setRunningActions(true);
+    // The actions of a running script are already set while an outer loop
+    // runs (every call of a script function nests one).
+    if (outermost)
+        host_->setRunningActions(true);
     host_->clearStatusPanels();
 
     // Every later line is checked for a breakpoint after the line before it;
@@ -213,7 +216,8 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
     // An error has already stopped the clock when its box opened.
     if (!nested && RunStopTime < RunStartTime)
         RunStopTime = QDateTime::currentMSecsSinceEpoch();
-    host_->setRunningActions(RunState == rn_Run || RunState == rn_Continue);
+    if (outermost)
+        host_->setRunningActions(RunState == rn_Run || RunState == rn_Continue);
 }
 
 void Interpreter::expandIncludesForRun()

@@ -90,8 +90,11 @@ void WindowHost::setStatusPanel(int panel, const QString &text)
 
 void WindowHost::clearStatusPanels()
 {
+    // Every script-function call of a run starts a run loop: an empty panel
+    // is left alone rather than laid out and repainted again.
     for (QLabel *l : window_.statusPanels())
-        l->clear();
+        if (!l->text().isEmpty())
+            l->clear();
 }
 
 void WindowHost::setWorkModeActions()
