@@ -22,6 +22,13 @@ bool readsArrayElement(const WordList &words, int from, int to)
     return false;
 }
 
+// words[from..to] appended to `into`.
+void appendWords(const WordList &words, int from, int to, WordList &into)
+{
+    for (int k = from; k <= to; ++k)
+        into[++into.last] = words[k];
+}
+
 } // namespace
 
 const Interpreter::CallShape &Interpreter::callShape(const QString &callText)
@@ -97,8 +104,7 @@ bool Interpreter::prepareArgument(const WordList &words, int from, int to, bool 
         out.clear();
         if (from <= to && !evaluateSimple(words, from, to, out)) {
             ScratchList copy(*this);
-            for (int k = from; k <= to; ++k)
-                (*copy)[++copy->last] = words[k];
+            appendWords(words, from, to, *copy);
             evaluateOwned(*copy, out);
         }
         if (failed() || watch.steppedIn())
@@ -108,8 +114,7 @@ bool Interpreter::prepareArgument(const WordList &words, int from, int to, bool 
     }
     ScratchList argList(*this);
     WordList &arg = *argList;
-    for (int k = from; k <= to; ++k)
-        arg[++arg.last] = words[k];
+    appendWords(words, from, to, arg);
     for (int k = 0; k <= arg.last; ++k) {
         if (arg[k].kind == wkArrayName && k < arg.last && arg[k + 1].kind == wkOpeningSquareBracket) {
             ReadArrayElement(arg, k);
