@@ -435,9 +435,19 @@ class Interpreter : private InterpreterRunState {
 
   private:
     void splitUncached(const QString &text, WordList &words);
-    // True when every name still resolves as it did; `found` receives each
-    // name's variable index (-1: not a variable).
-    bool splitDepsHold(const QList<SplitCache::Dep> &deps, std::array<int, kMaxWords> &found) const;
+    // The variable index of each name (-1: not a variable), or nullptr when
+    // some name no longer resolves as it did when the text was split. Checked
+    // once while the names in scope stay the same (namesKey).
+    const int *resolveDeps(const QList<SplitCache::Dep> &deps, DepsMemo &memo) const;
+    bool depsHold(const QList<SplitCache::Dep> &deps, int *found) const;
+    NamesKey namesKey() const
+    {
+        return {namesStamp_, Arrays.layout(), Variables.size(), CurrentFunctionLevel};
+    }
+    // Variables were removed or the whole run state replaced: names may
+    // resolve differently although no count changed.
+    void namesChanged() { ++namesStamp_; }
+    std::uint64_t namesStamp_ = 1;
     SplitCache splitCache_;
     QList<SplitCache::Dep> *recordDeps_ = nullptr;
     mutable LineTable lineTable_;

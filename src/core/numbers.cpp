@@ -5,28 +5,33 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 #include <limits>
 
 namespace tesmora {
 
-QString GeneralNumberText(double x, QChar sep)
+int GeneralNumberChars(double x, char *out, char dec)
 {
+    const auto copy = [out](const char *s) {
+        const int n = static_cast<int>(std::strlen(s));
+        std::memcpy(out, s, static_cast<size_t>(n));
+        return n;
+    };
     if (std::isnan(x))
-        return QStringLiteral("NAN");
+        return copy("NAN");
     if (std::isinf(x))
-        return x < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+        return copy(x < 0 ? "-INF" : "INF");
     if (x == 0.0)
-        return QStringLiteral("0");
-    char out[48];
+        return copy("0");
     int o = 0;
     if (x < 0)
         out[o++] = '-';
     const double ax = std::fabs(x);
     // Whole numbers of up to 15 digits are written as they are.
     if (ax < 1e15 && ax == std::trunc(ax)) {
-        auto res = std::to_chars(out + o, out + sizeof out, static_cast<long long>(ax));
-        return QString::fromLatin1(out, static_cast<int>(res.ptr - out));
+        auto res = std::to_chars(out + o, out + kNumberChars, static_cast<long long>(ax));
+        return static_cast<int>(res.ptr - out);
     }
     // Round to 15 significant digits: d.dddddddddddddde[+-]xx
     char buf[40];
@@ -52,7 +57,6 @@ QString GeneralNumberText(double x, QChar sep)
     if (negExp)
         exp10 = -exp10;
     const int ex = exp10 + 1; // value = 0.d1d2... x 10^ex
-    const char dec = sep.unicode() < 128 ? static_cast<char>(sep.unicode()) : '.';
     if (ex >= -3 && ex <= 15) {
         if (ex <= 0) {
             out[o++] = '0';
@@ -81,13 +85,40 @@ QString GeneralNumberText(double x, QChar sep)
         const int shown = ex - 1;
         if (shown < 0)
             out[o++] = '-';
-        auto r2 = std::to_chars(out + o, out + sizeof out, std::abs(shown));
+        auto r2 = std::to_chars(out + o, out + kNumberChars, std::abs(shown));
         o = static_cast<int>(r2.ptr - out);
     }
-    QString text = QString::fromLatin1(out, o);
+    return o;
+}
+
+QString GeneralNumberText(double x, QChar sep)
+{
+    char out[kNumberChars];
+    const char dec = sep.unicode() < 128 ? static_cast<char>(sep.unicode()) : '.';
+    QString text;
+    AssignAscii(text, out, GeneralNumberChars(x, out, dec));
     if (sep.unicode() >= 128)
         text.replace(QLatin1Char('.'), sep);
     return text;
+}
+
+void AssignAscii(QString &text, const char *s, int n)
+{
+    text.resize(n); // in place when the characters are not shared
+    char16_t *d = reinterpret_cast<char16_t *>(text.data());
+    for (int k = 0; k < n; ++k)
+        d[k] = static_cast<unsigned char>(s[k]);
+}
+
+void SetVariableNumber(Tvariable &v, double x)
+{
+    v.numberText = QString(); // leaves VarVal's characters unshared, if no one else has them
+    char out[kNumberChars];
+    AssignAscii(v.VarVal, out, GeneralNumberChars(x, out, '.'));
+    if (NumberTextIsExact(x)) {
+        QString(v.VarVal).swap(v.numberText); // shares the characters
+        v.number = x;
+    }
 }
 
 QChar systemDecimalSeparator()

@@ -1,7 +1,10 @@
 // Number texts that the interpreter writes and reads back.
 #pragma once
 
+#include "ports/words.h"
+
 #include <QString>
+#include <cmath>
 #include <cstdint>
 
 namespace tesmora {
@@ -10,6 +13,14 @@ namespace tesmora {
 // notation for decimal exponents -3..15 (value = 0.d1d2.. x 10^e), otherwise
 // d1.d2..E-x. `decimalSeparator` is '.' for the dot form.
 QString GeneralNumberText(double x, QChar decimalSeparator = QLatin1Char('.'));
+// Room for any general number text.
+constexpr int kNumberChars = 48;
+// Writes the general number text of x into `out` (kNumberChars), with `dec`
+// as the decimal separator; returns its length.
+int GeneralNumberChars(double x, char *out, char dec);
+// Makes `text` the ASCII characters s[0..n), in its own buffer when that is
+// not shared.
+void AssignAscii(QString &text, const char *s, int n);
 // The dot form of the general number text (the form read back by the interpreter).
 inline QString FormatNumber(double x)
 {
@@ -32,6 +43,35 @@ ParsedNumber ParseNumber(const QString &text);
 // A variable's text as a number. Built-in results are written with the
 // system decimal separator; such a text reads back as the number it shows.
 ParsedNumber ParseVariableNumber(const QString &text);
+
+// ParseVariableNumber of a variable's text, read once per text: the number
+// is kept with the variable until its text changes.
+inline ParsedNumber VariableNumber(const Tvariable &v)
+{
+    if (!v.numberText.isEmpty() && v.numberText.constData() == v.VarVal.constData() &&
+        v.numberText.size() == v.VarVal.size())
+        return ParsedNumber{v.number, 0};
+    // Only the dot form is kept: the other form depends on the system's
+    // decimal separator at the time of reading.
+    const ParsedNumber dot = ParseNumber(v.VarVal);
+    if (!dot.ok())
+        return ParseVariableNumber(v.VarVal);
+    QString(v.VarVal).swap(v.numberText); // shares the characters
+    v.number = dot.value;
+    return dot;
+}
+
+// True when FormatNumber(x) reads back as exactly x: whole numbers written
+// digit for digit (a negative zero is written "0" and reads as +0).
+inline bool NumberTextIsExact(double x)
+{
+    return std::fabs(x) < 1e15 && x == std::trunc(x) && !(x == 0 && std::signbit(x));
+}
+
+// Gives a numeric variable the dot form of the general number text of x,
+// written into its own characters when no one else shares them, and keeps x
+// as its number when the text reads back as exactly x.
+void SetVariableNumber(Tvariable &v, double x);
 
 // Nearest integer, halves to even (2.5 -> 2, 3.5 -> 4).
 double RoundHalfEven(double x);

@@ -106,7 +106,7 @@ inline bool takeVariableValue(const Tvariable &v, TWordStatus &x)
         x.str = v.VarVal;
     } else if (isNumberKind(v.kind)) {
         x.kind = v.kind;
-        x.float_val = ParseVariableNumber(v.VarVal).value;
+        x.float_val = VariableNumber(v).value;
         x.str = v.VarVal;
     } else if (v.kind == wkBool) {
         x.kind = wkBool;

@@ -36,6 +36,7 @@ void Interpreter::RunOneLine()
 {
     if (CurrentLine == 0) {
         Variables.clear();
+        namesChanged();
         VariableOrder.clear();
         ResetArrays();
     }
@@ -381,6 +382,7 @@ void Interpreter::ResetRun()
     TryErrorText.clear();
     CurrentLine = 0;
     Variables.clear();
+    namesChanged();
     VariableOrder.clear();
     LastAssignedVariable = 0;
     Arrays = ArrayTable();

@@ -18,6 +18,27 @@
 
 namespace tesmora {
 
+// Which names are in scope: while this is the same, every identifier resolves
+// to the same variable, array or nothing. `stamp` is the interpreter's count
+// of removals of variables and replacements of the whole run state; appended
+// variables, a new function level and a changed array table show in the rest.
+struct NamesKey {
+    std::uint64_t stamp = 0; // 0: never checked
+    std::uint64_t arrays = 0;
+    qsizetype variables = 0;
+    int level = 0;
+    bool operator==(const NamesKey &) const = default;
+};
+
+// What the identifiers of a split resolved to when last checked under `key`:
+// whether they all still resolve as when the text was split, and each one's
+// variable index (-1: not a variable).
+struct DepsMemo {
+    NamesKey key;
+    bool hold = false;
+    std::vector<int> found;
+};
+
 // Statement text -> its words. Splitting a text gives the same words as long
 // as the script generation is the same and every identifier in it is still a
 // variable, an array or neither, so each entry keeps what its identifiers
@@ -32,6 +53,7 @@ class SplitCache {
     struct Entry {
         std::vector<TWordStatus> words; // only the used words
         QList<Dep> deps;                // one per identifier
+        mutable DepsMemo memo;
         // For each word, the dependency its variable name is (-1: none), so
         // that one lookup per name serves both the check and the indices.
         std::vector<std::int8_t> variableDep;

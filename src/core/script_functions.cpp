@@ -246,6 +246,7 @@ bool Interpreter::ReturnStatement(const WordList &w)
                 caller.VarVal = v.VarVal;
             }
             Variables.removeAt(i);
+            namesChanged();
             if (i < VariableOrder.size())
                 VariableOrder.removeAt(i);
         }
@@ -277,6 +278,7 @@ void Interpreter::closeLevelsAbove(int blockDepth, int functionLevel)
         if (Variables.at(i).function_level <= functionLevel)
             continue;
         Variables.removeAt(i);
+        namesChanged();
         if (i < VariableOrder.size())
             VariableOrder.removeAt(i);
     }

@@ -330,14 +330,14 @@ bool takeValue(LineRecord &record, const QList<Tvariable> &variables, const TWor
         return false;
     const Tvariable &v = variables.at(vi);
     return valueOf(
-        v.kind, [&v] { return ParseVariableNumber(v.VarVal).value; }, v.VarVal, n);
+        v.kind, [&v] { return VariableNumber(v).value; }, v.VarVal, n);
 }
 
 // Runs the program; false to decline. `indexOf` gives the index of the
-// variable a word names.
+// variable a word names. A comparison leaves a value of kind wkBool.
 template <typename IndexOf>
-bool compute(LineRecord &record, const QList<Tvariable> &variables, Words words, const Program &p,
-             IndexOf indexOf, TWordStatus &result)
+bool computeValue(LineRecord &record, const QList<Tvariable> &variables, Words words, const Program &p,
+                  IndexOf indexOf, Value &result)
 {
     QVarLengthArray<Value, 16> stack;
     for (int k = 0; k < p.count; ++k) {
@@ -357,7 +357,8 @@ bool compute(LineRecord &record, const QList<Tvariable> &variables, Words words,
             bool r = false;
             if (!compareValues(words[s.word].str, stack[stack.size() - 2], stack.last(), r))
                 return false;
-            result = truthWord(r);
+            result.kind = wkBool;
+            result.v = r ? 1.0 : 0.0;
             return true;
         }
         default: {
@@ -369,14 +370,33 @@ bool compute(LineRecord &record, const QList<Tvariable> &variables, Words words,
         }
         }
     }
-    const Value &v = stack.first();
-    if (!v.isText()) {
-        result = numberWord(v.v, v.kind);
-        return true;
-    }
-    result = TWordStatus();
+    if (stack.size() != 1)
+        return false;
+    result = std::move(stack.first());
+    return true;
+}
+
+// The value word of a computed value.
+TWordStatus valueWord(Value &&v)
+{
+    if (v.kind == wkBool)
+        return truthWord(v.v != 0);
+    if (!v.isText())
+        return numberWord(v.v, v.kind);
+    TWordStatus result;
     result.kind = v.kind;
-    result.str = v.text;
+    result.str = std::move(v.text);
+    return result;
+}
+
+template <typename IndexOf>
+bool compute(LineRecord &record, const QList<Tvariable> &variables, Words words, const Program &p,
+             IndexOf indexOf, TWordStatus &result)
+{
+    Value v;
+    if (!computeValue(record, variables, words, p, indexOf, v))
+        return false;
+    result = valueWord(std::move(v));
     return true;
 }
 
@@ -424,6 +444,7 @@ struct SimpleLine {
     QList<SplitCache::Dep> deps;
     std::vector<std::int8_t> variableDep; // see SplitCache::Entry
     Program program;                      // of the words after "="
+    mutable DepsMemo memo;
 };
 
 void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
@@ -450,25 +471,32 @@ void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
 
 bool Interpreter::runSimpleLine(const SimpleLine &line)
 {
-    std::array<int, kMaxWords> found;
-    if (EvaluationDepth >= kMaxEvaluationDepth || !splitDepsHold(line.deps, found))
+    if (EvaluationDepth >= kMaxEvaluationDepth)
+        return false;
+    const int *found = resolveDeps(line.deps, line.memo);
+    if (!found)
         return false;
     // Literals have no dependency: only variable words ask.
     const auto indexOf = [&](int i) {
         const int dep = line.variableDep[static_cast<size_t>(i)];
-        return dep < 0 ? -1 : found[static_cast<size_t>(dep)];
+        return dep < 0 ? -1 : found[dep];
     };
     LineRecord none; // nothing on such a line can step into a function
-    TWordStatus value;
+    Value value;
     const int target = indexOf(0);
-    if (target < 0 || !compute(none, Variables, Words{line.words.data()}, line.program, indexOf, value))
+    if (target < 0 || !computeValue(none, Variables, Words{line.words.data()}, line.program, indexOf, value))
         return false;
     // What ExecuteLine and the assignment do, in their order.
     TryMode = false;
     Arrays.lastDeclaredName.clear();
     Arrays.lastAssignedArray = 0;
     Tvariable &v = Variables[target];
-    v.VarVal = value.str;
+    if (isNumberKind(value.kind))
+        SetVariableNumber(v, value.v);
+    else if (value.kind == wkBool)
+        v.VarVal = value.v != 0 ? QStringLiteral("true") : QStringLiteral("false");
+    else
+        v.VarVal = std::move(value.text);
     v.kind = value.kind;
     LastAssignedVariable = target + 1;
     FindNextLine(false, false);

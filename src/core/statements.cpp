@@ -517,7 +517,7 @@ void Interpreter::FindNextLine(bool continueRequest, bool continueStatement)
         switch (level.pt) {
         case pt_For: {
             Tvariable &v = Variables[level.LoopIndex - 1];
-            const ParsedNumber value = ParseVariableNumber(v.VarVal);
+            const ParsedNumber value = VariableNumber(v);
             const int s = sign(level.LoopIncrement);
             // In floating point: -1 * -2147483648 does not fit an int.
             const double limit = level.LoopLimit;
@@ -533,7 +533,10 @@ void Interpreter::FindNextLine(bool continueRequest, bool continueStatement)
                 continueStatement = false;
                 continue;
             }
-            v.VarVal = QString::number(static_cast<qint64>(next));
+            if (NumberTextIsExact(next))
+                SetVariableNumber(v, next);
+            else
+                v.VarVal = QString::number(static_cast<qint64>(next));
             CurrentLine = level.nLine + 1;
             return;
         }

@@ -8,17 +8,15 @@ namespace tesmora {
 
 void Interpreter::SplitWords(const QString &text, WordList &words)
 {
-    std::array<int, kMaxWords> found;
-    if (const SplitCache::Entry *hit = splitCache_.find(text, scriptGeneration_);
-        hit && splitDepsHold(hit->deps, found)) {
+    const SplitCache::Entry *hit = splitCache_.find(text, scriptGeneration_);
+    if (const int *found = hit ? resolveDeps(hit->deps, hit->memo) : nullptr) {
         SplitCache::copyTo(*hit, words);
         // Variable indices differ between levels of a recursive function.
         for (int i = 0; i <= words.last; ++i) {
             if (words[i].kind != wkVariableName)
                 continue;
             const int dep = hit->variableDep[static_cast<size_t>(i)];
-            words[i].var_index =
-                (dep >= 0 ? found[static_cast<size_t>(dep)] : FindVariable(words[i].str)) + 1;
+            words[i].var_index = (dep >= 0 ? found[dep] : FindVariable(words[i].str)) + 1;
         }
         return;
     }
@@ -31,13 +29,31 @@ void Interpreter::SplitWords(const QString &text, WordList &words)
         splitCache_.insert(text, words, std::move(deps));
 }
 
-bool Interpreter::splitDepsHold(const QList<SplitCache::Dep> &deps, std::array<int, kMaxWords> &found) const
+const int *Interpreter::resolveDeps(const QList<SplitCache::Dep> &deps, DepsMemo &memo) const
+{
+    const NamesKey key = namesKey();
+    if (memo.key == key) {
+#ifdef TESMORA_CHECK_CACHES
+        // Builds with the sanitizers check every reuse against a fresh look-up.
+        std::vector<int> again(memo.found.size());
+        if (depsHold(deps, again.data()) != memo.hold || (memo.hold && again != memo.found))
+            qFatal("resolveDeps: a name resolves differently under an unchanged key");
+#endif
+        return memo.hold ? memo.found.data() : nullptr;
+    }
+    // At least one slot, so that a text without names gets a pointer too.
+    memo.found.assign(static_cast<size_t>(std::max<qsizetype>(deps.size(), 1)), -1);
+    memo.hold = depsHold(deps, memo.found.data());
+    memo.key = key;
+    return memo.hold ? memo.found.data() : nullptr;
+}
+
+bool Interpreter::depsHold(const QList<SplitCache::Dep> &deps, int *found) const
 {
     for (qsizetype k = 0; k < deps.size(); ++k) {
         const SplitCache::Dep &d = deps.at(k);
         const int index = FindVariable(d.name);
-        if (k < kMaxWords)
-            found[static_cast<size_t>(k)] = index;
+        found[k] = index;
         const bool v = index >= 0;
         if (v != d.isVariable)
             return false;

@@ -134,6 +134,7 @@ int ArrayTable::FindArrayAtLevel(const QString &name, int level) const
 void ArrayTable::SortArrays()
 {
     // Exchange sort: its order of equal names is part of the behaviour.
+    ++layout_;
     const int n = count();
     for (int i = 0; i < n - 1; ++i)
         for (int j = i + 1; j < n; ++j)
@@ -147,6 +148,7 @@ void ArrayTable::DeleteArray(int n)
     if (n < 1 || n > count())
         return;
     records_.erase(records_.begin() + (n - 1));
+    ++layout_;
 }
 
 std::int64_t ArrayTable::bytesInUse() const

@@ -76,10 +76,21 @@ class ArrayTable {
     int FindArray(const QString &name, int currentLevel) const;
     int FindArrayAtLevel(const QString &name, int level) const;
     void SortArrays();
-    void append(t_arr_specification rec) { records_.push_back(std::move(rec)); }
+    void append(t_arr_specification rec)
+    {
+        records_.push_back(std::move(rec));
+        ++layout_;
+    }
     bool full() const { return count() >= kArrayTableCapacity; }
     void DeleteArray(int n);
-    void clear() { records_.clear(); }
+    void clear()
+    {
+        records_.clear();
+        ++layout_;
+    }
+    // Changes whenever records are added, deleted or sorted, so also after a
+    // record is renamed or moved to another level (a sort follows those).
+    std::uint64_t layout() const { return layout_; }
     // Bytes of cell storage held by the table, a shared block counted once.
     std::int64_t bytesInUse() const;
     // True when `count` more cells of `type` keep the table inside kMaxTotalArrayBytes.
@@ -94,6 +105,7 @@ class ArrayTable {
 
   private:
     std::vector<t_arr_specification> records_;
+    std::uint64_t layout_ = 0;
 };
 
 } // namespace tesmora

@@ -174,6 +174,12 @@ struct Tvariable {
     std::int32_t function_level = 0;
     std::int32_t parameter_var_index = 0;
     bool is_parameter_variable = false;
+    // The number VarVal reads as, once known, kept beside a copy of the text
+    // it was read from (see VariableNumber). The copy shares VarVal's
+    // characters, so while both point at the same characters the number
+    // holds; any change of VarVal gives it characters of its own.
+    mutable QString numberText;
+    mutable double number = 0;
 };
 
 enum class TProcessingType : std::uint8_t {

@@ -96,3 +96,57 @@ TEST(ScriptCaches, FullSplitCacheEvictsTheOldestEntries)
     EXPECT_EQ(cache.find(QStringLiteral("t8"), 6), nullptr);
     EXPECT_EQ(cache.size(), 0);
 }
+
+TEST(ScriptCaches, RememberedNamesAndNumbersFollowEveryChange)
+{
+    // The same lines run before and after their names exist, at two function
+    // levels, and with variables written by every kind of statement: each
+    // read must see the variable and the number its text says now.
+    ScriptRun r({"t = 0",
+                 "a = 0",
+                 "for k = 1, 3",
+                 "  try u = v + 1",
+                 "  if k = 2",
+                 "    v = k * 10",
+                 "for i = 1, 3",
+                 "  try y = x + 1",
+                 "  x = i * 10",
+                 "  a = a + 1",
+                 "  a = sqrt(49 * i * i)",
+                 "  b = a * 2",
+                 "  t = t + Twice(b)",
+                 "  i = i + 0",
+                 "s = 0",
+                 "c = 0",
+                 "z = 0",
+                 "for k = 1, 2",
+                 "  s = 0.1 + 0.2",
+                 "  c = (s - 0.3) * 1000000000 * 100000000",
+                 "  z = 0 * -1",
+                 "  try w = 1 / z",
+                 "stop",
+                 "function Twice(_v)",
+                 "  x = _v",
+                 "  _w = _v + _v",
+                 "  return _w"});
+    r.start();
+    EXPECT_EQ(r.error(), "");
+    // v appears in the second pass, after the TRY line has run.
+    EXPECT_EQ(r.var("u"), "21");
+    // Pass 1: x does not exist yet (the TRY catches it); later passes read
+    // the x that the function set globally in the pass before.
+    EXPECT_EQ(r.var("y"), "29"); // x = 28 from Twice(28) in the second pass
+    EXPECT_EQ(r.var("x"), "42");
+    EXPECT_EQ(r.var("a"), "21");
+    EXPECT_EQ(r.var("b"), "42");
+    EXPECT_EQ(r.var("t"), "168"); // 2 * (14 + 28 + 42)
+    // A number is the one its text shows: "0.3" and "0", not the exact
+    // binary result (0.30000000000000004, -0) the text was made from, also
+    // when the lines run again the short way (their variables exist).
+    EXPECT_EQ(r.var("s"), "0.3");
+    EXPECT_EQ(r.var("c"), "0");
+    EXPECT_EQ(r.var("z"), "0");
+    // 1 / +0 is reported (1 / -0 would be -INF, no error).
+    EXPECT_EQ(r.var("w"), "0");
+    EXPECT_TRUE(r.var("Error").startsWith("Devision by zero")) << r.var("Error").toStdString();
+}
