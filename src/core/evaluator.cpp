@@ -623,26 +623,26 @@ void Interpreter::CallFunctionWord(const TWordStatus &word, TWordStatus &value)
     // be the call that returned).
     if (LineValues.replay(value))
         return;
-    executeFunctionWord(word, name, args, value);
+    executeFunctionWord(word, shape, name, args, value);
     if (!failed() && !watch.steppedIn())
         LineValues.record(value);
 }
 
-void Interpreter::executeFunctionWord(const TWordStatus &word, QString &name, WordList &args,
-                                      TWordStatus &value)
+void Interpreter::executeFunctionWord(const TWordStatus &word, const CallShape &shape, QString &name,
+                                      WordList &args, TWordStatus &value)
 {
     switch (word.kind) {
     case wkEmbeddedFunction:
-        if (!TakesArgumentsByName(name)) {
-            CheckCallParameters(wkEmbeddedFunction, name, args);
+        if (!shape.argumentsByName) {
+            CheckCallParameters(shape.embedded, name, args);
             if (failed())
                 return;
         }
-        ExecuteEmbeddedFunction(name, args, value);
+        ExecuteEmbeddedFunction(shape.embeddedFn, name, args, value);
         break;
     case wkGraphFunction:
     case wkDialogFunction:
-        CheckCallParameters(word.kind, name, args);
+        CheckCallParameters(word.kind == wkGraphFunction ? shape.graph : shape.dialog, name, args);
         if (failed())
             return;
         if (word.kind == wkGraphFunction && services_.graphics)

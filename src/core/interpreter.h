@@ -32,6 +32,9 @@ namespace tesmora {
 
 // A failure of the runtime inside a line (a conversion, a range, an integer
 // remainder by zero). Run control turns it into an error with its own text.
+struct FunctionDescriptor;
+class FunctionCall;
+
 struct RuntimeFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -275,24 +278,35 @@ class Interpreter : private InterpreterRunState {
     bool ReduceRange(WordList &words, int start, int &end);
     // Runs the function a function word calls; `value` receives its result.
     void CallFunctionWord(const TWordStatus &word, TWordStatus &value);
-    // The call itself, once its arguments are ready.
-    void executeFunctionWord(const TWordStatus &word, QString &name, WordList &args, TWordStatus &value);
     // The parts of a call text "name(arguments)", taken apart once per text.
     struct CallShape {
         bool split = false; // it has a "(" with no "=" before it
         QString name;       // before the "(", trimmed (empty unless split)
         QString argText;    // between the brackets, trimmed
         QString lowerName;  // as messages and the header lookup name it
+        // The built-in the name stands for in each table (null: none), and
+        // of the embedded one whether it takes its arguments by name and its
+        // implementation: looked up once per call text.
+        const FunctionDescriptor *embedded = nullptr;
+        const FunctionDescriptor *graph = nullptr;
+        const FunctionDescriptor *dialog = nullptr;
+        bool argumentsByName = false;
+        void (*embeddedFn)(FunctionCall &) = nullptr;
     };
+    // The call itself, once its arguments are ready.
+    void executeFunctionWord(const TWordStatus &word, const CallShape &shape, QString &name, WordList &args,
+                             TWordStatus &value);
     // Evaluates the arguments of a call, split by its shape.
     void PrepareCallParameters(const CallShape &shape, bool scriptFunction, QString &name, ScratchList &args);
     // One argument, words[from..to], into `out`; false when the preparation
     // stops (an error, or a script function stepped into).
     bool prepareArgument(const WordList &words, int from, int to, bool byName, const QString &name,
                          TWordStatus &out);
-    // Checks the arguments against the Formula; returns the return type text.
-    QString CheckCallParameters(TWordKind kind, QString &name, WordList &args);
-    void ExecuteEmbeddedFunction(const QString &name, WordList &args, TWordStatus &result);
+    // Checks the arguments against the Formula of built-in `d` (nothing to
+    // check when null); `name` becomes its name. Returns the return type text.
+    QString CheckCallParameters(const FunctionDescriptor *d, QString &name, WordList &args);
+    void ExecuteEmbeddedFunction(void (*fn)(FunctionCall &), const QString &name, WordList &args,
+                                 TWordStatus &result);
     void CallJavaScriptFunction(int funcIndex, const QString &name, WordList &args, TWordStatus &result);
     // Runs a source on the JavaScript engine; false, with the error raised,
     // when there is no engine, the source fails or it was interrupted (Pause,
@@ -508,10 +522,8 @@ class Interpreter : private InterpreterRunState {
     // -1; functionHeaders_.formals then holds its formal list.
     int functionHeaderLine(const QString &name);
     QHash<int, QString> javaScriptExpressions_;
-    // TakesArgumentsByName of each name met, as written.
-    bool takesArgumentsByName(const QString &name);
-    QHash<QString, bool> byNameCalls_;
     const CallShape &callShape(const QString &callText);
+    static void resolveBuiltins(CallShape &shape);
     QHash<QString, CallShape> callShapes_;
     struct FormalWord {
         bool comma = false;

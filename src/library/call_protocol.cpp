@@ -49,7 +49,20 @@ const Interpreter::CallShape &Interpreter::callShape(const QString &callText)
         shape.name = call.left(br).trimmed();
         shape.argText = call.mid(br + 1, call.size() - br - 2).trimmed();
     }
+    resolveBuiltins(shape);
     return callShapes_.insert(callText, shape).value();
+}
+
+void Interpreter::resolveBuiltins(CallShape &shape)
+{
+    shape.embedded = functionCatalogue(FunctionTable::Embedded).find(shape.name);
+    shape.graph = functionCatalogue(FunctionTable::Graph).find(shape.name);
+    shape.dialog = functionCatalogue(FunctionTable::Dialog).find(shape.name);
+    shape.argumentsByName = TakesArgumentsByName(shape.name);
+    // The implementation is found under the name the check leaves: the
+    // catalogue's own name when the arguments are checked.
+    shape.embeddedFn = builtinRegistry().find(
+        !shape.argumentsByName && shape.embedded ? shape.embedded->name() : shape.name);
 }
 
 void Interpreter::PrepareCallParameters(const CallShape &shape, bool scriptFunction, QString &name,
@@ -77,7 +90,7 @@ void Interpreter::PrepareCallParameters(const CallShape &shape, bool scriptFunct
             }
     }
 
-    const bool byName = takesArgumentsByName(name);
+    const bool byName = shape.argumentsByName;
     int argNo = 0;
     for (int i = 0; i <= words.last && argNo < kMaxWords; ++argNo) {
         // One argument: the words up to the next comma at the top level.
@@ -166,9 +179,8 @@ bool typeAccepts(TWordKind kind, const QString &type, bool &checked)
 
 } // namespace
 
-QString Interpreter::CheckCallParameters(TWordKind kind, QString &name, WordList &args)
+QString Interpreter::CheckCallParameters(const FunctionDescriptor *d, QString &name, WordList &args)
 {
-    const FunctionDescriptor *d = functionCatalogue(tableForKind(kind)).find(name);
     if (!d)
         return {};
     name = d->name();
@@ -224,10 +236,10 @@ QString Interpreter::CheckCallParameters(TWordKind kind, QString &name, WordList
     return s.returnType;
 }
 
-void Interpreter::ExecuteEmbeddedFunction(const QString &name, WordList &args, TWordStatus &result)
+void Interpreter::ExecuteEmbeddedFunction(BuiltinFunction fn, const QString &name, WordList &args,
+                                          TWordStatus &result)
 {
     result.clear();
-    const BuiltinFunction fn = builtinRegistry().find(name);
     if (!fn) {
         RaiseFunctionNotFound(*this, name);
         return;
@@ -266,17 +278,6 @@ void Interpreter::CallJavaScriptFunction(int funcIndex, const QString &name, Wor
         result.clear();
         RaiseMessage(46, {name});
     }
-}
-
-bool Interpreter::takesArgumentsByName(const QString &name)
-{
-    // Looked up once per name as written: the catalogue's lookup folds case.
-    auto it = byNameCalls_.constFind(name);
-    if (it != byNameCalls_.constEnd())
-        return it.value();
-    if (byNameCalls_.size() >= 4096)
-        byNameCalls_.clear();
-    return byNameCalls_.insert(name, TakesArgumentsByName(name)).value();
 }
 
 const QString &Interpreter::javaScriptExpression(int row, int count)

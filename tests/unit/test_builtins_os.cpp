@@ -5,6 +5,7 @@
 #include "core/interpreter.h"
 #include "core/message_catalogue.h"
 #include "library/builtin_families.h"
+#include "library/builtins.h"
 #include "library/function_tables.h"
 #include "platform/media_player.h"
 #include "platform/shell_opener.h"
@@ -192,7 +193,7 @@ TEST(OsSleep, TheElapsedTimeIsMinutesAndSeconds)
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (const qint64 ago : {qint64(125500), qint64((3600 + 61) * 1000 + 500), qint64(500)}) {
         in.startRunClock(now - ago);
-        in.ExecuteEmbeddedFunction("Sleep", args, result);
+        in.ExecuteEmbeddedFunction(builtinRegistry().find("Sleep"), "Sleep", args, result);
     }
     ASSERT_EQ(in.errorText(), "");
     EXPECT_EQ(result.kind, wkNone);
