@@ -11,6 +11,40 @@
 
 namespace tesmora {
 
+namespace {
+
+// The digits of ax (finite, > 0) rounded to 15 significant digits, without
+// trailing zeros, and the decimal exponent of the first digit; returns how
+// many digits.
+int fifteenDigits(double ax, char *digits, int &exp10)
+{
+    // d.dddddddddddddde[+-]xx
+    char text[40];
+    const auto res = std::to_chars(text, text + sizeof text, ax, std::chars_format::scientific, 14);
+    const char *end = res.ptr;
+    const char *e = text;
+    while (e < end && *e != 'e')
+        ++e;
+    int n = 0;
+    for (const char *p = text; p < e; ++p)
+        if (*p != '.')
+            digits[n++] = *p;
+    while (n > 1 && digits[n - 1] == '0')
+        --n;
+    exp10 = 0;
+    bool negExp = false;
+    const char *p = e + 1;
+    if (p < end && (*p == '-' || *p == '+'))
+        negExp = *p++ == '-';
+    for (; p < end; ++p)
+        exp10 = exp10 * 10 + (*p - '0');
+    if (negExp)
+        exp10 = -exp10;
+    return n;
+}
+
+} // namespace
+
 int GeneralNumberChars(double x, char *out, char dec)
 {
     const auto copy = [out](const char *s) {
@@ -33,29 +67,9 @@ int GeneralNumberChars(double x, char *out, char dec)
         auto res = std::to_chars(out + o, out + kNumberChars, static_cast<long long>(ax));
         return static_cast<int>(res.ptr - out);
     }
-    // Round to 15 significant digits: d.dddddddddddddde[+-]xx
-    char buf[40];
-    auto res = std::to_chars(buf, buf + sizeof buf, ax, std::chars_format::scientific, 14);
-    const char *end = res.ptr;
-    const char *e = buf;
-    while (e < end && *e != 'e')
-        ++e;
     char digits[20];
-    int n = 0;
-    for (const char *p = buf; p < e; ++p)
-        if (*p != '.')
-            digits[n++] = *p;
-    while (n > 1 && digits[n - 1] == '0')
-        --n;
     int exp10 = 0;
-    bool negExp = false;
-    const char *p = e + 1;
-    if (p < end && (*p == '-' || *p == '+'))
-        negExp = *p++ == '-';
-    for (; p < end; ++p)
-        exp10 = exp10 * 10 + (*p - '0');
-    if (negExp)
-        exp10 = -exp10;
+    const int n = fifteenDigits(ax, digits, exp10);
     const int ex = exp10 + 1; // value = 0.d1d2... x 10^ex
     if (ex >= -3 && ex <= 15) {
         if (ex <= 0) {
@@ -104,7 +118,10 @@ QString GeneralNumberText(double x, QChar sep)
 
 void AssignAscii(QString &text, const char *s, int n)
 {
-    text.resize(n); // in place when the characters are not shared
+    if (text.isDetached() && text.capacity() >= n)
+        text.resize(n); // in place: the characters are the string's own
+    else
+        text = QString(n, Qt::Uninitialized);
     char16_t *d = reinterpret_cast<char16_t *>(text.data());
     for (int k = 0; k < n; ++k)
         d[k] = static_cast<unsigned char>(s[k]);
