@@ -181,39 +181,39 @@ struct Value {
     bool isText() const { return isStringKind(kind); }
 };
 
-// One arithmetic step on two numbers; false when the passes would report on
-// the result.
-bool applyArithmetic(Code code, Value &a, const Value &b)
+// One arithmetic step on two numbers, a (of kind ak) becoming the result;
+// false when the passes would report on the result.
+bool applyArithmetic(Code code, double &a, TWordKind &ak, double b, TWordKind bk)
 {
-    const TWordKind kind = resultKind(a.kind, b.kind);
+    const TWordKind kind = resultKind(ak, bk);
     switch (code) {
     case Code::Add:
-        a.v += b.v;
-        a.kind = kind;
+        a += b;
+        ak = kind;
         return true;
     case Code::Subtract:
-        a.v -= b.v;
-        a.kind = kind;
+        a -= b;
+        ak = kind;
         return true;
     case Code::Multiply:
-        a.v *= b.v;
-        a.kind = kind;
+        a *= b;
+        ak = kind;
         break;
     case Code::Divide:
-        a.v /= b.v;
-        a.kind = wkFloat;
+        a /= b;
+        ak = wkFloat;
         break;
     default: {
         QString failure;
         double v = 0;
-        if (!integerRemainder(a.v, b.v, v, failure))
+        if (!integerRemainder(a, b, v, failure))
             return false;
-        a.v = v;
-        a.kind = kind;
+        a = v;
+        ak = kind;
         break;
     }
     }
-    return !reportsDivisionByZero(a.v);
+    return !reportsDivisionByZero(a);
 }
 
 // One step on two values of the same sort: arithmetic on numbers, joining
@@ -223,7 +223,7 @@ bool applyBinary(Code code, Value &a, const Value &b)
     if (a.isText() != b.isText())
         return false;
     if (!a.isText())
-        return applyArithmetic(code, a, b);
+        return applyArithmetic(code, a.v, a.kind, b.v, b.kind);
     if (code != Code::Add || a.text.size() + b.text.size() > kMaxStringLength)
         return false;
     a.text += b.text;
@@ -333,12 +333,97 @@ bool takeValue(LineRecord &record, const QList<Tvariable> &variables, const TWor
         v.kind, [&v] { return VariableNumber(v).value; }, v.VarVal, n);
 }
 
+// What the evaluation on numbers alone came to.
+enum class NumbersOutcome : std::uint8_t { Done, Declined, Texts };
+
+// The number (and its kind) that an operand word stands for in a line that
+// neither keeps nor gives back what it reads; Texts for a text operand.
+template <typename IndexOf>
+NumbersOutcome numberOperand(const QList<Tvariable> &variables, const TWordStatus &word, int at,
+                             IndexOf indexOf, double &v, TWordKind &kind)
+{
+    if (word.kind != wkVariableName) {
+        if (isStringKind(word.kind))
+            return NumbersOutcome::Texts;
+        if (!isValueKind(word.kind)) {
+            v = word.float_val; // a constant
+            kind = wkFloat;
+            return NumbersOutcome::Done;
+        }
+        if (!isNumberKind(word.kind))
+            return NumbersOutcome::Declined;
+        v = word.float_val;
+        kind = word.kind;
+        return NumbersOutcome::Done;
+    }
+    const int vi = indexOf(at);
+    if (vi < 0 || vi >= variables.size())
+        return NumbersOutcome::Declined;
+    const Tvariable &var = variables.at(vi);
+    if (isStringKind(var.kind))
+        return NumbersOutcome::Texts;
+    if (!isNumberKind(var.kind))
+        return NumbersOutcome::Declined;
+    v = VariableNumber(var).value;
+    kind = var.kind;
+    return NumbersOutcome::Done;
+}
+
+// The program on a stack of plain numbers, the common case, with the rules
+// of computeValue below; Texts (before anything is decided) when an operand
+// is a text, for computeValue to run instead.
+template <typename IndexOf>
+NumbersOutcome computeNumbers(const QList<Tvariable> &variables, Words words, const Program &p,
+                              IndexOf indexOf, double &value, TWordKind &valueKind)
+{
+    std::array<double, kMaxWords> v;
+    std::array<TWordKind, kMaxWords> kind;
+    int top = -1;
+    for (int k = 0; k < p.count; ++k) {
+        const Step &s = p.steps[static_cast<size_t>(k)];
+        switch (s.code) {
+        case Code::Operand: {
+            ++top;
+            const NumbersOutcome o =
+                numberOperand(variables, words[s.word], s.word, indexOf, v[size_t(top)], kind[size_t(top)]);
+            if (o != NumbersOutcome::Done)
+                return o;
+            break;
+        }
+        case Code::Negate:
+            v[size_t(top)] = -v[size_t(top)];
+            break;
+        case Code::Compare:
+            value = compareNumbers(words[s.word].str, v[size_t(top - 1)], v[size_t(top)]) ? 1.0 : 0.0;
+            valueKind = wkBool;
+            return NumbersOutcome::Done;
+        default:
+            --top;
+            if (!applyArithmetic(s.code, v[size_t(top)], kind[size_t(top)], v[size_t(top + 1)],
+                                 kind[size_t(top + 1)]))
+                return NumbersOutcome::Declined;
+            break;
+        }
+    }
+    if (top != 0)
+        return NumbersOutcome::Declined;
+    value = v[0];
+    valueKind = kind[0];
+    return NumbersOutcome::Done;
+}
+
 // Runs the program; false to decline. `indexOf` gives the index of the
 // variable a word names. A comparison leaves a value of kind wkBool.
 template <typename IndexOf>
 bool computeValue(LineRecord &record, const QList<Tvariable> &variables, Words words, const Program &p,
                   IndexOf indexOf, Value &result)
 {
+    // A line that keeps or gives back what it reads goes the long way.
+    if (!record.recording && record.taken >= record.values.size()) {
+        const NumbersOutcome o = computeNumbers(variables, words, p, indexOf, result.v, result.kind);
+        if (o != NumbersOutcome::Texts)
+            return o == NumbersOutcome::Done;
+    }
     QVarLengthArray<Value, 16> stack;
     for (int k = 0; k < p.count; ++k) {
         const Step &s = p.steps[static_cast<size_t>(k)];
