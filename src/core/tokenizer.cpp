@@ -41,8 +41,11 @@ const int *Interpreter::resolveDeps(const QList<SplitCache::Dep> &deps, DepsMemo
 #endif
         return memo.hold ? memo.found.data() : nullptr;
     }
-    // At least one slot, so that a text without names gets a pointer too.
-    memo.found.assign(static_cast<size_t>(std::max<qsizetype>(deps.size(), 1)), -1);
+    // At least one slot, so that a text without names gets a pointer too;
+    // depsHold writes each slot it gets to.
+    const size_t count = deps.isEmpty() ? 1 : static_cast<size_t>(deps.size());
+    if (memo.found.size() != count)
+        memo.found.resize(count, -1);
     memo.hold = depsHold(deps, memo.found.data());
     memo.key = key;
     return memo.hold ? memo.found.data() : nullptr;
