@@ -114,15 +114,20 @@ Interpreter::ScratchList::~ScratchList()
 void Interpreter::EvaluateRange(const WordList &words, int from, int to, TWordStatus &result)
 {
     if (!evaluateSimple(words, from, to, result))
-        EvaluateRangeByPasses(words, from, to, result);
+        evaluateCopy(words, from, to, result, true);
 }
 
 void Interpreter::EvaluateRangeByPasses(const WordList &words, int from, int to, TWordStatus &result)
 {
+    evaluateCopy(words, from, to, result, false);
+}
+
+void Interpreter::evaluateCopy(const WordList &words, int from, int to, TWordStatus &result, bool direct)
+{
     ScratchList part(*this);
     for (int i = from; i <= to; ++i)
         (*part)[++part->last] = words[i];
-    evaluateOwned(*part, result, false);
+    evaluateOwned(*part, result, direct);
 }
 
 void Interpreter::EvaluateText(const QString &text, TWordStatus &result)

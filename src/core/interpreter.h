@@ -468,6 +468,8 @@ class Interpreter : private InterpreterRunState {
 
     // `direct` false: by the reduction rounds alone (see EvaluateRangeByPasses).
     void evaluateOwned(WordList &w, TWordStatus &result, bool direct = true);
+    // evaluateOwned of a copy of words[from..to].
+    void evaluateCopy(const WordList &words, int from, int to, TWordStatus &result, bool direct);
     // Evaluates a simple range directly (simple_expressions.cpp); false,
     // with nothing changed, when the range is not one.
     bool evaluateSimple(const WordList &words, int from, int to, TWordStatus &result);
