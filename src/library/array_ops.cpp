@@ -98,7 +98,9 @@ bool looksGenerated(const QString &name)
 
 bool isTemporaryName(const QString &name)
 {
-    if (name.size() < 4 || compareArrayNames(QStringView(name).left(4), u"TARR") != 0)
+    // Checked after every line: most names fail on their first letter.
+    if (name.size() < 4 || (name.at(0) != QLatin1Char('t') && name.at(0) != QLatin1Char('T')) ||
+        compareArrayNames(QStringView(name).left(4), u"TARR") != 0)
         return false;
     return name.size() > 16 || looksGenerated(name);
 }
