@@ -4,6 +4,8 @@
 
 #include "numbers.h"
 
+#include <algorithm>
+
 namespace tesmora {
 
 void Interpreter::SplitWords(const QString &text, WordList &words)
@@ -35,8 +37,10 @@ const int *Interpreter::resolveDeps(const QList<SplitCache::Dep> &deps, DepsMemo
     if (memo.key == key) {
 #ifdef TESMORA_CHECK_CACHES
         // Builds with the sanitizers check every reuse against a fresh look-up.
-        std::vector<int> again(memo.found.size());
-        if (depsHold(deps, again.data()) != memo.hold || (memo.hold && again != memo.found))
+        std::vector<int> again(memo.found.size(), -1);
+        const bool hold = depsHold(deps, again.data());
+        if (hold != memo.hold ||
+            (hold && !std::equal(again.begin(), again.begin() + deps.size(), memo.found.begin())))
             qFatal("resolveDeps: a name resolves differently under an unchanged key");
 #endif
         return memo.hold ? memo.found.data() : nullptr;
