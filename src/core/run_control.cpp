@@ -189,7 +189,8 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
     if (outermost)
         sinceEvents_.start();
     bool firstLine = outermost;
-    while (!held && CurrentLine < ScriptLines.size() && !lineInfo(CurrentLine).beginsStop) {
+    bool atStop = CurrentLine >= ScriptLines.size() || lineInfo(CurrentLine).beginsStop;
+    while (!held && !atStop) {
         if (firstLine || sinceEvents_.nsecsElapsed() >= kEventIntervalNs) {
             host_->processEvents();
             DrainBetweenLines();
@@ -203,10 +204,13 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
             StepOverLine = StepOverDepth = -1;
             RunState = rn_Step;
         }
-        if (failed() || (RunState != rn_Run && RunState != rn_Continue))
+        if (failed() || (RunState != rn_Run && RunState != rn_Continue) || CurrentLine >= ScriptLines.size())
             break;
-        if (lineInfo(CurrentLine).stopLine)
+        // One look at the line that comes next serves both of its marks.
+        const LineInfo &next = lineInfo(CurrentLine);
+        if (next.stopLine)
             break;
+        atStop = next.beginsStop;
         if (BlockStack[static_cast<size_t>(BlockDepth)].pt == pt_ReturnScriptFunction)
             break;
         if (host_->pauseKeyDown()) {
