@@ -177,6 +177,44 @@ int Interpreter::variableOfWord(const TWordStatus &word) const
 
 int Interpreter::FindVariable(const QString &name) const
 {
+    // A name beginning with "_" is a script function's own (no global has
+    // one, and no local is without it): the current call's variables were
+    // added after those of the calls around it, so the search from the end
+    // stops at the first of those. Any other name is a global's, among the
+    // first globalsEnd_.
+    const Tvariable *vars = Variables.constData();
+    int found = -1;
+    if (name.startsWith(QLatin1Char('_'))) {
+        for (int i = static_cast<int>(Variables.size()) - 1; i >= 0 && found < 0; --i) {
+            const int level = vars[i].function_level;
+            if (level == CurrentFunctionLevel && sameName(vars[i].VarName, name))
+                found = i;
+            else if (level != 0 && level < CurrentFunctionLevel)
+                break;
+        }
+    } else {
+        for (int i = std::min(globalsEnd_, static_cast<int>(Variables.size())) - 1; i >= 0 && found < 0; --i)
+            if (vars[i].function_level == 0 && sameName(vars[i].VarName, name))
+                found = i;
+    }
+#ifdef TESMORA_CHECK_CACHES
+    if (found != findVariableByScan(name))
+        qFatal("FindVariable: the short search found another variable than the full one");
+#endif
+    return found;
+}
+
+void Interpreter::variablesReplaced()
+{
+    ++namesStamp_;
+    globalsEnd_ = 0;
+    for (int i = 0; i < Variables.size(); ++i)
+        if (Variables.at(i).function_level == 0)
+            globalsEnd_ = i + 1;
+}
+
+int Interpreter::findVariableByScan(const QString &name) const
+{
     // Names are unique within a level (SetVariable and the binding of
     // parameters add a name only where it is not yet). The current level's
     // variables were added last, so the search runs from the end; a global
@@ -221,6 +259,8 @@ int Interpreter::SetVariable(const QString &name, const QString &text, TWordKind
     v.kind = kind;
     Variables.append(v);
     VariableOrder.append(0);
+    if (v.function_level == 0)
+        globalsEnd_ = static_cast<int>(Variables.size());
     return static_cast<int>(Variables.size()) - 1;
 }
 

@@ -459,9 +459,21 @@ class Interpreter : private InterpreterRunState {
         return {namesStamp_, Arrays.layout(), Variables.size(), CurrentFunctionLevel};
     }
     // Variables were removed or the whole run state replaced: names may
-    // resolve differently although no count changed.
-    void namesChanged() { ++namesStamp_; }
+    // resolve differently although no count changed. Each removes or
+    // replaces through one of these.
+    void variableRemovedAt(int i)
+    {
+        ++namesStamp_;
+        if (i < globalsEnd_)
+            --globalsEnd_;
+    }
+    void variablesReplaced();
     std::uint64_t namesStamp_ = 1;
+    // Every global (level 0) variable stands before this index.
+    int globalsEnd_ = 0;
+    // FindVariable by a look at every variable, the reference for the
+    // shorter searches.
+    int findVariableByScan(const QString &name) const;
     SplitCache splitCache_;
     QList<SplitCache::Dep> *recordDeps_ = nullptr;
     mutable LineTable lineTable_;

@@ -36,7 +36,7 @@ void Interpreter::RunOneLine()
 {
     if (CurrentLine == 0) {
         Variables.clear();
-        namesChanged();
+        variablesReplaced();
         VariableOrder.clear();
         ResetArrays();
     }
@@ -386,7 +386,7 @@ void Interpreter::ResetRun()
     TryErrorText.clear();
     CurrentLine = 0;
     Variables.clear();
-    namesChanged();
+    variablesReplaced();
     VariableOrder.clear();
     LastAssignedVariable = 0;
     Arrays = ArrayTable();

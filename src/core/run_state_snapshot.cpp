@@ -59,7 +59,7 @@ RunStateSnapshot Interpreter::captureState(const RunStateSnapshot *previous) con
 void Interpreter::restoreState(const RunStateSnapshot &snapshot)
 {
     static_cast<InterpreterRunState &>(*this) = snapshot.state;
-    namesChanged();
+    variablesReplaced();
     // The live table gets cells of its own: the snapshot stays as it was.
     std::map<const ArrayCells *, std::shared_ptr<ArrayCells>> copies;
     for (int n = 1; n <= Arrays.count(); ++n) {

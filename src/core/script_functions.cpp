@@ -246,7 +246,7 @@ bool Interpreter::ReturnStatement(const WordList &w)
                 caller.VarVal = v.VarVal;
             }
             Variables.removeAt(i);
-            namesChanged();
+            variableRemovedAt(i);
             if (i < VariableOrder.size())
                 VariableOrder.removeAt(i);
         }
@@ -278,7 +278,7 @@ void Interpreter::closeLevelsAbove(int blockDepth, int functionLevel)
         if (Variables.at(i).function_level <= functionLevel)
             continue;
         Variables.removeAt(i);
-        namesChanged();
+        variableRemovedAt(i);
         if (i < VariableOrder.size())
             VariableOrder.removeAt(i);
     }
