@@ -20,13 +20,18 @@ inline TWordStatus numberWord(double v, TWordKind kind)
     return r;
 }
 
+inline QString truthText(bool b)
+{
+    return b ? QStringLiteral("true") : QStringLiteral("false");
+}
+
 inline TWordStatus truthWord(bool b)
 {
     TWordStatus r;
     r.kind = wkBool;
     r.bool_val = b;
     r.float_val = b ? 1.0 : 0.0;
-    r.str = b ? QStringLiteral("true") : QStringLiteral("false");
+    r.str = truthText(b);
     return r;
 }
 

@@ -322,7 +322,7 @@ bool takeValue(LineRecord &record, const QList<Tvariable> &variables, const TWor
         return true;
     }
     // A line that keeps or gives back what it reads goes the long way.
-    if (record.recording || record.taken < record.values.size()) {
+    if (!record.idle()) {
         TWordStatus x;
         return takeOperand(record, variables, word, vi, x) && valueOfWord(x, n);
     }
@@ -419,7 +419,7 @@ bool computeValue(LineRecord &record, const QList<Tvariable> &variables, Words w
                   IndexOf indexOf, Value &result)
 {
     // A line that keeps or gives back what it reads goes the long way.
-    if (!record.recording && record.taken >= record.values.size()) {
+    if (record.idle()) {
         const NumbersOutcome o = computeNumbers(variables, words, p, indexOf, result.v, result.kind);
         if (o != NumbersOutcome::Texts)
             return o == NumbersOutcome::Done;
@@ -579,7 +579,7 @@ bool Interpreter::runSimpleLine(const SimpleLine &line)
     if (isNumberKind(value.kind))
         SetVariableNumber(v, value.v);
     else if (value.kind == wkBool)
-        v.VarVal = value.v != 0 ? QStringLiteral("true") : QStringLiteral("false");
+        v.VarVal = truthText(value.v != 0);
     else
         v.VarVal = std::move(value.text);
     v.kind = value.kind;

@@ -222,6 +222,9 @@ struct LineRecord {
     // Off for a line that cannot call a script function: nothing to keep.
     bool recording = false;
 
+    // Neither keeping nor giving back what the line reads.
+    bool idle() const { return !recording && taken >= values.size(); }
+
     // The next recorded value, while the line is running again.
     bool replay(TWordStatus &value)
     {
