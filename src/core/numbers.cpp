@@ -4,7 +4,9 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <cmath>
 #include <limits>
@@ -13,11 +15,120 @@ namespace tesmora {
 
 namespace {
 
+// y = ax * 10^k as an exact quotient, ax = m * 2^e: its floor q and how
+// the remainder compares with one half (-1 below, 0 exactly, +1 above).
+// Returns false where the quotient's terms would not fit 128 bits.
+bool scaledFloor(std::uint64_t m, int e, int k, std::uint64_t &q, int &half)
+{
+    using U = unsigned __int128;
+    if (k > 27 || k < -22) // 5^27 < 2^63, 10^22 < 2^74
+        return false;
+    static constexpr auto fives = [] {
+        std::array<std::uint64_t, 28> p{};
+        p[0] = 1;
+        for (std::size_t i = 1; i < p.size(); ++i)
+            p[i] = p[i - 1] * 5;
+        return p;
+    }();
+    U num = m; // below 2^53
+    if (k >= 0) {
+        num *= fives[static_cast<std::size_t>(k)]; // below 2^116
+        e += k;                                    // 10^k = 5^k * 2^k
+        if (e >= 0) {
+            if (e > 127 - 116)
+                return false;
+            q = static_cast<std::uint64_t>(num << e);
+            half = -1;
+            return (num << e) >> 63 == 0;
+        }
+        if (-e > 127)
+            return false;
+        const U quot = num >> -e;
+        const U rest = num - (quot << -e);
+        const U halfUnit = U(1) << (-e - 1);
+        q = static_cast<std::uint64_t>(quot);
+        half = rest < halfUnit ? -1 : (rest == halfUnit ? 0 : 1);
+        return quot >> 63 == 0;
+    }
+    U den = U(fives[static_cast<std::size_t>(-k)]) << -k; // 10^-k, below 2^74
+    if (e >= 0) {
+        if (e > 127 - 53)
+            return false;
+        num <<= e;
+    } else {
+        den <<= -e; // ax >= 1e15 here, so e > -4
+    }
+    const U quot = num / den;
+    const U twice = (num - quot * den) * 2;
+    q = static_cast<std::uint64_t>(quot);
+    half = twice < den ? -1 : (twice == den ? 0 : 1);
+    return quot >> 63 == 0;
+}
+
+// The 15 significant digits of ax (normal, > 0) as a whole number in
+// [1e14, 1e15), and the decimal exponent of its first digit, computed with
+// exact integers and ties to even, as C's "%.14e" rounds. Returns false
+// where the magnitude is outside the range the integers can hold.
+bool fifteenDigitsExact(double ax, std::uint64_t &n, int &exp10)
+{
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &ax, sizeof bits);
+    const int field = static_cast<int>(bits >> 52);
+    if (field == 0) // subnormal
+        return false;
+    const std::uint64_t m = (bits & ((std::uint64_t(1) << 52) - 1)) | (std::uint64_t(1) << 52);
+    const int e = field - 1075;
+    // floor(log10(2^(e+52))): the exponent of the first digit, or one less.
+    // (78913 / 2^18 is log10(2) to six digits; the loop mends an estimate
+    // that is one off.)
+    int first = ((e + 52) * 78913) >> 18;
+    constexpr std::uint64_t low = 100000000000000ULL, high = 1000000000000000ULL;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::uint64_t q = 0;
+        int half = 0;
+        if (!scaledFloor(m, e, 14 - first, q, half))
+            return false;
+        if (q >= high) {
+            ++first;
+            continue;
+        }
+        if (q < low) {
+            --first;
+            continue;
+        }
+        if (half > 0 || (half == 0 && (q & 1)))
+            ++q;
+        if (q == high) {
+            q = low;
+            ++first;
+        }
+        n = q;
+        exp10 = first;
+        return true;
+    }
+    return false;
+}
+
 // The digits of ax (finite, > 0) rounded to 15 significant digits, without
 // trailing zeros, and the decimal exponent of the first digit; returns how
 // many digits.
 int fifteenDigits(double ax, char *digits, int &exp10)
 {
+    std::uint64_t n = 0;
+    if (fifteenDigitsExact(ax, n, exp10)) {
+        // Two digits at a time, from the right: seven pairs and the first digit.
+        static constexpr char pairs[] = "00010203040506070809101112131415161718192021222324"
+                                        "25262728293031323334353637383940414243444546474849"
+                                        "50515253545556575859606162636465666768697071727374"
+                                        "75767778798081828384858687888990919293949596979899";
+        for (int k = 13; k > 0; k -= 2, n /= 100)
+            std::memcpy(digits + k, pairs + 2 * (n % 100), 2);
+        digits[0] = static_cast<char>('0' + n);
+        int count = 15;
+        while (count > 1 && digits[count - 1] == '0')
+            --count;
+        return count;
+    }
     // d.dddddddddddddde[+-]xx
     char text[40];
     const auto res = std::to_chars(text, text + sizeof text, ax, std::chars_format::scientific, 14);
@@ -25,12 +136,12 @@ int fifteenDigits(double ax, char *digits, int &exp10)
     const char *e = text;
     while (e < end && *e != 'e')
         ++e;
-    int n = 0;
+    int n2 = 0;
     for (const char *p = text; p < e; ++p)
         if (*p != '.')
-            digits[n++] = *p;
-    while (n > 1 && digits[n - 1] == '0')
-        --n;
+            digits[n2++] = *p;
+    while (n2 > 1 && digits[n2 - 1] == '0')
+        --n2;
     exp10 = 0;
     bool negExp = false;
     const char *p = e + 1;
@@ -40,7 +151,7 @@ int fifteenDigits(double ax, char *digits, int &exp10)
         exp10 = exp10 * 10 + (*p - '0');
     if (negExp)
         exp10 = -exp10;
-    return n;
+    return n2;
 }
 
 } // namespace

@@ -71,6 +71,16 @@ TEST(GeneralNumberText, FifteenDigitsAreTheCorrectRoundingOfEveryValue)
             if (!agrees(v) && ++failures <= 5)
                 ADD_FAILURE() << "value " << v << " written " << FormatNumber(v).toStdString();
     }
+    // Exact ties at the 16th digit go to the even neighbour, as "%.14e" does:
+    // whole numbers above 15 digits, halves, and powers of two.
+    for (const double tie : {1000000000000005.0, 1000000000000015.0, 123456789012345.5, std::ldexp(1.0, -22),
+                             std::ldexp(3.0, -22), std::ldexp(1.0, 60)})
+        EXPECT_TRUE(agrees(tie)) << tie;
+    EXPECT_EQ(FormatNumber(1000000000000005.0), "1E15");
+    EXPECT_EQ(FormatNumber(1000000000000015.0), "1.00000000000002E15");
+    EXPECT_EQ(FormatNumber(123456789012345.5), "123456789012346");
+    EXPECT_EQ(FormatNumber(std::ldexp(1.0, -22)), "2.38418579101562E-7");
+    EXPECT_EQ(FormatNumber(std::ldexp(3.0, -22)), "7.15255737304688E-7");
     // Carries through every digit, and subnormal numbers.
     EXPECT_EQ(FormatNumber(9.9999999999999982), "10");
     EXPECT_EQ(FormatNumber(9.9999999999999951), "9.99999999999999"); // 9.99999999999999467...
