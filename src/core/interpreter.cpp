@@ -184,7 +184,7 @@ int Interpreter::FindVariable(const QString &name) const
     // first globalsEnd_.
     const Tvariable *vars = Variables.constData();
     int found = -1;
-    if (name.startsWith(QLatin1Char('_'))) {
+    if (IsCallOwnName(name)) {
         for (int i = static_cast<int>(Variables.size()) - 1; i >= 0 && found < 0; --i) {
             const int level = vars[i].function_level;
             if (level == CurrentFunctionLevel && sameName(vars[i].VarName, name))
@@ -202,6 +202,26 @@ int Interpreter::FindVariable(const QString &name) const
         qFatal("FindVariable: the short search found another variable than the full one");
 #endif
     return found;
+}
+
+int Interpreter::stillVariableAt(const QString &name, int hint) const
+{
+    // Names are unique among the globals and within the current call, and
+    // FindVariable searches just one of those: a variable of the right one
+    // with the name at the hinted index is the one the search would find.
+    if (hint < 0 || hint >= Variables.size())
+        return -1;
+    const Tvariable &v = Variables.at(hint);
+    const bool own = IsCallOwnName(name);
+    const bool inScope =
+        own ? v.function_level == CurrentFunctionLevel : v.function_level == 0 && hint < globalsEnd_;
+    if (!inScope || !sameName(v.VarName, name))
+        return -1;
+#ifdef TESMORA_CHECK_CACHES
+    if (FindVariable(name) != hint)
+        qFatal("stillVariableAt: the name is found elsewhere");
+#endif
+    return hint;
 }
 
 void Interpreter::variablesReplaced()

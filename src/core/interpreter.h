@@ -83,6 +83,13 @@ struct ConstantInfo {
     QString value;
 };
 
+// A name beginning with "_" belongs to a script function's call: no global
+// has one and no local is without it.
+inline bool IsCallOwnName(const QString &name)
+{
+    return !name.isEmpty() && name.front() == QLatin1Char('_');
+}
+
 class Interpreter : private InterpreterRunState {
     // Storage of the lists whose replacement changes how texts split; written
     // only through setScriptFunctions and setConstantList below.
@@ -453,7 +460,9 @@ class Interpreter : private InterpreterRunState {
     // some name no longer resolves as it did when the text was split. Checked
     // once while the names in scope stay the same (namesKey).
     const int *resolveDeps(const QList<SplitCache::Dep> &deps, DepsMemo &memo) const;
-    bool depsHold(const QList<SplitCache::Dep> &deps, int *found) const;
+    bool depsHold(const QList<SplitCache::Dep> &deps, int *found, int added) const;
+    // `hint` if the name's variable is still there, else -1.
+    int stillVariableAt(const QString &name, int hint) const;
     NamesKey namesKey() const
     {
         return {namesStamp_, Arrays.layout(), Variables.size(), CurrentFunctionLevel};
@@ -541,6 +550,7 @@ class Interpreter : private InterpreterRunState {
     QHash<QString, CallShape> callShapes_;
     struct FormalWord {
         bool comma = false;
+        bool byReference = false; // the word "var"
         QString str;
     };
     struct FunctionHeaderCache {

@@ -61,6 +61,18 @@ inline ParsedNumber VariableNumber(const Tvariable &v)
     return dot;
 }
 
+// Gives `to` the number known for `from`'s text when `to` holds the very
+// same characters (a copy of that text), so it is not read again.
+inline void ShareKnownNumber(Tvariable &to, const Tvariable &from)
+{
+    const bool known = !from.numberText.isEmpty() && from.numberText.constData() == from.VarVal.constData() &&
+                       from.numberText.size() == from.VarVal.size();
+    if (known && to.VarVal.constData() == from.VarVal.constData() && to.VarVal.size() == from.VarVal.size()) {
+        to.numberText = from.numberText;
+        to.number = from.number;
+    }
+}
+
 // True when FormatNumber(x) reads back as exactly x: whole numbers written
 // digit for digit (a negative zero is written "0" and reads as +0).
 inline bool NumberTextIsExact(double x)

@@ -1,5 +1,6 @@
 // Script functions: calls, parameters, RETURN and the finishing of a return.
 #include "interpreter.h"
+#include "numbers.h"
 
 namespace tesmora {
 
@@ -111,8 +112,11 @@ const QList<Interpreter::FormalWord> *Interpreter::formalWords()
         if (failed())
             return nullptr;
         c.formalWords.clear();
-        for (int i = 0; i <= list->last; ++i)
-            c.formalWords.append({(*list)[i].kind == wkComma, (*list)[i].str});
+        for (int i = 0; i <= list->last; ++i) {
+            const TWordStatus &w = (*list)[i];
+            c.formalWords.append(
+                {w.kind == wkComma, w.str.compare(QLatin1String("var"), Qt::CaseInsensitive) == 0, w.str});
+        }
         c.formalWordsKnown = true;
     }
     return &c.formalWords;
@@ -128,7 +132,7 @@ bool Interpreter::bindParameters(const QString &functionName, const WordList &ar
     for (const FormalWord &f : *formals) {
         if (f.comma) {
             byReference = false;
-        } else if (f.str.compare(QLatin1String("var"), Qt::CaseInsensitive) == 0) {
+        } else if (f.byReference) {
             byReference = true;
         } else if (isMissingArgument(args, actual)) {
             RaiseMessage(51);
@@ -203,7 +207,10 @@ void Interpreter::BindParameter(const QString &functionName, const QString &form
     v.function_level = CurrentFunctionLevel;
     v.is_parameter_variable = byReference;
     v.parameter_var_index = byReference ? actual.var_index : 0;
-    Variables.append(v);
+    // An argument that is a variable's text keeps the number read from it.
+    if (actual.var_index > 0 && actual.var_index <= Variables.size())
+        ShareKnownNumber(v, Variables.at(actual.var_index - 1));
+    Variables.append(std::move(v));
     VariableOrder.append(0);
 }
 

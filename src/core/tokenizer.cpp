@@ -38,7 +38,7 @@ const int *Interpreter::resolveDeps(const QList<SplitCache::Dep> &deps, DepsMemo
 #ifdef TESMORA_CHECK_CACHES
         // Builds with the sanitizers check every reuse against a fresh look-up.
         std::vector<int> again(memo.found.size(), -1);
-        const bool hold = depsHold(deps, again.data());
+        const bool hold = depsHold(deps, again.data(), 0);
         if (hold != memo.hold ||
             (hold && !std::equal(again.begin(), again.begin() + deps.size(), memo.found.begin())))
             qFatal("resolveDeps: a name resolves differently under an unchanged key");
@@ -50,16 +50,25 @@ const int *Interpreter::resolveDeps(const QList<SplitCache::Dep> &deps, DepsMemo
     const size_t count = deps.isEmpty() ? 1 : static_cast<size_t>(deps.size());
     if (memo.found.size() != count)
         memo.found.resize(count, -1);
-    memo.hold = depsHold(deps, memo.found.data());
+    memo.hold = depsHold(deps, memo.found.data(), static_cast<int>(key.variables - memo.key.variables));
     memo.key = key;
     return memo.hold ? memo.found.data() : nullptr;
 }
 
-bool Interpreter::depsHold(const QList<SplitCache::Dep> &deps, int *found) const
+bool Interpreter::depsHold(const QList<SplitCache::Dep> &deps, int *found, int added) const
 {
+    // `found` holds what the names resolved to when last checked, before
+    // `added` more variables: a variable still there is taken without a
+    // search. A call's own variables are the last ones, so they are looked
+    // for as far from the end as they were (the same line in the next call,
+    // or one level deeper).
     for (qsizetype k = 0; k < deps.size(); ++k) {
         const SplitCache::Dep &d = deps.at(k);
-        const int index = FindVariable(d.name);
+        int index = -1;
+        if (d.isVariable && found[k] >= 0)
+            index = stillVariableAt(d.name, IsCallOwnName(d.name) ? found[k] + added : found[k]);
+        if (index < 0)
+            index = FindVariable(d.name);
         found[k] = index;
         const bool v = index >= 0;
         if (v != d.isVariable)

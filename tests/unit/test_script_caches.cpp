@@ -97,6 +97,25 @@ TEST(ScriptCaches, FullSplitCacheEvictsTheOldestEntries)
     EXPECT_EQ(cache.size(), 0);
 }
 
+TEST(ScriptCaches, NamesOfAFunctionResolveInEachCallAndDepth)
+{
+    // The same function lines run at two depths, with a local that exists
+    // in some calls only, parameters bound from variables and changed in the
+    // call: each call must read its own variables and no one else's.
+    ScriptRun r({"Error = ''", // TRY in a function reports into an existing global
+                 "r = 0", "n = 0", "for k = 1, 4", "  r = r + Pick(k, n)", "  n = n + 0.5", "stop",
+                 "function Pick(_k, _m)", "  if _k % 2 = 0", "    _e = _k * 100", "  try _m = _e + _m",
+                 "  _m = _m + 1", "  if _k < 3", "    _m = _m + Pick(_k + 2, _m)", "  return _m"});
+    r.start();
+    EXPECT_EQ(r.error(), "");
+    // Without _e the TRY line stores 0: Pick(3, m) = 1, Pick(1, 0) = 1 +
+    // Pick(3, 1) = 2; Pick(2, 0.5) = 201.5 + Pick(4, 201.5) = 201.5 + 602.5;
+    // Pick(4, 1.5) = 402.5.
+    EXPECT_EQ(r.var("r"), "1209.5");
+    EXPECT_EQ(r.var("n"), "2");
+    EXPECT_EQ(r.var("k"), "4");
+}
+
 TEST(ScriptCaches, RememberedNamesAndNumbersFollowEveryChange)
 {
     // The same lines run before and after their names exist, at two function
