@@ -15,6 +15,32 @@ namespace tesmora {
 
 namespace {
 
+// "00" to "99", for writing two digits at a time.
+constexpr char kDigitPairs[] = "00010203040506070809101112131415161718192021222324"
+                               "25262728293031323334353637383940414243444546474849"
+                               "50515253545556575859606162636465666768697071727374"
+                               "75767778798081828384858687888990919293949596979899";
+
+// Writes v in decimal; returns how many characters.
+int wholeDigits(std::uint64_t v, char *out)
+{
+    char text[20];
+    int p = sizeof text;
+    for (; v >= 100; v /= 100) {
+        p -= 2;
+        std::memcpy(text + p, kDigitPairs + 2 * (v % 100), 2);
+    }
+    if (v >= 10) {
+        p -= 2;
+        std::memcpy(text + p, kDigitPairs + 2 * v, 2);
+    } else {
+        text[--p] = static_cast<char>('0' + v);
+    }
+    const int n = static_cast<int>(sizeof text) - p;
+    std::memcpy(out, text + p, static_cast<size_t>(n));
+    return n;
+}
+
 // y = ax * 10^k as an exact quotient, ax = m * 2^e: its floor q and how
 // the remainder compares with one half (-1 below, 0 exactly, +1 above).
 // Returns false where the quotient's terms would not fit 128 bits.
@@ -117,12 +143,8 @@ int fifteenDigits(double ax, char *digits, int &exp10)
     std::uint64_t n = 0;
     if (fifteenDigitsExact(ax, n, exp10)) {
         // Two digits at a time, from the right: seven pairs and the first digit.
-        static constexpr char pairs[] = "00010203040506070809101112131415161718192021222324"
-                                        "25262728293031323334353637383940414243444546474849"
-                                        "50515253545556575859606162636465666768697071727374"
-                                        "75767778798081828384858687888990919293949596979899";
         for (int k = 13; k > 0; k -= 2, n /= 100)
-            std::memcpy(digits + k, pairs + 2 * (n % 100), 2);
+            std::memcpy(digits + k, kDigitPairs + 2 * (n % 100), 2);
         digits[0] = static_cast<char>('0' + n);
         int count = 15;
         while (count > 1 && digits[count - 1] == '0')
@@ -174,9 +196,10 @@ int GeneralNumberChars(double x, char *out, char dec)
         out[o++] = '-';
     const double ax = std::fabs(x);
     // Whole numbers of up to 15 digits are written as they are.
-    if (ax < 1e15 && ax == std::trunc(ax)) {
-        auto res = std::to_chars(out + o, out + kNumberChars, static_cast<long long>(ax));
-        return static_cast<int>(res.ptr - out);
+    if (ax < 1e15) {
+        const auto whole = static_cast<std::uint64_t>(ax);
+        if (static_cast<double>(whole) == ax)
+            return o + wholeDigits(whole, out + o);
     }
     char digits[20];
     int exp10 = 0;
@@ -229,9 +252,14 @@ QString GeneralNumberText(double x, QChar sep)
 
 void AssignAscii(QString &text, const char *s, int n)
 {
-    if (text.isDetached() && text.capacity() >= n)
-        text.resize(n); // in place: the characters are the string's own
-    else
+    QString::DataPointer &own = text.data_ptr();
+    if (text.isDetached() && n <= text.capacity() - own.freeSpaceAtBegin()) {
+        // In place, as resize() does it, but without a call: the characters
+        // are the string's own, and every string's buffer has room for the
+        // closing zero after its capacity.
+        own.size = n;
+        own.data()[n] = u'\0';
+    } else
         text = QString(n, Qt::Uninitialized);
     char16_t *d = reinterpret_cast<char16_t *>(text.data());
     for (int k = 0; k < n; ++k)

@@ -73,6 +73,7 @@ const LineInfo &LineTable::getSlow(const QStringList &script, int line, std::uin
     if (generation != generation_ || lines_.size() != static_cast<size_t>(script.size())) {
         lines_.assign(static_cast<size_t>(script.size()), LineInfo());
         generation_ = generation;
+        whole_ = script;
     }
     LineInfo &info = lines_[static_cast<size_t>(line)];
     if (!info.valid || !stillHolds(info, script, line))

@@ -98,9 +98,18 @@ class LineTable {
   public:
     const LineInfo &get(const QStringList &script, int line, std::uint64_t generation)
     {
-        // The common case, inline: the entry shares each of its lines' text
-        // with the script, so untouched lines are the very same buffers.
-        if (generation == generation_ && lines_.size() == static_cast<size_t>(script.size())) {
+        // The common case, inline. While the script is still the very list
+        // the table was started for, no line of it can have changed: the
+        // table shares that list, so any change would have detached it.
+        if (generation == generation_ && script.constData() == whole_.constData() &&
+            script.size() == whole_.size() && line < whole_.size()) {
+            const LineInfo &info = lines_[static_cast<size_t>(line)];
+            if (info.valid)
+                return info;
+        } else if (generation == generation_ && lines_.size() == static_cast<size_t>(script.size())) {
+            // The list was changed: entries hold while they share each of
+            // their lines' text, as untouched lines do.
+            whole_ = QStringList();
             const LineInfo &info = lines_[static_cast<size_t>(line)];
             if (info.valid && sameBuffers(info, script, line))
                 return info;
@@ -126,6 +135,8 @@ class LineTable {
     static void build(LineInfo &info, const QStringList &script, int line);
     std::vector<LineInfo> lines_;
     std::uint64_t generation_ = 0;
+    // The script the table was started for, while no change has been seen.
+    QStringList whole_;
 };
 
 } // namespace tesmora
