@@ -452,7 +452,7 @@ class Interpreter : private InterpreterRunState {
     int lineIndent(int j) const;
 
     using LineInfo = tesmora::LineInfo;
-    const LineInfo &lineInfo(int i) const;
+    const LineInfo &lineInfo(int i) const { return lineTable_.get(ScriptLines, i, scriptGeneration_); }
 
   private:
     void splitUncached(const QString &text, WordList &words);

@@ -227,11 +227,6 @@ QString Interpreter::JoinContinuationLines() const
     return lineInfo(CurrentLine).statement;
 }
 
-const Interpreter::LineInfo &Interpreter::lineInfo(int i) const
-{
-    return lineTable_.get(ScriptLines, i, scriptGeneration_);
-}
-
 void Interpreter::setScriptLines(const QStringList &lines)
 {
     ScriptLines = lines;
