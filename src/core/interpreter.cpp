@@ -263,7 +263,7 @@ int Interpreter::SetVariable(const QString &name, const QString &text, TWordKind
     }
     if (level == -1)
         level = CurrentFunctionLevel;
-    const bool underscore = name.startsWith(QLatin1Char('_'));
+    const bool underscore = IsCallOwnName(name);
     if (level == 0 && underscore) {
         RaiseMessage(125, {name});
         return 0;

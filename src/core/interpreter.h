@@ -83,13 +83,6 @@ struct ConstantInfo {
     QString value;
 };
 
-// A name beginning with "_" belongs to a script function's call: no global
-// has one and no local is without it.
-inline bool IsCallOwnName(const QString &name)
-{
-    return !name.isEmpty() && name.front() == QLatin1Char('_');
-}
-
 class Interpreter : private InterpreterRunState {
     // Storage of the lists whose replacement changes how texts split; written
     // only through setScriptFunctions and setConstantList below.

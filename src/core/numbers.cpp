@@ -135,22 +135,9 @@ bool fifteenDigitsExact(double ax, std::uint64_t &n, int &exp10)
     return false;
 }
 
-// The digits of ax (finite, > 0) rounded to 15 significant digits, without
-// trailing zeros, and the decimal exponent of the first digit; returns how
-// many digits.
-int fifteenDigits(double ax, char *digits, int &exp10)
+// fifteenDigits by the general conversion, for any magnitude.
+int fifteenDigitsByConversion(double ax, char *digits, int &exp10)
 {
-    std::uint64_t n = 0;
-    if (fifteenDigitsExact(ax, n, exp10)) {
-        // Two digits at a time, from the right: seven pairs and the first digit.
-        for (int k = 13; k > 0; k -= 2, n /= 100)
-            std::memcpy(digits + k, kDigitPairs + 2 * (n % 100), 2);
-        digits[0] = static_cast<char>('0' + n);
-        int count = 15;
-        while (count > 1 && digits[count - 1] == '0')
-            --count;
-        return count;
-    }
     // d.dddddddddddddde[+-]xx
     char text[40];
     const auto res = std::to_chars(text, text + sizeof text, ax, std::chars_format::scientific, 14);
@@ -158,12 +145,10 @@ int fifteenDigits(double ax, char *digits, int &exp10)
     const char *e = text;
     while (e < end && *e != 'e')
         ++e;
-    int n2 = 0;
+    int n = 0;
     for (const char *p = text; p < e; ++p)
         if (*p != '.')
-            digits[n2++] = *p;
-    while (n2 > 1 && digits[n2 - 1] == '0')
-        --n2;
+            digits[n++] = *p;
     exp10 = 0;
     bool negExp = false;
     const char *p = e + 1;
@@ -173,7 +158,20 @@ int fifteenDigits(double ax, char *digits, int &exp10)
         exp10 = exp10 * 10 + (*p - '0');
     if (negExp)
         exp10 = -exp10;
-    return n2;
+    return n;
+}
+
+// The digits of ax (finite, > 0) rounded to 15 significant digits, without
+// trailing zeros, and the decimal exponent of the first digit; returns how
+// many digits.
+int fifteenDigits(double ax, char *digits, int &exp10)
+{
+    std::uint64_t whole = 0;
+    int n = fifteenDigitsExact(ax, whole, exp10) ? wholeDigits(whole, digits) // 15 digits
+                                                 : fifteenDigitsByConversion(ax, digits, exp10);
+    while (n > 1 && digits[n - 1] == '0')
+        --n;
+    return n;
 }
 
 } // namespace

@@ -46,10 +46,15 @@ ParsedNumber ParseVariableNumber(const QString &text);
 
 // ParseVariableNumber of a variable's text, read once per text: the number
 // is kept with the variable until its text changes.
+inline bool HasKnownNumber(const Tvariable &v)
+{
+    return !v.numberText.isEmpty() && v.numberText.constData() == v.VarVal.constData() &&
+           v.numberText.size() == v.VarVal.size();
+}
+
 inline ParsedNumber VariableNumber(const Tvariable &v)
 {
-    if (!v.numberText.isEmpty() && v.numberText.constData() == v.VarVal.constData() &&
-        v.numberText.size() == v.VarVal.size())
+    if (HasKnownNumber(v))
         return ParsedNumber{v.number, 0};
     // Only the dot form is kept: the other form depends on the system's
     // decimal separator at the time of reading.
@@ -65,9 +70,8 @@ inline ParsedNumber VariableNumber(const Tvariable &v)
 // same characters (a copy of that text), so it is not read again.
 inline void ShareKnownNumber(Tvariable &to, const Tvariable &from)
 {
-    const bool known = !from.numberText.isEmpty() && from.numberText.constData() == from.VarVal.constData() &&
-                       from.numberText.size() == from.VarVal.size();
-    if (known && to.VarVal.constData() == from.VarVal.constData() && to.VarVal.size() == from.VarVal.size()) {
+    if (HasKnownNumber(from) && to.VarVal.constData() == from.VarVal.constData() &&
+        to.VarVal.size() == from.VarVal.size()) {
         to.numberText = from.numberText;
         to.number = from.number;
     }

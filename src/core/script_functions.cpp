@@ -184,7 +184,7 @@ void Interpreter::runFunctionBody(int depth, TWordStatus &result)
 void Interpreter::BindParameter(const QString &functionName, const QString &formalName,
                                 const TWordStatus &actual, bool byReference)
 {
-    if (CurrentFunctionLevel > 0 && !formalName.startsWith(QLatin1Char('_'))) {
+    if (CurrentFunctionLevel > 0 && !IsCallOwnName(formalName)) {
         RaiseMessage(126, {formalName});
         return;
     }

@@ -655,7 +655,7 @@ void Interpreter::AssignArrayResult(const QString &targetName, const QString &so
         RaiseMessage(147, {sourceName});
         return;
     }
-    int level = targetName.startsWith(QLatin1Char('_')) ? CurrentFunctionLevel : 0;
+    int level = IsCallOwnName(targetName) ? CurrentFunctionLevel : 0;
     if (const int target = FindArray(targetName); target > 0) {
         level = Arrays.at(target).function_level;
         if (target != source) {
@@ -679,8 +679,7 @@ void Interpreter::BindArrayParameter(const QString &formalName, const QString &a
                                      const QString &functionName)
 {
     const int callerLevel = CurrentFunctionLevel - 1;
-    int actual =
-        Arrays.FindArrayAtLevel(actualName, actualName.startsWith(QLatin1Char('_')) ? callerLevel : 0);
+    int actual = Arrays.FindArrayAtLevel(actualName, IsCallOwnName(actualName) ? callerLevel : 0);
     // An array that the calling function declared belongs to its level.
     if (actual == 0 && callerLevel > 0)
         actual = Arrays.FindArrayAtLevel(actualName, callerLevel);

@@ -105,7 +105,7 @@ QString cellString(const t_arr_specification &a, std::int64_t pos)
 
 int ArrayTable::FindArray(const QString &name, int currentLevel) const
 {
-    const bool local = name.startsWith(QLatin1Char('_'));
+    const bool local = IsCallOwnName(name);
     for (int i = 0; i < count(); ++i) {
         const t_arr_specification &r = records_[static_cast<size_t>(i)];
         if (r.name.isEmpty())

@@ -182,6 +182,13 @@ struct Tvariable {
     mutable double number = 0;
 };
 
+// A name beginning with "_" belongs to a script function's call: no global
+// variable or array has one and no local is without it.
+inline bool IsCallOwnName(const QString &name)
+{
+    return !name.isEmpty() && name.front() == QLatin1Char('_');
+}
+
 enum class TProcessingType : std::uint8_t {
     pt_None = 0,
     pt_For,
