@@ -155,7 +155,7 @@ void dump(const Interpreter &in)
 {
     for (const Tvariable &v : in.variables())
         writeOut(stdout, v.VarName + QLatin1Char('\t') + QString::fromLatin1(wordKindName(v.kind)) +
-                             QLatin1Char('\t') + escaped(v.VarVal) + QLatin1Char('\n'));
+                             QLatin1Char('\t') + escaped(v.text()) + QLatin1Char('\n'));
     for (int i = 1; i <= in.arrays().count(); ++i) {
         const t_arr_specification &a = in.arrays().at(i);
         writeOut(stdout, a.name + QStringLiteral("[]\t") + QString::fromLatin1(wordKindName(a.data_type)) +

@@ -257,7 +257,7 @@ int Interpreter::SetVariable(const QString &name, const QString &text, TWordKind
     const int found = FindVariable(name);
     if (found >= 0) {
         Tvariable &v = Variables[found];
-        v.VarVal = text;
+        v.setText(text);
         v.kind = kind;
         return found;
     }
@@ -275,7 +275,7 @@ int Interpreter::SetVariable(const QString &name, const QString &text, TWordKind
     Tvariable v;
     v.VarName = name;
     v.function_level = underscore ? level : 0;
-    v.VarVal = text;
+    v.setText(text);
     v.kind = kind;
     Variables.append(v);
     VariableOrder.append(0);
@@ -287,7 +287,7 @@ int Interpreter::SetVariable(const QString &name, const QString &text, TWordKind
 QString Interpreter::GetVariableText(const QString &name) const
 {
     const int i = FindVariable(name);
-    return i < 0 ? QString() : Variables.at(i).VarVal;
+    return i < 0 ? QString() : Variables.at(i).text();
 }
 
 // ---- Constants ------------------------------------------------------------

@@ -266,13 +266,21 @@ void AssignAscii(QString &text, const char *s, int n)
 
 void SetVariableNumber(Tvariable &v, double x)
 {
-    v.numberText = QString(); // leaves VarVal's characters unshared, if no one else has them
-    char out[kNumberChars];
-    AssignAscii(v.VarVal, out, GeneralNumberChars(x, out, '.'));
     if (NumberTextIsExact(x)) {
-        QString(v.VarVal).swap(v.numberText); // shares the characters
-        v.number = x;
+        v.setWholeNumber(x);
+        return;
     }
+    char out[kNumberChars];
+    AssignAscii(v.textToWrite(), out, GeneralNumberChars(x, out, '.'));
+}
+
+void Tvariable::writePendingText() const
+{
+    textPending_ = false;
+    numberText_ = QString(); // leaves the text's characters unshared, if no one else has them
+    char out[kNumberChars];
+    AssignAscii(text_, out, GeneralNumberChars(number_, out, '.'));
+    keepNumber(number_);
 }
 
 QChar systemDecimalSeparator()

@@ -46,35 +46,17 @@ ParsedNumber ParseVariableNumber(const QString &text);
 
 // ParseVariableNumber of a variable's text, read once per text: the number
 // is kept with the variable until its text changes.
-inline bool HasKnownNumber(const Tvariable &v)
-{
-    return !v.numberText.isEmpty() && v.numberText.constData() == v.VarVal.constData() &&
-           v.numberText.size() == v.VarVal.size();
-}
-
 inline ParsedNumber VariableNumber(const Tvariable &v)
 {
-    if (HasKnownNumber(v))
-        return ParsedNumber{v.number, 0};
+    if (v.hasKnownNumber())
+        return ParsedNumber{v.knownNumber(), 0};
     // Only the dot form is kept: the other form depends on the system's
     // decimal separator at the time of reading.
-    const ParsedNumber dot = ParseNumber(v.VarVal);
+    const ParsedNumber dot = ParseNumber(v.text());
     if (!dot.ok())
-        return ParseVariableNumber(v.VarVal);
-    QString(v.VarVal).swap(v.numberText); // shares the characters
-    v.number = dot.value;
+        return ParseVariableNumber(v.text());
+    v.keepNumber(dot.value);
     return dot;
-}
-
-// Gives `to` the number known for `from`'s text when `to` holds the very
-// same characters (a copy of that text), so it is not read again.
-inline void ShareKnownNumber(Tvariable &to, const Tvariable &from)
-{
-    if (HasKnownNumber(from) && to.VarVal.constData() == from.VarVal.constData() &&
-        to.VarVal.size() == from.VarVal.size()) {
-        to.numberText = from.numberText;
-        to.number = from.number;
-    }
 }
 
 // True when FormatNumber(x) reads back as exactly x: whole numbers written

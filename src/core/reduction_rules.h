@@ -108,16 +108,16 @@ inline bool takeVariableValue(const Tvariable &v, TWordStatus &x)
 {
     if (isStringKind(v.kind)) {
         x.kind = v.kind;
-        x.str = v.VarVal;
+        x.str = v.text();
     } else if (isNumberKind(v.kind)) {
         x.kind = v.kind;
         x.float_val = VariableNumber(v).value;
-        x.str = v.VarVal;
+        x.str = v.text();
     } else if (v.kind == wkBool) {
         x.kind = wkBool;
-        x.bool_val = v.VarVal.toUpper() == QLatin1String("TRUE");
+        x.bool_val = v.text().toUpper() == QLatin1String("TRUE");
         x.float_val = x.bool_val ? 1.0 : 0.0;
-        x.str = v.VarVal;
+        x.str = v.text();
     } else {
         return false;
     }

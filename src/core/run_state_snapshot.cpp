@@ -16,7 +16,7 @@ std::int64_t variableBytes(const QList<Tvariable> &variables)
 {
     std::int64_t bytes = variables.size() * std::int64_t(sizeof(Tvariable) + sizeof(int));
     for (const Tvariable &v : variables)
-        bytes += (v.VarName.size() + v.VarVal.size()) * 2;
+        bytes += (v.VarName.size() + v.text().size()) * 2;
     return bytes;
 }
 

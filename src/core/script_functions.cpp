@@ -202,14 +202,14 @@ void Interpreter::BindParameter(const QString &functionName, const QString &form
     }
     Tvariable v;
     v.VarName = formalName;
-    v.VarVal = actual.str;
+    v.setText(actual.str);
     v.kind = actual.kind;
     v.function_level = CurrentFunctionLevel;
     v.is_parameter_variable = byReference;
     v.parameter_var_index = byReference ? actual.var_index : 0;
     // An argument that is a variable's text keeps the number read from it.
     if (actual.var_index > 0 && actual.var_index <= Variables.size())
-        ShareKnownNumber(v, Variables.at(actual.var_index - 1));
+        v.shareKnownNumber(Variables.at(actual.var_index - 1));
     Variables.append(std::move(v));
     VariableOrder.append(0);
 }
@@ -250,7 +250,7 @@ bool Interpreter::ReturnStatement(const WordList &w)
             if (v.parameter_var_index > 0 && v.parameter_var_index <= Variables.size()) {
                 Tvariable &caller = Variables[v.parameter_var_index - 1];
                 caller.kind = v.kind;
-                caller.VarVal = v.VarVal;
+                caller.copyValue(v);
             }
             Variables.removeAt(i);
             variableRemovedAt(i);

@@ -329,8 +329,13 @@ bool takeValue(LineRecord &record, const QList<Tvariable> &variables, const TWor
     if (vi < 0 || vi >= variables.size())
         return false;
     const Tvariable &v = variables.at(vi);
+    if (isNumberKind(v.kind)) { // its text may not even be written
+        n.v = VariableNumber(v).value;
+        n.kind = v.kind;
+        return true;
+    }
     return valueOf(
-        v.kind, [&v] { return VariableNumber(v).value; }, v.VarVal, n);
+        v.kind, [] { return 0.0; }, v.text(), n);
 }
 
 // What the evaluation on numbers alone came to.
@@ -579,9 +584,9 @@ bool Interpreter::runSimpleLine(const SimpleLine &line)
     if (isNumberKind(value.kind))
         SetVariableNumber(v, value.v);
     else if (value.kind == wkBool)
-        v.VarVal = truthText(value.v != 0);
+        v.setText(truthText(value.v != 0));
     else
-        v.VarVal = std::move(value.text);
+        v.setText(std::move(value.text));
     v.kind = value.kind;
     LastAssignedVariable = target + 1;
     FindNextLine(false, false);

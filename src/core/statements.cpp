@@ -306,7 +306,7 @@ inline bool Interpreter::assignValue(const TWordStatus &target, const TWordStatu
             return false;
     }
     Tvariable &v = Variables[idx];
-    v.VarVal = value.str;
+    v.setText(value.str);
     v.kind = value.kind;
     LastAssignedVariable = idx + 1;
     return true;
@@ -419,7 +419,7 @@ void Interpreter::ForStatement(const WordList &w)
         }
     }
     Tvariable &v = Variables[vi];
-    v.VarVal = start.str;
+    v.setText(start.str);
     // The loop variable holds a number from here on, whatever it held before.
     v.kind = start.kind;
     LastAssignedVariable = vi + 1;
@@ -522,7 +522,7 @@ void Interpreter::FindNextLine(bool continueRequest, bool continueStatement)
             // In floating point: -1 * -2147483648 does not fit an int.
             const double limit = level.LoopLimit;
             if (!value.ok() || s * limit + 0.0001 < s * value.value) {
-                RaiseMessage(68, {v.VarVal});
+                RaiseMessage(68, {v.text()});
                 return;
             }
             const double next = RoundHalfEven(value.value + level.LoopIncrement);
@@ -536,7 +536,7 @@ void Interpreter::FindNextLine(bool continueRequest, bool continueStatement)
             if (NumberTextIsExact(next))
                 SetVariableNumber(v, next);
             else
-                v.VarVal = QString::number(static_cast<qint64>(next));
+                v.setText(QString::number(static_cast<qint64>(next)));
             CurrentLine = level.nLine + 1;
             return;
         }

@@ -459,7 +459,7 @@ void VariablesView::A_StatusBarFilling(const Interpreter &in)
         }
         return;
     }
-    QString counter = in.variables().at(v - 1).VarVal;
+    QString counter = in.variables().at(v - 1).text();
     std::int64_t whole = 0;
     if (!ParseIntegerText(counter, whole))
         counter += QStringLiteral(" ???");

@@ -91,7 +91,7 @@ QString notFoundText(const QString &name, int language)
 
 QString VariableValueText(const Tvariable &v, bool localGrid, int language)
 {
-    const QString &text = v.VarVal;
+    const QString &text = v.text();
     switch (v.kind) {
     case wkString:
         return kStringMark + text + kStringMark;
@@ -180,16 +180,16 @@ QString VariableDetailsText(const Tvariable &v, int language)
 {
     QString text = catalogueText(25, language) + QLatin1Char('\r') + v.VarName + QStringLiteral(" = ");
     if (!isNumberKind(v.kind))
-        return text + QLatin1Char('\r') + QLatin1Char('\'') + v.VarVal + QLatin1Char('\'');
+        return text + QLatin1Char('\r') + QLatin1Char('\'') + v.text() + QLatin1Char('\'');
 
-    const ParsedNumber p = ParseVariableNumber(v.VarVal);
+    const ParsedNumber p = ParseVariableNumber(v.text());
     if (!p.ok())
-        return text + v.VarVal;
+        return text + v.text();
     const double x = p.value;
     // A whole value that fits 64 bits shows its hexadecimal and binary
     // digits; a negative one as the digits of its magnitude after a minus
     // sign, in the binary line in place of the first blank.
-    const bool whole = !v.VarVal.contains(QLatin1Char('.')) && std::isfinite(x) && x == std::floor(x) &&
+    const bool whole = !v.text().contains(QLatin1Char('.')) && std::isfinite(x) && x == std::floor(x) &&
                        std::fabs(x) < 9.2e18;
     if (!whole)
         return text + hashPattern(x) + QStringLiteral("  ") + exponentForm(x);
@@ -197,7 +197,7 @@ QString VariableDetailsText(const Tvariable &v, int language)
     const QString hex = QString::number(magnitude, 16).toUpper();
     const QString sign = x < 0 ? QStringLiteral("-") : QString();
     const QString bits = x < 0 ? QLatin1Char('-') + HexDigitsToBits(hex).mid(1) : HexDigitsToBits(hex);
-    return text + v.VarVal + QStringLiteral("\rhex: ") + sign + hex + QStringLiteral("\rbin: ") + bits;
+    return text + v.text() + QStringLiteral("\rhex: ") + sign + hex + QStringLiteral("\rbin: ") + bits;
 }
 
 QString ArrayDetailsText(const t_arr_specification &array, int language)

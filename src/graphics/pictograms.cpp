@@ -104,7 +104,7 @@ void Pictograms(GraphicsCall &c)
     area.var_name_status = statusVariable.VarName.left(kAreaNameLength);
     area.var_name_specification = variableArgument(c, 3, "specification").VarName.left(kAreaNameLength);
     area.transform = c.count() == 5 ? c.pixel(4) : 0;
-    const int status = WholeNumberText(statusVariable.VarVal);
+    const int status = WholeNumberText(statusVariable.text());
     const QStringList statuses = Json_GetObjectArray(c.text(3), QStringLiteral("statuses"));
     if (status < 1 || status > statuses.size()) {
         c.fail(177, {status, static_cast<int>(statuses.size())});

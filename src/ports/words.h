@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace tesmora {
 
@@ -167,19 +168,91 @@ struct WordList {
     int count() const { return last + 1; }
 };
 
-struct Tvariable {
+// A script variable. Its text is what the learner sees, --dump prints and
+// string operations read; a variable of a number kind may also keep the
+// number its text reads as, so that the text is not read again.
+class Tvariable {
+  public:
     QString VarName;
     TWordKind kind = wkNone;
-    QString VarVal;
     std::int32_t function_level = 0;
     std::int32_t parameter_var_index = 0;
     bool is_parameter_variable = false;
-    // The number VarVal reads as, once known, kept beside a copy of the text
-    // it was read from (see VariableNumber). The copy shares VarVal's
-    // characters, so while both point at the same characters the number
-    // holds; any change of VarVal gives it characters of its own.
-    mutable QString numberText;
-    mutable double number = 0;
+
+    // The text, written first when only a whole number was given.
+    const QString &text() const
+    {
+        if (textPending_)
+            writePendingText();
+        return text_;
+    }
+    void setText(const QString &text)
+    {
+        text_ = text;
+        textPending_ = false;
+    }
+    void setText(QString &&text)
+    {
+        text_ = std::move(text);
+        textPending_ = false;
+    }
+    // The text and any number known for it, from another variable.
+    void copyValue(const Tvariable &from)
+    {
+        text_ = from.text_;
+        textPending_ = from.textPending_;
+        numberText_ = from.numberText_;
+        number_ = from.number_;
+    }
+
+    // A number is known while the text is pending or while the copy of the
+    // text it was read from still shares the text's characters (any change
+    // of the text gives it characters of its own).
+    bool hasKnownNumber() const
+    {
+        return textPending_ || (!numberText_.isEmpty() && numberText_.constData() == text_.constData() &&
+                                numberText_.size() == text_.size());
+    }
+    double knownNumber() const { return number_; }
+    // The text reads as x: kept until the text changes.
+    void keepNumber(double x) const
+    {
+        QString(text_).swap(numberText_); // shares the characters
+        number_ = x;
+    }
+    // The number known for `from`'s text when this text is the very same
+    // characters (a copy of it).
+    void shareKnownNumber(const Tvariable &from)
+    {
+        if (from.hasKnownNumber() && !from.textPending_ && text_.constData() == from.text_.constData() &&
+            text_.size() == from.text_.size()) {
+            numberText_ = from.numberText_;
+            number_ = from.number_;
+        }
+    }
+    // A whole number whose text is written digit for digit (see
+    // NumberTextIsExact): the text is written when it is first asked for.
+    void setWholeNumber(double x)
+    {
+        textPending_ = true;
+        numberText_ = QString(); // it may share characters a later text has
+        number_ = x;
+    }
+    // The text to be written in place, with no number known for it; its
+    // characters are the variable's own unless someone else shares them.
+    QString &textToWrite()
+    {
+        textPending_ = false;
+        numberText_ = QString();
+        return text_;
+    }
+
+  private:
+    mutable QString text_;
+    mutable QString numberText_;
+    mutable double number_ = 0;
+    mutable bool textPending_ = false;
+    void writePendingText() const;
 };
 
 // A name beginning with "_" belongs to a script function's call: no global

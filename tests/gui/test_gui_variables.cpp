@@ -48,7 +48,7 @@ Tvariable var(const QString &name, TWordKind kind, const QString &text, int leve
     Tvariable v;
     v.VarName = name;
     v.kind = kind;
-    v.VarVal = text;
+    v.setText(text);
     v.function_level = level;
     return v;
 }

@@ -162,3 +162,41 @@ TEST(ParseNumber, VariableTextsInTheSystemForm)
     }
     EXPECT_FALSE(ParseVariableNumber("2,5.1").ok());
 }
+
+// A variable given a number shows the text that number is written as, and
+// reads as the number that text says: also when the text is written late,
+// copied to another variable, or replaced by characters it once had.
+TEST(VariableNumbers, TextAndNumberAlwaysAgree)
+{
+    Tvariable v;
+    v.kind = wkFloat;
+    for (const double x : {0.0, -0.0, 7.0, -3.0, 999999999999999.0, 1e15, -1e15, 123456789012345678.0, 0.5,
+                           1.0 / 3, -2.5e-7, 1e300}) {
+        SetVariableNumber(v, x);
+        Tvariable copy;
+        copy.copyValue(v);
+        EXPECT_EQ(v.text(), FormatNumber(x)) << x;
+        EXPECT_EQ(copy.text(), FormatNumber(x)) << x;
+        const ParsedNumber back = ParseNumber(FormatNumber(x));
+        ASSERT_TRUE(back.ok());
+        EXPECT_EQ(VariableNumber(v).value, back.value) << x;
+        EXPECT_EQ(VariableNumber(copy).value, back.value) << x;
+    }
+    // The number read from "5" must not survive a later number, even when
+    // the old characters come back as the variable's text.
+    v.setText(QStringLiteral("5"));
+    EXPECT_EQ(VariableNumber(v).value, 5.0);
+    const QString five = v.text();
+    SetVariableNumber(v, 8);
+    v.setText(five);
+    EXPECT_EQ(VariableNumber(v).value, 5.0);
+    SetVariableNumber(v, 8);
+    Tvariable other;
+    other.kind = wkFloat;
+    other.setText(v.text());
+    other.shareKnownNumber(v);
+    SetVariableNumber(v, 9);
+    EXPECT_EQ(VariableNumber(other).value, 8.0);
+    EXPECT_EQ(other.text(), "8");
+    EXPECT_EQ(v.text(), "9");
+}

@@ -351,7 +351,7 @@ QStringList variableTexts(const ScriptRun &r)
 {
     QStringList out;
     for (const Tvariable &v : r.in.variables())
-        out << v.VarName + "=" + v.VarVal;
+        out << v.VarName + "=" + v.text();
     return out;
 }
 // Step until the run stops (at most `limit` steps).

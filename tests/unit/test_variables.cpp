@@ -15,7 +15,7 @@ TEST(Variables, CreationAndNamingRules)
     EXPECT_EQ(in.SetVariable("TOTAL", "2", wkFloat), 0);
     EXPECT_EQ(in.variables().size(), 1);
     EXPECT_EQ(in.variables()[0].VarName, "Total");
-    EXPECT_EQ(in.variables()[0].VarVal, "2");
+    EXPECT_EQ(in.variables()[0].text(), "2");
     EXPECT_EQ(in.FindVariable("total"), 0);
     EXPECT_EQ(in.GetVariableText("tOtAl"), "2");
     EXPECT_EQ(in.GetVariableText("missing"), "");
@@ -36,7 +36,7 @@ TEST(Variables, FunctionLevelsAndVisibility)
     in.setFunctionLevel(1);
     // Assigning a known global inside a function changes the global.
     EXPECT_EQ(in.SetVariable("X", "5", wkFloat), 0);
-    EXPECT_EQ(in.variables()[0].VarVal, "5");
+    EXPECT_EQ(in.variables()[0].text(), "5");
     EXPECT_EQ(in.variables()[0].function_level, 0);
     // A new name without "_" inside a function is refused (131).
     EXPECT_EQ(in.SetVariable("y", "1", wkFloat), 0);
