@@ -174,6 +174,30 @@ int fifteenDigits(double ax, char *digits, int &exp10)
     return n;
 }
 
+// The number the general text of x (finite, not whole) reads back as, found
+// without writing it: its 15 digits n and exponent give n * 10^k, and with
+// n < 2^53 and |k| <= 22 both factors are exact doubles, so one rounded
+// product or quotient is the correctly rounded reading of the text, as
+// from_chars gives it. False outside that range. (The general text of the
+// result is again the text of x: a double is far closer to n * 10^k than
+// half a unit of the 15th digit.)
+bool readBackWithoutText(double x, double &back)
+{
+    static constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t n = 0;
+    int exp10 = 0;
+    if (!std::isfinite(x) || x == 0 || !fifteenDigitsExact(std::fabs(x), n, exp10))
+        return false;
+    const int k = exp10 - 14; // x ~ n * 10^k
+    if (k < -22 || k > 22)
+        return false;
+    const double whole = static_cast<double>(n);
+    const double y = k < 0 ? whole / kTens[-k] : whole * kTens[k];
+    back = x < 0 ? -y : y;
+    return true;
+}
+
 } // namespace
 
 int GeneralNumberChars(double x, char *out, char dec)
@@ -266,8 +290,9 @@ void AssignAscii(QString &text, const char *s, int n)
 
 void SetVariableNumber(Tvariable &v, double x)
 {
-    if (NumberTextIsExact(x)) {
-        v.setWholeNumber(x);
+    double back = x;
+    if (NumberTextIsExact(x) || readBackWithoutText(x, back)) {
+        v.setNumberOfText(back);
         return;
     }
     char out[kNumberChars];

@@ -230,9 +230,9 @@ class Tvariable {
             number_ = from.number_;
         }
     }
-    // A whole number whose text is written digit for digit (see
-    // NumberTextIsExact): the text is written when it is first asked for.
-    void setWholeNumber(double x)
+    // A number that its general text reads back as (see SetVariableNumber):
+    // the text is written when it is first asked for.
+    void setNumberOfText(double x)
     {
         textPending_ = true;
         numberText_ = QString(); // it may share characters a later text has

@@ -182,6 +182,22 @@ TEST(VariableNumbers, TextAndNumberAlwaysAgree)
         EXPECT_EQ(VariableNumber(v).value, back.value) << x;
         EXPECT_EQ(VariableNumber(copy).value, back.value) << x;
     }
+    // Fractions of every magnitude, whole numbers beyond 15 digits and
+    // values whose 16th digit is a tie: the number a variable keeps is the
+    // very number its text reads back as.
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> exponent(-30, 30);
+    for (int i = 1; i <= 200000; ++i) {
+        const double x = (i % 4 == 0)   ? std::pow(10.0, exponent(random)) * (random() % 2 ? -1 : 1)
+                         : (i % 4 == 1) ? i / 3.0
+                         : (i % 4 == 2) ? std::sin(i) * 1e-5
+                                        : (random() % 100000000000000ULL) * 10 + 5.0;
+        SetVariableNumber(v, x);
+        const ParsedNumber back = ParseNumber(FormatNumber(x));
+        ASSERT_EQ(VariableNumber(v).value, back.value) << x;
+        ASSERT_EQ(v.text(), FormatNumber(x)) << x;
+        ASSERT_EQ(VariableNumber(v).value, back.value) << x;
+    }
     // The number read from "5" must not survive a later number, even when
     // the old characters come back as the variable's text.
     v.setText(QStringLiteral("5"));
