@@ -455,11 +455,6 @@ ParsedNumber ParseVariableNumber(const QString &text)
     return r;
 }
 
-double RoundHalfEven(double x)
-{
-    return std::nearbyint(x);
-}
-
 bool RoundToInt64(double x, std::int64_t &out)
 {
     const double r = std::nearbyint(x);

@@ -63,7 +63,10 @@ inline ParsedNumber VariableNumber(const Tvariable &v)
 // digit for digit (a negative zero is written "0" and reads as +0).
 inline bool NumberTextIsExact(double x)
 {
-    return std::fabs(x) < 1e15 && x == std::trunc(x) && !(x == 0 && std::signbit(x));
+    // Below 1e15 the conversion to an integer truncates exactly (and a NaN
+    // fails the first test).
+    return std::fabs(x) < 1e15 && x == static_cast<double>(static_cast<std::int64_t>(x)) &&
+           !(x == 0 && std::signbit(x));
 }
 
 // Gives a numeric variable the dot form of the general number text of x,
@@ -72,7 +75,17 @@ inline bool NumberTextIsExact(double x)
 void SetVariableNumber(Tvariable &v, double x);
 
 // Nearest integer, halves to even (2.5 -> 2, 3.5 -> 4).
-double RoundHalfEven(double x);
+inline double RoundHalfEven(double x)
+{
+    // Added to 2^52, a magnitude below it is rounded to a whole number by
+    // the addition itself, halves to even; the sign is put back after, so
+    // -0.3 gives -0 as nearbyint does.
+    constexpr double kTwo52 = 4503599627370496.0;
+    const double ax = std::fabs(x);
+    if (ax < kTwo52 && x != 0)
+        return std::copysign((ax + kTwo52) - kTwo52, x);
+    return std::nearbyint(x);
+}
 // RoundHalfEven as a 64-bit integer; false when the value does not fit.
 bool RoundToInt64(double x, std::int64_t &out);
 // Reads a decimal or $-hexadecimal integer text (as constants are written).

@@ -80,17 +80,20 @@ inline bool compareNumbers(const QString &op, double x, double y)
 // runtime's text in `failure`, when it cannot be computed.
 inline bool integerRemainder(double a, double b, double &v, QString &failure)
 {
-    const double x = std::trunc(a);
-    const double y = std::trunc(b);
+    // Truncated, a value fits 64 bits exactly when it lies in
+    // [-2^63, 2^63) itself (no double lies between 2^63 - 1 and 2^63), and
+    // the conversion truncates.
     const double lim = 9223372036854775808.0;
-    if (!(x >= -lim && x < lim) || !(y >= -lim && y < lim))
+    if (!(a >= -lim && a < lim) || !(b >= -lim && b < lim)) {
         failure = QStringLiteral("The value is too large for a 64-bit integer.");
-    else if (y == 0)
-        failure = QStringLiteral("Integer division by zero.");
-    if (!failure.isEmpty())
         return false;
-    const auto xi = static_cast<std::int64_t>(x);
-    const auto yi = static_cast<std::int64_t>(y);
+    }
+    const auto xi = static_cast<std::int64_t>(a);
+    const auto yi = static_cast<std::int64_t>(b);
+    if (yi == 0) {
+        failure = QStringLiteral("Integer division by zero.");
+        return false;
+    }
     v = static_cast<double>(yi == -1 ? 0 : xi % yi);
     return true;
 }

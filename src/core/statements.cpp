@@ -125,9 +125,6 @@ TWordKind Interpreter::ExecuteLine(LineRecord resume)
         ++CurrentLine;
         return wkNone;
     }
-    // A copy: the statement may call script functions whose lines replace
-    // entries of the line table.
-    const QString text = info.statement;
     const int indent = lineIndent(CurrentLine);
     if (indent != BlockStack[static_cast<size_t>(BlockDepth)].indent) {
         RaiseMessage(52, {indent});
@@ -137,6 +134,9 @@ TWordKind Interpreter::ExecuteLine(LineRecord resume)
     if (const std::shared_ptr<const SimpleLine> simple = info.simple;
         simple && !resuming && runSimpleLine(*simple))
         return wkVariableName;
+    // A copy: the statement may call script functions whose lines replace
+    // entries of the line table.
+    const QString text = info.statement;
     TryMode = false;
     ScratchList scratch(*this);
     WordList &w = *scratch;

@@ -129,6 +129,21 @@ TEST(Rounding, HalvesGoToEven)
     EXPECT_EQ(RoundHalfEven(-3.5), -4);
     EXPECT_EQ(RoundHalfEven(2.4999), 2);
     EXPECT_EQ(RoundHalfEven(0.5), 0);
+    // The same as the C library's rounding to nearest, the sign of zero
+    // included, up to and beyond 2^52 where every double is whole.
+    std::mt19937_64 random(3);
+    for (int i = 0; i < 100000; ++i) {
+        const double x = std::ldexp(static_cast<double>(random() % 1000000) - 500000,
+                                    static_cast<int>(random() % 70) - 18);
+        for (const double y : {x, x + 0.5, -x - 0.5, std::nextafter(x, 0.0)}) {
+            const double r = RoundHalfEven(y);
+            ASSERT_EQ(r, std::nearbyint(y)) << y;
+            ASSERT_EQ(std::signbit(r), std::signbit(std::nearbyint(y))) << y;
+        }
+    }
+    for (const double y : {-0.3, -0.5, -0.0, 0.0, 4503599627370495.5, -4503599627370496.5, 1e300})
+        EXPECT_EQ(std::signbit(RoundHalfEven(y)), std::signbit(std::nearbyint(y))) << y;
+    EXPECT_TRUE(std::isnan(RoundHalfEven(std::nan(""))));
     std::int64_t v = 0;
     EXPECT_TRUE(RoundToInt64(1.5, v));
     EXPECT_EQ(v, 2);
