@@ -758,9 +758,20 @@ QString Interpreter::ReleaseFunctionArrays(const QString &returnedName)
 
 void Interpreter::DeleteTemporaryArrays(int fromLevel)
 {
-    for (int n = Arrays.count(); n >= 1; --n)
-        if (Arrays.at(n).function_level >= fromLevel && isTemporaryName(Arrays.at(n).name))
+    // Called after every line: most lines leave the table as it was.
+    if (!Arrays.mayHoldTemporaries())
+        return;
+    bool kept = false;
+    for (int n = Arrays.count(); n >= 1; --n) {
+        if (!isTemporaryName(Arrays.at(n).name))
+            continue;
+        if (Arrays.at(n).function_level >= fromLevel)
             Arrays.DeleteArray(n);
+        else
+            kept = true;
+    }
+    if (!kept)
+        Arrays.noteNoTemporaries();
 }
 
 void Interpreter::ResetArrays()

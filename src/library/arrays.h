@@ -91,6 +91,11 @@ class ArrayTable {
     // Changes whenever records are added, deleted or sorted, so also after a
     // record is renamed or moved to another level (a sort follows those).
     std::uint64_t layout() const { return layout_; }
+    // False once a look at the records found no temporary array, until
+    // records are added, deleted, renamed or moved again. The mark is the
+    // table's own, so a copy put back keeps the mark it had.
+    bool mayHoldTemporaries() const { return layout_ != withoutTemporaries_; }
+    void noteNoTemporaries() { withoutTemporaries_ = layout_; }
     // Bytes of cell storage held by the table, a shared block counted once.
     std::int64_t bytesInUse() const;
     // True when `count` more cells of `type` keep the table inside kMaxTotalArrayBytes.
@@ -106,6 +111,7 @@ class ArrayTable {
   private:
     std::vector<t_arr_specification> records_;
     std::uint64_t layout_ = 0;
+    std::uint64_t withoutTemporaries_ = ~std::uint64_t(0);
 };
 
 } // namespace tesmora

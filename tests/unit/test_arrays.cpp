@@ -438,6 +438,24 @@ TEST(ArrayLifetime, DeletingTemporaries)
         ASSERT_EQ(run(in, "array " + name + "[1]float"), "") << name.toStdString();
     in.DeleteTemporaryArrays();
     EXPECT_EQ(tableNames(in), (QStringList{"DIR231231235959123", "keep", "tarrShort"}));
+
+    // A temporary of an outer level stays while deeper levels are swept, as
+    // often as they are, and goes with the sweep of its own level; a
+    // temporary name that appears after a sweep that found none goes too.
+    in.setFunctionLevel(1);
+    ASSERT_EQ(run(in, "array _loc[1]float"), "");
+    const QString outer = in.ReleaseFunctionArrays("_loc");
+    in.setFunctionLevel(0);
+    for (int pass = 0; pass < 2; ++pass) {
+        in.DeleteTemporaryArrays(1);
+        EXPECT_TRUE(tableNames(in).contains(outer)) << pass;
+    }
+    in.DeleteTemporaryArrays(0);
+    EXPECT_FALSE(tableNames(in).contains(outer));
+    in.DeleteTemporaryArrays(0);
+    ASSERT_EQ(run(in, "array " + in.NewTemporaryArrayName() + "[1]float"), "");
+    in.DeleteTemporaryArrays(0);
+    EXPECT_EQ(tableNames(in), (QStringList{"DIR231231235959123", "keep", "tarrShort"}));
 }
 
 TEST(ArrayLifetime, ParametersAndFunctionReturn)
