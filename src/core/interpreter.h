@@ -442,12 +442,18 @@ class Interpreter : private InterpreterRunState {
     void DrainBetweenLines();
 
     // LineIndent of line j (also past the table, for texts grown at run start).
-    int lineIndent(int j) const;
+    int lineIndent(int j) const
+    {
+        if (j >= 0 && j <= kMaxScriptLines)
+            return LineIndent[static_cast<size_t>(j)];
+        return indentPastTable(j);
+    }
 
     using LineInfo = tesmora::LineInfo;
     const LineInfo &lineInfo(int i) const { return lineTable_.get(ScriptLines, i, scriptGeneration_); }
 
   private:
+    int indentPastTable(int j) const;
     void splitUncached(const QString &text, WordList &words);
     // The variable index of each name (-1: not a variable), or nullptr when
     // some name no longer resolves as it did when the text was split. Checked

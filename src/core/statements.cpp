@@ -34,10 +34,8 @@ bool isElseLine(const QString &line)
 
 } // namespace
 
-int Interpreter::lineIndent(int j) const
+int Interpreter::indentPastTable(int j) const
 {
-    if (j >= 0 && j <= kMaxScriptLines)
-        return LineIndent[static_cast<size_t>(j)];
     if (j < 0 || j >= ScriptLines.size())
         return 0;
     const QString s = StripComment(ScriptLines.at(j));
