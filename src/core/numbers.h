@@ -69,9 +69,11 @@ inline bool NumberTextIsExact(double x)
            !(x == 0 && std::signbit(x));
 }
 
-// Gives a numeric variable the dot form of the general number text of x,
-// written into its own characters when no one else shares them, and keeps x
-// as its number when the text reads back as exactly x.
+// Gives a numeric variable the dot form of the general number text of x.
+// Where the number that text reads back as is known without writing it (a
+// whole number below 1e15, most fractions), only that number is kept and the
+// text is written when first asked for; otherwise the text is written at
+// once, into the variable's own characters when no one else shares them.
 void SetVariableNumber(Tvariable &v, double x);
 
 // Nearest integer, halves to even (2.5 -> 2, 3.5 -> 4).

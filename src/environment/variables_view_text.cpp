@@ -179,25 +179,26 @@ QString ElapsedTimeText(qint64 elapsedMs)
 QString VariableDetailsText(const Tvariable &v, int language)
 {
     QString text = catalogueText(25, language) + QLatin1Char('\r') + v.VarName + QStringLiteral(" = ");
+    const QString &value = v.text();
     if (!isNumberKind(v.kind))
-        return text + QLatin1Char('\r') + QLatin1Char('\'') + v.text() + QLatin1Char('\'');
+        return text + QLatin1Char('\r') + QLatin1Char('\'') + value + QLatin1Char('\'');
 
-    const ParsedNumber p = ParseVariableNumber(v.text());
+    const ParsedNumber p = ParseVariableNumber(value);
     if (!p.ok())
-        return text + v.text();
+        return text + value;
     const double x = p.value;
     // A whole value that fits 64 bits shows its hexadecimal and binary
     // digits; a negative one as the digits of its magnitude after a minus
     // sign, in the binary line in place of the first blank.
-    const bool whole = !v.text().contains(QLatin1Char('.')) && std::isfinite(x) && x == std::floor(x) &&
-                       std::fabs(x) < 9.2e18;
+    const bool whole =
+        !value.contains(QLatin1Char('.')) && std::isfinite(x) && x == std::floor(x) && std::fabs(x) < 9.2e18;
     if (!whole)
         return text + hashPattern(x) + QStringLiteral("  ") + exponentForm(x);
     const auto magnitude = static_cast<quint64>(std::fabs(x));
     const QString hex = QString::number(magnitude, 16).toUpper();
     const QString sign = x < 0 ? QStringLiteral("-") : QString();
     const QString bits = x < 0 ? QLatin1Char('-') + HexDigitsToBits(hex).mid(1) : HexDigitsToBits(hex);
-    return text + v.text() + QStringLiteral("\rhex: ") + sign + hex + QStringLiteral("\rbin: ") + bits;
+    return text + value + QStringLiteral("\rhex: ") + sign + hex + QStringLiteral("\rbin: ") + bits;
 }
 
 QString ArrayDetailsText(const t_arr_specification &array, int language)

@@ -179,7 +179,7 @@ class Tvariable {
     std::int32_t parameter_var_index = 0;
     bool is_parameter_variable = false;
 
-    // The text, written first when only a whole number was given.
+    // The text, written first when only a number was given.
     const QString &text() const
     {
         if (textPending_)
