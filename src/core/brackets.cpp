@@ -38,7 +38,8 @@ namespace {
 
 bool isQuoteWord(const TWordStatus &w)
 {
-    return w.str.size() == 1 && (w.str.at(0) == QLatin1Char('\'') || w.str.at(0) == QLatin1Char('"'));
+    return w.text().size() == 1 &&
+           (w.text().at(0) == QLatin1Char('\'') || w.text().at(0) == QLatin1Char('"'));
 }
 
 } // namespace

@@ -31,7 +31,7 @@ bool isOp(const TWordStatus &w, const char16_t *sym)
 {
     if (w.kind != wkOperator)
         return false;
-    const QString &s = w.str;
+    const QString &s = w.text();
     qsizetype i = 0;
     for (; sym[i]; ++i)
         if (i >= s.size() || s.at(i).unicode() != sym[i])
@@ -81,7 +81,7 @@ void applyPower(TWordStatus &value, int power)
 {
     if ((power == 2 || power == 3) && isNumeric(value)) {
         value.float_val = std::pow(value.float_val, power);
-        value.str = FormatNumber(value.float_val);
+        value.setNumberText(value.float_val);
     }
 }
 
@@ -176,7 +176,7 @@ bool readStringCharacter(Interpreter &in, WordList &w, int i, QString text)
     if (in.failed() || watch.steppedIn())
         return false;
     const double pos = RoundHalfEven(index.float_val);
-    w[i].str = (pos >= 1 && pos <= text.size()) ? QString(text.at(static_cast<int>(pos) - 1)) : QString();
+    w[i].setText((pos >= 1 && pos <= text.size()) ? QString(text.at(static_cast<int>(pos) - 1)) : QString());
     Work work{w, 0, w.last};
     work.removeWords(i + 1, close - i);
     return true;
@@ -192,7 +192,7 @@ bool readVariableValue(Interpreter &in, TWordStatus &x)
     }
     const int vi = x.var_index - 1;
     if (vi < 0 || vi >= in.variables().size()) {
-        in.RaiseMessage(76, {x.str});
+        in.RaiseMessage(76, {x.text()});
         return false;
     }
     const Tvariable &v = in.variables().at(vi);
@@ -212,7 +212,7 @@ bool readVariable(Interpreter &in, WordList &w, int i)
     if (!readVariableValue(in, x))
         return false;
     if (isString(x) && i < w.last && w[i + 1].kind == wkOpeningSquareBracket)
-        return readStringCharacter(in, w, i, x.str);
+        return readStringCharacter(in, w, i, x.text());
     return true;
 }
 
@@ -224,14 +224,14 @@ bool resolveNames(Interpreter &in, WordList &w)
         switch (x.kind) {
         case wkUnknownIdentifier:
             if (i < w.last && w[i + 1].kind == wkOpeningBracket)
-                in.RaiseMessage(90, {x.str});
+                in.RaiseMessage(90, {x.text()});
             else
-                in.RaiseMessage(76, {x.str});
+                in.RaiseMessage(76, {x.text()});
             return false;
         case wkConst:
         case wkColor:
         case wkMouseEvent:
-            x.str = FormatNumber(x.float_val);
+            x.setNumberText(x.float_val);
             x.kind = wkFloat;
             break;
         case wkVariableName:
@@ -280,7 +280,7 @@ bool callFunctions(Interpreter &in, WordList &w)
         // when it returns.
         if (watch.steppedIn())
             return false;
-        if (isString(value) && value.str.size() > kMaxStringLength) {
+        if (isString(value) && value.text().size() > kMaxStringLength) {
             in.RaiseMessage(360, {static_cast<qint64>(kMaxStringLength)});
             return false;
         }
@@ -423,9 +423,9 @@ int multiplicative(Interpreter &in, TWordStatus &a, const TWordStatus &op, const
         return 0;
     double v = 0;
     TWordKind kind = resultKind(a.kind, b.kind);
-    if (isSym(op.str, u'*')) {
+    if (isSym(op.text(), u'*')) {
         v = a.float_val * b.float_val;
-    } else if (isSym(op.str, u'/')) {
+    } else if (isSym(op.text(), u'/')) {
         v = a.float_val / b.float_val;
         kind = wkFloat;
     } else {
@@ -452,7 +452,7 @@ int additive(TWordStatus &a, const TWordStatus &op, const TWordStatus &b)
 {
     if (!isOperatorOf(op, prAdditive) || !isNumeric(a) || !isNumeric(b))
         return 0;
-    const double v = isSym(op.str, u'+') ? a.float_val + b.float_val : a.float_val - b.float_val;
+    const double v = isSym(op.text(), u'+') ? a.float_val + b.float_val : a.float_val - b.float_val;
     a = numberWord(v, resultKind(a.kind, b.kind));
     return 1;
 }
@@ -465,26 +465,26 @@ int bitwise(Interpreter &in, int priority, TWordStatus &a, const TWordStatus &op
     const TWordStatus *operands[] = {&a, &b};
     for (const TWordStatus *x : operands) {
         if (x->float_val != std::trunc(x->float_val) || x->float_val < 0) {
-            in.RaiseMessage(83, {x->str});
+            in.RaiseMessage(83, {x->text()});
             return -1;
         }
     }
     std::int64_t l = 0;
     std::int64_t r = 0;
-    if (!readInt64Text(a.str, l))
-        throw RuntimeFailure(QStringLiteral("\"%1\" is not an integer number.").arg(a.str).toStdString());
-    if (!readInt64Text(b.str, r))
-        throw RuntimeFailure(QStringLiteral("\"%1\" is not an integer number.").arg(b.str).toStdString());
+    if (!readInt64Text(a.text(), l))
+        throw RuntimeFailure(QStringLiteral("\"%1\" is not an integer number.").arg(a.text()).toStdString());
+    if (!readInt64Text(b.text(), r))
+        throw RuntimeFailure(QStringLiteral("\"%1\" is not an integer number.").arg(b.text()).toStdString());
     std::uint64_t v = 0;
     const auto ul = static_cast<std::uint64_t>(l);
     const auto ur = static_cast<std::uint64_t>(r);
-    if (isSym2(op.str, u'<', u'<'))
+    if (isSym2(op.text(), u'<', u'<'))
         v = ul << (ur % 64);
-    else if (isSym2(op.str, u'>', u'>'))
+    else if (isSym2(op.text(), u'>', u'>'))
         v = ul >> (ur % 64);
-    else if (isSym(op.str, u'&'))
+    else if (isSym(op.text(), u'&'))
         v = ul & ur;
-    else if (isSym(op.str, u'^'))
+    else if (isSym(op.text(), u'^'))
         v = ul ^ ur;
     else
         v = ul | ur;
@@ -497,15 +497,15 @@ int concatenation(Interpreter &in, TWordStatus &a, const TWordStatus &op, const 
 {
     if (!isOp(op, u"+") || !isString(a) || !isString(b))
         return 0;
-    if (a.str.size() + b.str.size() > kMaxStringLength) {
+    if (a.text().size() + b.text().size() > kMaxStringLength) {
         in.RaiseMessage(360, {static_cast<qint64>(kMaxStringLength)});
         return -1;
     }
     const TWordKind kind = a.kind;
-    const QString text = a.str + b.str;
+    const QString text = a.text() + b.text();
     a.clear();
     a.kind = kind;
-    a.str = text;
+    a.setText(text);
     return 1;
 }
 
@@ -527,7 +527,7 @@ int numericComparison(TWordStatus &a, const TWordStatus &op, const TWordStatus &
 {
     if (!isOperatorOf(op, prCompare) || !isNumeric(a) || !isNumeric(b))
         return 0;
-    a = truthWord(compareNumbers(op.str, a.float_val, b.float_val));
+    a = truthWord(compareNumbers(op.text(), a.float_val, b.float_val));
     return 1;
 }
 
@@ -536,7 +536,7 @@ int stringComparison(TWordStatus &a, const TWordStatus &op, const TWordStatus &b
 {
     if (!isOperatorOf(op, prCompare) || !isString(a) || !isString(b))
         return 0;
-    a = truthWord(compareResult(op.str, QString::compare(a.str, b.str, Qt::CaseSensitive)));
+    a = truthWord(compareResult(op.text(), QString::compare(a.text(), b.text(), Qt::CaseSensitive)));
     return 1;
 }
 
@@ -614,7 +614,7 @@ void Interpreter::CallFunctionWord(const TWordStatus &word, TWordStatus &value)
 {
     value.clear();
     // The shape is copied: a nested call may clear the cache it lives in.
-    const CallShape shape = callShape(word.str);
+    const CallShape shape = callShape(word.text());
     QString name;
     // The argument list comes from the pool: a call nests evaluations, and a
     // list of 100 words on the stack of every level would use it up.
@@ -658,7 +658,7 @@ void Interpreter::executeFunctionWord(const TWordStatus &word, const CallShape &
             RaiseMessage(96, {name});
         break;
     case wkScriptFunction:
-        CallScriptFunction(word.str, args, value);
+        CallScriptFunction(word.text(), args, value);
         break;
     case wkJS_Function:
         CallJavaScriptFunction(catalogueRow(word.func_index), name, args, value);

@@ -169,10 +169,10 @@ int Interpreter::variableOfWord(const TWordStatus &word) const
     const int hint = word.var_index - 1;
     if (word.kind == wkVariableName && hint >= 0 && hint < Variables.size()) {
         const Tvariable &v = Variables.at(hint);
-        if (v.function_level == CurrentFunctionLevel && sameName(v.VarName, word.str))
+        if (v.function_level == CurrentFunctionLevel && sameName(v.VarName, word.text()))
             return hint;
     }
-    return FindVariable(word.str);
+    return FindVariable(word.text());
 }
 
 int Interpreter::FindVariable(const QString &name) const

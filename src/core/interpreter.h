@@ -14,6 +14,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QVarLengthArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -502,6 +503,7 @@ class Interpreter : private InterpreterRunState {
     // false, with nothing changed, when it cannot run so this time).
     void learnSimpleLine(const LineInfo &info, const WordList &w);
     bool runSimpleLine(const SimpleLine &line);
+    bool appendCallArguments(SimpleLine &line, QVarLengthArray<CallArgument, 4> &calls);
 
   public:
     // A word list borrowed from a pool for the duration of one evaluation or
@@ -550,7 +552,7 @@ class Interpreter : private InterpreterRunState {
     struct FormalWord {
         bool comma = false;
         bool byReference = false; // the word "var"
-        QString str;
+        QString name;
     };
     struct FunctionHeaderCache {
         std::uint64_t generation = 0;

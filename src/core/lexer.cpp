@@ -114,14 +114,14 @@ void readQuoted(Interpreter &in, const QString &text, int p, int &position, TWor
     const int close = static_cast<int>(text.indexOf(quote, p + 1));
     if (close < 0) {
         if (quote == QLatin1Char('\'')) {
-            word.str = text.mid(p);
+            word.setText(text.mid(p));
             position = static_cast<int>(text.size()) + 1;
         }
         in.RaiseMessage(70, {text});
         return;
     }
     word.kind = quote == QLatin1Char('"') ? wkStringDQ : wkString;
-    word.str = text.mid(p + 1, close - p - 1);
+    word.setText(text.mid(p + 1, close - p - 1));
     position = close + 2;
 }
 
@@ -142,7 +142,7 @@ bool readOperator(const QString &text, int p, int &position, TWordStatus &word)
     if (prio < 0)
         return false;
     word.kind = wkOperator;
-    word.str = cand;
+    word.setText(cand);
     word.oper_prioritet = static_cast<std::uint8_t>(prio);
     position = p + static_cast<int>(cand.size()) + 1;
     return true;
@@ -170,7 +170,7 @@ bool readPunctuation(char16_t c, int p, int &position, TWordStatus &word)
     default:
         return false;
     }
-    word.str = QChar(c);
+    word.setText(QChar(c));
     position = p + 2;
     return true;
 }
@@ -180,12 +180,12 @@ void readDots(Interpreter &in, const QString &text, int p, int &position, TWordS
 {
     if (p + 1 < text.size() && text.at(p + 1) == QLatin1Char('.')) {
         word.kind = wkDblDot;
-        word.str = QStringLiteral("..");
+        word.setText(QStringLiteral(".."));
         position = p + 3;
         return;
     }
     word.kind = wkUnknownIdentifier;
-    word.str = QStringLiteral(".");
+    word.setText(QStringLiteral("."));
     position = p + 2;
     in.RaiseMessage(73, {QStringLiteral("."), text, p + 1});
 }
@@ -242,7 +242,7 @@ void readNumber(Interpreter &in, const QString &text, int p, int &position, TWor
     }
     word.kind = wkFloat;
     word.float_val = num.value;
-    word.str = literal;
+    word.setText(literal);
     position = q + 1;
 }
 
@@ -296,18 +296,18 @@ bool readReservedWord(const QString &ident, const QString &upper, TWordStatus &w
         word.kind = wkBool;
         word.bool_val = v;
         word.float_val = v ? 1.0 : 0.0;
-        word.str = v ? QStringLiteral("true") : QStringLiteral("false");
+        word.setText(v ? QStringLiteral("true") : QStringLiteral("false"));
         return true;
     }
     if (upper == QLatin1String("OR") || upper == QLatin1String("AND") || upper == QLatin1String("NOT")) {
         word.kind = wkOperator;
-        word.str = upper;
+        word.setText(upper);
         word.oper_prioritet = static_cast<std::uint8_t>(operatorPriority(upper));
         return true;
     }
     if (auto it = keywordKinds().constFind(upper); it != keywordKinds().constEnd()) {
         word.kind = it.value();
-        word.str = ident;
+        word.setText(ident);
         return true;
     }
     return false;
@@ -364,7 +364,7 @@ void readFunctionCall(Interpreter &in, const QString &text, int identEnd, const 
         return;
     }
     word.kind = kind;
-    word.str = ident + text.mid(afterName, close - afterName + 1);
+    word.setText(ident + text.mid(afterName, close - afterName + 1));
     position = close + 2;
 }
 
@@ -383,24 +383,24 @@ void Interpreter::classifyIdentifier(const QString &text, int &position, int ide
     if (const int v = found; v >= 0) {
         word.kind = wkVariableName;
         word.var_index = v + 1;
-        word.str = ident;
+        word.setText(ident);
         return;
     }
     if (const ConstantInfo ci = Constant_Lookup(ident); ci.line >= 0) {
         word.kind = wkConst;
-        word.str = ci.name;
+        word.setText(ci.name);
         word.float_val = constantValue(ci.value);
         return;
     }
     if (FindArray(ident) > 0) {
         word.kind = wkArrayName;
-        word.str = ident;
+        word.setText(ident);
         return;
     }
     const TWordKind kind = functionKindOf(*this, ident, upper, word);
     if (kind == wkNone) {
         word.kind = wkUnknownIdentifier;
-        word.str = ident;
+        word.setText(ident);
         return;
     }
     readFunctionCall(*this, text, identEnd, ident, kind, position, word);

@@ -299,6 +299,22 @@ void SetVariableNumber(Tvariable &v, double x)
     AssignAscii(v.textToWrite(), out, GeneralNumberChars(x, out, '.'));
 }
 
+void SetVariableText(Tvariable &v, const TWordStatus &w)
+{
+    double x = 0;
+    if (w.textPendingFor(x))
+        SetVariableNumber(v, x);
+    else
+        v.setText(w.text());
+}
+
+void TWordStatus::writePendingText() const
+{
+    textPending_ = false;
+    char out[kNumberChars];
+    AssignAscii(str_, out, GeneralNumberChars(pendingNumber_, out, '.'));
+}
+
 void Tvariable::writePendingText() const
 {
     textPending_ = false;

@@ -76,6 +76,21 @@ inline bool NumberTextIsExact(double x)
 // once, into the variable's own characters when no one else shares them.
 void SetVariableNumber(Tvariable &v, double x);
 
+// Gives x the text of v; a number's text that v has not written yet is not
+// written for x either.
+inline void TakeVariableText(const Tvariable &v, TWordStatus &x)
+{
+    double n = 0;
+    if (v.textPendingFor(n))
+        x.setNumberText(n);
+    else
+        x.setText(v.text());
+}
+
+// Gives v the text of w; a number's text that w has not written yet is not
+// written for v either.
+void SetVariableText(Tvariable &v, const TWordStatus &w);
+
 // Nearest integer, halves to even (2.5 -> 2, 3.5 -> 4).
 inline double RoundHalfEven(double x)
 {

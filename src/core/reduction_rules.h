@@ -16,7 +16,7 @@ inline TWordStatus numberWord(double v, TWordKind kind)
     TWordStatus r;
     r.kind = kind;
     r.float_val = v;
-    r.str = FormatNumber(v);
+    r.setNumberText(v);
     return r;
 }
 
@@ -31,7 +31,7 @@ inline TWordStatus truthWord(bool b)
     r.kind = wkBool;
     r.bool_val = b;
     r.float_val = b ? 1.0 : 0.0;
-    r.str = truthText(b);
+    r.setText(truthText(b));
     return r;
 }
 
@@ -111,16 +111,16 @@ inline bool takeVariableValue(const Tvariable &v, TWordStatus &x)
 {
     if (isStringKind(v.kind)) {
         x.kind = v.kind;
-        x.str = v.text();
+        TakeVariableText(v, x);
     } else if (isNumberKind(v.kind)) {
         x.kind = v.kind;
         x.float_val = VariableNumber(v).value;
-        x.str = v.text();
+        TakeVariableText(v, x);
     } else if (v.kind == wkBool) {
         x.kind = wkBool;
         x.bool_val = v.text().toUpper() == QLatin1String("TRUE");
         x.float_val = x.bool_val ? 1.0 : 0.0;
-        x.str = v.text();
+        TakeVariableText(v, x);
     } else {
         return false;
     }
@@ -131,7 +131,7 @@ inline bool takeVariableValue(const Tvariable &v, TWordStatus &x)
 inline void takeRecordedValue(const TWordStatus &recorded, TWordStatus &x)
 {
     x.kind = recorded.kind;
-    x.str = recorded.str;
+    x.copyText(recorded);
     x.float_val = recorded.float_val;
     x.bool_val = recorded.bool_val;
 }

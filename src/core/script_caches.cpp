@@ -31,7 +31,7 @@ void SplitCache::insert(const QString &text, const WordList &words, QList<Dep> d
     for (size_t i = 0; i < entry.words.size(); ++i) {
         if (entry.words[i].kind != wkVariableName)
             continue;
-        const QString &name = entry.words[i].str;
+        const QString &name = entry.words[i].text();
         const auto at = std::find_if(entry.deps.cbegin(), entry.deps.cend(),
                                      [&](const Dep &d) { return d.name == name; });
         const auto k = at - entry.deps.cbegin();
@@ -116,7 +116,7 @@ void LineTable::build(LineInfo &info, const QStringList &script, int line)
         }
     }
     info.simple.reset();
-    info.simpleTried = false;
+    info.simpleTries = 0;
     info.stopLine = stripped.toLower() == QLatin1String("stop");
     info.beginsStop = raw.trimmed().toLower().startsWith(QLatin1String("stop"));
     info.valid = true;

@@ -76,6 +76,7 @@ class SplitCache {
 };
 
 struct SimpleLine;
+struct CallArgument;
 
 // What run control needs of a line, computed once per line text.
 struct LineInfo {
@@ -91,7 +92,9 @@ struct LineInfo {
     // The line as a simple assignment the interpreter runs directly, once
     // it has been split and found to be one (see Interpreter::learnSimpleLine).
     mutable std::shared_ptr<const SimpleLine> simple;
-    mutable bool simpleTried = false;
+    // Learning is tried on the first two runs of the line: the first run
+    // splits the argument texts of its calls.
+    mutable std::uint8_t simpleTries = 0;
 };
 
 class LineTable {

@@ -33,7 +33,7 @@ QString formalListText(const QString &headerLine)
 
 bool isMissingArgument(const WordList &args, int i)
 {
-    return i >= kMaxWords || (args[i].kind == wkNone && args[i].str.isEmpty());
+    return i >= kMaxWords || (args[i].kind == wkNone && args[i].text().isEmpty());
 }
 
 } // namespace
@@ -114,8 +114,9 @@ const QList<Interpreter::FormalWord> *Interpreter::formalWords()
         c.formalWords.clear();
         for (int i = 0; i <= list->last; ++i) {
             const TWordStatus &w = (*list)[i];
-            c.formalWords.append(
-                {w.kind == wkComma, w.str.compare(QLatin1String("var"), Qt::CaseInsensitive) == 0, w.str});
+            c.formalWords.append({w.kind == wkComma,
+                                  w.text().compare(QLatin1String("var"), Qt::CaseInsensitive) == 0,
+                                  w.text()});
         }
         c.formalWordsKnown = true;
     }
@@ -138,7 +139,7 @@ bool Interpreter::bindParameters(const QString &functionName, const WordList &ar
             RaiseMessage(51);
             return false;
         } else {
-            BindParameter(functionName, f.str, args[actual++], byReference);
+            BindParameter(functionName, f.name, args[actual++], byReference);
             if (failed())
                 return false;
         }
@@ -189,7 +190,7 @@ void Interpreter::BindParameter(const QString &functionName, const QString &form
         return;
     }
     if (actual.kind == wkArrayName) {
-        BindArrayParameter(formalName, actual.str, byReference, functionName);
+        BindArrayParameter(formalName, actual.text(), byReference, functionName);
         return;
     }
     if (hasVariableAtLevel(formalName, CurrentFunctionLevel)) {
@@ -202,7 +203,7 @@ void Interpreter::BindParameter(const QString &functionName, const QString &form
     }
     Tvariable v;
     v.VarName = formalName;
-    v.setText(actual.str);
+    SetVariableText(v, actual);
     v.kind = actual.kind;
     v.function_level = CurrentFunctionLevel;
     v.is_parameter_variable = byReference;
@@ -257,9 +258,9 @@ bool Interpreter::ReturnStatement(const WordList &w)
             if (i < VariableOrder.size())
                 VariableOrder.removeAt(i);
         }
-        const QString kept = ReleaseFunctionArrays(level.WordStatus.str);
+        const QString kept = ReleaseFunctionArrays(level.WordStatus.text());
         if (!kept.isEmpty())
-            level.WordStatus.str = kept;
+            level.WordStatus.setText(kept);
     }
     return true;
 }

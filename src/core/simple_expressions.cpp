@@ -17,6 +17,7 @@
 // that cannot be computed). The general evaluator then runs as if this had
 // not been tried, and gives its messages.
 #include "interpreter.h"
+#include "library/javascript_functions.h"
 #include "reduction_rules.h"
 
 #include <QVarLengthArray>
@@ -27,6 +28,14 @@ namespace tesmora {
 
 using namespace reduction;
 
+// The argument of a call of a Math method of one number, in a line learnt as
+// a simple assignment: its words follow the line's own words.
+struct CallArgument {
+    int word = 0; // the function word
+    int from = 0, to = 0;
+    int method = 0;
+};
+
 namespace {
 
 // The words a program reads: a word list or the words a line was split into.
@@ -35,11 +44,12 @@ struct Words {
     const TWordStatus &operator[](int i) const { return w[i]; }
 };
 
-enum class Code : std::uint8_t { Operand, Negate, Add, Subtract, Multiply, Divide, Remainder, Compare };
+enum class Code : std::uint8_t { Operand, Negate, Add, Subtract, Multiply, Divide, Remainder, Compare, Call };
 
 struct Step {
     Code code;
-    std::int8_t word; // the operand's or the operator's position
+    std::int8_t word;        // the operand's, operator's or function word's position
+    std::uint8_t method = 0; // of a Call: the engine's Math method computed here
 };
 
 // The postfix order of a range. Operands keep their left-to-right order, the
@@ -47,22 +57,25 @@ struct Step {
 struct Program {
     std::array<Step, kMaxWords> steps{};
     int count = 0;
-    void add(Code code, int word)
+    void add(Code code, int word, int method = 0)
     {
-        steps[static_cast<size_t>(count++)] = {code, static_cast<std::int8_t>(word)};
+        steps[static_cast<size_t>(count++)] = {code, static_cast<std::int8_t>(word),
+                                               static_cast<std::uint8_t>(method)};
     }
 };
 
+using CallArguments = QVarLengthArray<CallArgument, 4>;
+
 bool isOperatorSymbol(const TWordStatus &w, int priority, char16_t c)
 {
-    return w.kind == wkOperator && w.oper_prioritet == priority && isSym(w.str, c);
+    return w.kind == wkOperator && w.oper_prioritet == priority && isSym(w.text(), c);
 }
 
 bool isComparison(const TWordStatus &w)
 {
     if (w.kind != wkOperator || w.oper_prioritet != prCompare)
         return false;
-    const QString &s = w.str;
+    const QString &s = w.text();
     return isSym(s, u'=') || isSym(s, u'<') || isSym(s, u'>') || isSym2(s, u'<', u'>') ||
            isSym2(s, u'<', u'=') || isSym2(s, u'>', u'=');
 }
@@ -72,7 +85,10 @@ bool isComparison(const TWordStatus &w)
 // operand := number | text | constant | variable | "(" sum ")".
 class Reader {
   public:
-    Reader(Words w, int from, int to, Program &p) : w_(w), i_(from), to_(to), p_(p) {}
+    Reader(Words w, int from, int to, Program &p, const CallArguments *calls = nullptr)
+        : w_(w), i_(from), to_(to), p_(p), calls_(calls)
+    {
+    }
 
     bool read()
     {
@@ -162,15 +178,41 @@ class Reader {
                 return false;
             ++i_;
             return true;
+        case wkJS_Function:
+            return call();
         default:
             return false;
         }
     }
 
+    // A call whose argument words are known: the argument (a sum, as the
+    // call protocol evaluates it on its own), then the method.
+    bool call()
+    {
+        if (!calls_)
+            return false;
+        const auto c = std::find_if(calls_->cbegin(), calls_->cend(),
+                                    [this](const CallArgument &a) { return a.word == i_; });
+        if (c == calls_->cend())
+            return false;
+        const int after = i_ + 1;
+        const int to = to_;
+        i_ = c->from;
+        to_ = c->to;
+        const bool whole = sum() && i_ > to_;
+        i_ = after;
+        to_ = to;
+        if (!whole)
+            return false;
+        p_.add(Code::Call, c->word, c->method);
+        return true;
+    }
+
     const Words w_;
     int i_;
-    const int to_;
+    int to_;
     Program &p_;
+    const CallArguments *calls_;
 };
 
 // A value on the stack: a number, or a text (kind wkString or wkStringDQ).
@@ -270,7 +312,7 @@ bool takeOperand(LineRecord &record, const QList<Tvariable> &variables, const TW
     x = word;
     if (word.kind != wkVariableName) {
         if (!isValueKind(word.kind)) {
-            x.str = FormatNumber(x.float_val);
+            x.setNumberText(x.float_val);
             x.kind = wkFloat;
         }
         return true;
@@ -306,7 +348,7 @@ template <typename Number> bool valueOf(TWordKind kind, Number number, const QSt
 bool valueOfWord(const TWordStatus &x, Value &n)
 {
     return valueOf(
-        x.kind, [&x] { return x.float_val; }, x.str, n);
+        x.kind, [&x] { return x.float_val; }, x.text(), n);
 }
 
 // The value an operand word stands for; false when it is neither a number
@@ -336,6 +378,18 @@ bool takeValue(LineRecord &record, const QList<Tvariable> &variables, const TWor
     }
     return valueOf(
         v.kind, [] { return 0.0; }, v.text(), n);
+}
+
+// The value of a call of a Math method at x, as the call's result word has
+// it (minus zero read back as zero); false when the call would be reported
+// (no finite result).
+bool callResult(int method, double &x)
+{
+    const double r = NativeUnaryValue(method, x);
+    if (!std::isfinite(r))
+        return false;
+    x = r == 0.0 ? 0.0 : r;
+    return true;
 }
 
 // What the evaluation on numbers alone came to.
@@ -398,8 +452,13 @@ NumbersOutcome computeNumbers(const QList<Tvariable> &variables, Words words, co
         case Code::Negate:
             v[size_t(top)] = -v[size_t(top)];
             break;
+        case Code::Call:
+            if (!callResult(s.method, v[size_t(top)]))
+                return NumbersOutcome::Declined;
+            kind[size_t(top)] = wkFloat;
+            break;
         case Code::Compare:
-            value = compareNumbers(words[s.word].str, v[size_t(top - 1)], v[size_t(top)]) ? 1.0 : 0.0;
+            value = compareNumbers(words[s.word].text(), v[size_t(top - 1)], v[size_t(top)]) ? 1.0 : 0.0;
             valueKind = wkBool;
             return NumbersOutcome::Done;
         default:
@@ -443,9 +502,14 @@ bool computeValue(LineRecord &record, const QList<Tvariable> &variables, Words w
                 return false;
             stack.last().v = -stack.last().v;
             break;
+        case Code::Call:
+            if (stack.last().isText() || !callResult(s.method, stack.last().v))
+                return false;
+            stack.last().kind = wkFloat;
+            break;
         case Code::Compare: {
             bool r = false;
-            if (!compareValues(words[s.word].str, stack[stack.size() - 2], stack.last(), r))
+            if (!compareValues(words[s.word].text(), stack[stack.size() - 2], stack.last(), r))
                 return false;
             result.kind = wkBool;
             result.v = r ? 1.0 : 0.0;
@@ -475,7 +539,7 @@ TWordStatus valueWord(Value &&v)
         return numberWord(v.v, v.kind);
     TWordStatus result;
     result.kind = v.kind;
-    result.str = std::move(v.text);
+    result.setText(std::move(v.text));
     return result;
 }
 
@@ -530,33 +594,77 @@ bool Interpreter::computeValueWords(const WordList &words, TWordStatus &result)
 // A line "name = simple range" as it was split, run again without being
 // split or copied while its names resolve as they did then.
 struct SimpleLine {
+    // The line's words, then the argument words of its calls (see
+    // appendCallArguments).
     std::vector<TWordStatus> words;
     QList<SplitCache::Dep> deps;
     std::vector<std::int8_t> variableDep; // see SplitCache::Entry
     Program program;                      // of the words after "="
+    bool hasCalls = false;
     mutable DepsMemo memo;
 };
 
 void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
 {
-    info.simpleTried = true;
-    if (w.last < 3 || w[0].kind != wkVariableName || w[1].str != QLatin1String("="))
+    ++info.simpleTries;
+    if (w.last < 2 || w[0].kind != wkVariableName || w[1].text() != QLatin1String("="))
         return;
     const SplitCache::Entry *entry = splitCache_.find(info.statement, scriptGeneration_);
     if (!entry || static_cast<int>(entry->words.size()) != w.count())
         return;
     auto line = std::make_shared<SimpleLine>();
-    // At least one operator: a lone operand keeps its own text.
-    if (!Reader(Words{entry->words.data()}, 2, w.last, line->program).read() || line->program.count < 2)
-        return;
-    for (int i = 0; i <= w.last; ++i)
-        if (entry->words[static_cast<size_t>(i)].kind == wkVariableName &&
-            entry->variableDep[static_cast<size_t>(i)] < 0)
-            return;
     line->words = entry->words;
     line->deps = entry->deps;
     line->variableDep = entry->variableDep;
+    CallArguments calls;
+    if (!appendCallArguments(*line, calls))
+        return;
+    // At least one operator or call: a lone operand keeps its own text.
+    if (!Reader(Words{line->words.data()}, 2, w.last, line->program, &calls).read() ||
+        line->program.count < 2)
+        return;
+    for (size_t i = 0; i < line->words.size(); ++i)
+        if (line->words[i].kind == wkVariableName && line->variableDep[i] < 0)
+            return;
+    line->hasCalls = !calls.isEmpty();
     info.simple = std::move(line);
+}
+
+// Each call of a Math method of one number among the line's words (and, in
+// turn, among the words appended) has the words its argument text splits
+// into appended to the line, with the names they depend on: while those
+// resolve as they did, the argument is the same words. False when a split is
+// not known yet (the call has not run) or the line would grow too long.
+bool Interpreter::appendCallArguments(SimpleLine &line, CallArguments &calls)
+{
+    const auto table = functionTable(FunctionTable::JavaScript);
+    for (size_t k = 2; k < line.words.size(); ++k) {
+        const TWordStatus &f = line.words[k];
+        const int row = catalogueRow(f.func_index);
+        if (f.kind != wkJS_Function || f.power != 0 || row < 0 || row >= static_cast<int>(table.size()))
+            continue;
+        const int method = NativeUnaryMethod(table[static_cast<size_t>(row)]);
+        const CallShape &shape = callShape(f.text());
+        if (method < 0 || !shape.split || shape.argText.isEmpty())
+            continue;
+        const SplitCache::Entry *arg = splitCache_.find(shape.argText, scriptGeneration_);
+        if (!arg)
+            return false;
+        const auto isComma = [](const TWordStatus &x) { return x.kind == wkComma; };
+        if (std::any_of(arg->words.begin(), arg->words.end(), isComma))
+            continue; // more than one argument: the engine's
+        const size_t from = line.words.size();
+        const qsizetype depBase = line.deps.size();
+        if (from + arg->words.size() > kMaxWords || depBase + arg->deps.size() > 127)
+            return false;
+        line.words.insert(line.words.end(), arg->words.begin(), arg->words.end());
+        line.deps += arg->deps;
+        for (const std::int8_t dep : arg->variableDep)
+            line.variableDep.push_back(dep < 0 ? dep : static_cast<std::int8_t>(dep + depBase));
+        calls.append(
+            {static_cast<int>(k), static_cast<int>(from), static_cast<int>(line.words.size()) - 1, method});
+    }
+    return true;
 }
 
 bool Interpreter::runSimpleLine(const SimpleLine &line)
@@ -565,6 +673,10 @@ bool Interpreter::runSimpleLine(const SimpleLine &line)
         return false;
     const int *found = resolveDeps(line.deps, line.memo);
     if (!found)
+        return false;
+    // The engine's Math methods are computed here only while no script has
+    // replaced them.
+    if (line.hasCalls && !(services_.js && services_.js->standardMethodsUnchanged()))
         return false;
     // Literals have no dependency: only variable words ask.
     const auto indexOf = [&](int i) {

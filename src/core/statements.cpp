@@ -141,7 +141,7 @@ TWordKind Interpreter::ExecuteLine(LineRecord resume)
     SplitWords(text, w);
     if (failed())
         return wkNone;
-    if (!info.simpleTried)
+    if (info.simpleTries < 2 && !info.simple)
         learnSimpleLine(info, w);
     // Only a line with a call can step into a script function; a function
     // called in run mode may stop inside, too (Pause, a breakpoint).
@@ -173,9 +173,9 @@ inline bool Interpreter::beginTry(WordList &w, bool resuming)
 inline TWordKind Interpreter::executeStatement(const WordList &w, int indent, const QString &text)
 {
     const TWordKind kind = w.last >= 0 ? w[0].kind : wkNone;
-    if (w.last >= 2 && w[1].str == QLatin1String("=")) {
+    if (w.last >= 2 && w[1].text() == QLatin1String("=")) {
         if (kind == wkConst) {
-            RaiseMessage(80, {w[0].str});
+            RaiseMessage(80, {w[0].text()});
             return kind;
         }
         if (kind == wkVariableName || kind == wkUnknownIdentifier || kind == wkArrayName) {
@@ -200,11 +200,11 @@ inline TWordKind Interpreter::executeStatement(const WordList &w, int indent, co
     case wkVariableName:
     case wkUnknownIdentifier:
         if (w.last >= 1 && w[1].kind == wkOpeningSquareBracket)
-            RaiseMessage(92, {w[0].str});
+            RaiseMessage(92, {w[0].text()});
         else if (w.last >= 1 && w[1].kind == wkOpeningBracket)
-            RaiseMessage(95, {w[0].str});
+            RaiseMessage(95, {w[0].text()});
         else
-            RaiseMessage(93, {w[0].str});
+            RaiseMessage(93, {w[0].text()});
         return kind;
     case wkFor:
         ForStatement(w);
@@ -253,7 +253,7 @@ inline void Interpreter::AssignmentStatement(const WordList &w)
             return;
         }
         if (!isValueKind(value.kind) && value.kind != wkArrayName) {
-            RaiseMessage(77, {value.str});
+            RaiseMessage(77, {value.text()});
             return;
         }
     }
@@ -279,18 +279,18 @@ inline void Interpreter::evaluateAssignedValue(const WordList &w, TWordStatus &v
     if (!TryErrorText.isEmpty()) {
         value.clear();
         value.kind = wkFloat;
-        value.str = QStringLiteral("0");
+        value.setText(QStringLiteral("0"));
     }
 }
 
 inline bool Interpreter::assignValue(const TWordStatus &target, const TWordStatus &value)
 {
     if (value.kind == wkArrayName) {
-        if (FindVariable(target.str) >= 0) {
+        if (FindVariable(target.text()) >= 0) {
             RaiseMessage(78);
             return false;
         }
-        AssignArrayResult(target.str, value.str);
+        AssignArrayResult(target.text(), value.text());
         return !failed();
     }
     if (target.kind == wkArrayName) {
@@ -299,12 +299,12 @@ inline bool Interpreter::assignValue(const TWordStatus &target, const TWordStatu
     }
     int idx = variableOfWord(target);
     if (idx < 0) {
-        idx = SetVariable(target.str, QString(), wkNone);
+        idx = SetVariable(target.text(), QString(), wkNone);
         if (failed())
             return false;
     }
     Tvariable &v = Variables[idx];
-    v.setText(value.str);
+    SetVariableText(v, value);
     v.kind = value.kind;
     LastAssignedVariable = idx + 1;
     return true;
@@ -339,7 +339,7 @@ void Interpreter::LoopStatement(const WordList &w, int indent)
             RaiseMessage(isBreak ? 63 : 64);
             return;
         }
-        yes = value.str == QLatin1String("true");
+        yes = value.text() == QLatin1String("true");
     }
     const int loop = findLoop();
     if (loop < 0) {
@@ -364,12 +364,12 @@ void Interpreter::ForStatement(const WordList &w)
         return;
     }
     if (w[1].kind == wkUnknownIdentifier) {
-        SetVariable(w[1].str, QString(), wkFloat);
+        SetVariable(w[1].text(), QString(), wkFloat);
         if (failed())
             return;
     }
-    const int vi = FindVariable(w[1].str);
-    if (w.last < 2 || w[2].str != QLatin1String("=")) {
+    const int vi = FindVariable(w[1].text());
+    if (w.last < 2 || w[2].text() != QLatin1String("=")) {
         RaiseMessage(56);
         return;
     }
@@ -417,7 +417,7 @@ void Interpreter::ForStatement(const WordList &w)
         }
     }
     Tvariable &v = Variables[vi];
-    v.setText(start.str);
+    SetVariableText(v, start);
     // The loop variable holds a number from here on, whatever it held before.
     v.kind = start.kind;
     LastAssignedVariable = vi + 1;

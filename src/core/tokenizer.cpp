@@ -18,7 +18,7 @@ void Interpreter::SplitWords(const QString &text, WordList &words)
             if (words[i].kind != wkVariableName)
                 continue;
             const int dep = hit->variableDep[static_cast<size_t>(i)];
-            words[i].var_index = (dep >= 0 ? found[dep] : FindVariable(words[i].str)) + 1;
+            words[i].var_index = (dep >= 0 ? found[dep] : FindVariable(words[i].text())) + 1;
         }
         return;
     }
@@ -96,14 +96,14 @@ void Interpreter::splitUncached(const QString &text, WordList &words)
         NextWord(text, position, w);
         if (failed())
             return;
-        if (w.kind == wkNone && w.str.isEmpty()) {
+        if (w.kind == wkNone && w.text().isEmpty()) {
             // Only blanks were left.
             --words.last;
             break;
         }
         if (w.kind == wkArrayDescription)
             arrayDeclaration = true;
-        if (arrayDeclaration && w.str == QLatin1String("=")) {
+        if (arrayDeclaration && w.text() == QLatin1String("=")) {
             const QString rest = text.mid(position - 1).trimmed();
             ++words.last;
             if (words.last >= kMaxWords) {
@@ -112,7 +112,7 @@ void Interpreter::splitUncached(const QString &text, WordList &words)
                 return;
             }
             words[words.last].kind = wkArrayInitValues;
-            words[words.last].str = rest;
+            words[words.last].setText(rest);
             break;
         }
     }
@@ -130,10 +130,10 @@ void replaceByPow(WordList &words, int from, int to, int opFrom, int opTo, const
 {
     QString operand;
     for (int k = opFrom; k <= opTo; ++k)
-        operand += words[k].str;
+        operand += words[k].text();
     TWordStatus pw;
     pw.kind = wkEmbeddedFunction;
-    pw.str = QStringLiteral("pow(") + operand + QLatin1Char(',') + exponent + QLatin1Char(')');
+    pw.setText(QStringLiteral("pow(") + operand + QLatin1Char(',') + exponent + QLatin1Char(')'));
     const int removed = to - from;
     words[from] = pw;
     for (int k = from + 1; k + removed <= words.last; ++k)
@@ -167,7 +167,7 @@ void Interpreter::RewritePowers(WordList &words, int priority)
             ++p;
             continue;
         }
-        const QString sign = op.str;
+        const QString sign = op.text();
         const QString exponent = exponentText(sign);
         if (priority == prPowerSign) {
             int start = p - 1;

@@ -158,7 +158,7 @@ void Get_User_Cursor_Pos(GraphicsCall &c)
     if (c.in.failed())
         return;
     c.result.kind = wkArrayName;
-    c.result.str = name;
+    c.result.setText(name);
 }
 
 } // namespace

@@ -20,12 +20,12 @@ constexpr int kMaxValueListWords = 5501;
 
 bool isEqualSign(const TWordStatus &w)
 {
-    return w.kind == wkOperator && w.str == QLatin1String("=");
+    return w.kind == wkOperator && w.text() == QLatin1String("=");
 }
 
 bool isEmptyWord(const TWordStatus &w)
 {
-    return w.kind == wkNone && w.str.isEmpty();
+    return w.kind == wkNone && w.text().isEmpty();
 }
 
 // The number a word carries: its number field, 1 or 0 for a truth value.
@@ -66,7 +66,7 @@ void storeCell(ArrayCells &cells, TWordKind type, std::int64_t pos, const TWordS
     switch (type) {
     case wkString:
         if (p < cells.s.size())
-            cells.s[p] = w.str;
+            cells.s[p] = w.text();
         break;
     case wkInt: {
         std::int64_t v = 0;
@@ -351,7 +351,7 @@ bool indexValue(Interpreter &in, const WordList &words, IndexRun run, const QStr
     if (run.from == run.to && one.kind == wkFloat && one.var_index == 0) {
         value = one.float_val;
         if (value != std::trunc(value)) {
-            in.RaiseMessage(161, {name, one.str});
+            in.RaiseMessage(161, {name, one.text()});
             return false;
         }
         return true;
@@ -401,10 +401,10 @@ void Interpreter::DeclareArray(const WordList &words)
     }
     const TWordStatus &nameWord = words[1];
     if (nameWord.kind != wkArrayName && nameWord.kind != wkUnknownIdentifier) {
-        RaiseMessage(141, {nameWord.str});
+        RaiseMessage(141, {nameWord.text()});
         return;
     }
-    const QString name = nameWord.str;
+    const QString name = nameWord.text();
     if (words[2].kind != wkOpeningSquareBracket) {
         RaiseMessage(142, {name});
         return;
@@ -455,7 +455,7 @@ void Interpreter::DeclareArray(const WordList &words)
             if (!isEqualSign(words[after]))
                 RaiseMessage(162);
             else
-                LoadArrayValues(n, after + 1 <= words.last ? words[after + 1].str : QString());
+                LoadArrayValues(n, after + 1 <= words.last ? words[after + 1].text() : QString());
         }
     } catch (...) {
         Arrays.SortArrays();
@@ -496,7 +496,7 @@ bool Interpreter::LocateElement(const WordList &words, int nameIdx, int &flatPos
     closeIdx = nameIdx;
     if (nameIdx < 0 || nameIdx > words.last)
         return false;
-    const QString name = words[nameIdx].str;
+    const QString name = words[nameIdx].text();
     if (nameIdx + 1 > words.last || words[nameIdx + 1].kind != wkOpeningSquareBracket) {
         RaiseMessage(151, {name});
         return false;
@@ -545,7 +545,7 @@ void Interpreter::AssignArrayElement(const WordList &words)
     int close = 0;
     if (!LocateElement(words, 0, flat, no, close))
         return;
-    const QString name = words[0].str;
+    const QString name = words[0].text();
     if (close + 1 > words.last || !isEqualSign(words[close + 1])) {
         RaiseMessage(152, {name});
         return;
@@ -587,19 +587,19 @@ void readCell(const t_arr_specification &a, int flat, TWordStatus &v)
     switch (a.data_type) {
     case wkString:
         v.kind = wkString;
-        v.str = cellString(a, flat);
+        v.setText(cellString(a, flat));
         break;
     case wkInt: {
         const std::int64_t x = cellInteger(a, flat);
         v.kind = wkInt;
         v.float_val = static_cast<double>(x);
-        v.str = QString::number(x);
+        v.setText(QString::number(x));
         break;
     }
     default:
         v.kind = wkFloat;
         v.float_val = cellNumber(a, flat);
-        v.str = FormatNumber(v.float_val);
+        v.setNumberText(v.float_val);
         break;
     }
 }
@@ -639,7 +639,7 @@ int Interpreter::CreateArrayFromText(const QString &declaration)
     DeclareArray(words);
     if (failed() || words.last < 1)
         return 0;
-    return Arrays.FindArrayAtLevel(words[1].str, CurrentFunctionLevel);
+    return Arrays.FindArrayAtLevel(words[1].text(), CurrentFunctionLevel);
 }
 
 QString Interpreter::NewTemporaryArrayName()

@@ -23,12 +23,12 @@ bool arrayArg(FunctionCall &call, int i, t_arr_specification &out)
     }
     const TWordStatus &w = call.arg(i);
     if (w.kind != wkArrayName) {
-        call.fail(186, {w.str});
+        call.fail(186, {w.text()});
         return false;
     }
-    const int n = call.in.FindArray(w.str);
+    const int n = call.in.FindArray(w.text());
     if (n == 0 || !cellsReady(call.in.arrays().at(n))) {
-        call.fail(147, {w.str});
+        call.fail(147, {w.text()});
         return false;
     }
     out = call.in.arrays().at(n);
@@ -482,8 +482,8 @@ bool sameArrays(FunctionCall &call, const TWordStatus &test, const TWordStatus &
 {
     if (check.kind != wkArrayName)
         return false;
-    const int na = call.in.FindArray(test.str);
-    const int nb = call.in.FindArray(check.str);
+    const int na = call.in.FindArray(test.text());
+    const int nb = call.in.FindArray(check.text());
     if (na == 0 || nb == 0)
         return false;
     const t_arr_specification &a = call.in.arrays().at(na);
@@ -524,7 +524,7 @@ bool sameValues(FunctionCall &call, const TWordStatus &test, const TWordStatus &
     case wkArrayName:
         return sameArrays(call, test, check);
     default:
-        return test.str == check.str;
+        return test.text() == check.text();
     }
 }
 
@@ -536,7 +536,7 @@ void Check(FunctionCall &call)
         return;
     Interpreter &in = call.in;
     in.host().markCurrentLine(in.currentLine());
-    const QString question = test.str + QStringLiteral(" <> ") + check.str + QStringLiteral("\r\r") +
+    const QString question = test.text() + QStringLiteral(" <> ") + check.text() + QStringLiteral("\r\r") +
                              in.MessageText(305) + QLatin1Char('?');
     DialogProvider *dialogs = in.services().dialogProvider;
     const bool goOn = dialogs ? dialogs->checkQuestion(question) : true;

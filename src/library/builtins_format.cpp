@@ -229,15 +229,15 @@ bool argumentNumber(FunctionCall &c, int i, double &value)
         return true;
     }
     if (isStringKind(a.kind)) {
-        const ParsedNumber p = ParseNumber(a.str.trimmed());
+        const ParsedNumber p = ParseNumber(a.text().trimmed());
         if (!p.ok()) {
-            c.fail(130, {a.str});
+            c.fail(130, {a.text()});
             return false;
         }
         value = p.value;
         return true;
     }
-    c.fail(129, {a.str});
+    c.fail(129, {a.text()});
     return false;
 }
 

@@ -112,16 +112,16 @@ void fnSubStr(FunctionCall &c)
     if (isNumberKind(second.kind)) {
         start = std::max<qsizetype>(1, clampToSize(c.integer(1)));
     } else if (isTextKind(second)) {
-        if (!second.str.isEmpty()) {
-            const qsizetype at = str.indexOf(second.str, 0, Qt::CaseSensitive);
+        if (!second.text().isEmpty()) {
+            const qsizetype at = str.indexOf(second.text(), 0, Qt::CaseSensitive);
             if (at < 0) {
                 c.setText(QString());
                 return;
             }
-            start = at + 1 + second.str.size();
+            start = at + 1 + second.text().size();
         }
     } else {
-        c.fail(129, {second.str});
+        c.fail(129, {second.text()});
         return;
     }
 
@@ -133,13 +133,13 @@ void fnSubStr(FunctionCall &c)
         if (isNumberKind(third.kind)) {
             count = clampToSize(c.integer(2));
         } else if (isTextKind(third)) {
-            if (!third.str.isEmpty() && start <= str.size()) {
-                const qsizetype at = str.indexOf(third.str, start - 1, Qt::CaseSensitive);
+            if (!third.text().isEmpty() && start <= str.size()) {
+                const qsizetype at = str.indexOf(third.text(), start - 1, Qt::CaseSensitive);
                 if (at >= 0)
                     count = at + 1 - start;
             }
         } else {
-            c.fail(129, {third.str});
+            c.fail(129, {third.text()});
             return;
         }
     }
@@ -190,11 +190,11 @@ void fnOrd(FunctionCall &c)
     const TWordStatus &a = c.arg(0);
     double code = 0;
     if (isTextKind(a)) {
-        code = a.str.isEmpty() ? 0 : a.str.at(0).unicode();
+        code = a.text().isEmpty() ? 0 : a.text().at(0).unicode();
     } else if (a.kind == wkBool) {
-        code = a.str.toLower() == QLatin1String("true") ? 1 : 0;
+        code = a.text().toLower() == QLatin1String("true") ? 1 : 0;
     } else {
-        c.fail(129, {a.str});
+        c.fail(129, {a.text()});
         return;
     }
     c.setNumber(code);

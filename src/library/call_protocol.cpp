@@ -85,7 +85,7 @@ void Interpreter::PrepareCallParameters(const CallShape &shape, bool scriptFunct
     if (scriptFunction && !name.isEmpty()) {
         for (int i = 0; i <= words.last; ++i)
             if (words[i].kind == wkScriptFunction) {
-                RaiseMessage(82, {name, words[i].str});
+                RaiseMessage(82, {name, words[i].text()});
                 return;
             }
     }
@@ -211,9 +211,12 @@ QString Interpreter::CheckCallParameters(const FunctionDescriptor *d, QString &n
         }
         const TWordStatus &a = args[i];
         if (a.kind == wkUnknownIdentifier) {
-            QString text =
-                QStringLiteral("Function \"%1\". Actual parameter № %2 (%3)").arg(name).arg(i + 1).arg(a.str);
-            text += a.str.isEmpty() ? QStringLiteral(" is undefined. ") : QStringLiteral(" is incorrect. ");
+            QString text = QStringLiteral("Function \"%1\". Actual parameter № %2 (%3)")
+                               .arg(name)
+                               .arg(i + 1)
+                               .arg(a.text());
+            text +=
+                a.text().isEmpty() ? QStringLiteral(" is undefined. ") : QStringLiteral(" is incorrect. ");
             RaiseError(text);
             return {};
         }

@@ -70,12 +70,19 @@ void FunctionCall::setText(const QString &text)
 {
     result.clear();
     result.kind = wkString;
-    result.str = text;
+    result.setText(text);
 }
 
 void FunctionCall::setNumber(double value)
 {
-    setNumber(value, GeneralNumberTextSystem(value));
+    if (systemDecimalSeparator() != QLatin1Char('.')) {
+        setNumber(value, GeneralNumberTextSystem(value));
+        return;
+    }
+    result.clear();
+    result.kind = wkFloat;
+    result.float_val = value;
+    result.setNumberText(value);
 }
 
 void FunctionCall::setNumber(double value, const QString &text)
@@ -83,14 +90,18 @@ void FunctionCall::setNumber(double value, const QString &text)
     result.clear();
     result.kind = wkFloat;
     result.float_val = value;
-    result.str = text;
+    result.setText(text);
 }
 
 void FunctionCall::setInteger(std::int64_t value)
 {
     result.kind = wkInt;
     result.float_val = static_cast<double>(value);
-    result.str = QString::number(value);
+    // Up to 15 digits the general text is the integer's digits.
+    if (NumberTextIsExact(result.float_val))
+        result.setNumberText(result.float_val);
+    else
+        result.setText(QString::number(value));
 }
 
 void FunctionCall::setBool(bool value)
@@ -99,14 +110,14 @@ void FunctionCall::setBool(bool value)
     result.kind = wkBool;
     result.bool_val = value;
     result.float_val = value ? 1.0 : 0.0;
-    result.str = value ? QStringLiteral("true") : QStringLiteral("false");
+    result.setText(value ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 void FunctionCall::setArray(const QString &arrayName)
 {
     result.clear();
     result.kind = wkArrayName;
-    result.str = arrayName;
+    result.setText(arrayName);
 }
 
 void FunctionCall::fail(int messageId, const MessageArgs &messageArgs)

@@ -32,7 +32,7 @@ class FunctionCall {
     // Argument i; beyond the arguments given, the empty word (0, empty text).
     const TWordStatus &arg(int i) const;
     double number(int i) const { return arg(i).float_val; }
-    const QString &text(int i) const { return arg(i).str; }
+    const QString &text(int i) const { return arg(i).text(); }
     // The number rounded to the nearest integer, halves to even; a value
     // beyond 64 bits is a run-time fault of the line.
     std::int64_t integer(int i) const;

@@ -29,8 +29,8 @@ QString argumentSource(const TWordStatus &word)
     if (isNumberKind(word.kind))
         return numberSource(word.float_val);
     if (!isStringKind(word.kind))
-        return word.str;
-    QString quoted = word.str;
+        return word.text();
+    QString quoted = word.text();
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
@@ -90,7 +90,7 @@ bool passesAsValue(const TWordStatus &word)
         return true;
     if (!isStringKind(word.kind))
         return false;
-    for (const QChar ch : word.str) {
+    for (const QChar ch : word.text()) {
         const char16_t u = ch.unicode();
         if (u < 0x20 || u == '"' || u == '\\' || u == 0x2028 || u == 0x2029)
             return false;
@@ -126,7 +126,7 @@ JavaScriptCall PrepareJavaScriptCall(const T_FunctionDescription &row, const Wor
         if (isNumberKind(word.kind))
             call.args.append({false, word.float_val, {}});
         else
-            call.args.append({true, 0.0, word.str});
+            call.args.append({true, 0.0, word.text()});
     }
     call.expression = expression.isEmpty() ? JavaScriptExpression(row, count) : expression;
     return call;
@@ -142,7 +142,7 @@ bool NativeStringAnswer(const T_FunctionDescription &row, const WordList &args, 
     if (!charAt && method != u"charCodeAt")
         return false;
     // The position as the engine takes it: NaN is 0, fractions are cut off.
-    const QString &text = args[0].str;
+    const QString &text = args[0].text();
     const double x = args[1].float_val;
     const double position = std::isnan(x) ? 0.0 : std::trunc(x);
     const bool inside = position >= 0 && position < static_cast<double>(text.size());
@@ -166,7 +166,7 @@ bool JavaScriptResultWord(const T_FunctionDescription &row, const QString &answe
 {
     const std::u16string_view type(row.ReturnType);
     if (type != u"int" && type != u"float") {
-        result.str = answer;
+        result.setText(answer);
         result.kind = wkString;
         result.float_val = 0.0;
         return true;

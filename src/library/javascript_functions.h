@@ -40,6 +40,10 @@ bool JavaScriptResultWord(const T_FunctionDescription &row, const QString &answe
 // argument is a number. The caller must first make sure that the engine's
 // standard methods are unchanged (JavaScriptEngine::standardMethodsUnchanged).
 bool NativeMathValue(const T_FunctionDescription &row, const WordList &args, double &value);
+// The Math methods of one number computed here: the method of `row` (-1 for
+// none) and its value at x.
+int NativeUnaryMethod(const T_FunctionDescription &row);
+double NativeUnaryValue(int method, double x);
 // The engine's answer text of a charAt or charCodeAt call of a text at a
 // numeric position, computed here (one UTF-16 unit, as the engine counts);
 // false for other rows and arguments. The same condition as for

@@ -65,6 +65,22 @@ bool allNumbers(const WordList &args)
 
 } // namespace
 
+int NativeUnaryMethod(const T_FunctionDescription &row)
+{
+    if (row.Obj != jso_Math)
+        return -1;
+    const std::u16string_view name = row.nameView();
+    for (size_t k = 0; k < std::size(kUnary); ++k)
+        if (name == kUnary[k].name)
+            return static_cast<int>(k);
+    return -1;
+}
+
+double NativeUnaryValue(int method, double x)
+{
+    return kUnary[static_cast<size_t>(method)].fn(x);
+}
+
 bool NativeMathValue(const T_FunctionDescription &row, const WordList &args, double &value)
 {
     if (row.Obj != jso_Math || args.count() == 0 || !allNumbers(args))
@@ -74,15 +90,11 @@ bool NativeMathValue(const T_FunctionDescription &row, const WordList &args, dou
         value = extreme(args, name == u"max");
         return true;
     }
-    if (args.count() != 1)
+    const int method = args.count() == 1 ? NativeUnaryMethod(row) : -1;
+    if (method < 0)
         return false;
-    for (const UnaryMethod &m : kUnary) {
-        if (name == m.name) {
-            value = m.fn(args[0].float_val);
-            return true;
-        }
-    }
-    return false;
+    value = NativeUnaryValue(method, args[0].float_val);
+    return true;
 }
 
 bool JavaScriptNumberWord(double value, TWordStatus &result)
@@ -94,7 +106,7 @@ bool JavaScriptNumberWord(double value, TWordStatus &result)
     if (value == 0.0)
         value = 0.0;
     result.float_val = value;
-    result.str = FormatNumber(value);
+    result.setNumberText(value);
     result.kind = wkFloat;
     return true;
 }

@@ -113,20 +113,77 @@ enum OperatorPriority : std::uint8_t {
     prPowerSign = 20, // ² ³
 };
 
+// A word of a line, or a value made by evaluation. A number's text may be
+// left unwritten: it is then the general text of a number kept with the word
+// (not necessarily float_val, which later steps may change), written the
+// first time anyone asks for it.
 struct TWordStatus {
-    QString str;
+  private:
+    mutable QString str_;
+
+  public:
     TWordKind kind = wkNone;
-    double float_val = 0.0;
     bool bool_val = false;
-    std::int32_t pointer = 0;
     std::uint8_t oper_prioritet = 0;
     std::uint8_t power = 0;
+    std::int32_t pointer = 0;
+    double float_val = 0.0;
     std::int32_t var_index = 0;
     std::int32_t func_index = 0;
 
+    const QString &text() const
+    {
+        if (textPending_)
+            writePendingText();
+        return str_;
+    }
+    void setText(const QString &text)
+    {
+        str_ = text;
+        textPending_ = false;
+    }
+    void setText(QString &&text)
+    {
+        str_ = std::move(text);
+        textPending_ = false;
+    }
+    // The text, to be changed in place.
+    QString &textToWrite()
+    {
+        text();
+        return str_;
+    }
+    // The general text of x (as FormatNumber writes it), written when first
+    // asked for.
+    void setNumberText(double x)
+    {
+        textPending_ = true;
+        pendingNumber_ = x;
+    }
+    // The text of another word, written or not.
+    void copyText(const TWordStatus &from)
+    {
+        str_ = from.str_;
+        textPending_ = from.textPending_;
+        pendingNumber_ = from.pendingNumber_;
+    }
+    // True while the text is not written: x is the number it is the text of.
+    bool textPendingFor(double &x) const
+    {
+        x = pendingNumber_;
+        return textPending_;
+    }
+    bool hasText() const { return textPending_ || !str_.isEmpty(); }
+
     void clear() { *this = TWordStatus(); }
-    bool isEmpty() const { return kind == wkNone && str.isEmpty(); }
+    bool isEmpty() const { return kind == wkNone && !hasText(); }
+
+  private:
+    double pendingNumber_ = 0.0;
+    mutable bool textPending_ = false;
+    void writePendingText() const;
 };
+static_assert(sizeof(TWordStatus) <= 64, "a word fits in one cache line");
 
 constexpr int kMaxWords = 100;
 
@@ -237,6 +294,12 @@ class Tvariable {
         textPending_ = true;
         numberText_ = QString(); // it may share characters a later text has
         number_ = x;
+    }
+    // True while the text is not written: x is the number it is the text of.
+    bool textPendingFor(double &x) const
+    {
+        x = number_;
+        return textPending_;
     }
     // The text to be written in place, with no number known for it; its
     // characters are the variable's own unless someone else shares them.

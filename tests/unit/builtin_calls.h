@@ -43,7 +43,7 @@ inline QString text(Interpreter &in, const QString &expression)
     const Outcome o = eval(in, expression);
     EXPECT_TRUE(o.error.isEmpty()) << expression.toStdString() << ": " << o.error.toStdString();
     EXPECT_EQ(o.value.kind, wkString) << expression.toStdString();
-    return o.value.str;
+    return o.value.text();
 }
 
 // The number result of an expression that must succeed.
@@ -59,7 +59,7 @@ inline double number(Interpreter &in, const QString &expression)
 inline QString error(Interpreter &in, const QString &expression)
 {
     const Outcome o = eval(in, expression);
-    EXPECT_FALSE(o.error.isEmpty()) << expression.toStdString() << " gave " << o.value.str.toStdString();
+    EXPECT_FALSE(o.error.isEmpty()) << expression.toStdString() << " gave " << o.value.text().toStdString();
     EXPECT_EQ(o.value.kind, wkNone) << expression.toStdString();
     return o.error;
 }
@@ -110,7 +110,7 @@ inline void checkHelpExamples(FunctionTable table, const QList<int> &rows,
                 ++examples;
                 const Outcome o = eval(*in, m.captured(2));
                 EXPECT_TRUE(o.error.isEmpty()) << text.toStdString() << ": " << o.error.toStdString();
-                in->SetVariable(m.captured(1), o.value.str, o.value.kind);
+                in->SetVariable(m.captured(1), o.value.text(), o.value.kind);
                 const QString expected = QStringLiteral("%1 = ").arg(m.captured(1));
                 const QString comment = m.captured(3);
                 if (!comment.startsWith(expected))
@@ -120,7 +120,7 @@ inline void checkHelpExamples(FunctionTable table, const QList<int> &rows,
                     EXPECT_EQ(o.value.kind, wkString) << text.toStdString();
                     value = value.mid(1, value.size() - 2);
                 }
-                EXPECT_EQ(o.value.str, value) << text.toStdString();
+                EXPECT_EQ(o.value.text(), value) << text.toStdString();
             }
             EXPECT_GT(examples, 0) << "an example shows how the function is called";
         }

@@ -105,7 +105,7 @@ TEST(ArrayDeclaration, ShapesTypesAndValueLists)
     EXPECT_EQ(w.last, 0);
     EXPECT_EQ(w[0].kind, wkFloat);
     EXPECT_EQ(w[0].float_val, 3.0);
-    EXPECT_EQ(w[0].str, "3");
+    EXPECT_EQ(w[0].text(), "3");
 
     // Type words in any case; a new array holds zeros or empty strings.
     ASSERT_EQ(run(in, "ARRAY n[4]INTEGER"), "");
@@ -115,14 +115,14 @@ TEST(ArrayDeclaration, ShapesTypesAndValueLists)
     EXPECT_EQ(arr(in, "s").data_type, wkString);
     w = readRef(in, "s[2]");
     EXPECT_EQ(w[0].kind, wkString);
-    EXPECT_EQ(w[0].str, "");
+    EXPECT_EQ(w[0].text(), "");
     ASSERT_EQ(run(in, "array k[1,1,1,2]Int=((((7,8))))"), "");
     EXPECT_EQ(arr(in, "k").dimensions(), 4);
     EXPECT_EQ(ints(arr(in, "k")), (std::vector<std::int64_t>{7, 8}));
     w = readRef(in, "k[1,1,1,2]");
     EXPECT_EQ(w[0].kind, wkInt);
     EXPECT_EQ(w[0].float_val, 8.0);
-    EXPECT_EQ(w[0].str, "8");
+    EXPECT_EQ(w[0].text(), "8");
 
     // Value kinds are not checked: text in a number array stores its number
     // field, a number in a string array keeps its text as written.
@@ -144,8 +144,8 @@ TEST(ArrayDeclaration, RangesAndPositions)
     EXPECT_EQ(r.first[0], -1);
     EXPECT_EQ(r.dim[0], 3);
     EXPECT_EQ(r.count, 3);
-    EXPECT_EQ(readRef(in, "r[0]")[0].str, "10");
-    EXPECT_EQ(readRef(in, "r[2]")[0].str, "12");
+    EXPECT_EQ(readRef(in, "r[0]")[0].text(), "10");
+    EXPECT_EQ(readRef(in, "r[2]")[0].text(), "12");
     QString e;
     readRef(in, "r[3]", &e);
     EXPECT_EQ(e, err(153, {"r"}));
@@ -155,8 +155,8 @@ TEST(ArrayDeclaration, RangesAndPositions)
     const t_arr_specification &m = arr(in, "m");
     EXPECT_EQ(m.dim, (std::array<std::int32_t, 4>{2, 3, 0, 0}));
     EXPECT_EQ(m.first, (std::array<std::int32_t, 4>{0, 4, 0, 0}));
-    EXPECT_EQ(readRef(in, "m[2,5]")[0].str, "4");
-    EXPECT_EQ(readRef(in, "m[1,7]")[0].str, "3");
+    EXPECT_EQ(readRef(in, "m[2,5]")[0].text(), "4");
+    EXPECT_EQ(readRef(in, "m[1,7]")[0].text(), "3");
     readRef(in, "m[1,4]", &e);
     EXPECT_EQ(e, err(153, {"m"}));
     readRef(in, "m[3,5]", &e);
@@ -164,7 +164,7 @@ TEST(ArrayDeclaration, RangesAndPositions)
 
     // Fewer indices than dimensions: checked against the leading dimensions
     // with multipliers from those only, so m[2] is the second cell.
-    EXPECT_EQ(readRef(in, "m[2]")[0].str, "2");
+    EXPECT_EQ(readRef(in, "m[2]")[0].text(), "2");
     readRef(in, "m[3]", &e);
     EXPECT_EQ(e, err(153, {"m"}));
     // More indices than dimensions meet dim 0; a fifth index always fails.
@@ -178,8 +178,8 @@ TEST(ArrayDeclaration, RangesAndPositions)
     ASSERT_EQ(
         run(in, "array h[2,2,2,2]int=((((1,2),(3,4)),((5,6),(7,8))),(((9,10),(11,12)),((13,14),(15,16))))"),
         "");
-    EXPECT_EQ(readRef(in, "h[2,1,2,1]")[0].str, "11");
-    EXPECT_EQ(readRef(in, "h[1,2,1,2]")[0].str, "6");
+    EXPECT_EQ(readRef(in, "h[2,1,2,1]")[0].text(), "11");
+    EXPECT_EQ(readRef(in, "h[1,2,1,2]")[0].text(), "6");
 }
 
 TEST(ArrayDeclaration, EmptyDimensionsHaveNoElements)
@@ -324,15 +324,15 @@ TEST(ArrayElements, ReadingAndReferenceErrors)
     WordList w = readRef(in, "a[3,2] + 1 * 2");
     ASSERT_EQ(w.last, 4);
     EXPECT_EQ(w[0].kind, wkInt);
-    EXPECT_EQ(w[0].str, "6");
-    EXPECT_EQ(w[1].str, "+");
-    EXPECT_EQ(w[4].str, "2");
+    EXPECT_EQ(w[0].text(), "6");
+    EXPECT_EQ(w[1].text(), "+");
+    EXPECT_EQ(w[4].text(), "2");
     EXPECT_TRUE(w[5].isEmpty());
     EXPECT_TRUE(w[9].isEmpty());
 
     w = readRef(in, "s[1]");
     EXPECT_EQ(w[0].kind, wkString);
-    EXPECT_EQ(w[0].str, "one");
+    EXPECT_EQ(w[0].text(), "one");
 
     // Replacing a reference in the middle of a list.
     in.takeError();
@@ -340,7 +340,7 @@ TEST(ArrayElements, ReadingAndReferenceErrors)
     in.ReadArrayElement(w, 2);
     EXPECT_TRUE(in.errorText().isEmpty());
     ASSERT_EQ(w.last, 2);
-    EXPECT_EQ(w[2].str, "2");
+    EXPECT_EQ(w[2].text(), "2");
     EXPECT_TRUE(w[3].isEmpty());
 
     // Errors leave the words unchanged.
@@ -349,11 +349,11 @@ TEST(ArrayElements, ReadingAndReferenceErrors)
     EXPECT_EQ(e, err(161, {"a", "1.5"}));
     EXPECT_EQ(e, "Index of the array \"a\" must be an integer value, in fact we have: \"1.5\"\r\rLine 0.");
     EXPECT_EQ(w.last, 5);
-    EXPECT_EQ(w[0].str, "a");
+    EXPECT_EQ(w[0].text(), "a");
     readRef(in, "a[1,2.25]", &e);
     EXPECT_EQ(e, err(161, {"a", "2.25"}));
     // A literal without a fraction is an index.
-    EXPECT_EQ(readRef(in, "a[2.0,1]")[0].str, "3");
+    EXPECT_EQ(readRef(in, "a[2.0,1]")[0].text(), "3");
     readRef(in, "a 1", &e);
     EXPECT_EQ(e, err(151, {"a"}));
     readRef(in, "a", &e);
@@ -637,9 +637,9 @@ TEST(ArraysWithExpressions, DimensionsIndicesAndValues)
 
     // Index expressions, nested references; x = 1.5 rounds to 2 without 161.
     ASSERT_EQ(run(in, "array k[3]int=(10,20,30)"), "");
-    EXPECT_EQ(readRef(in, "k[n+1]")[0].str, "30");
-    EXPECT_EQ(readRef(in, "k[x]")[0].str, "20");
-    EXPECT_EQ(readRef(in, "k[k[1]/10]")[0].str, "10");
+    EXPECT_EQ(readRef(in, "k[n+1]")[0].text(), "30");
+    EXPECT_EQ(readRef(in, "k[x]")[0].text(), "20");
+    EXPECT_EQ(readRef(in, "k[k[1]/10]")[0].text(), "10");
     QString e;
     readRef(in, "k[-1]", &e);
     EXPECT_EQ(e, err(153, {"k"}));

@@ -91,7 +91,7 @@ TEST(DateTimeToUnixTime, FixedCharacterPositionsWithoutTimeZone)
     JsInterpreter js;
     Interpreter &in = js.in;
     EXPECT_EQ(number(in, "DateTimeToUNIXTime('26.07.2019')"), 1564099200);
-    EXPECT_EQ(eval(in, "DateTimeToUNIXTime('26.07.2019')").value.str, "1564099200");
+    EXPECT_EQ(eval(in, "DateTimeToUNIXTime('26.07.2019')").value.text(), "1564099200");
     EXPECT_EQ(number(in, "DateTimeToUNIXTime('26.07.2019 01:00:00')"), 1564102800);
     // The time is read only from a text of exactly 19 characters.
     EXPECT_EQ(number(in, "DateTimeToUNIXTime('26.07.2019 1:00:00')"), 1564099200);

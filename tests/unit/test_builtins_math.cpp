@@ -22,7 +22,7 @@ QString numberText(Interpreter &in, const QString &expression)
     const Outcome o = eval(in, expression);
     EXPECT_TRUE(o.error.isEmpty()) << expression.toStdString() << ": " << o.error.toStdString();
     EXPECT_EQ(o.value.kind, wkFloat) << expression.toStdString();
-    return o.value.str;
+    return o.value.text();
 }
 
 } // namespace
@@ -207,8 +207,8 @@ TEST(MathCalls, RegionalSettings)
     for (int i = 0; i < 20; ++i) {
         const Outcome o = eval(in, "Random()");
         ASSERT_EQ(o.value.kind, wkFloat);
-        EXPECT_EQ(o.value.str, GeneralNumberTextSystem(o.value.float_val));
-        in.SetVariable("r", o.value.str, o.value.kind);
+        EXPECT_EQ(o.value.text(), GeneralNumberTextSystem(o.value.float_val));
+        in.SetVariable("r", o.value.text(), o.value.kind);
         EXPECT_NEAR(number(in, "r + 1"), o.value.float_val + 1, 1e-12);
     }
     // Messages format their numbers with the system separator.

@@ -187,7 +187,7 @@ TEST(OsSleep, TheElapsedTimeIsMinutesAndSeconds)
     Interpreter in({.host = &host});
     WordList args;
     args[0].kind = wkFloat;
-    args[0].str = "0";
+    args[0].setText("0");
     TWordStatus result;
     // Half a second of margin: the call itself takes far less.
     const qint64 now = QDateTime::currentMSecsSinceEpoch();

@@ -88,7 +88,7 @@ TEST(StringCalls, PosFindsFirstOccurrenceFromStartWithOptionalCase)
     EXPECT_EQ(number(in, "Pos('c','abc',0)"), 3);
     EXPECT_EQ(number(in, "Pos('c','abc',-5)"), 3);
     const Outcome o = eval(in, "Str_Pos('c','abcabc',4)");
-    EXPECT_EQ(o.value.str, "6");
+    EXPECT_EQ(o.value.text(), "6");
     EXPECT_EQ(error(in, "Pos(1,'abc')"),
               QStringLiteral("Function \"Pos\". Parameter № 1 must be \"string\". \r\rLine 0."));
 }
@@ -159,7 +159,7 @@ TEST(StringCalls, LenStrCountsUtf16CodeUnits)
     EXPECT_EQ(number(in, "LenStr('')"), 0);
     EXPECT_EQ(number(in, "LenStr('привет')"), 6);
     EXPECT_EQ(number(in, QString::fromUtf8("LenStr('\xF0\x9F\x98\x80')")), 2);
-    EXPECT_EQ(eval(in, "Str_Length('abcd')").value.str, "4");
+    EXPECT_EQ(eval(in, "Str_Length('abcd')").value.text(), "4");
 }
 
 TEST(StringCalls, StrToFloatReadsPointOrFirstComma)
@@ -168,14 +168,14 @@ TEST(StringCalls, StrToFloatReadsPointOrFirstComma)
     Outcome o = eval(in, "Str_ToFloat('12,5')");
     EXPECT_EQ(o.value.kind, wkFloat);
     EXPECT_DOUBLE_EQ(o.value.float_val, 12.5);
-    EXPECT_EQ(o.value.str, "12.5");
+    EXPECT_EQ(o.value.text(), "12.5");
     EXPECT_DOUBLE_EQ(number(in, "Str_ToFloat('-2.5e3')"), -2500);
     EXPECT_DOUBLE_EQ(number(in, "Str_ToFloat('+7')"), 7);
     EXPECT_DOUBLE_EQ(number(in, "Str_ToFloat('.5')"), 0.5);
     EXPECT_DOUBLE_EQ(number(in, "Str_ToFloat('5.')"), 5);
     EXPECT_DOUBLE_EQ(number(in, "Convert_Str_ToFloat('1E-400')"), 0);
     // The text of the number is the argument with its comma made a point.
-    EXPECT_EQ(eval(in, "Str_ToFloat('1,50')").value.str, "1.50");
+    EXPECT_EQ(eval(in, "Str_ToFloat('1,50')").value.text(), "1.50");
     EXPECT_DOUBLE_EQ(number(in, "Str_ToFloat('0,5') * 4"), 2);
     // Not a number: message 130, or the text error when asked to.
     EXPECT_EQ(error(in, "Str_ToFloat('abc')"), msg(130, {"abc"}));
@@ -183,8 +183,8 @@ TEST(StringCalls, StrToFloatReadsPointOrFirstComma)
     o = eval(in, "Str_ToFloat('abc',1)");
     EXPECT_TRUE(o.error.isEmpty());
     EXPECT_EQ(o.value.kind, wkString);
-    EXPECT_EQ(o.value.str, "error");
-    EXPECT_EQ(eval(in, "Str_ToFloat('',5)").value.str, "error");
+    EXPECT_EQ(o.value.text(), "error");
+    EXPECT_EQ(eval(in, "Str_ToFloat('',5)").value.text(), "error");
     EXPECT_EQ(error(in, "Str_ToFloat('')"), msg(130, {""}));
     EXPECT_EQ(error(in, "Str_ToFloat('.')"), msg(130, {"."}));
     EXPECT_EQ(error(in, "Str_ToFloat(',')"), msg(130, {","}));
@@ -207,7 +207,7 @@ TEST(StringCalls, HexToIntAcceptsHexDigitsUpToInt32)
     EXPECT_EQ(error(in, "Hex_ToInt(' 10')"), msg(130, {"$ 10"}));
     EXPECT_EQ(number(in, "Hex_ToInt('7FFFFFFF')"), 2147483647.0);
     EXPECT_EQ(number(in, "Hex_ToInt('0000000000000001')"), 1);
-    EXPECT_EQ(eval(in, "Convert_Hex_ToInt('100')").value.str, "256");
+    EXPECT_EQ(eval(in, "Convert_Hex_ToInt('100')").value.text(), "256");
     EXPECT_EQ(error(in, "Hex_ToInt('01ZZ')"), msg(130, {"$01ZZ"}));
     EXPECT_EQ(error(in, "Hex_ToInt('')"), msg(130, {"$"}));
     EXPECT_EQ(error(in, "Hex_ToInt('   ')"), msg(130, {"$   "}));
@@ -298,7 +298,7 @@ TEST(StringCalls, OrdAndCharConvertBetweenCharactersAndCodes)
     EXPECT_EQ(number(in, "Ord(1 < 2)"), 1);
     in.SetVariable("flag", "TRUE", wkBool);
     EXPECT_EQ(number(in, "Ord(flag)"), 1);
-    EXPECT_EQ(eval(in, "Str_Ord('B')").value.str, "66");
+    EXPECT_EQ(eval(in, "Str_Ord('B')").value.text(), "66");
     EXPECT_EQ(error(in, "Ord(5)"), msg(129, {"5"}));
     EXPECT_EQ(error(in, "Ord(2.50)"), msg(129, {"2.50"}));
 
@@ -370,7 +370,7 @@ TEST(StringCalls, RegionalSettings)
     EXPECT_EQ(text(in, "Float_ToStr(2.5)"), "2" + sep + "5");
     EXPECT_EQ(text(in, "Float_ToStr(2.5, '.')"), "2.5");
     EXPECT_EQ(text(in, "Float_ToStr(-0.125, '/')"), "-0/125");
-    EXPECT_EQ(eval(in, "Str_ToFloat('12,5')").value.str, "12.5");
+    EXPECT_EQ(eval(in, "Str_ToFloat('12,5')").value.text(), "12.5");
     EXPECT_EQ(text(in, "Format('%.2f', 2.5)"), "2.50");
     EXPECT_EQ(error(in, "Char(-1.5)"), msg(118, {"str_char", "-1" + sep + "5"}));
 }

@@ -172,9 +172,9 @@ TEST(DialogFunctions, MenuItemsSelectionAndArrayErrors)
     DialogFunctions executor(dialogs);
     WordList args;
     args[0].kind = wkString;
-    args[0].str = "x";
+    args[0].setText("x");
     args[1].kind = wkArrayName;
-    args[1].str = "Nothing";
+    args[1].setText("Nothing");
     args.last = 1;
     TWordStatus result;
     executor.execute(in, "Menu", args, result);

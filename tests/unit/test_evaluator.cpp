@@ -24,7 +24,7 @@ struct Eval {
         err = in.errorText();
         return *this;
     }
-    QString text() const { return r.str; }
+    QString text() const { return r.text(); }
 };
 
 QString firstLine(const QString &error)
@@ -165,7 +165,7 @@ TEST(Evaluation, NamesVariablesAndBrackets)
     // A single variable keeps its text and its index.
     e("n");
     EXPECT_EQ(e.r.var_index, e.in.FindVariable("n") + 1);
-    EXPECT_EQ(e.r.str, "2");
+    EXPECT_EQ(e.r.text(), "2");
 }
 
 TEST(Evaluation, FunctionsAndPowersEndToEnd)
@@ -296,14 +296,14 @@ Outcome evaluate(Interpreter &in, const QString &text, bool byPasses, bool recor
         o.text = QStringLiteral("failure: ") + QString::fromUtf8(e.what()) + QLatin1Char('|');
     }
     o.text += QStringLiteral("%1|%2|%3|%4|%5|taken %6:")
-                  .arg(QString::fromLatin1(wordKindName(r.kind)), r.str)
+                  .arg(QString::fromLatin1(wordKindName(r.kind)), r.text())
                   .arg(r.float_val, 0, 'g', 17)
                   .arg(r.bool_val)
                   .arg(in.takeError())
                   .arg(record.taken);
     for (const TWordStatus &v : record.values)
         o.text += QStringLiteral(" %1/%2/%3")
-                      .arg(QString::fromLatin1(wordKindName(v.kind)), v.str)
+                      .arg(QString::fromLatin1(wordKindName(v.kind)), v.text())
                       .arg(v.float_val, 0, 'g', 17);
     o.kept = record.values;
     return o;

@@ -108,7 +108,7 @@ TEST(FunctionCatalogue, EveryRowImplementedAndExplained)
     // with the arguments given.
     WordList args;
     args[0].kind = wkFloat;
-    args[0].str = QStringLiteral("7");
+    args[0].setText(QStringLiteral("7"));
     args.last = 0;
     for (const FunctionDescriptor &d : functionCatalogue(FunctionTable::JavaScript).rows()) {
         if (d.isEmpty())
@@ -163,9 +163,9 @@ TEST(FunctionCatalogue, OneReaderAndOneFailurePath)
     WordList args;
     args[0].kind = wkFloat;
     args[0].float_val = 2.5;
-    args[0].str = QStringLiteral("2.5");
+    args[0].setText(QStringLiteral("2.5"));
     args[2].kind = wkString; // after an empty word: not given
-    args[2].str = QStringLiteral("late");
+    args[2].setText(QStringLiteral("late"));
     TWordStatus result;
     const QString name = QStringLiteral("Pos");
     FunctionCall call(in, name, args, result);

@@ -43,7 +43,7 @@ struct RecordingDialogFunctions : DialogExecutor {
     {
         calls.list << "dialog " + name;
         result.kind = wkString;
-        result.str = QStringLiteral("Ann");
+        result.setText(QStringLiteral("Ann"));
     }
 };
 

@@ -34,7 +34,7 @@ const T_FunctionDescription &jsRow(int row)
 TWordStatus text(const QString &s, TWordKind kind = wkString)
 {
     TWordStatus w;
-    w.str = s;
+    w.setText(s);
     w.kind = kind;
     return w;
 }
@@ -43,7 +43,7 @@ TWordStatus text(const QString &s, TWordKind kind = wkString)
 TWordStatus number(const QString &s)
 {
     TWordStatus w;
-    w.str = s;
+    w.setText(s);
     w.kind = wkFloat;
     w.float_val = s.toDouble();
     return w;
@@ -247,46 +247,46 @@ TEST(JavaScriptResult, ConversionByReturnType)
     // "str" keeps the answer as text, even when it looks like a number.
     ASSERT_TRUE(JavaScriptResultWord(jsRow(0), "p", w));
     EXPECT_EQ(w.kind, wkString);
-    EXPECT_EQ(w.str, "p");
+    EXPECT_EQ(w.text(), "p");
     ASSERT_TRUE(JavaScriptResultWord(jsRow(4), "12", w));
     EXPECT_EQ(w.kind, wkString);
-    EXPECT_EQ(w.str, "12");
+    EXPECT_EQ(w.text(), "12");
     ASSERT_TRUE(JavaScriptResultWord(jsRow(15), "", w));
     EXPECT_EQ(w.kind, wkString);
-    EXPECT_TRUE(w.str.isEmpty());
+    EXPECT_TRUE(w.text().isEmpty());
     // Any other type is a text as well.
     T_FunctionDescription other;
     other.ReturnType = u"bool";
     ASSERT_TRUE(JavaScriptResultWord(other, "NaN", w));
     EXPECT_EQ(w.kind, wkString);
-    EXPECT_EQ(w.str, "NaN");
+    EXPECT_EQ(w.text(), "NaN");
 
     // "int" and "float" read the engine's number and write it in the
     // interpreter's form.
     ASSERT_TRUE(JavaScriptResultWord(jsRow(1), "252", w));
     EXPECT_EQ(w.kind, wkFloat);
     EXPECT_EQ(w.float_val, 252.0);
-    EXPECT_EQ(w.str, "252");
+    EXPECT_EQ(w.text(), "252");
     ASSERT_TRUE(JavaScriptResultWord(jsRow(2), "-1", w));
     EXPECT_EQ(w.float_val, -1.0);
-    EXPECT_EQ(w.str, "-1");
+    EXPECT_EQ(w.text(), "-1");
     ASSERT_TRUE(JavaScriptResultWord(jsRow(5), "946857585000", w));
     EXPECT_EQ(w.float_val, 946857585000.0);
-    EXPECT_EQ(w.str, "946857585000");
+    EXPECT_EQ(w.text(), "946857585000");
     ASSERT_TRUE(JavaScriptResultWord(jsRow(23), "3.5", w));
     EXPECT_EQ(w.kind, wkFloat);
     EXPECT_EQ(w.float_val, 3.5);
-    EXPECT_EQ(w.str, "3.5");
+    EXPECT_EQ(w.text(), "3.5");
     // The value is the engine's number itself; only the text is shortened.
     ASSERT_TRUE(JavaScriptResultWord(jsRow(23), "0.30000000000000004", w));
     EXPECT_EQ(w.float_val, 0.1 + 0.2);
-    EXPECT_EQ(w.str, "0.3");
+    EXPECT_EQ(w.text(), "0.3");
     ASSERT_TRUE(JavaScriptResultWord(jsRow(23), "1e+21", w));
     EXPECT_EQ(w.float_val, 1e21);
-    EXPECT_EQ(w.str, "1E21");
+    EXPECT_EQ(w.text(), "1E21");
     ASSERT_TRUE(JavaScriptResultWord(jsRow(24), "1.2246467991473532e-16", w));
     EXPECT_EQ(w.float_val, 1.2246467991473532e-16);
-    EXPECT_EQ(w.str, "1.22464679914735E-16");
+    EXPECT_EQ(w.text(), "1.22464679914735E-16");
 
     // Answers that are not finite numbers do not convert and leave the word alone.
     TWordStatus keep = text("before");
@@ -294,7 +294,7 @@ TEST(JavaScriptResult, ConversionByReturnType)
         EXPECT_FALSE(JavaScriptResultWord(jsRow(33), QString::fromUtf8(bad), keep)) << bad;
         EXPECT_FALSE(JavaScriptResultWord(jsRow(7), QString::fromUtf8(bad), keep)) << bad;
     }
-    EXPECT_EQ(keep.str, "before");
+    EXPECT_EQ(keep.text(), "before");
     EXPECT_EQ(keep.kind, wkString);
 }
 
@@ -363,7 +363,7 @@ TEST(JavaScriptRows, EveryRowRunsInTheEngine)
         EXPECT_EQ(js->call(prepared).text, r.text) << "row " << c.row;
         TWordStatus w;
         ASSERT_TRUE(JavaScriptResultWord(row, r.text, w)) << "row " << c.row << ": " << r.text.toStdString();
-        EXPECT_EQ(w.str, c.expected) << "row " << c.row << ": " << source.toStdString();
+        EXPECT_EQ(w.text(), c.expected) << "row " << c.row << ": " << source.toStdString();
         EXPECT_EQ(w.kind, row.returnType() == "str" ? wkString : wkFloat) << "row " << c.row;
         covered[static_cast<size_t>(c.row)] = true;
     }
@@ -376,7 +376,7 @@ TEST(JavaScriptRows, EveryRowRunsInTheEngine)
         EXPECT_TRUE(JavaScriptResultWord(jsRow(row), r.text, w));
         EXPECT_EQ(w.kind, wkString);
         covered[static_cast<size_t>(row)] = true;
-        return w.str;
+        return w.text();
     };
     EXPECT_TRUE(localeText(15, t1).contains("59:45"));
     EXPECT_TRUE(localeText(16, t0).contains("2000"));
@@ -484,7 +484,7 @@ TWordStatus numberWord(double x)
     TWordStatus w;
     w.kind = wkFloat;
     w.float_val = x;
-    w.str = FormatNumber(x);
+    w.setText(FormatNumber(x));
     return w;
 }
 
@@ -511,11 +511,11 @@ TEST(JavaScriptMath, ComputedHereAsTheEngineComputesUntilASourceReplacesAMethod)
             double value = 0.0;
             ASSERT_TRUE(NativeMathValue(row, args, value)) << row.name().toStdString();
             const bool hereOk = JavaScriptNumberWord(value, here);
-            const std::string what = row.name().toStdString() + "(" + args[0].str.toStdString() + ")";
+            const std::string what = row.name().toStdString() + "(" + args[0].text().toStdString() + ")";
             ASSERT_EQ(hereOk, engineOk) << what << " engine: " << answer.text.toStdString();
             if (!engineOk)
                 continue;
-            EXPECT_EQ(here.str, engine.str) << what;
+            EXPECT_EQ(here.text(), engine.text()) << what;
             EXPECT_EQ(std::memcmp(&here.float_val, &engine.float_val, sizeof(double)), 0) << what;
             ++compared;
         }

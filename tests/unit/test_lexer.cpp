@@ -35,7 +35,7 @@ QStringList texts(const Read &r)
 {
     QStringList out;
     for (const auto &w : r.words)
-        out << w.str;
+        out << w.text();
     return out;
 }
 
@@ -66,8 +66,8 @@ TEST(NextWord, OperatorsAndTwoCharacterOperators)
         EXPECT_EQ(ops.words[i].kind, wkOperator);
         EXPECT_EQ(ops.words[i].oper_prioritet, prio[i]) << i;
     }
-    EXPECT_EQ(ops.words[14].str, "OR");
-    EXPECT_EQ(ops.words[15].str, "AND");
+    EXPECT_EQ(ops.words[14].text(), "OR");
+    EXPECT_EQ(ops.words[15].text(), "AND");
 }
 
 TEST(NextWord, StringsBracketsAndDots)
@@ -77,9 +77,9 @@ TEST(NextWord, StringsBracketsAndDots)
     EXPECT_EQ(kinds(r),
               QList<TWordKind>({wkString, wkStringDQ, wkOpeningBracket, wkClosingBracket,
                                 wkOpeningSquareBracket, wkClosingSquareBracket, wkComma, wkDblDot}));
-    EXPECT_EQ(r.words[0].str, "a b");
-    EXPECT_EQ(r.words[1].str, "c'd");
-    EXPECT_EQ(readAll(in, "''").words[0].str, "");
+    EXPECT_EQ(r.words[0].text(), "a b");
+    EXPECT_EQ(r.words[1].text(), "c'd");
+    EXPECT_EQ(readAll(in, "''").words[0].text(), "");
 
     r = readAll(in, "x = 'abc");
     EXPECT_EQ(r.error, "Unterminated string: x = 'abc\r\rLine 0.");
@@ -144,13 +144,13 @@ TEST(NextWord, KeywordsAndTheLookupOrder)
                                           wkElse, wkReturn, wkFunction, wkArrayDescription,
                                           wkIntegerDescription, wkIntegerDescription, wkFloatDescription,
                                           wkDatetimeDescription, wkStringDescription, wkTry, wkStop}));
-    EXPECT_EQ(k.words[0].str, "for");
+    EXPECT_EQ(k.words[0].text(), "for");
     Read b = readAll(in, "True FALSE");
     EXPECT_EQ(b.words[0].kind, wkBool);
     EXPECT_TRUE(b.words[0].bool_val);
     EXPECT_EQ(b.words[0].float_val, 1.0);
-    EXPECT_EQ(b.words[0].str, "true");
-    EXPECT_EQ(b.words[1].str, "false");
+    EXPECT_EQ(b.words[0].text(), "true");
+    EXPECT_EQ(b.words[1].text(), "false");
     EXPECT_FALSE(b.words[1].bool_val);
 
     // A keyword cannot be a variable: "float" stays a keyword even then.
@@ -161,9 +161,9 @@ TEST(NextWord, KeywordsAndTheLookupOrder)
     // Constants.
     Read c = readAll(in, QString::fromUtf8("pi π clred"));
     EXPECT_EQ(kinds(c), QList<TWordKind>({wkConst, wkConst, wkConst}));
-    EXPECT_EQ(c.words[0].str, "PI");
+    EXPECT_EQ(c.words[0].text(), "PI");
     EXPECT_DOUBLE_EQ(c.words[1].float_val, 3.14159265358979323846);
-    EXPECT_EQ(c.words[2].str, "clRed");
+    EXPECT_EQ(c.words[2].text(), "clRed");
     EXPECT_EQ(c.words[2].float_val, 0x2040FF);
 
     // A variable hides a constant, an array and a function of the same name.
@@ -172,7 +172,7 @@ TEST(NextWord, KeywordsAndTheLookupOrder)
     Read v = readAll(in, "PI sqrt");
     EXPECT_EQ(kinds(v), QList<TWordKind>({wkVariableName, wkVariableName}));
     EXPECT_EQ(v.words[0].var_index, in.FindVariable("pi") + 1);
-    EXPECT_EQ(v.words[0].str, "PI");
+    EXPECT_EQ(v.words[0].text(), "PI");
 
     // Arrays come before functions.
     Interpreter a;
@@ -191,14 +191,14 @@ TEST(NextWord, FunctionWordsCarryTheirCallText)
     Read r = readAll(in, "y = sqrt (x+1) * 2");
     ASSERT_EQ(r.words.size(), 5);
     EXPECT_EQ(r.words[2].kind, wkEmbeddedFunction);
-    EXPECT_EQ(r.words[2].str, "sqrt (x+1)");
+    EXPECT_EQ(r.words[2].text(), "sqrt (x+1)");
     EXPECT_EQ(texts(readAll(in, "Trim('(' )")), QStringList({"Trim('(' )"}));
     EXPECT_EQ(texts(readAll(in, "UpperCase(\"a)\") + LenStr('b')")),
               QStringList({"UpperCase(\"a)\")", "+", "LenStr('b')"}));
     EXPECT_EQ(texts(readAll(in, "Pos(')', f(g(1)))")), QStringList({"Pos(')', f(g(1)))"}));
 
     r = readAll(in, QString::fromUtf8("sqrt²(x)"));
-    EXPECT_EQ(r.words[0].str, "sqrt(x)");
+    EXPECT_EQ(r.words[0].text(), "sqrt(x)");
     EXPECT_EQ(r.words[0].power, 2);
     EXPECT_EQ(readAll(in, QString::fromUtf8("sqrt³ (x)")).words[0].power, 3);
 

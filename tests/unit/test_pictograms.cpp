@@ -311,11 +311,11 @@ TEST(Cursor, ReadOutPositionsAndDisplayScale)
     // Get_User_Cursor_Pos: the user position; the display pixel, (-1, -1) after leaving.
     TWordStatus v;
     r.in.EvaluateText("Get_User_Cursor_Pos()", v);
-    EXPECT_EQ(ArrayShortText(r.in.arrays().at(r.in.FindArray(v.str))), "(20,230)");
+    EXPECT_EQ(ArrayShortText(r.in.arrays().at(r.in.FindArray(v.text()))), "(20,230)");
     r.mouse.Image2MouseLeave();
     r.in.EvaluateText("Get_User_Cursor_Pos(1)", v);
     EXPECT_EQ(v.kind, wkArrayName);
-    EXPECT_EQ(ArrayShortText(r.in.arrays().at(r.in.FindArray(v.str))), "(-1,-1)");
+    EXPECT_EQ(ArrayShortText(r.in.arrays().at(r.in.FindArray(v.text()))), "(-1,-1)");
     // The precision follows the width of the x range.
     EXPECT_EQ(CanvasMouse::CursorText(1.23456, -0.5, 2), "X=1.235  Y=-0.500");
     EXPECT_EQ(CanvasMouse::CursorText(12.345, 3, 20), "X=12.35  Y=3.00");

@@ -81,7 +81,7 @@ TEST(ScriptCaches, FullSplitCacheEvictsTheOldestEntries)
     SplitCache cache(8);
     WordList words;
     words.last = 0;
-    words.w[0].str = QStringLiteral("w");
+    words.w[0].setText(QStringLiteral("w"));
     EXPECT_EQ(cache.find(QStringLiteral("t0"), 5), nullptr); // adopts generation 5
     for (int i = 0; i < 9; ++i)
         cache.insert(QStringLiteral("t%1").arg(i), words, {});

@@ -22,7 +22,7 @@ const t_arr_specification &declare(Interpreter &in, const QString &statement)
     in.SplitWords(statement, w);
     in.DeclareArray(w);
     EXPECT_TRUE(in.errorText().isEmpty()) << in.errorText().toStdString();
-    const int n = in.FindArray(w[1].str);
+    const int n = in.FindArray(w[1].text());
     EXPECT_GT(n, 0);
     static t_arr_specification none;
     return n > 0 ? in.arrays().at(n) : none;

@@ -15,7 +15,7 @@ QStringList split(Interpreter &in, const QString &text, QString *error = nullptr
     in.takeError();
     QStringList out;
     for (int i = 0; i <= w.last; ++i)
-        out << w[i].str;
+        out << w[i].text();
     return out;
 }
 
@@ -59,13 +59,13 @@ TEST(SplitWords, ListsAndLimits)
     ASSERT_EQ(d.last, 7);
     EXPECT_EQ(d[0].kind, wkArrayDescription);
     EXPECT_EQ(d[5].kind, wkFloatDescription);
-    EXPECT_EQ(d[6].str, "=");
+    EXPECT_EQ(d[6].text(), "=");
     EXPECT_EQ(d[7].kind, wkArrayInitValues);
-    EXPECT_EQ(d[7].str, "(1, 2, 3)");
+    EXPECT_EQ(d[7].text(), "(1, 2, 3)");
     // The list may hold anything, even text the word reader would refuse.
     in.SplitWords("array S[2]string = ('a?', \"b\")", d);
     EXPECT_TRUE(in.errorText().isEmpty());
-    EXPECT_EQ(d[d.last].str, "('a?', \"b\")");
+    EXPECT_EQ(d[d.last].text(), "('a?', \"b\")");
 
     // Errors of the word reader stop the split.
     split(in, "x = 'abc", &err);
