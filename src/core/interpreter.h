@@ -502,7 +502,7 @@ class Interpreter : private InterpreterRunState {
     // kept in its line entry, to run as such the next times (runSimpleLine;
     // false, with nothing changed, when it cannot run so this time).
     void learnSimpleLine(const LineInfo &info, const WordList &w);
-    bool runSimpleLine(const SimpleLine &line);
+    TWordKind runSimpleLine(const SimpleLine &line);
     bool appendCallArguments(SimpleLine &line, QVarLengthArray<CallArgument, 4> &calls);
 
   public:
@@ -595,6 +595,8 @@ class Interpreter : private InterpreterRunState {
     void LoopStatement(const WordList &words, int indent);
     void ForStatement(const WordList &words);
     void IfStatement(const WordList &words);
+    // The block of an IF line whose condition came to `yes`, or its ELSE.
+    void enterIf(bool yes);
     // Index of the innermost FOR or REPEAT level, or -1.
     int findLoop() const;
     void leaveLoop(int loopLevel);

@@ -591,15 +591,17 @@ bool Interpreter::computeValueWords(const WordList &words, TWordStatus &result)
         none, Variables, view, p, [](int) { return -1; }, result);
 }
 
-// A line "name = simple range" as it was split, run again without being
-// split or copied while its names resolve as they did then.
+// A line "name = simple range" or "if simple range" as it was split, run
+// again without being split or copied while its names resolve as they did
+// then.
 struct SimpleLine {
     // The line's words, then the argument words of its calls (see
     // appendCallArguments).
     std::vector<TWordStatus> words;
     QList<SplitCache::Dep> deps;
     std::vector<std::int8_t> variableDep; // see SplitCache::Entry
-    Program program;                      // of the words after "="
+    Program program;                      // of the words after "=" or "if"
+    bool condition = false;               // an IF line
     bool hasCalls = false;
     mutable DepsMemo memo;
 };
@@ -607,7 +609,8 @@ struct SimpleLine {
 void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
 {
     ++info.simpleTries;
-    if (w.last < 2 || w[0].kind != wkVariableName || w[1].text() != QLatin1String("="))
+    const bool condition = w.last >= 1 && w[0].kind == wkIf;
+    if (!condition && (w.last < 2 || w[0].kind != wkVariableName || w[1].text() != QLatin1String("=")))
         return;
     const SplitCache::Entry *entry = splitCache_.find(info.statement, scriptGeneration_);
     if (!entry || static_cast<int>(entry->words.size()) != w.count())
@@ -620,13 +623,14 @@ void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
     if (!appendCallArguments(*line, calls))
         return;
     // At least one operator or call: a lone operand keeps its own text.
-    if (!Reader(Words{line->words.data()}, 2, w.last, line->program, &calls).read() ||
+    if (!Reader(Words{line->words.data()}, condition ? 1 : 2, w.last, line->program, &calls).read() ||
         line->program.count < 2)
         return;
     for (size_t i = 0; i < line->words.size(); ++i)
         if (line->words[i].kind == wkVariableName && line->variableDep[i] < 0)
             return;
     line->hasCalls = !calls.isEmpty();
+    line->condition = condition;
     info.simple = std::move(line);
 }
 
@@ -638,7 +642,7 @@ void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
 bool Interpreter::appendCallArguments(SimpleLine &line, CallArguments &calls)
 {
     const auto table = functionTable(FunctionTable::JavaScript);
-    for (size_t k = 2; k < line.words.size(); ++k) {
+    for (size_t k = 1; k < line.words.size(); ++k) {
         const TWordStatus &f = line.words[k];
         const int row = catalogueRow(f.func_index);
         if (f.kind != wkJS_Function || f.power != 0 || row < 0 || row >= static_cast<int>(table.size()))
@@ -667,17 +671,17 @@ bool Interpreter::appendCallArguments(SimpleLine &line, CallArguments &calls)
     return true;
 }
 
-bool Interpreter::runSimpleLine(const SimpleLine &line)
+TWordKind Interpreter::runSimpleLine(const SimpleLine &line)
 {
     if (EvaluationDepth >= kMaxEvaluationDepth)
-        return false;
+        return wkNone;
     const int *found = resolveDeps(line.deps, line.memo);
     if (!found)
-        return false;
+        return wkNone;
     // The engine's Math methods are computed here only while no script has
     // replaced them.
     if (line.hasCalls && !(services_.js && services_.js->standardMethodsUnchanged()))
-        return false;
+        return wkNone;
     // Literals have no dependency: only variable words ask.
     const auto indexOf = [&](int i) {
         const int dep = line.variableDep[static_cast<size_t>(i)];
@@ -685,13 +689,21 @@ bool Interpreter::runSimpleLine(const SimpleLine &line)
     };
     LineRecord none; // nothing on such a line can step into a function
     Value value;
-    const int target = indexOf(0);
-    if (target < 0 || !computeValue(none, Variables, Words{line.words.data()}, line.program, indexOf, value))
-        return false;
-    // What ExecuteLine and the assignment do, in their order.
+    const int target = line.condition ? -1 : indexOf(0);
+    if ((!line.condition && target < 0) ||
+        !computeValue(none, Variables, Words{line.words.data()}, line.program, indexOf, value))
+        return wkNone;
+    if (line.condition && value.kind != wkBool)
+        return wkNone; // the IF statement reports it
+    // What ExecuteLine and the statement do, in their order.
     TryMode = false;
     Arrays.lastDeclaredName.clear();
     Arrays.lastAssignedArray = 0;
+    if (line.condition) {
+        LastAssignedVariable = line.words[0].var_index;
+        enterIf(value.v != 0);
+        return wkIf;
+    }
     Tvariable &v = Variables[target];
     if (isNumberKind(value.kind))
         SetVariableNumber(v, value.v);
@@ -702,7 +714,7 @@ bool Interpreter::runSimpleLine(const SimpleLine &line)
     v.kind = value.kind;
     LastAssignedVariable = target + 1;
     FindNextLine(false, false);
-    return true;
+    return wkVariableName;
 }
 
 } // namespace tesmora

@@ -129,9 +129,10 @@ TWordKind Interpreter::ExecuteLine(LineRecord resume)
         return wkNone;
     }
     // Kept alive here: running the line may rebuild the line table.
-    if (const std::shared_ptr<const SimpleLine> simple = info.simple;
-        simple && !resuming && runSimpleLine(*simple))
-        return wkVariableName;
+    if (const std::shared_ptr<const SimpleLine> simple = info.simple; simple && !resuming) {
+        if (const TWordKind kind = runSimpleLine(*simple); kind != wkNone)
+            return kind;
+    }
     // A copy: the statement may call script functions whose lines replace
     // entries of the line table.
     const QString text = info.statement;
@@ -450,6 +451,11 @@ void Interpreter::IfStatement(const WordList &w)
         RaiseMessage(54);
         return;
     }
+    enterIf(cond.bool_val);
+}
+
+void Interpreter::enterIf(bool yes)
+{
     const int header = CurrentLine;
     const int headerIndent = lineIndent(header);
     int elseLine = 0;
@@ -461,7 +467,7 @@ void Interpreter::IfStatement(const WordList &w)
             elseLine = j;
         break;
     }
-    if (cond.bool_val) {
+    if (yes) {
         TBlockLevel level;
         level.nLine = header;
         level.nELSE = elseLine;
