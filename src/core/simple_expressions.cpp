@@ -50,7 +50,9 @@ struct Step {
     Code code;
     std::int8_t word;        // the operand's, operator's or function word's position
     std::uint8_t method = 0; // of a Call: the engine's Math method computed here
+    std::uint8_t unused = 0; // four bytes: a step is found by a shift
 };
+static_assert(sizeof(Step) == 4);
 
 // The postfix order of a range. Operands keep their left-to-right order, the
 // order in which the passes read variables.
