@@ -231,3 +231,50 @@ TEST(VariableNumbers, TextAndNumberAlwaysAgree)
     EXPECT_EQ(other.text(), "8");
     EXPECT_EQ(v.text(), "9");
 }
+
+TEST(WordNumbers, UnwrittenTextsAreTheTextsOfTheirNumbers)
+{
+    for (const double x : {0.0, -0.0, 42.0, -7.5, 1.0 / 3, 1e15, 123456789012345678.0, -2.5e-7, 1e300}) {
+        TWordStatus w;
+        w.kind = wkFloat;
+        w.float_val = x;
+        w.setNumberText(x);
+        const TWordStatus before = w; // a copy made before the text is written
+        w.float_val = 99;             // later steps may change the number
+        EXPECT_EQ(w.text(), FormatNumber(x)) << x;
+        EXPECT_EQ(before.text(), FormatNumber(x)) << x;
+        TWordStatus copied;
+        copied.setText(QStringLiteral("old"));
+        copied.copyText(before);
+        EXPECT_EQ(copied.text(), FormatNumber(x)) << x;
+
+        // A variable given the unwritten text and one given the written
+        // text agree on the text and on the number it reads as; a word
+        // taken back from the variable has the same text again.
+        TWordStatus fresh;
+        fresh.setNumberText(x);
+        Tvariable lazy, eager;
+        lazy.kind = eager.kind = wkFloat;
+        SetVariableText(lazy, fresh);
+        eager.setText(FormatNumber(x));
+        EXPECT_EQ(VariableNumber(lazy).value, VariableNumber(eager).value) << x;
+        EXPECT_EQ(lazy.text(), eager.text()) << x;
+        Tvariable again;
+        again.kind = wkFloat;
+        SetVariableNumber(again, x);
+        TWordStatus taken;
+        TakeVariableText(again, taken);
+        EXPECT_EQ(taken.text(), FormatNumber(x)) << x;
+    }
+    // A text set later replaces the unwritten one; a text changed in place
+    // starts from the written one.
+    TWordStatus w;
+    w.setNumberText(5);
+    w.setText(QStringLiteral("x"));
+    EXPECT_EQ(w.text(), "x");
+    w.setNumberText(12);
+    w.textToWrite().append(QLatin1Char('a'));
+    EXPECT_EQ(w.text(), "12a");
+    EXPECT_TRUE(w.hasText());
+    EXPECT_FALSE(TWordStatus().hasText());
+}
