@@ -48,21 +48,23 @@ enum class Code : std::uint8_t { Operand, Negate, Add, Subtract, Multiply, Divid
 
 struct Step {
     Code code;
-    std::int8_t word;        // the operand's, operator's or function word's position
-    std::uint8_t method = 0; // of a Call: the engine's Math method computed here
-    std::uint8_t unused = 0; // four bytes: a step is found by a shift
+    std::int8_t word;    // the operand's, operator's or function word's position
+    std::uint8_t method; // of a Call: the engine's Math method computed here
+    std::uint8_t unused; // four bytes: a step is found by a shift
 };
 static_assert(sizeof(Step) == 4);
 
 // The postfix order of a range. Operands keep their left-to-right order, the
-// order in which the passes read variables.
+// order in which the passes read variables. Only the first `count` steps are
+// ever written or read: a program is made for every range tried, so the rest
+// is left as it is.
 struct Program {
-    std::array<Step, kMaxWords> steps{};
+    std::array<Step, kMaxWords> steps;
     int count = 0;
     void add(Code code, int word, int method = 0)
     {
         steps[static_cast<size_t>(count++)] = {code, static_cast<std::int8_t>(word),
-                                               static_cast<std::uint8_t>(method)};
+                                               static_cast<std::uint8_t>(method), 0};
     }
 };
 
