@@ -542,6 +542,10 @@ class Interpreter : private InterpreterRunState {
     // False when the value steps into a script function: the RETURN line
     // runs again when that function returns.
     bool ReturnStatement(const WordList &words);
+    // The block depth of the innermost script function's level, or -1.
+    int functionBlock() const;
+    // The call at block depth d returns `value`: its blocks and locals go.
+    void completeReturn(int d, const TWordStatus &value);
     // The line of the header of script function `name` (lower case), or
     // -1; functionHeaders_.formals then holds its formal list.
     int functionHeaderLine(const QString &name);

@@ -2,6 +2,8 @@
 #include "interpreter.h"
 #include "numbers.h"
 
+#include <cmath>
+
 namespace tesmora {
 
 namespace {
@@ -215,11 +217,17 @@ void Interpreter::BindParameter(const QString &functionName, const QString &form
     VariableOrder.append(0);
 }
 
-bool Interpreter::ReturnStatement(const WordList &w)
+int Interpreter::functionBlock() const
 {
     int d = BlockDepth;
     while (d >= 0 && BlockStack[static_cast<size_t>(d)].pt != pt_ScriptFunction)
         --d;
+    return d;
+}
+
+bool Interpreter::ReturnStatement(const WordList &w)
+{
+    const int d = functionBlock();
     if (d < 0) {
         RaiseMessage(127);
         return true;
@@ -236,6 +244,12 @@ bool Interpreter::ReturnStatement(const WordList &w)
         return true;
     if (watch.steppedIn())
         return false;
+    completeReturn(d, value);
+    return true;
+}
+
+void Interpreter::completeReturn(int d, const TWordStatus &value)
+{
     for (int k = d + 1; k <= BlockDepth; ++k)
         BlockStack[static_cast<size_t>(k)] = TBlockLevel();
     BlockDepth = d;
@@ -258,11 +272,14 @@ bool Interpreter::ReturnStatement(const WordList &w)
             if (i < VariableOrder.size())
                 VariableOrder.removeAt(i);
         }
-        const QString kept = ReleaseFunctionArrays(level.WordStatus.text());
+        // A finite number's text is digits: it names no array, so it is not
+        // written for the look-up.
+        double n = 0;
+        const bool digits = level.WordStatus.textPendingFor(n) && std::isfinite(n);
+        const QString kept = ReleaseFunctionArrays(digits ? QString() : level.WordStatus.text());
         if (!kept.isEmpty())
             level.WordStatus.setText(kept);
     }
-    return true;
 }
 
 Interpreter::RunPosition Interpreter::SaveRunPosition() const

@@ -595,17 +595,17 @@ bool Interpreter::computeValueWords(const WordList &words, TWordStatus &result)
         none, Variables, view, p, [](int) { return -1; }, result);
 }
 
-// A line "name = simple range" or "if simple range" as it was split, run
-// again without being split or copied while its names resolve as they did
-// then.
+// A line "name = simple range", "if simple range" or "return simple range"
+// as it was split, run again without being split or copied while its names
+// resolve as they did then.
 struct SimpleLine {
     // The line's words, then the argument words of its calls (see
     // appendCallArguments).
     std::vector<TWordStatus> words;
     QList<SplitCache::Dep> deps;
     std::vector<std::int8_t> variableDep; // see SplitCache::Entry
-    Program program;                      // of the words after "=" or "if"
-    bool condition = false;               // an IF line
+    Program program;                      // of the words after "=", "if" or "return"
+    TWordKind statement = wkVariableName; // wkIf, wkReturn or an assignment
     bool hasCalls = false;
     mutable DepsMemo memo;
 };
@@ -613,8 +613,8 @@ struct SimpleLine {
 void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
 {
     ++info.simpleTries;
-    const bool condition = w.last >= 1 && w[0].kind == wkIf;
-    if (!condition && (w.last < 2 || w[0].kind != wkVariableName || w[1].text() != QLatin1String("=")))
+    const bool keyword = w.last >= 1 && (w[0].kind == wkIf || w[0].kind == wkReturn);
+    if (!keyword && (w.last < 2 || w[0].kind != wkVariableName || w[1].text() != QLatin1String("=")))
         return;
     const SplitCache::Entry *entry = splitCache_.find(info.statement, scriptGeneration_);
     if (!entry || static_cast<int>(entry->words.size()) != w.count())
@@ -627,14 +627,14 @@ void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
     if (!appendCallArguments(*line, calls))
         return;
     // At least one operator or call: a lone operand keeps its own text.
-    if (!Reader(Words{line->words.data()}, condition ? 1 : 2, w.last, line->program, &calls).read() ||
+    if (!Reader(Words{line->words.data()}, keyword ? 1 : 2, w.last, line->program, &calls).read() ||
         line->program.count < 2)
         return;
     for (size_t i = 0; i < line->words.size(); ++i)
         if (line->words[i].kind == wkVariableName && line->variableDep[i] < 0)
             return;
     line->hasCalls = !calls.isEmpty();
-    line->condition = condition;
+    line->statement = keyword ? w[0].kind : wkVariableName;
     info.simple = std::move(line);
 }
 
@@ -693,20 +693,28 @@ TWordKind Interpreter::runSimpleLine(const SimpleLine &line)
     };
     LineRecord none; // nothing on such a line can step into a function
     Value value;
-    const int target = line.condition ? -1 : indexOf(0);
-    if ((!line.condition && target < 0) ||
-        !computeValue(none, Variables, Words{line.words.data()}, line.program, indexOf, value))
+    const bool assignment = line.statement == wkVariableName;
+    const int target = assignment ? indexOf(0) : -1;
+    // The statements report what is not for them: no function to return
+    // from, a condition that is no truth value.
+    const int function = line.statement == wkReturn ? functionBlock() : 0;
+    if ((assignment && target < 0) || function < 0 ||
+        !computeValue(none, Variables, Words{line.words.data()}, line.program, indexOf, value) ||
+        (line.statement == wkIf && value.kind != wkBool))
         return wkNone;
-    if (line.condition && value.kind != wkBool)
-        return wkNone; // the IF statement reports it
     // What ExecuteLine and the statement do, in their order.
     TryMode = false;
     Arrays.lastDeclaredName.clear();
     Arrays.lastAssignedArray = 0;
-    if (line.condition) {
+    if (line.statement == wkIf) {
         LastAssignedVariable = line.words[0].var_index;
         enterIf(value.v != 0);
         return wkIf;
+    }
+    if (line.statement == wkReturn) {
+        LastAssignedVariable = line.words[0].var_index;
+        completeReturn(function, valueWord(std::move(value)));
+        return wkReturn;
     }
     Tvariable &v = Variables[target];
     if (isNumberKind(value.kind))
