@@ -652,8 +652,10 @@ bool Interpreter::appendCallArguments(SimpleLine &line, CallArguments &calls)
         if (f.kind != wkJS_Function || f.power != 0 || row < 0 || row >= static_cast<int>(table.size()))
             continue;
         const int method = NativeUnaryMethod(table[static_cast<size_t>(row)]);
+        if (method < 0)
+            continue;
         const CallShape &shape = callShape(f.text());
-        if (method < 0 || !shape.split || shape.argText.isEmpty())
+        if (!shape.split || shape.argText.isEmpty())
             continue;
         const SplitCache::Entry *arg = splitCache_.find(shape.argText, scriptGeneration_);
         if (!arg)
