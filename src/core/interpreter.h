@@ -303,6 +303,9 @@ class Interpreter : private InterpreterRunState {
     // stops (an error, or a script function stepped into).
     bool prepareArgument(const WordList &words, int from, int to, bool byName, const QString &name,
                          TWordStatus &out);
+    // Ends the argument list after its prepared arguments: the first word of
+    // no kind (an empty argument) ends it.
+    static void endArguments(WordList &args);
     // Checks the arguments against the Formula of built-in `d` (nothing to
     // check when null); `name` becomes its name. Returns the return type text.
     QString CheckCallParameters(const FunctionDescriptor *d, QString &name, WordList &args);
@@ -503,6 +506,11 @@ class Interpreter : private InterpreterRunState {
     // false, with nothing changed, when it cannot run so this time).
     void learnSimpleLine(const LineInfo &info, const WordList &w);
     TWordKind runSimpleLine(const SimpleLine &line);
+    // A line "name = F(arguments)" calling a script function with simple
+    // arguments is learnt too: it runs without being split, its arguments
+    // computed directly (true when the line has that shape, learnt or not).
+    bool learnCallLine(const LineInfo &info, const WordList &w);
+    TWordKind runCallLine(const SimpleLine &line, const int *found);
     bool appendCallArguments(SimpleLine &line, QVarLengthArray<CallArgument, 4> &calls);
 
   public:
@@ -592,6 +600,10 @@ class Interpreter : private InterpreterRunState {
     // The value of the words after "="; under TRY an error or a runtime
     // failure moves to TryErrorText and the value becomes 0.
     void evaluateAssignedValue(const WordList &words, TWordStatus &value);
+    // The rest of an assignment once its value is known: the value is
+    // checked, assigned to the target word's variable, and the run goes on
+    // with the next line.
+    void assignEvaluated(const TWordStatus &target, const TWordStatus &value);
     // An array value renames the array to the target; a simple value goes
     // into the target variable, created when new. False on error.
     bool assignValue(const TWordStatus &target, const TWordStatus &value);

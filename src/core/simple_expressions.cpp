@@ -558,6 +558,27 @@ bool compute(LineRecord &record, const QList<Tvariable> &variables, Words words,
     return true;
 }
 
+// The value of a range read into `p`, read and recorded in `record`; false,
+// with the record as it was, to decline.
+template <typename IndexOf>
+bool rangeValue(LineRecord &record, const QList<Tvariable> &variables, Words words, const Program &p,
+                IndexOf indexOf, TWordStatus &result)
+{
+    RecordMark mark(record);
+    // A lone operand (in any brackets) is the word itself, as the passes
+    // leave it: a variable keeps its text, also a string or truth value.
+    TWordStatus x;
+    const int first = p.steps[0].word;
+    const bool done = p.count == 1 ? takeOperand(record, variables, words[first], indexOf(first), x)
+                                   : compute(record, variables, words, p, indexOf, x);
+    if (!done) {
+        mark.rollBack();
+        return false;
+    }
+    result = std::move(x);
+    return true;
+}
+
 } // namespace
 
 bool Interpreter::evaluateSimple(const WordList &words, int from, int to, TWordStatus &result)
@@ -568,20 +589,8 @@ bool Interpreter::evaluateSimple(const WordList &words, int from, int to, TWordS
     Program p;
     if (!Reader(view, from, to, p).read())
         return false;
-    RecordMark mark(LineValues);
     const auto indexOf = [&words](int i) { return words[i].var_index - 1; };
-    // A lone operand (in any brackets) is the word itself, as the passes
-    // leave it: a variable keeps its text, also a string or truth value.
-    TWordStatus x;
-    const int first = p.steps[0].word;
-    const bool done = p.count == 1 ? takeOperand(LineValues, Variables, words[first], indexOf(first), x)
-                                   : compute(LineValues, Variables, view, p, indexOf, x);
-    if (!done) {
-        mark.rollBack();
-        return false;
-    }
-    result = std::move(x);
-    return true;
+    return rangeValue(LineValues, Variables, view, p, indexOf, result);
 }
 
 bool Interpreter::computeValueWords(const WordList &words, TWordStatus &result)
@@ -607,12 +616,50 @@ struct SimpleLine {
     Program program;                      // of the words after "=", "if" or "return"
     TWordKind statement = wkVariableName; // wkIf, wkReturn or an assignment
     bool hasCalls = false;
+    // A line "name = F(arguments)" that calls a script function has no
+    // program of its own: one per argument instead (see learnCallLine).
+    struct Argument {
+        int from = 0, to = 0; // its words
+        Program program;
+    };
+    std::vector<Argument> arguments;
+    bool callsScript = false;
     mutable DepsMemo memo;
 };
+
+namespace {
+
+// Appends the words of a split text to a line, with the names they depend
+// on; false when the line would grow too long.
+bool appendSplit(SimpleLine &line, const SplitCache::Entry &e)
+{
+    const qsizetype depBase = line.deps.size();
+    if (line.words.size() + e.words.size() > kMaxWords || depBase + e.deps.size() > 127)
+        return false;
+    line.words.insert(line.words.end(), e.words.begin(), e.words.end());
+    line.deps += e.deps;
+    for (const std::int8_t dep : e.variableDep)
+        line.variableDep.push_back(dep < 0 ? dep : static_cast<std::int8_t>(dep + depBase));
+    return true;
+}
+
+// True when every variable word of the line depends on a name that is
+// checked before each run.
+bool variablesChecked(const SimpleLine &line)
+{
+    for (size_t i = 0; i < line.words.size(); ++i)
+        if (line.words[i].kind == wkVariableName && line.variableDep[i] < 0)
+            return false;
+    return true;
+}
+
+} // namespace
 
 void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
 {
     ++info.simpleTries;
+    if (learnCallLine(info, w))
+        return;
     const bool keyword = w.last >= 1 && (w[0].kind == wkIf || w[0].kind == wkReturn);
     if (!keyword && (w.last < 2 || w[0].kind != wkVariableName || w[1].text() != QLatin1String("=")))
         return;
@@ -620,19 +667,13 @@ void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
     if (!entry || static_cast<int>(entry->words.size()) != w.count())
         return;
     auto line = std::make_shared<SimpleLine>();
-    line->words = entry->words;
-    line->deps = entry->deps;
-    line->variableDep = entry->variableDep;
     CallArguments calls;
-    if (!appendCallArguments(*line, calls))
+    if (!appendSplit(*line, *entry) || !appendCallArguments(*line, calls))
         return;
     // At least one operator or call: a lone operand keeps its own text.
     if (!Reader(Words{line->words.data()}, keyword ? 1 : 2, w.last, line->program, &calls).read() ||
-        line->program.count < 2)
+        line->program.count < 2 || !variablesChecked(*line))
         return;
-    for (size_t i = 0; i < line->words.size(); ++i)
-        if (line->words[i].kind == wkVariableName && line->variableDep[i] < 0)
-            return;
     line->hasCalls = !calls.isEmpty();
     line->statement = keyword ? w[0].kind : wkVariableName;
     info.simple = std::move(line);
@@ -664,17 +705,117 @@ bool Interpreter::appendCallArguments(SimpleLine &line, CallArguments &calls)
         if (std::any_of(arg->words.begin(), arg->words.end(), isComma))
             continue; // more than one argument: the engine's
         const size_t from = line.words.size();
-        const qsizetype depBase = line.deps.size();
-        if (from + arg->words.size() > kMaxWords || depBase + arg->deps.size() > 127)
+        if (!appendSplit(line, *arg))
             return false;
-        line.words.insert(line.words.end(), arg->words.begin(), arg->words.end());
-        line.deps += arg->deps;
-        for (const std::int8_t dep : arg->variableDep)
-            line.variableDep.push_back(dep < 0 ? dep : static_cast<std::int8_t>(dep + depBase));
         calls.append(
             {static_cast<int>(k), static_cast<int>(from), static_cast<int>(line.words.size()) - 1, method});
     }
     return true;
+}
+
+bool Interpreter::learnCallLine(const LineInfo &info, const WordList &w)
+{
+    if (w.last != 2 || (w[0].kind != wkVariableName && w[0].kind != wkUnknownIdentifier) ||
+        w[1].text() != QLatin1String("=") || w[2].kind != wkScriptFunction || w[2].power != 0)
+        return false;
+    const CallShape &shape = callShape(w[2].text());
+    if (!shape.split || shape.argumentsByName)
+        return true;
+    const QString argText = shape.argText;
+    const SplitCache::Entry *entry = splitCache_.find(info.statement, scriptGeneration_);
+    if (!entry || static_cast<int>(entry->words.size()) != w.count())
+        return true;
+    auto line = std::make_shared<SimpleLine>();
+    if (!appendSplit(*line, *entry))
+        return true;
+    // The argument text is split by the call's first run.
+    if (!argText.isEmpty()) {
+        const SplitCache::Entry *arg = splitCache_.find(argText, scriptGeneration_);
+        if (!arg || !appendSplit(*line, *arg))
+            return true;
+    }
+    // The arguments between the commas, each a simple range (an empty one,
+    // or a comma inside brackets, declines).
+    const Words view{line->words.data()};
+    const int last = static_cast<int>(line->words.size()) - 1;
+    for (int from = 3; from <= last;) {
+        int to = from;
+        while (to <= last && line->words[static_cast<size_t>(to)].kind != wkComma)
+            ++to;
+        SimpleLine::Argument a{from, to - 1, {}};
+        if (!Reader(view, a.from, a.to, a.program).read())
+            return true;
+        line->arguments.push_back(a);
+        from = to + 1;
+    }
+    if (!variablesChecked(*line))
+        return true;
+    line->callsScript = true;
+    info.simple = std::move(line);
+    return true;
+}
+
+TWordKind Interpreter::runCallLine(const SimpleLine &line, const int *found)
+{
+    // Only while running: a line stepped into its function runs again after
+    // the RETURN, the general way, from what it recorded. The general
+    // evaluation calls one level deeper than the line.
+    if (!running() || EvaluationDepth + 1 >= kMaxEvaluationDepth)
+        return wkNone;
+    const auto indexOf = [&](int i) {
+        const int dep = line.variableDep[static_cast<size_t>(i)];
+        return dep < 0 ? -1 : found[dep];
+    };
+    // Taken before the call: a recursive call of this very line looks its
+    // names up again into the same `found`.
+    TWordStatus target = line.words[0];
+    if (target.kind == wkVariableName)
+        target.var_index = indexOf(0) + 1;
+    // The line records what it reads, as the general way does: a call
+    // stopped inside (Pause, a breakpoint) runs the line again from it.
+    LineValues.recording = !ScriptFunctionNames.isEmpty();
+    RecordMark mark(LineValues);
+    ScratchList argList(*this);
+    WordList &args = *argList;
+    const Words view{line.words.data()};
+    for (size_t k = 0; k < line.arguments.size(); ++k) {
+        const SimpleLine::Argument &a = line.arguments[k];
+        argList.reach(static_cast<int>(k));
+        TWordStatus &out = args[static_cast<int>(k)];
+        if (!rangeValue(LineValues, Variables, view, a.program, indexOf, out)) {
+            mark.rollBack();
+            LineValues.recording = false;
+            return wkNone;
+        }
+        const bool variable =
+            a.from == a.to && line.words[static_cast<size_t>(a.from)].kind == wkVariableName;
+        out.var_index = variable ? indexOf(a.from) + 1 : 0;
+    }
+    endArguments(args);
+    // What ExecuteLine does before the statement, then the call as the
+    // evaluation of the range makes it.
+    TryMode = false;
+    LastAssignedVariable = line.words[0].var_index;
+    Arrays.lastDeclaredName.clear();
+    Arrays.lastAssignedArray = 0;
+    TWordStatus value;
+    const FunctionLevelWatch watch(*this);
+    {
+        struct DepthGuard {
+            int &depth;
+            explicit DepthGuard(int &d) : depth(++d) {}
+            ~DepthGuard() { --depth; }
+        } guard(EvaluationDepth);
+        CallScriptFunction(line.words[2].text(), args, value);
+    }
+    if (failed() || watch.steppedIn())
+        return target.kind;
+    LineValues.record(value);
+    if (isStringKind(value.kind) && value.text().size() > kMaxStringLength)
+        RaiseMessage(360, {static_cast<qint64>(kMaxStringLength)});
+    else if (RunState != rn_Stopped)
+        assignEvaluated(target, value);
+    return target.kind;
 }
 
 TWordKind Interpreter::runSimpleLine(const SimpleLine &line)
@@ -684,6 +825,8 @@ TWordKind Interpreter::runSimpleLine(const SimpleLine &line)
     const int *found = resolveDeps(line.deps, line.memo);
     if (!found)
         return wkNone;
+    if (line.callsScript)
+        return runCallLine(line, found);
     // The engine's Math methods are computed here only while no script has
     // replaced them.
     if (line.hasCalls && !(services_.js && services_.js->standardMethodsUnchanged()))

@@ -248,6 +248,11 @@ inline void Interpreter::AssignmentStatement(const WordList &w)
     evaluateAssignedValue(w, value);
     if (failed() || RunState == rn_Stopped || watch.steppedIn())
         return;
+    assignEvaluated(w[0], value);
+}
+
+void Interpreter::assignEvaluated(const TWordStatus &target, const TWordStatus &value)
+{
     if (!TryMode) {
         if (value.isEmpty()) {
             RaiseMessage(85);
@@ -258,7 +263,7 @@ inline void Interpreter::AssignmentStatement(const WordList &w)
             return;
         }
     }
-    if (assignValue(w[0], value))
+    if (assignValue(target, value))
         FindNextLine(false, false);
 }
 

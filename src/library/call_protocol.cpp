@@ -101,6 +101,11 @@ void Interpreter::PrepareCallParameters(const CallShape &shape, bool scriptFunct
             return;
         i = end + 2; // past the comma
     }
+    endArguments(args);
+}
+
+void Interpreter::endArguments(WordList &args)
+{
     args.last = -1;
     while (args.last + 1 < kMaxWords && args[args.last + 1].kind != wkNone)
         ++args.last;

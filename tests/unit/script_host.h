@@ -30,11 +30,22 @@ struct ScriptHost : Host {
     Interpreter *pauseTarget = nullptr;
     int pauseAtEvents = -1;
     bool pauseKey = false;
+    // A breakpoint at line `lateBreakpoint` that holds from the
+    // `lateBreakpointFrom`-th time the run asks about that line: a stop in a
+    // later pass of a loop.
+    int lateBreakpoint = -1;
+    int lateBreakpointFrom = 0;
+    mutable int lateBreakpointAsked = 0;
 
     void showErrorBox(const QString &text) override { errors << text; }
     void showMessageNow(const QString &text) override { messages << text; }
     void markCurrentLine(int line) override { marks << line; }
-    bool hasBreakpoint(int line) const override { return breakpoints.contains(line); }
+    bool hasBreakpoint(int line) const override
+    {
+        if (line == lateBreakpoint && ++lateBreakpointAsked >= lateBreakpointFrom)
+            return true;
+        return breakpoints.contains(line);
+    }
     void refreshVariables() override { ++refreshes; }
     void playSystemSound(SystemSound s) override { sounds << (s == SystemSound::Hand ? "hand" : "asterisk"); }
     bool pauseKeyDown() const override { return pauseKey; }

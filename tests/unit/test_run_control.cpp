@@ -426,3 +426,48 @@ TEST(RunControl, LinesWithSeveralCallsGiveStartsResultsWhateverTheStepping)
     EXPECT_TRUE(held.host.errors.isEmpty()) << held.error().toStdString();
     EXPECT_EQ(variableTexts(held), expected);
 }
+
+// A line that assigns a script function's result runs without being split
+// from its third run on. Stopped inside such a call (a breakpoint reached in
+// a later pass), the line must run again from what it had read when the
+// function returns: Continue and Step both finish the run as Start does,
+// each call made once.
+TEST(RunControl, CallLinesStoppedInsideResumeFromWhatTheyRead)
+{
+    const QStringList script = {"s = 0",                // 0
+                                "n = 0",                // 1
+                                "for i = 1, 6",         // 2
+                                "  s = Add(s * 2, i)",  // 3
+                                "u = s",                // 4
+                                "stop",                 // 5
+                                "function Add(_a, _b)", // 6
+                                "  n = n + 1",          // 7
+                                "  _c = _a + _b",       // 8
+                                "  return _c"};         // 9
+    ScriptRun started(script);
+    started.start();
+    ASSERT_TRUE(started.host.errors.isEmpty()) << started.error().toStdString();
+    EXPECT_EQ(started.var("s"), "120");
+    EXPECT_EQ(started.var("n"), "6");
+    const QStringList expected = variableTexts(started);
+
+    for (const bool stepOn : {false, true}) {
+        ScriptRun held(script);
+        held.host.lateBreakpoint = 9;
+        // Asked after each of lines 8 and 9 of every call: the seventh ask
+        // is before the RETURN of the fourth call.
+        held.host.lateBreakpointFrom = 7;
+        held.start();
+        ASSERT_EQ(held.in.currentLine(), 9);
+        ASSERT_EQ(held.in.currentFunctionLevel(), 1);
+        EXPECT_EQ(held.var("_a"), "22");
+        EXPECT_EQ(held.var("n"), "4");
+        held.host.lateBreakpoint = -1;
+        if (stepOn)
+            stepToTheEnd(held);
+        else
+            held.in.A_Continue_runExecute();
+        EXPECT_TRUE(held.host.errors.isEmpty()) << held.error().toStdString();
+        EXPECT_EQ(variableTexts(held), expected) << (stepOn ? "step" : "continue");
+    }
+}
