@@ -12,7 +12,6 @@
 #include "ports/words.h"
 #include "library/arrays.h"
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QVarLengthArray>
 #include <QList>
@@ -505,7 +504,7 @@ class Interpreter : private InterpreterRunState {
     // kept in its line entry, to run as such the next times (runSimpleLine;
     // false, with nothing changed, when it cannot run so this time).
     void learnSimpleLine(const LineInfo &info, const WordList &w);
-    TWordKind runSimpleLine(const SimpleLine &line);
+    TWordKind runSimpleLine(const std::shared_ptr<const SimpleLine> &learnt);
     // A line "name = F(arguments)" calling a script function with simple
     // arguments is learnt too: it runs without being split, its arguments
     // computed directly (true when the line has that shape, learnt or not).
@@ -539,8 +538,8 @@ class Interpreter : private InterpreterRunState {
     size_t scratchUsed_ = 0;
     std::deque<std::function<void()>> betweenLines_;
     int runLoopDepth_ = 0;
-    // Since the run loops last looked at the window's events.
-    QElapsedTimer sinceEvents_;
+    // When the run loops last looked at the window's events (eventClockNs).
+    qint64 eventsSeenAt_ = 0;
     // Expands INCLUDE blocks whose files appeared since preparation.
     void expandIncludesForRun();
     bool exitRequested_ = false;

@@ -455,6 +455,17 @@ ParsedNumber ParseNumber(const QString &text)
     return r;
 }
 
+ParsedNumber ReadVariableNumber(const Tvariable &v)
+{
+    // Only the dot form is kept: the other form depends on the system's
+    // decimal separator at the time of reading.
+    const ParsedNumber dot = ParseNumber(v.text());
+    if (!dot.ok())
+        return ParseVariableNumber(v.text());
+    v.keepNumber(dot.value);
+    return dot;
+}
+
 ParsedNumber ParseVariableNumber(const QString &text)
 {
     ParsedNumber r = ParseNumber(text);

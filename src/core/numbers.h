@@ -44,19 +44,16 @@ ParsedNumber ParseNumber(const QString &text);
 // system decimal separator; such a text reads back as the number it shows.
 ParsedNumber ParseVariableNumber(const QString &text);
 
+// VariableNumber of a variable with no number known for its text.
+ParsedNumber ReadVariableNumber(const Tvariable &v);
+
 // ParseVariableNumber of a variable's text, read once per text: the number
 // is kept with the variable until its text changes.
 inline ParsedNumber VariableNumber(const Tvariable &v)
 {
-    if (v.hasKnownNumber())
+    if (v.hasKnownNumber()) [[likely]]
         return ParsedNumber{v.knownNumber(), 0};
-    // Only the dot form is kept: the other form depends on the system's
-    // decimal separator at the time of reading.
-    const ParsedNumber dot = ParseNumber(v.text());
-    if (!dot.ok())
-        return ParseVariableNumber(v.text());
-    v.keepNumber(dot.value);
-    return dot;
+    return ReadVariableNumber(v);
 }
 
 // True when FormatNumber(x) reads back as exactly x: whole numbers written

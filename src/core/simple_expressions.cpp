@@ -818,15 +818,20 @@ TWordKind Interpreter::runCallLine(const SimpleLine &line, const int *found)
     return target.kind;
 }
 
-TWordKind Interpreter::runSimpleLine(const SimpleLine &line)
+TWordKind Interpreter::runSimpleLine(const std::shared_ptr<const SimpleLine> &learnt)
 {
+    const SimpleLine &line = *learnt;
     if (EvaluationDepth >= kMaxEvaluationDepth)
         return wkNone;
     const int *found = resolveDeps(line.deps, line.memo);
     if (!found)
         return wkNone;
-    if (line.callsScript)
-        return runCallLine(line, found);
+    if (line.callsScript) {
+        // The call runs other lines, which may rebuild the line table that
+        // holds the learnt line.
+        const std::shared_ptr<const SimpleLine> kept = learnt;
+        return runCallLine(*kept, found);
+    }
     // The engine's Math methods are computed here only while no script has
     // replaced them.
     if (line.hasCalls && !(services_.js && services_.js->standardMethodsUnchanged()))

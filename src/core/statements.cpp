@@ -128,9 +128,8 @@ TWordKind Interpreter::ExecuteLine(LineRecord resume)
         RaiseMessage(52, {indent});
         return wkNone;
     }
-    // Kept alive here: running the line may rebuild the line table.
-    if (const std::shared_ptr<const SimpleLine> simple = info.simple; simple && !resuming) {
-        if (const TWordKind kind = runSimpleLine(*simple); kind != wkNone)
+    if (info.simple && !resuming) {
+        if (const TWordKind kind = runSimpleLine(info.simple); kind != wkNone)
             return kind;
     }
     // A copy: the statement may call script functions whose lines replace
