@@ -8,8 +8,11 @@
 //
 // Three uses: a range about to be evaluated (evaluateSimple), a list whose
 // names and calls the first passes have made values (computeValueWords), and
-// a line "name = simple range" run again without being split
-// (runSimpleLine).
+// a line "name = simple range", "if simple range" or "return simple range"
+// run again without being split (runSimpleLine). Such a learnt line may also
+// call the engine's Math methods of one number and LenStr, computed here, and
+// a line "name = F(simple ranges)" calls script function F with arguments
+// computed here (runCallLine).
 //
 // Anything else is declined before a trace is left: numbers and texts mixed,
 // calls, arrays, other operators, a minus that the passes would not read as
@@ -17,6 +20,7 @@
 // that cannot be computed). The general evaluator then runs as if this had
 // not been tried, and gives its messages.
 #include "interpreter.h"
+#include "library/function_catalogue.h"
 #include "library/javascript_functions.h"
 #include "reduction_rules.h"
 
@@ -28,13 +32,16 @@ namespace tesmora {
 
 using namespace reduction;
 
-// The argument of a call of a Math method of one number, in a line learnt as
-// a simple assignment: its words follow the line's own words.
+// The argument of a call of a Math method of one number, or of LenStr, in a
+// line learnt as a simple assignment: its words follow the line's own words.
 struct CallArgument {
     int word = 0; // the function word
     int from = 0, to = 0;
-    int method = 0;
+    int method = 0; // the Math method, or kTextLength
 };
+
+// The method of a call of LenStr: the length of a text.
+constexpr int kTextLength = 255;
 
 namespace {
 
@@ -44,7 +51,18 @@ struct Words {
     const TWordStatus &operator[](int i) const { return w[i]; }
 };
 
-enum class Code : std::uint8_t { Operand, Negate, Add, Subtract, Multiply, Divide, Remainder, Compare, Call };
+enum class Code : std::uint8_t {
+    Operand,
+    Negate,
+    Add,
+    Subtract,
+    Multiply,
+    Divide,
+    Remainder,
+    Compare,
+    Call,  // a Math method of the number on top
+    Length // LenStr of the text on top
+};
 
 struct Step {
     Code code;
@@ -183,6 +201,7 @@ class Reader {
             ++i_;
             return true;
         case wkJS_Function:
+        case wkEmbeddedFunction:
             return call();
         default:
             return false;
@@ -208,7 +227,7 @@ class Reader {
         to_ = to;
         if (!whole)
             return false;
-        p_.add(Code::Call, c->word, c->method);
+        p_.add(c->method == kTextLength ? Code::Length : Code::Call, c->word, c->method);
         return true;
     }
 
@@ -461,6 +480,8 @@ NumbersOutcome computeNumbers(const QList<Tvariable> &variables, Words words, co
                 return NumbersOutcome::Declined;
             kind[size_t(top)] = wkFloat;
             break;
+        case Code::Length: // of a number: LenStr's own rules
+            return NumbersOutcome::Declined;
         case Code::Compare:
             value = compareNumbers(words[s.word].text(), v[size_t(top - 1)], v[size_t(top)]) ? 1.0 : 0.0;
             valueKind = wkBool;
@@ -511,6 +532,16 @@ bool computeValue(LineRecord &record, const QList<Tvariable> &variables, Words w
                 return false;
             stack.last().kind = wkFloat;
             break;
+        case Code::Length: {
+            // LenStr of a text, a number of kind wkFloat as the built-in gives it.
+            Value &top = stack.last();
+            if (!top.isText())
+                return false;
+            top.v = static_cast<double>(top.text.size());
+            top.kind = wkFloat;
+            top.text = QString();
+            break;
+        }
         case Code::Compare: {
             bool r = false;
             if (!compareValues(words[s.word].text(), stack[stack.size() - 2], stack.last(), r))
@@ -615,7 +646,7 @@ struct SimpleLine {
     std::vector<std::int8_t> variableDep; // see SplitCache::Entry
     Program program;                      // of the words after "=", "if" or "return"
     TWordKind statement = wkVariableName; // wkIf, wkReturn or an assignment
-    bool hasCalls = false;
+    bool hasMathCalls = false;
     // A line "name = F(arguments)" that calls a script function has no
     // program of its own: one per argument instead (see learnCallLine).
     struct Argument {
@@ -674,7 +705,8 @@ void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
     if (!Reader(Words{line->words.data()}, keyword ? 1 : 2, w.last, line->program, &calls).read() ||
         line->program.count < 2 || !variablesChecked(*line))
         return;
-    line->hasCalls = !calls.isEmpty();
+    const auto math = [](const CallArgument &c) { return c.method != kTextLength; };
+    line->hasMathCalls = std::any_of(calls.cbegin(), calls.cend(), math);
     line->statement = keyword ? w[0].kind : wkVariableName;
     info.simple = std::move(line);
 }
@@ -690,9 +722,11 @@ bool Interpreter::appendCallArguments(SimpleLine &line, CallArguments &calls)
     for (size_t k = 1; k < line.words.size(); ++k) {
         const TWordStatus &f = line.words[k];
         const int row = catalogueRow(f.func_index);
-        if (f.kind != wkJS_Function || f.power != 0 || row < 0 || row >= static_cast<int>(table.size()))
-            continue;
-        const int method = NativeUnaryMethod(table[static_cast<size_t>(row)]);
+        int method = -1;
+        if (f.kind == wkJS_Function && f.power == 0 && row >= 0 && row < static_cast<int>(table.size()))
+            method = NativeUnaryMethod(table[static_cast<size_t>(row)]);
+        else if (f.kind == wkEmbeddedFunction && f.power == 0)
+            method = isTextLengthCall(callShape(f.text())) ? kTextLength : -1;
         if (method < 0)
             continue;
         const CallShape &shape = callShape(f.text());
@@ -711,6 +745,14 @@ bool Interpreter::appendCallArguments(SimpleLine &line, CallArguments &calls)
             {static_cast<int>(k), static_cast<int>(from), static_cast<int>(line.words.size()) - 1, method});
     }
     return true;
+}
+
+bool Interpreter::isTextLengthCall(const CallShape &shape)
+{
+    // The built-in checks its one argument and takes its length: for a
+    // text, nothing else can happen.
+    return shape.split && !shape.argumentsByName && shape.embedded &&
+           shape.embedded->name().compare(QLatin1String("LenStr"), Qt::CaseInsensitive) == 0;
 }
 
 bool Interpreter::learnCallLine(const LineInfo &info, const WordList &w)
@@ -834,7 +876,7 @@ TWordKind Interpreter::runSimpleLine(const std::shared_ptr<const SimpleLine> &le
     }
     // The engine's Math methods are computed here only while no script has
     // replaced them.
-    if (line.hasCalls && !(services_.js && services_.js->standardMethodsUnchanged()))
+    if (line.hasMathCalls && !(services_.js && services_.js->standardMethodsUnchanged()))
         return wkNone;
     // Literals have no dependency: only variable words ask.
     const auto indexOf = [&](int i) {
