@@ -504,6 +504,12 @@ class Interpreter : private InterpreterRunState {
     // kept in its line entry, to run as such the next times (runSimpleLine;
     // false, with nothing changed, when it cannot run so this time).
     void learnSimpleLine(const LineInfo &info, const WordList &w);
+    // The current block is a function whose RETURN ran and whose caller has
+    // not taken the value yet.
+    bool returnKept() const
+    {
+        return CurrentLine > 0 && BlockStack[static_cast<size_t>(BlockDepth)].pt == pt_ReturnScriptFunction;
+    }
     TWordKind runSimpleLine(const std::shared_ptr<const SimpleLine> &learnt);
     // A line "name = F(arguments)" calling a script function with simple
     // arguments is learnt too: it runs without being split, its arguments

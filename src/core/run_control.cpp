@@ -76,7 +76,10 @@ void Interpreter::RunOneLine()
 
     TWordKind kind = wkNone;
     try {
-        kind = ExecuteLine();
+        // A run stopped right after a RETURN inside a function called in
+        // run mode (Pause, or a breakpoint set on the RETURN line meanwhile)
+        // stands on the RETURN with its value kept: going on finishes it.
+        kind = returnKept() ? wkReturn : ExecuteLine();
         LastLineKind = kind;
     } catch (const std::exception &e) {
         if (!TryMode) {

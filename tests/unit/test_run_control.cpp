@@ -451,23 +451,27 @@ TEST(RunControl, CallLinesStoppedInsideResumeFromWhatTheyRead)
     EXPECT_EQ(started.var("n"), "6");
     const QStringList expected = variableTexts(started);
 
-    for (const bool stepOn : {false, true}) {
-        ScriptRun held(script);
-        held.host.lateBreakpoint = 9;
-        // Asked after each of lines 8 and 9 of every call: the seventh ask
-        // is before the RETURN of the fourth call.
-        held.host.lateBreakpointFrom = 7;
-        held.start();
-        ASSERT_EQ(held.in.currentLine(), 9);
-        ASSERT_EQ(held.in.currentFunctionLevel(), 1);
-        EXPECT_EQ(held.var("_a"), "22");
-        EXPECT_EQ(held.var("n"), "4");
-        held.host.lateBreakpoint = -1;
-        if (stepOn)
-            stepToTheEnd(held);
-        else
-            held.in.A_Continue_runExecute();
-        EXPECT_TRUE(held.host.errors.isEmpty()) << held.error().toStdString();
-        EXPECT_EQ(variableTexts(held), expected) << (stepOn ? "step" : "continue");
+    // The run asks about line 9 after lines 8 and 9 of every call: the
+    // seventh ask comes before the RETURN of the fourth call, the eighth
+    // after it (a breakpoint set on the RETURN while it ran: the run stops
+    // with the value kept for the caller).
+    for (const int ask : {7, 8}) {
+        for (const bool stepOn : {false, true}) {
+            ScriptRun held(script);
+            held.host.lateBreakpoint = 9;
+            held.host.lateBreakpointFrom = ask;
+            held.start();
+            ASSERT_EQ(held.in.currentLine(), 9);
+            ASSERT_EQ(held.in.currentFunctionLevel(), 1);
+            EXPECT_EQ(held.var("_a"), ask == 7 ? "22" : "");
+            EXPECT_EQ(held.var("n"), "4");
+            held.host.lateBreakpoint = -1;
+            if (stepOn)
+                stepToTheEnd(held);
+            else
+                held.in.A_Continue_runExecute();
+            EXPECT_TRUE(held.host.errors.isEmpty()) << held.error().toStdString();
+            EXPECT_EQ(variableTexts(held), expected) << ask << (stepOn ? " step" : " continue");
+        }
     }
 }
