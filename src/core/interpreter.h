@@ -305,6 +305,11 @@ class Interpreter : private InterpreterRunState {
     // Ends the argument list after its prepared arguments: the first word of
     // no kind (an empty argument) ends it.
     static void endArguments(WordList &args);
+    // The arguments of a call whose argument text was split before, when
+    // each is a simple range: computed from the split's own words, as
+    // prepareArgument would compute them (simple_expressions.cpp). False,
+    // with nothing recorded, otherwise.
+    bool prepareSimpleArguments(const QString &argText, ScratchList &argList);
     // Checks the arguments against the Formula of built-in `d` (nothing to
     // check when null); `name` becomes its name. Returns the return type text.
     QString CheckCallParameters(const FunctionDescriptor *d, QString &name, WordList &args);

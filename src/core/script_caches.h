@@ -43,6 +43,8 @@ struct DepsMemo {
 // as the script generation is the same and every identifier in it is still a
 // variable, an array or neither, so each entry keeps what its identifiers
 // resolved to; the caller checks those before using an entry.
+struct SimpleArguments;
+
 class SplitCache {
   public:
     struct Dep {
@@ -57,6 +59,9 @@ class SplitCache {
         // For each word, the dependency its variable name is (-1: none), so
         // that one lookup per name serves both the check and the indices.
         std::vector<std::int8_t> variableDep;
+        // Read as the argument text of a call: its arguments' programs,
+        // made on first use (see Interpreter::prepareSimpleArguments).
+        mutable std::shared_ptr<const SimpleArguments> arguments;
     };
 
     explicit SplitCache(int capacity = 4096) : capacity_(capacity) {}

@@ -747,6 +747,80 @@ bool Interpreter::appendCallArguments(SimpleLine &line, CallArguments &calls)
     return true;
 }
 
+// The arguments of an argument text, each a simple range.
+struct SimpleArguments {
+    struct Argument {
+        int from = 0, to = 0;
+        Program program;
+    };
+    std::vector<Argument> arguments;
+    bool simple = false; // every argument is one, and every name is checked
+};
+
+namespace {
+
+// The programs of the arguments between the commas of split words (an
+// empty argument, or a comma inside brackets, makes them not simple).
+SimpleArguments readArguments(const SplitCache::Entry &e)
+{
+    SimpleArguments a;
+    const Words view{e.words.data()};
+    const int last = static_cast<int>(e.words.size()) - 1;
+    for (int from = 0; from <= last;) {
+        int to = from;
+        while (to <= last && e.words[static_cast<size_t>(to)].kind != wkComma)
+            ++to;
+        SimpleArguments::Argument arg{from, to - 1, {}};
+        if (!Reader(view, arg.from, arg.to, arg.program).read())
+            return a;
+        a.arguments.push_back(arg);
+        from = to + 1;
+    }
+    for (size_t i = 0; i < e.words.size(); ++i)
+        if (e.words[i].kind == wkVariableName && e.variableDep[i] < 0)
+            return a;
+    a.simple = !a.arguments.empty();
+    return a;
+}
+
+} // namespace
+
+bool Interpreter::prepareSimpleArguments(const QString &argText, ScratchList &argList)
+{
+    if (argText.isEmpty() || EvaluationDepth >= kMaxEvaluationDepth)
+        return false;
+    const SplitCache::Entry *e = splitCache_.find(argText, scriptGeneration_);
+    if (!e)
+        return false;
+    if (!e->arguments)
+        e->arguments = std::make_shared<const SimpleArguments>(readArguments(*e));
+    const SimpleArguments &a = *e->arguments;
+    const int *found = a.simple ? resolveDeps(e->deps, e->memo) : nullptr;
+    if (!found)
+        return false;
+    const auto indexOf = [&](int i) {
+        const int dep = e->variableDep[static_cast<size_t>(i)];
+        return dep < 0 ? -1 : found[dep];
+    };
+    WordList &args = *argList;
+    const Words view{e->words.data()};
+    RecordMark mark(LineValues);
+    for (size_t k = 0; k < a.arguments.size(); ++k) {
+        const SimpleArguments::Argument &arg = a.arguments[k];
+        argList.reach(static_cast<int>(k));
+        TWordStatus &out = args[static_cast<int>(k)];
+        if (!rangeValue(LineValues, Variables, view, arg.program, indexOf, out)) {
+            mark.rollBack();
+            return false;
+        }
+        const bool variable =
+            arg.from == arg.to && e->words[static_cast<size_t>(arg.from)].kind == wkVariableName;
+        out.var_index = variable ? indexOf(arg.from) + 1 : 0;
+    }
+    endArguments(args);
+    return true;
+}
+
 bool Interpreter::isTextLengthCall(const CallShape &shape)
 {
     // The built-in checks its one argument and takes its length: for a

@@ -75,6 +75,10 @@ void Interpreter::PrepareCallParameters(const CallShape &shape, bool scriptFunct
     if (!shape.split)
         return;
     const QString &argText = shape.argText;
+    // Simple ranges (the most common arguments) are computed without
+    // copying the words again.
+    if (!shape.argumentsByName && prepareSimpleArguments(argText, argList))
+        return;
 
     ScratchList wordList(*this);
     WordList &words = *wordList;
