@@ -310,6 +310,12 @@ class Interpreter : private InterpreterRunState {
     // prepareArgument would compute them (simple_expressions.cpp). False,
     // with nothing recorded, otherwise.
     bool prepareSimpleArguments(const QString &argText, ScratchList &argList);
+    // The arguments read into `a` from `words`, whose variable words resolve
+    // through `variableDep` and `found`, recorded as prepareArgument records
+    // them; false, with nothing recorded, when one is not simple this time.
+    bool computeArguments(const SimpleArguments &a, const std::vector<TWordStatus> &words,
+                          const std::vector<std::int8_t> &variableDep, const int *found,
+                          ScratchList &argList);
     // Checks the arguments against the Formula of built-in `d` (nothing to
     // check when null); `name` becomes its name. Returns the return type text.
     QString CheckCallParameters(const FunctionDescriptor *d, QString &name, WordList &args);

@@ -635,6 +635,17 @@ bool Interpreter::computeValueWords(const WordList &words, TWordStatus &result)
         none, Variables, view, p, [](int) { return -1; }, result);
 }
 
+// The arguments of a call between the commas of its argument words, each a
+// simple range.
+struct SimpleArguments {
+    struct Argument {
+        int from = 0, to = 0; // its words
+        Program program;
+    };
+    std::vector<Argument> arguments;
+    bool simple = false; // every argument is one
+};
+
 // A line "name = simple range", "if simple range" or "return simple range"
 // as it was split, run again without being split or copied while its names
 // resolve as they did then.
@@ -649,11 +660,7 @@ struct SimpleLine {
     bool hasMathCalls = false;
     // A line "name = F(arguments)" that calls a script function has no
     // program of its own: one per argument instead (see learnCallLine).
-    struct Argument {
-        int from = 0, to = 0; // its words
-        Program program;
-    };
-    std::vector<Argument> arguments;
+    SimpleArguments arguments;
     bool callsScript = false;
     mutable DepsMemo memo;
 };
@@ -674,14 +681,35 @@ bool appendSplit(SimpleLine &line, const SplitCache::Entry &e)
     return true;
 }
 
-// True when every variable word of the line depends on a name that is
-// checked before each run.
-bool variablesChecked(const SimpleLine &line)
+// True when every variable word depends on a name that is checked before
+// each use of the words.
+bool variablesChecked(const std::vector<TWordStatus> &words, const std::vector<std::int8_t> &variableDep)
 {
-    for (size_t i = 0; i < line.words.size(); ++i)
-        if (line.words[i].kind == wkVariableName && line.variableDep[i] < 0)
+    for (size_t i = 0; i < words.size(); ++i)
+        if (words[i].kind == wkVariableName && variableDep[i] < 0)
             return false;
     return true;
+}
+
+// The programs of the arguments in words[first..], between the commas. An
+// empty argument, or a comma inside brackets, leaves them not simple.
+SimpleArguments readArguments(const std::vector<TWordStatus> &words, int first)
+{
+    SimpleArguments a;
+    const Words view{words.data()};
+    const int last = static_cast<int>(words.size()) - 1;
+    for (int from = first; from <= last;) {
+        int to = from;
+        while (to <= last && words[static_cast<size_t>(to)].kind != wkComma)
+            ++to;
+        SimpleArguments::Argument arg{from, to - 1, {}};
+        if (!Reader(view, arg.from, arg.to, arg.program).read())
+            return a;
+        a.arguments.push_back(arg);
+        from = to + 1;
+    }
+    a.simple = true;
+    return a;
 }
 
 } // namespace
@@ -703,7 +731,7 @@ void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
         return;
     // At least one operator or call: a lone operand keeps its own text.
     if (!Reader(Words{line->words.data()}, keyword ? 1 : 2, w.last, line->program, &calls).read() ||
-        line->program.count < 2 || !variablesChecked(*line))
+        line->program.count < 2 || !variablesChecked(line->words, line->variableDep))
         return;
     const auto math = [](const CallArgument &c) { return c.method != kTextLength; };
     line->hasMathCalls = std::any_of(calls.cbegin(), calls.cend(), math);
@@ -747,44 +775,6 @@ bool Interpreter::appendCallArguments(SimpleLine &line, CallArguments &calls)
     return true;
 }
 
-// The arguments of an argument text, each a simple range.
-struct SimpleArguments {
-    struct Argument {
-        int from = 0, to = 0;
-        Program program;
-    };
-    std::vector<Argument> arguments;
-    bool simple = false; // every argument is one, and every name is checked
-};
-
-namespace {
-
-// The programs of the arguments between the commas of split words (an
-// empty argument, or a comma inside brackets, makes them not simple).
-SimpleArguments readArguments(const SplitCache::Entry &e)
-{
-    SimpleArguments a;
-    const Words view{e.words.data()};
-    const int last = static_cast<int>(e.words.size()) - 1;
-    for (int from = 0; from <= last;) {
-        int to = from;
-        while (to <= last && e.words[static_cast<size_t>(to)].kind != wkComma)
-            ++to;
-        SimpleArguments::Argument arg{from, to - 1, {}};
-        if (!Reader(view, arg.from, arg.to, arg.program).read())
-            return a;
-        a.arguments.push_back(arg);
-        from = to + 1;
-    }
-    for (size_t i = 0; i < e.words.size(); ++i)
-        if (e.words[i].kind == wkVariableName && e.variableDep[i] < 0)
-            return a;
-    a.simple = !a.arguments.empty();
-    return a;
-}
-
-} // namespace
-
 bool Interpreter::prepareSimpleArguments(const QString &argText, ScratchList &argList)
 {
     if (argText.isEmpty() || EvaluationDepth >= kMaxEvaluationDepth)
@@ -792,18 +782,25 @@ bool Interpreter::prepareSimpleArguments(const QString &argText, ScratchList &ar
     const SplitCache::Entry *e = splitCache_.find(argText, scriptGeneration_);
     if (!e)
         return false;
-    if (!e->arguments)
-        e->arguments = std::make_shared<const SimpleArguments>(readArguments(*e));
-    const SimpleArguments &a = *e->arguments;
-    const int *found = a.simple ? resolveDeps(e->deps, e->memo) : nullptr;
-    if (!found)
-        return false;
+    if (!e->arguments) {
+        SimpleArguments a = readArguments(e->words, 0);
+        a.simple = a.simple && variablesChecked(e->words, e->variableDep);
+        e->arguments = std::make_shared<const SimpleArguments>(std::move(a));
+    }
+    const int *found = e->arguments->simple ? resolveDeps(e->deps, e->memo) : nullptr;
+    return found && computeArguments(*e->arguments, e->words, e->variableDep, found, argList);
+}
+
+bool Interpreter::computeArguments(const SimpleArguments &a, const std::vector<TWordStatus> &words,
+                                   const std::vector<std::int8_t> &variableDep, const int *found,
+                                   ScratchList &argList)
+{
     const auto indexOf = [&](int i) {
-        const int dep = e->variableDep[static_cast<size_t>(i)];
+        const int dep = variableDep[static_cast<size_t>(i)];
         return dep < 0 ? -1 : found[dep];
     };
     WordList &args = *argList;
-    const Words view{e->words.data()};
+    const Words view{words.data()};
     RecordMark mark(LineValues);
     for (size_t k = 0; k < a.arguments.size(); ++k) {
         const SimpleArguments::Argument &arg = a.arguments[k];
@@ -813,8 +810,9 @@ bool Interpreter::prepareSimpleArguments(const QString &argText, ScratchList &ar
             mark.rollBack();
             return false;
         }
+        // As prepareArgument: a lone variable passes its index (by reference).
         const bool variable =
-            arg.from == arg.to && e->words[static_cast<size_t>(arg.from)].kind == wkVariableName;
+            arg.from == arg.to && words[static_cast<size_t>(arg.from)].kind == wkVariableName;
         out.var_index = variable ? indexOf(arg.from) + 1 : 0;
     }
     endArguments(args);
@@ -850,21 +848,8 @@ bool Interpreter::learnCallLine(const LineInfo &info, const WordList &w)
         if (!arg || !appendSplit(*line, *arg))
             return true;
     }
-    // The arguments between the commas, each a simple range (an empty one,
-    // or a comma inside brackets, declines).
-    const Words view{line->words.data()};
-    const int last = static_cast<int>(line->words.size()) - 1;
-    for (int from = 3; from <= last;) {
-        int to = from;
-        while (to <= last && line->words[static_cast<size_t>(to)].kind != wkComma)
-            ++to;
-        SimpleLine::Argument a{from, to - 1, {}};
-        if (!Reader(view, a.from, a.to, a.program).read())
-            return true;
-        line->arguments.push_back(a);
-        from = to + 1;
-    }
-    if (!variablesChecked(*line))
+    line->arguments = readArguments(line->words, 3);
+    if (!line->arguments.simple || !variablesChecked(line->words, line->variableDep))
         return true;
     line->callsScript = true;
     info.simple = std::move(line);
@@ -878,36 +863,19 @@ TWordKind Interpreter::runCallLine(const SimpleLine &line, const int *found)
     // evaluation calls one level deeper than the line.
     if (!running() || EvaluationDepth + 1 >= kMaxEvaluationDepth)
         return wkNone;
-    const auto indexOf = [&](int i) {
-        const int dep = line.variableDep[static_cast<size_t>(i)];
-        return dep < 0 ? -1 : found[dep];
-    };
     // Taken before the call: a recursive call of this very line looks its
     // names up again into the same `found`.
     TWordStatus target = line.words[0];
     if (target.kind == wkVariableName)
-        target.var_index = indexOf(0) + 1;
+        target.var_index = found[line.variableDep[0]] + 1;
     // The line records what it reads, as the general way does: a call
     // stopped inside (Pause, a breakpoint) runs the line again from it.
     LineValues.recording = !ScriptFunctionNames.isEmpty();
-    RecordMark mark(LineValues);
     ScratchList argList(*this);
-    WordList &args = *argList;
-    const Words view{line.words.data()};
-    for (size_t k = 0; k < line.arguments.size(); ++k) {
-        const SimpleLine::Argument &a = line.arguments[k];
-        argList.reach(static_cast<int>(k));
-        TWordStatus &out = args[static_cast<int>(k)];
-        if (!rangeValue(LineValues, Variables, view, a.program, indexOf, out)) {
-            mark.rollBack();
-            LineValues.recording = false;
-            return wkNone;
-        }
-        const bool variable =
-            a.from == a.to && line.words[static_cast<size_t>(a.from)].kind == wkVariableName;
-        out.var_index = variable ? indexOf(a.from) + 1 : 0;
+    if (!computeArguments(line.arguments, line.words, line.variableDep, found, argList)) {
+        LineValues.recording = false;
+        return wkNone;
     }
-    endArguments(args);
     // What ExecuteLine does before the statement, then the call as the
     // evaluation of the range makes it.
     TryMode = false;
@@ -922,7 +890,7 @@ TWordKind Interpreter::runCallLine(const SimpleLine &line, const int *found)
             explicit DepthGuard(int &d) : depth(++d) {}
             ~DepthGuard() { --depth; }
         } guard(EvaluationDepth);
-        CallScriptFunction(line.words[2].text(), args, value);
+        CallScriptFunction(line.words[2].text(), *argList, value);
     }
     if (failed() || watch.steppedIn())
         return target.kind;
