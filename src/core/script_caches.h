@@ -39,12 +39,12 @@ struct DepsMemo {
     std::vector<int> found;
 };
 
+struct SimpleArguments;
+
 // Statement text -> its words. Splitting a text gives the same words as long
 // as the script generation is the same and every identifier in it is still a
 // variable, an array or neither, so each entry keeps what its identifiers
 // resolved to; the caller checks those before using an entry.
-struct SimpleArguments;
-
 class SplitCache {
   public:
     struct Dep {
