@@ -333,13 +333,8 @@ void Interpreter::evaluateOwned(WordList &w, TWordStatus &result, bool direct)
     result.clear();
     if (w.last < 0)
         return;
-    // Calls nest evaluations (arguments, indices, script functions in run
-    // mode): deeper than the bound, the line ends with message 358.
-    struct DepthGuard {
-        int &depth;
-        explicit DepthGuard(int &d) : depth(++d) {}
-        ~DepthGuard() { --depth; }
-    } guard(EvaluationDepth);
+    // Deeper than the bound, the line ends with message 358.
+    const DeeperEvaluation deeper(*this);
     if (EvaluationDepth > kMaxEvaluationDepth) {
         RaiseMessage(358, {kMaxEvaluationDepth});
         return;

@@ -348,6 +348,18 @@ class Interpreter : private InterpreterRunState {
     // in the level. A FunctionLevelWatch tells a caller which of the two
     // happened.
     void CallScriptFunction(const QString &callText, WordList &args, TWordStatus &result);
+    // One evaluation level deeper for the lifetime of the object: calls nest
+    // evaluations (arguments, indices, script functions in run mode).
+    class DeeperEvaluation {
+      public:
+        explicit DeeperEvaluation(Interpreter &in) : depth_(++in.EvaluationDepth) {}
+        ~DeeperEvaluation() { --depth_; }
+        DeeperEvaluation(const DeeperEvaluation &) = delete;
+        DeeperEvaluation &operator=(const DeeperEvaluation &) = delete;
+
+      private:
+        int &depth_;
+    };
     // Taken before an evaluation: afterwards, steppedIn() tells whether it
     // stepped into a script function (and so must end the statement).
     class FunctionLevelWatch {

@@ -749,16 +749,20 @@ bool Interpreter::appendCallArguments(SimpleLine &line, CallArguments &calls)
     const auto table = functionTable(FunctionTable::JavaScript);
     for (size_t k = 1; k < line.words.size(); ++k) {
         const TWordStatus &f = line.words[k];
-        const int row = catalogueRow(f.func_index);
-        int method = -1;
-        if (f.kind == wkJS_Function && f.power == 0 && row >= 0 && row < static_cast<int>(table.size()))
-            method = NativeUnaryMethod(table[static_cast<size_t>(row)]);
-        else if (f.kind == wkEmbeddedFunction && f.power == 0)
-            method = isTextLengthCall(callShape(f.text())) ? kTextLength : -1;
-        if (method < 0)
+        if (f.power != 0 || (f.kind != wkJS_Function && f.kind != wkEmbeddedFunction))
             continue;
+        int method = -1;
+        if (f.kind == wkJS_Function) {
+            const int row = catalogueRow(f.func_index);
+            if (row < 0 || row >= static_cast<int>(table.size()) ||
+                (method = NativeUnaryMethod(table[static_cast<size_t>(row)])) < 0)
+                continue;
+        }
+        // Looked up only for a call the line may compute.
         const CallShape &shape = callShape(f.text());
-        if (!shape.split || shape.argText.isEmpty())
+        if (f.kind == wkEmbeddedFunction)
+            method = isTextLengthCall(shape) ? kTextLength : -1;
+        if (method < 0 || !shape.split || shape.argText.isEmpty())
             continue;
         const SplitCache::Entry *arg = splitCache_.find(shape.argText, scriptGeneration_);
         if (!arg)
@@ -885,11 +889,7 @@ TWordKind Interpreter::runCallLine(const SimpleLine &line, const int *found)
     TWordStatus value;
     const FunctionLevelWatch watch(*this);
     {
-        struct DepthGuard {
-            int &depth;
-            explicit DepthGuard(int &d) : depth(++d) {}
-            ~DepthGuard() { --depth; }
-        } guard(EvaluationDepth);
+        const DeeperEvaluation deeper(*this);
         CallScriptFunction(line.words[2].text(), *argList, value);
     }
     if (failed() || watch.steppedIn())
