@@ -426,6 +426,12 @@ class Interpreter : private InterpreterRunState {
     void restoreState(const RunStateSnapshot &snapshot);
     void RunOneLine();
     void A_StepExecute(RunSender sender);
+    // A line learnt as simple, run without the general layers while a fast
+    // run goes on; false (nothing done) for any other line.
+    bool runLearntLine(RunSender sender);
+    // What every executed line ends with: its error shown, a breakpoint or
+    // stop line after it stopping the run, the window told.
+    void afterLine(RunSender sender);
     void RunLoop(int startLine, RunSender sender);
     void A_StartExecute(RunSender sender = RunSender::StartAction);
     void A_Continue_runExecute(RunSender sender = RunSender::ContinueAction);

@@ -131,8 +131,64 @@ void Interpreter::A_StepExecute(RunSender sender)
     if (CurrentLine >= n)
         return;
     RunOneLine();
+    afterLine(sender);
+}
+
+bool Interpreter::runLearntLine(RunSender sender)
+{
+    // Only a fast run, between lines that start afresh: no pending error,
+    // no line 0 (which clears the run state), nothing that Continue or Step
+    // over watch.
+    if (!FastMode || RunState != rn_Run || CurrentLine <= 0 || CurrentLine >= ScriptLines.size() ||
+        ContinueFunctionLevel > 0 || StepOverLine >= 0 || !ErrorText.isEmpty() || returnKept())
+        return false;
+    const LineInfo &info = lineInfo(CurrentLine);
+    if (!info.simple || lineIndent(CurrentLine) != BlockStack[static_cast<size_t>(BlockDepth)].indent)
+        return false;
+    if ((limits_.maxLines > 0 && ExecutedLines >= limits_.maxLines) || pastDeadline())
+        return false;
+    // What RunOneLine and ExecuteLine do around the line, for a line that
+    // TRY does not guard. A RETURN here has no Continue or Step to finish it.
+    // The line counts before it runs: the lines of a function it calls
+    // count after it.
+    TryErrorText.clear();
+    TryCaught = false;
+    ++ExecutedLines;
+    TWordKind kind = wkNone;
+    try {
+        // Only a line that calls a script function keeps what it reads.
+        if (callsScriptFunction(*info.simple)) {
+            const LineRecordScope scope(LineValues, LineRecord());
+            kind = runSimpleLine(info.simple);
+        } else {
+            kind = runSimpleLine(info.simple);
+        }
+    } catch (const std::exception &e) {
+        RaiseFailure(e);
+        RunState = rn_Stopped;
+        afterLine(sender);
+        return true;
+    }
+    if (kind == wkNone) {
+        // Declined before doing anything: the general way runs it.
+        --ExecutedLines;
+        return false;
+    }
+    LastLineKind = kind;
+    if (ErrorText.isEmpty()) {
+        if (kind == wkReturn && CurrentFunctionLevel == 0)
+            handlerRunning_ = false;
+        DeleteTemporaryArrays(CurrentFunctionLevel);
+    }
+    afterLine(sender);
+    return true;
+}
+
+void Interpreter::afterLine(RunSender sender)
+{
     if (!FastMode || RunState == rn_Stopped || RunState == rn_Step)
         host_->markCurrentLine(CurrentLine);
+    const int n = static_cast<int>(ScriptLines.size());
     if (CurrentLine > n - 1) {
         // Past the last line (a text of blank lines): nothing is left to run.
         CurrentLine = std::max(n - 1, 0);
@@ -216,7 +272,8 @@ void Interpreter::RunLoop(int startLine, RunSender sender)
             eventsSeenAt_ = eventClockNs();
             firstLine = false;
         }
-        A_StepExecute(sender);
+        if (!runLearntLine(sender))
+            A_StepExecute(sender);
         // Step over ends when its line is done: the block depth is back
         // where it was, or below it (a RETURN, BREAK or the end of a block).
         if (StepOverLine >= 0 && RunState == rn_Continue && BlockDepth <= StepOverDepth) {

@@ -68,6 +68,19 @@ void SplitCache::evictOldest()
     }
 }
 
+const LineInfo &LineTable::getChanged(const QStringList &script, int line, std::uint64_t generation)
+{
+    if (generation == generation_ && lines_.size() == static_cast<size_t>(script.size())) {
+        // Entries hold while they share each of their lines' text, as
+        // untouched lines do.
+        whole_ = QStringList();
+        const LineInfo &info = lines_[static_cast<size_t>(line)];
+        if (info.valid && sameBuffers(info, script, line))
+            return info;
+    }
+    return getSlow(script, line, generation);
+}
+
 const LineInfo &LineTable::getSlow(const QStringList &script, int line, std::uint64_t generation)
 {
     if (generation != generation_ || lines_.size() != static_cast<size_t>(script.size())) {

@@ -82,6 +82,8 @@ class SplitCache {
 
 struct SimpleLine;
 struct CallArgument;
+// Whether a learnt line calls a script function (and so nests a run loop).
+bool callsScriptFunction(const SimpleLine &line);
 
 // What run control needs of a line, computed once per line text.
 struct LineInfo {
@@ -114,18 +116,14 @@ class LineTable {
             const LineInfo &info = lines_[static_cast<size_t>(line)];
             if (info.valid)
                 return info;
-        } else if (generation == generation_ && lines_.size() == static_cast<size_t>(script.size())) {
-            // The list was changed: entries hold while they share each of
-            // their lines' text, as untouched lines do.
-            whole_ = QStringList();
-            const LineInfo &info = lines_[static_cast<size_t>(line)];
-            if (info.valid && sameBuffers(info, script, line))
-                return info;
+            return getSlow(script, line, generation);
         }
-        return getSlow(script, line, generation);
+        return getChanged(script, line, generation);
     }
 
   private:
+    // The list was changed (or the line is past the table).
+    const LineInfo &getChanged(const QStringList &script, int line, std::uint64_t generation);
     static bool sameBuffers(const LineInfo &info, const QStringList &script, int line)
     {
         const qsizetype n = info.sources.size();

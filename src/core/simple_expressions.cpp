@@ -665,6 +665,11 @@ struct SimpleLine {
     mutable DepsMemo memo;
 };
 
+bool callsScriptFunction(const SimpleLine &line)
+{
+    return line.callsScript;
+}
+
 namespace {
 
 // Appends the words of a split text to a line, with the names they depend

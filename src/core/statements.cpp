@@ -84,28 +84,6 @@ void Interpreter::leaveLoop(int loopLevel)
     BlockDepth = loopLevel - 1;
 }
 
-namespace {
-
-// The record of one line execution: installed for the line, and the record
-// of an enclosing execution (a line that called a script function in run
-// mode) given back afterwards, also when the line ends by a runtime failure.
-class LineRecordScope {
-  public:
-    LineRecordScope(LineRecord &live, LineRecord &&own)
-        : live_(live), outer_(std::exchange(live, std::move(own)))
-    {
-    }
-    ~LineRecordScope() { live_ = std::move(outer_); }
-    LineRecordScope(const LineRecordScope &) = delete;
-    LineRecordScope &operator=(const LineRecordScope &) = delete;
-
-  private:
-    LineRecord &live_;
-    LineRecord outer_;
-};
-
-} // namespace
-
 TWordKind Interpreter::ExecuteLine(LineRecord resume)
 {
     const bool resuming = !resume.values.isEmpty();

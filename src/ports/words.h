@@ -387,6 +387,24 @@ struct LineRecord {
     }
 };
 
+// The record of one line execution: installed for the line, and the record
+// of an enclosing execution (a line that called a script function in run
+// mode) given back afterwards, also when the line ends by a runtime failure.
+class LineRecordScope {
+  public:
+    LineRecordScope(LineRecord &live, LineRecord &&own)
+        : live_(live), outer_(std::exchange(live, std::move(own)))
+    {
+    }
+    ~LineRecordScope() { live_ = std::move(outer_); }
+    LineRecordScope(const LineRecordScope &) = delete;
+    LineRecordScope &operator=(const LineRecordScope &) = delete;
+
+  private:
+    LineRecord &live_;
+    LineRecord outer_;
+};
+
 enum RunStateValue : std::uint8_t { rn_Stopped = 0, rn_Run = 1, rn_Continue = 2, rn_Step = 3 };
 
 } // namespace tesmora
