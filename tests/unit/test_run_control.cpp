@@ -475,3 +475,60 @@ TEST(RunControl, CallLinesStoppedInsideResumeFromWhatTheyRead)
         }
     }
 }
+
+// A fast run takes learnt lines (plain assignments, conditions, returns and
+// calls of script functions) by a shorter way than Continue, which leaves
+// fast mode and takes every line the general way. Cut by the limit of
+// executed lines after any line, both stop at the same line with the same
+// variables and the same message, and a breakpoint reached in a later pass
+// stops both alike.
+TEST(RunControl, FastRunsCountAndStopAsContinueDoes)
+{
+    const QStringList script = {"s = 0",                  // 0
+                                "for i = 1, 4",           // 1
+                                "  s = Twice(s + i, i)",  // 2
+                                "  if s > 20",            // 3
+                                "    s = s - 7",          // 4
+                                "r = Fib(4)",             // 5
+                                "stop",                   // 6
+                                "function Twice(_a, _b)", // 7
+                                "  _c = _a * 2 - _b",     // 8
+                                "  return _c",            // 9
+                                "function Fib(_n)",       // 10
+                                "  if _n < 2",            // 11
+                                "    return _n",          // 12
+                                "  _x = Fib(_n - 1)",     // 13
+                                "  return _x + Fib(_n - 2)"};
+    ScriptRun whole(script);
+    whole.start();
+    ASSERT_TRUE(whole.host.errors.isEmpty()) << whole.error().toStdString();
+    EXPECT_EQ(whole.var("s"), "19");
+    EXPECT_EQ(whole.var("r"), "3");
+    const qint64 total = whole.in.executedLines();
+    for (qint64 limit = 1; limit <= total; ++limit) {
+        RunLimits limits;
+        limits.maxLines = limit;
+        ScriptRun fast(script, {}, limits);
+        fast.start();
+        ScriptRun slow(script, {}, limits);
+        slow.in.A_Continue_runExecute();
+        EXPECT_EQ(fast.in.executedLines(), limit);
+        EXPECT_EQ(fast.in.currentLine(), slow.in.currentLine()) << limit;
+        EXPECT_EQ(fast.error(), slow.error()) << limit;
+        EXPECT_EQ(variableTexts(fast), variableTexts(slow)) << limit;
+    }
+    for (const int ask : {1, 3, 6}) {
+        ScriptRun fast(script);
+        fast.host.lateBreakpoint = 9;
+        fast.host.lateBreakpointFrom = ask;
+        fast.start();
+        ScriptRun slow(script);
+        slow.host.lateBreakpoint = 9;
+        slow.host.lateBreakpointFrom = ask;
+        slow.in.A_Continue_runExecute();
+        ASSERT_EQ(fast.in.currentLine(), 9) << ask;
+        EXPECT_EQ(slow.in.currentLine(), 9) << ask;
+        EXPECT_EQ(variableTexts(fast), variableTexts(slow)) << ask;
+        EXPECT_EQ(fast.in.executedLines(), slow.in.executedLines()) << ask;
+    }
+}
