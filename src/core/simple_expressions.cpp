@@ -246,37 +246,44 @@ struct Value {
     bool isText() const { return isStringKind(kind); }
 };
 
+// The remainder a % b as the passes compute it, in a; false when they would
+// report on it. Apart: the rare step keeps the common ones short.
+[[gnu::noinline]] bool remainderOf(double &a, double b)
+{
+    QString failure;
+    double v = 0;
+    if (!integerRemainder(a, b, v, failure))
+        return false;
+    a = v;
+    return true;
+}
+
 // One arithmetic step on two numbers, a (of kind ak) becoming the result;
 // false when the passes would report on the result.
-bool applyArithmetic(Code code, double &a, TWordKind &ak, double b, TWordKind bk)
+inline bool applyArithmetic(Code code, double &a, TWordKind &ak, double b, TWordKind bk)
 {
-    const TWordKind kind = resultKind(ak, bk);
     switch (code) {
     case Code::Add:
         a += b;
-        ak = kind;
+        ak = resultKind(ak, bk);
         return true;
     case Code::Subtract:
         a -= b;
-        ak = kind;
+        ak = resultKind(ak, bk);
         return true;
     case Code::Multiply:
         a *= b;
-        ak = kind;
+        ak = resultKind(ak, bk);
         break;
     case Code::Divide:
         a /= b;
         ak = wkFloat;
         break;
-    default: {
-        QString failure;
-        double v = 0;
-        if (!integerRemainder(a, b, v, failure))
+    default:
+        if (!remainderOf(a, b))
             return false;
-        a = v;
-        ak = kind;
+        ak = resultKind(ak, bk);
         break;
-    }
     }
     return !reportsDivisionByZero(a);
 }

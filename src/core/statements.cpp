@@ -520,7 +520,7 @@ void Interpreter::FindNextLine(bool continueRequest, bool continueStatement)
                 continue;
             }
             if (NumberTextIsExact(next))
-                SetVariableNumber(v, next);
+                v.setNumberOfText(next); // what SetVariableNumber keeps of it
             else
                 v.setText(QString::number(static_cast<qint64>(next)));
             CurrentLine = level.nLine + 1;
