@@ -224,9 +224,22 @@ int Interpreter::stillVariableAt(const QString &name, int hint) const
     return hint;
 }
 
-void Interpreter::variablesReplaced()
+void Interpreter::variableRemovedAt(int i)
 {
     ++namesStamp_;
+    if (i < globalsEnd_)
+        --globalsEnd_;
+    // Every count above i, up to the one before the removal, saw it.
+    const auto before = static_cast<size_t>(Variables.size()) + 1;
+    if (removedBelow_.size() <= before)
+        removedBelow_.resize(before + 1, 0);
+    for (size_t n = static_cast<size_t>(i) + 1; n <= before; ++n)
+        removedBelow_[n] = namesStamp_;
+}
+
+void Interpreter::variablesReplaced()
+{
+    replacedAt_ = ++namesStamp_;
     globalsEnd_ = 0;
     for (int i = 0; i < Variables.size(); ++i)
         if (Variables.at(i).function_level == 0)

@@ -498,17 +498,30 @@ class Interpreter : private InterpreterRunState {
     {
         return {namesStamp_, Arrays.layout(), Variables.size(), CurrentFunctionLevel};
     }
+    // Whether names resolve as they did under `key`: the same level, arrays
+    // and count of variables, and none removed since from below that count.
+    // A call's own variables are the last ones, so a line of the caller
+    // keeps what it found across the calls it makes.
+    bool namesHoldSince(const NamesKey &key) const
+    {
+        if (key.stamp < replacedAt_ || key.variables != Variables.size() ||
+            key.level != CurrentFunctionLevel || key.arrays != Arrays.layout())
+            return false;
+        const auto n = static_cast<size_t>(key.variables);
+        return n >= removedBelow_.size() || removedBelow_[n] <= key.stamp;
+    }
     // Variables were removed or the whole run state replaced: names may
     // resolve differently although no count changed. Each removes or
-    // replaces through one of these.
-    void variableRemovedAt(int i)
-    {
-        ++namesStamp_;
-        if (i < globalsEnd_)
-            --globalsEnd_;
-    }
+    // replaces through one of these (after the removal).
+    void variableRemovedAt(int i);
     void variablesReplaced();
+    // A clock of removals: each one moves it on.
     std::uint64_t namesStamp_ = 1;
+    // The stamp of the last replacement of all variables.
+    std::uint64_t replacedAt_ = 1;
+    // removedBelow_[n]: the stamp of the last removal of a variable at an
+    // index below n (0: none).
+    std::vector<std::uint64_t> removedBelow_;
     // Every global (level 0) variable stands before this index.
     int globalsEnd_ = 0;
     // FindVariable by a look at every variable, the reference for the

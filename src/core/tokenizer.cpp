@@ -33,8 +33,7 @@ void Interpreter::SplitWords(const QString &text, WordList &words)
 
 const int *Interpreter::resolveDeps(const QList<SplitCache::Dep> &deps, DepsMemo &memo) const
 {
-    const NamesKey key = namesKey();
-    if (memo.key == key) {
+    if (namesHoldSince(memo.key)) {
 #ifdef TESMORA_CHECK_CACHES
         // Builds with the sanitizers check every reuse against a fresh look-up.
         std::vector<int> again(memo.found.size(), -1);
@@ -47,6 +46,7 @@ const int *Interpreter::resolveDeps(const QList<SplitCache::Dep> &deps, DepsMemo
     }
     // At least one slot, so that a text without names gets a pointer too;
     // depsHold writes each slot it gets to.
+    const NamesKey key = namesKey();
     const size_t count = deps.isEmpty() ? 1 : static_cast<size_t>(deps.size());
     if (memo.found.size() != count)
         memo.found.resize(count, -1);

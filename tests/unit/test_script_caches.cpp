@@ -169,3 +169,21 @@ TEST(ScriptCaches, RememberedNamesAndNumbersFollowEveryChange)
     EXPECT_EQ(r.var("w"), "0");
     EXPECT_TRUE(r.var("Error").startsWith("Devision by zero")) << r.var("Error").toStdString();
 }
+
+TEST(ScriptCaches, CallersKeepTheirNamesAndCalleesResolveTheirOwnAgain)
+{
+    // The caller's lines keep what their names resolved to across the calls
+    // they make (a call's own variables come last and go when it returns).
+    // The function makes the same number of locals in every call, in another
+    // order in every other one: each line must read the variables of the
+    // call it runs in.
+    ScriptRun r({"g = 5", "s = 0", "for k = 1, 6", "  s = s + Mix(k)", "  t = s + k", "stop",
+                 "function Mix(_k)", "  if _k % 2 = 1", "    _x = _k", "    _y = 1", "  else", "    _y = 2",
+                 "    _x = _k", "  return _x * 100 + _y * 10 + g"});
+    r.start();
+    EXPECT_EQ(r.error(), "");
+    // Odd k: 100k + 15, even k: 100k + 25.
+    EXPECT_EQ(r.var("s"), "2220");
+    EXPECT_EQ(r.var("t"), "2226");
+    EXPECT_EQ(r.var("g"), "5");
+}
