@@ -348,6 +348,10 @@ class Interpreter : private InterpreterRunState {
     // in the level. A FunctionLevelWatch tells a caller which of the two
     // happened.
     void CallScriptFunction(const QString &callText, WordList &args, TWordStatus &result);
+    // The same, with the function's lower-cased name known (a name that
+    // stays as it is while the function runs).
+    void CallScriptFunction(const QString &callText, const QString &name, WordList &args,
+                            TWordStatus &result);
     // One evaluation level deeper for the lifetime of the object: calls nest
     // evaluations (arguments, indices, script functions in run mode).
     class DeeperEvaluation {
@@ -590,6 +594,8 @@ class Interpreter : private InterpreterRunState {
     int runLoopDepth_ = 0;
     // When the run loops last looked at the window's events (eventClockNs).
     qint64 eventsSeenAt_ = 0;
+    // An empty list with room, for the record of the next learnt call line.
+    QList<TWordStatus> spareRecord_;
     // Expands INCLUDE blocks whose files appeared since preparation.
     void expandIncludesForRun();
     bool exitRequested_ = false;

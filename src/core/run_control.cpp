@@ -158,8 +158,14 @@ bool Interpreter::runLearntLine(RunSender sender)
     try {
         // Only a line that calls a script function keeps what it reads.
         if (callsScriptFunction(*info.simple)) {
-            const LineRecordScope scope(LineValues, LineRecord());
+            // Its record is made in the list an earlier such line left: the
+            // record is only read while the line runs.
+            LineRecord own;
+            own.values.swap(spareRecord_);
+            const LineRecordScope scope(LineValues, std::move(own));
             kind = runSimpleLine(info.simple);
+            LineValues.values.clear();
+            spareRecord_.swap(LineValues.values);
         } else {
             kind = runSimpleLine(info.simple);
         }

@@ -42,9 +42,16 @@ bool isMissingArgument(const WordList &args, int i)
 
 void Interpreter::CallScriptFunction(const QString &callText, WordList &args, TWordStatus &result)
 {
-    result.clear();
     // Messages name the function as the call protocol sees it: lower-cased.
+    // A copy: the body's calls may add shapes and so move the entries.
     const QString name = callShape(callText).lowerName;
+    CallScriptFunction(callText, name, args, result);
+}
+
+void Interpreter::CallScriptFunction(const QString &callText, const QString &name, WordList &args,
+                                     TWordStatus &result)
+{
+    result.clear();
     const int header = functionHeaderLine(name);
     if (header < 0) {
         RaiseMessage(50, {name});

@@ -669,6 +669,7 @@ struct SimpleLine {
     // program of its own: one per argument instead (see learnCallLine).
     SimpleArguments arguments;
     bool callsScript = false;
+    QString functionName; // its lower-cased name, as the call protocol has it
     mutable DepsMemo memo;
 };
 
@@ -868,6 +869,7 @@ bool Interpreter::learnCallLine(const LineInfo &info, const WordList &w)
     if (!line->arguments.simple || !variablesChecked(line->words, line->variableDep))
         return true;
     line->callsScript = true;
+    line->functionName = shape.lowerName;
     info.simple = std::move(line);
     return true;
 }
@@ -902,7 +904,7 @@ TWordKind Interpreter::runCallLine(const SimpleLine &line, const int *found)
     const FunctionLevelWatch watch(*this);
     {
         const DeeperEvaluation deeper(*this);
-        CallScriptFunction(line.words[2].text(), *argList, value);
+        CallScriptFunction(line.words[2].text(), line.functionName, *argList, value);
     }
     if (failed() || watch.steppedIn())
         return target.kind;
