@@ -131,6 +131,7 @@ void LineTable::build(LineInfo &info, const QStringList &script, int line)
     info.simple.reset();
     info.simpleTries = 0;
     info.stopLine = stripped.toLower() == QLatin1String("stop");
+    info.elseLine = stripped.toUpper() == QLatin1String("ELSE");
     info.beginsStop = raw.trimmed().toLower().startsWith(QLatin1String("stop"));
     info.valid = true;
 }

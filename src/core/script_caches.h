@@ -91,6 +91,7 @@ struct LineInfo {
     bool blank = true;       // no statement text
     bool stopLine = false;   // "stop" after the comment is removed
     bool beginsStop = false; // begins with "stop" (any case)
+    bool elseLine = false;   // "else" alone (any case, a comment after it)
     // The raw lines the entry was made from: the line itself, the lines its
     // statement joined, and the line that ended the joining. Editing any of
     // them invalidates the entry.

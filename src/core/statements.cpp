@@ -20,18 +20,6 @@ bool isNumeric(const TWordStatus &w)
     return w.kind == wkFloat || w.kind == wkInt;
 }
 
-// The line is ELSE alone (any case, a comment after it). Most lines are
-// told apart by their first letter, without making texts.
-bool isElseLine(const QString &line)
-{
-    qsizetype k = 0;
-    while (k < line.size() && line.at(k).isSpace())
-        ++k;
-    if (k == line.size() || (line.at(k) != QLatin1Char('e') && line.at(k) != QLatin1Char('E')))
-        return false;
-    return Interpreter::StripComment(line).trimmed().toUpper() == QLatin1String("ELSE");
-}
-
 } // namespace
 
 int Interpreter::indentPastTable(int j) const
@@ -445,7 +433,7 @@ void Interpreter::enterIf(bool yes)
         const int ind = lineIndent(j);
         if (ind == -1 || ind > headerIndent)
             continue;
-        if (ind == headerIndent && isElseLine(ScriptLines.at(j)))
+        if (ind == headerIndent && lineInfo(j).elseLine)
             elseLine = j;
         break;
     }

@@ -199,6 +199,16 @@ TEST(Statements, ConditionalsAndIndentation)
                       "    a = 6", "b = a", "stop"});
     nested.start();
     EXPECT_EQ(nested.var("b"), "5");
+    // ELSE in any case and with a comment after it is ELSE, in every pass
+    // of a loop; a statement that merely begins with "else" is not.
+    ScriptRun loop({"a = 0", "b = 0", "elsewhere = 0", "for i = 1, 6", "  if i % 2 = 0", "    a = a + 1",
+                    "  eLsE # odd", "    b = b + 1", "  if i > 4", "    a = a + 10",
+                    "  elsewhere = elsewhere + 1", "stop"});
+    loop.start();
+    EXPECT_EQ(loop.error(), "");
+    EXPECT_EQ(loop.var("a"), "23");
+    EXPECT_EQ(loop.var("b"), "3");
+    EXPECT_EQ(loop.var("elsewhere"), "6");
     ScriptRun cond({"if 1", "  a = 1", "stop"});
     cond.start();
     EXPECT_EQ(firstLine(cond.error()), "Operator <if> must be followed by boolean expression.");
