@@ -557,6 +557,9 @@ class Interpreter : private InterpreterRunState {
         return CurrentLine > 0 && BlockStack[static_cast<size_t>(BlockDepth)].pt == pt_ReturnScriptFunction;
     }
     TWordKind runSimpleLine(const std::shared_ptr<const SimpleLine> &learnt);
+    // A learnt "name = name + text" made by appending to the target's text;
+    // false (nothing done) where the program must run.
+    bool appendInPlace(const SimpleLine &line, const int *found, int target);
     // A line "name = F(arguments)" calling a script function with simple
     // arguments is learnt too: it runs without being split, its arguments
     // computed directly (true when the line has that shape, learnt or not).

@@ -670,6 +670,8 @@ struct SimpleLine {
     SimpleArguments arguments;
     bool callsScript = false;
     QString functionName; // its lower-cased name, as the call protocol has it
+    // "name = name + operand": a text target may grow in place.
+    bool appendsToTarget = false;
     mutable DepsMemo memo;
 };
 
@@ -725,6 +727,17 @@ SimpleArguments readArguments(const std::vector<TWordStatus> &words, int first)
     return a;
 }
 
+bool appendsToTarget(const SimpleLine &line)
+{
+    // "variable = variable + operand": the program reads a variable, then
+    // one operand, and adds. Whether the variable is the target is seen
+    // when the line runs.
+    const Program &p = line.program;
+    return p.count == 3 && p.steps[0].code == Code::Operand && p.steps[1].code == Code::Operand &&
+           p.steps[2].code == Code::Add &&
+           line.words[static_cast<size_t>(p.steps[0].word)].kind == wkVariableName;
+}
+
 } // namespace
 
 void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
@@ -749,7 +762,45 @@ void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
     const auto math = [](const CallArgument &c) { return c.method != kTextLength; };
     line->hasMathCalls = std::any_of(calls.cbegin(), calls.cend(), math);
     line->statement = keyword ? w[0].kind : wkVariableName;
+    line->appendsToTarget = !keyword && appendsToTarget(*line);
     info.simple = std::move(line);
+}
+
+bool Interpreter::appendInPlace(const SimpleLine &line, const int *found, int target)
+{
+    // What the program gives for a text target and a text operand, the
+    // operand joined to the target's text, made in the target's own
+    // characters: no copy of the text, which grows in place. Anything else
+    // (a number on either side, the operand being the target itself, a
+    // result too long) goes the program's way.
+    const auto indexOf = [&](int word) {
+        const int dep = line.variableDep[static_cast<size_t>(word)];
+        return dep < 0 ? -1 : found[dep];
+    };
+    if (indexOf(line.program.steps[0].word) != target)
+        return false;
+    // Taken first: a list shared with a kept run state is copied here, so
+    // the operand below points into the list that stays.
+    Tvariable &v = Variables[target];
+    if (!isStringKind(v.kind))
+        return false;
+    const int second = line.program.steps[1].word;
+    const TWordStatus &word = line.words[static_cast<size_t>(second)];
+    const QString *operand = nullptr;
+    if (word.kind == wkVariableName) {
+        const int vi = indexOf(second);
+        if (vi < 0 || vi == target || vi >= Variables.size() || !isStringKind(Variables.at(vi).kind))
+            return false;
+        operand = &Variables.at(vi).text();
+    } else if (isStringKind(word.kind)) {
+        operand = &word.text();
+    } else {
+        return false;
+    }
+    if (v.text().size() + operand->size() > kMaxStringLength)
+        return false;
+    v.textToWrite().append(*operand);
+    return true;
 }
 
 // Each call of a Math method of one number among the line's words (and, in
@@ -946,6 +997,15 @@ TWordKind Interpreter::runSimpleLine(const std::shared_ptr<const SimpleLine> &le
     // The statements report what is not for them: no function to return
     // from, a condition that is no truth value.
     const int function = line.statement == wkReturn ? functionBlock() : 0;
+    if (line.appendsToTarget && target >= 0 && appendInPlace(line, found, target)) {
+        // What the assignment below does after the value.
+        TryMode = false;
+        Arrays.lastDeclaredName.clear();
+        Arrays.lastAssignedArray = 0;
+        LastAssignedVariable = target + 1;
+        FindNextLine(false, false);
+        return wkVariableName;
+    }
     if ((assignment && target < 0) || function < 0 ||
         !computeValue(none, Variables, Words{line.words.data()}, line.program, indexOf, value) ||
         (line.statement == wkIf && value.kind != wkBool))

@@ -187,3 +187,19 @@ TEST(ScriptCaches, CallersKeepTheirNamesAndCalleesResolveTheirOwnAgain)
     EXPECT_EQ(r.var("t"), "2226");
     EXPECT_EQ(r.var("g"), "5");
 }
+
+TEST(ScriptCaches, TextsJoinedInPlaceKeepTheLengthLimit)
+{
+    // A line that joins a text to its own variable does it in place once it
+    // is learnt; a text may still reach the limit exactly and not pass it.
+    ScriptRun r({"big = 'ab'", "for i = 1, 24", "  big = big + big", "piece = SubStr(big, 1, 16445565)",
+                 "for i = 1, 5", "  big = big + piece", "  piece = 'z'", "stop"});
+    r.start();
+    EXPECT_TRUE(
+        r.error().startsWith("The string is too long: a string may hold at most 50000000 characters."))
+        << r.error().toStdString();
+    EXPECT_EQ(r.in.currentLine(), 5);
+    EXPECT_EQ(r.var("i"), "5");
+    EXPECT_EQ(r.var("big").size(), 50'000'000);
+    EXPECT_TRUE(r.var("big").endsWith("bazzz"));
+}
