@@ -51,6 +51,14 @@ struct Words {
     const TWordStatus &operator[](int i) const { return w[i]; }
 };
 
+// The variable index the word at `word` resolved to through `found`, or -1
+// for a word that names no variable (a literal has no dependency).
+int foundIndex(const std::vector<std::int8_t> &variableDep, const int *found, int word)
+{
+    const int dep = variableDep[static_cast<size_t>(word)];
+    return dep < 0 ? -1 : found[dep];
+}
+
 enum class Code : std::uint8_t {
     Operand,
     Negate,
@@ -773,10 +781,7 @@ bool Interpreter::appendInPlace(const SimpleLine &line, const int *found, int ta
     // characters: no copy of the text, which grows in place. Anything else
     // (a number on either side, the operand being the target itself, a
     // result too long) goes the program's way.
-    const auto indexOf = [&](int word) {
-        const int dep = line.variableDep[static_cast<size_t>(word)];
-        return dep < 0 ? -1 : found[dep];
-    };
+    const auto indexOf = [&](int word) { return foundIndex(line.variableDep, found, word); };
     if (indexOf(line.program.steps[0].word) != target)
         return false;
     // Taken first: a list shared with a kept run state is copied here, so
@@ -863,10 +868,7 @@ bool Interpreter::computeArguments(const SimpleArguments &a, const std::vector<T
                                    const std::vector<std::int8_t> &variableDep, const int *found,
                                    ScratchList &argList)
 {
-    const auto indexOf = [&](int i) {
-        const int dep = variableDep[static_cast<size_t>(i)];
-        return dep < 0 ? -1 : found[dep];
-    };
+    const auto indexOf = [&](int i) { return foundIndex(variableDep, found, i); };
     WordList &args = *argList;
     const Words view{words.data()};
     RecordMark mark(LineValues);
@@ -936,7 +938,7 @@ TWordKind Interpreter::runCallLine(const SimpleLine &line, const int *found)
     // names up again into the same `found`.
     TWordStatus target = line.words[0];
     if (target.kind == wkVariableName)
-        target.var_index = found[line.variableDep[0]] + 1;
+        target.var_index = foundIndex(line.variableDep, found, 0) + 1;
     // The line records what it reads, as the general way does: a call
     // stopped inside (Pause, a breakpoint) runs the line again from it.
     LineValues.recording = !ScriptFunctionNames.isEmpty();
@@ -985,11 +987,7 @@ TWordKind Interpreter::runSimpleLine(const std::shared_ptr<const SimpleLine> &le
     // replaced them.
     if (line.hasMathCalls && !(services_.js && services_.js->standardMethodsUnchanged()))
         return wkNone;
-    // Literals have no dependency: only variable words ask.
-    const auto indexOf = [&](int i) {
-        const int dep = line.variableDep[static_cast<size_t>(i)];
-        return dep < 0 ? -1 : found[dep];
-    };
+    const auto indexOf = [&](int i) { return foundIndex(line.variableDep, found, i); };
     LineRecord none; // nothing on such a line can step into a function
     Value value;
     const bool assignment = line.statement == wkVariableName;
@@ -997,18 +995,12 @@ TWordKind Interpreter::runSimpleLine(const std::shared_ptr<const SimpleLine> &le
     // The statements report what is not for them: no function to return
     // from, a condition that is no truth value.
     const int function = line.statement == wkReturn ? functionBlock() : 0;
-    if (line.appendsToTarget && target >= 0 && appendInPlace(line, found, target)) {
-        // What the assignment below does after the value.
-        TryMode = false;
-        Arrays.lastDeclaredName.clear();
-        Arrays.lastAssignedArray = 0;
-        LastAssignedVariable = target + 1;
-        FindNextLine(false, false);
-        return wkVariableName;
-    }
-    if ((assignment && target < 0) || function < 0 ||
-        !computeValue(none, Variables, Words{line.words.data()}, line.program, indexOf, value) ||
-        (line.statement == wkIf && value.kind != wkBool))
+    // A text joined to its own variable is made in place, without a value.
+    const bool appended = line.appendsToTarget && target >= 0 && appendInPlace(line, found, target);
+    if (!appended &&
+        ((assignment && target < 0) || function < 0 ||
+         !computeValue(none, Variables, Words{line.words.data()}, line.program, indexOf, value) ||
+         (line.statement == wkIf && value.kind != wkBool)))
         return wkNone;
     // What ExecuteLine and the statement do, in their order.
     TryMode = false;
@@ -1024,14 +1016,16 @@ TWordKind Interpreter::runSimpleLine(const std::shared_ptr<const SimpleLine> &le
         completeReturn(function, valueWord(std::move(value)));
         return wkReturn;
     }
-    Tvariable &v = Variables[target];
-    if (isNumberKind(value.kind))
-        SetVariableNumber(v, value.v);
-    else if (value.kind == wkBool)
-        v.setText(truthText(value.v != 0));
-    else
-        v.setText(std::move(value.text));
-    v.kind = value.kind;
+    if (!appended) {
+        Tvariable &v = Variables[target];
+        if (isNumberKind(value.kind))
+            SetVariableNumber(v, value.v);
+        else if (value.kind == wkBool)
+            v.setText(truthText(value.v != 0));
+        else
+            v.setText(std::move(value.text));
+        v.kind = value.kind;
+    }
     LastAssignedVariable = target + 1;
     FindNextLine(false, false);
     return wkVariableName;
