@@ -557,6 +557,9 @@ class Interpreter : private InterpreterRunState {
         return CurrentLine > 0 && BlockStack[static_cast<size_t>(BlockDepth)].pt == pt_ReturnScriptFunction;
     }
     TWordKind runSimpleLine(const std::shared_ptr<const SimpleLine> &learnt);
+    // A learnt "array[indices] = simple range"; wkNone (nothing done) where
+    // the general way must run it.
+    TWordKind runElementLine(const SimpleLine &line, const int *found);
     // A learnt "name = name + text" made by appending to the target's text;
     // false (nothing done) where the program must run.
     bool appendInPlace(const SimpleLine &line, const int *found, int target);

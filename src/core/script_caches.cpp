@@ -29,7 +29,7 @@ void SplitCache::insert(const QString &text, const WordList &words, QList<Dep> d
             entry.deps.append(d);
     entry.variableDep.assign(entry.words.size(), -1);
     for (size_t i = 0; i < entry.words.size(); ++i) {
-        if (entry.words[i].kind != wkVariableName)
+        if (entry.words[i].kind != wkVariableName && entry.words[i].kind != wkArrayName)
             continue;
         const QString &name = entry.words[i].text();
         const auto at = std::find_if(entry.deps.cbegin(), entry.deps.cend(),

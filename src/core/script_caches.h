@@ -32,7 +32,7 @@ struct NamesKey {
 
 // What the identifiers of a split resolved to when last checked under `key`:
 // whether they all still resolve as when the text was split, and each one's
-// variable index (-1: not a variable).
+// variable index, or an array's table number (-1: neither).
 struct DepsMemo {
     NamesKey key;
     bool hold = false;
@@ -56,8 +56,9 @@ class SplitCache {
         std::vector<TWordStatus> words; // only the used words
         QList<Dep> deps;                // one per identifier
         mutable DepsMemo memo;
-        // For each word, the dependency its variable name is (-1: none), so
-        // that one lookup per name serves both the check and the indices.
+        // For each word, the dependency its variable or array name is (-1:
+        // none), so that one lookup per name serves both the check and the
+        // indices.
         std::vector<std::int8_t> variableDep;
         // Read as the argument text of a call: its arguments' programs,
         // made on first use (see Interpreter::prepareSimpleArguments).

@@ -14,8 +14,11 @@
 // a line "name = F(simple ranges)" calls script function F with arguments
 // computed here (runCallLine).
 //
+// A learnt line may also read array elements whose indices are simple
+// ranges, and a line "name[indices] = simple range" writes one.
+//
 // Anything else is declined before a trace is left: numbers and texts mixed,
-// calls, arrays, other operators, a minus that the passes would not read as
+// calls, other operators, a minus that the passes would not read as
 // a sign, and results the passes report on (a division by zero, a remainder
 // that cannot be computed). The general evaluator then runs as if this had
 // not been tried, and gives its messages.
@@ -68,14 +71,16 @@ enum class Code : std::uint8_t {
     Divide,
     Remainder,
     Compare,
-    Call,  // a Math method of the number on top
-    Length // LenStr of the text on top
+    Call,   // a Math method of the number on top
+    Length, // LenStr of the text on top
+    Element // an array element, from the index values on top
 };
 
 struct Step {
     Code code;
     std::int8_t word;    // the operand's, operator's or function word's position
-    std::uint8_t method; // of a Call: the engine's Math method computed here
+    std::uint8_t method; // of a Call: the engine's Math method computed here;
+                         // of an Element: the number of indices
     std::uint8_t unused; // four bytes: a step is found by a shift
 };
 static_assert(sizeof(Step) == 4);
@@ -112,13 +117,26 @@ bool isComparison(const TWordStatus &w)
 
 // range := sum [comparison sum]; sum := product {(+|-) product};
 // product := signed {(*|/|%) signed}; signed := [-] operand;
-// operand := number | text | constant | variable | "(" sum ")".
+// operand := number | text | constant | variable | "(" sum ")" | element;
+// element := array "[" sum {"," sum} "]" (up to four sums, read only where
+// `elements` allows).
 class Reader {
   public:
-    Reader(Words w, int from, int to, Program &p, const CallArguments *calls = nullptr)
-        : w_(w), i_(from), to_(to), p_(p), calls_(calls)
+    Reader(Words w, int from, int to, Program &p, const CallArguments *calls = nullptr, bool elements = false)
+        : w_(w), i_(from), to_(to), p_(p), calls_(calls), elements_(elements)
     {
     }
+
+    // The element "array[indices]" that a line assigns to, up to its "=":
+    // the index values only, not the element. `indices` is their count.
+    bool readTarget(int &indices)
+    {
+        if (w_[i_].kind != wkArrayName || !element())
+            return false;
+        indices = p_.steps[static_cast<size_t>(--p_.count)].method;
+        return i_ <= to_ && w_[i_].kind == wkOperator && w_[i_].text() == QLatin1String("=");
+    }
+    int position() const { return i_; }
 
     bool read()
     {
@@ -211,9 +229,43 @@ class Reader {
         case wkJS_Function:
         case wkEmbeddedFunction:
             return call();
+        case wkArrayName:
+            return elements_ && element();
         default:
             return false;
         }
+    }
+
+    // The index values, then the element step.
+    bool element()
+    {
+        const int name = i_;
+        if (i_ + 1 > to_ || w_[i_ + 1].kind != wkOpeningSquareBracket)
+            return false;
+        i_ += 2;
+        int count = 0;
+        for (;;) {
+            if (++count > 4 || !index() || i_ > to_)
+                return false;
+            const TWordKind k = w_[i_++].kind;
+            if (k == wkClosingSquareBracket)
+                break;
+            if (k != wkComma)
+                return false;
+        }
+        p_.add(Code::Element, name, count);
+        return true;
+    }
+
+    // A sum; a lone number written with a fraction is reported as an index.
+    bool index()
+    {
+        const int from = i_;
+        if (!sum())
+            return false;
+        const TWordStatus &one = w_[from];
+        return !(i_ == from + 1 && one.kind == wkFloat && one.var_index == 0 &&
+                 one.float_val != std::trunc(one.float_val));
     }
 
     // A call whose argument words are known: the argument (a sum, as the
@@ -226,13 +278,18 @@ class Reader {
                                     [this](const CallArgument &a) { return a.word == i_; });
         if (c == calls_->cend())
             return false;
+        // The engine reads the argument's text: an element there is the
+        // general way's.
         const int after = i_ + 1;
         const int to = to_;
+        const bool elements = elements_;
         i_ = c->from;
         to_ = c->to;
+        elements_ = false;
         const bool whole = sum() && i_ > to_;
         i_ = after;
         to_ = to;
+        elements_ = elements;
         if (!whole)
             return false;
         p_.add(c->method == kTextLength ? Code::Length : Code::Call, c->word, c->method);
@@ -244,6 +301,7 @@ class Reader {
     int to_;
     Program &p_;
     const CallArguments *calls_;
+    bool elements_;
 };
 
 // A value on the stack: a number, or a text (kind wkString or wkStringDQ).
@@ -433,6 +491,55 @@ bool callResult(int method, double &x)
 // What the evaluation on numbers alone came to.
 enum class NumbersOutcome : std::uint8_t { Done, Declined, Texts };
 
+// The array `no` and the position of the cell that `count` index values
+// name in it; nullptr where the general way reports on the reference.
+const t_arr_specification *elementCell(const ArrayTable *arrays, int no, const double *index, int count,
+                                       std::int64_t &pos)
+{
+    if (!arrays || no < 1 || no > arrays->count())
+        return nullptr;
+    const t_arr_specification &a = arrays->at(no);
+    std::array<std::int64_t, 4> at{};
+    std::array<bool, 4> valid{};
+    for (size_t k = 0; k < static_cast<size_t>(count); ++k)
+        valid[k] = RoundToInt64(index[k], at[k]);
+    pos = a.count <= 0 || !cellsReady(a) ? -1 : elementPosition(a, at, valid, count);
+    return pos < 0 ? nullptr : &a;
+}
+
+// The number in a cell of a number array, as the element's word has it;
+// Texts for a text array. A whole number from 1e15 on is declined: its
+// word's digits are not the general number text of its value.
+NumbersOutcome cellNumber(const t_arr_specification &a, std::int64_t pos, double &v, TWordKind &kind)
+{
+    switch (a.data_type) {
+    case wkString:
+        return NumbersOutcome::Texts;
+    case wkInt: {
+        constexpr std::int64_t kDigitsExact = 1000000000000000; // 1e15
+        const std::int64_t x = cellInteger(a, pos);
+        if (x <= -kDigitsExact || x >= kDigitsExact)
+            return NumbersOutcome::Declined;
+        v = static_cast<double>(x);
+        kind = wkInt;
+        return NumbersOutcome::Done;
+    }
+    default:
+        v = tesmora::cellNumber(a, pos);
+        kind = wkFloat;
+        return NumbersOutcome::Done;
+    }
+}
+
+// The value of the element at `no` whose index values are the last `count`
+// numbers on `stack`, which they leave for it; false to decline.
+NumbersOutcome elementNumber(const ArrayTable *arrays, int no, double *stack, int count, TWordKind &kind)
+{
+    std::int64_t pos = 0;
+    const t_arr_specification *a = elementCell(arrays, no, stack, count, pos);
+    return a ? cellNumber(*a, pos, stack[0], kind) : NumbersOutcome::Declined;
+}
+
 // The number (and its kind) that an operand word stands for in a line that
 // neither keeps nor gives back what it reads; Texts for a text operand.
 template <typename IndexOf>
@@ -468,10 +575,12 @@ NumbersOutcome numberOperand(const QList<Tvariable> &variables, const TWordStatu
 
 // The program on a stack of plain numbers, the common case, with the rules
 // of computeValue below; Texts (before anything is decided) when an operand
-// is a text, for computeValue to run instead.
+// is a text, for computeValue to run instead. A program of `results`
+// values (the indices of an element) leaves them in value[] and valueKind[].
 template <typename IndexOf>
-NumbersOutcome computeNumbers(const QList<Tvariable> &variables, Words words, const Program &p,
-                              IndexOf indexOf, double &value, TWordKind &valueKind)
+NumbersOutcome computeNumbers(const QList<Tvariable> &variables, const ArrayTable *arrays, Words words,
+                              const Program &p, IndexOf indexOf, double *value, TWordKind *valueKind,
+                              int results = 1)
 {
     std::array<double, kMaxWords> v;
     std::array<TWordKind, kMaxWords> kind;
@@ -497,9 +606,17 @@ NumbersOutcome computeNumbers(const QList<Tvariable> &variables, Words words, co
             break;
         case Code::Length: // of a number: LenStr's own rules
             return NumbersOutcome::Declined;
+        case Code::Element: {
+            top -= s.method - 1;
+            const NumbersOutcome o =
+                elementNumber(arrays, indexOf(s.word), &v[size_t(top)], s.method, kind[size_t(top)]);
+            if (o != NumbersOutcome::Done)
+                return o;
+            break;
+        }
         case Code::Compare:
-            value = compareNumbers(words[s.word].text(), v[size_t(top - 1)], v[size_t(top)]) ? 1.0 : 0.0;
-            valueKind = wkBool;
+            value[0] = compareNumbers(words[s.word].text(), v[size_t(top - 1)], v[size_t(top)]) ? 1.0 : 0.0;
+            valueKind[0] = wkBool;
             return NumbersOutcome::Done;
         default:
             --top;
@@ -509,26 +626,54 @@ NumbersOutcome computeNumbers(const QList<Tvariable> &variables, Words words, co
             break;
         }
     }
-    if (top != 0)
+    if (top != results - 1)
         return NumbersOutcome::Declined;
-    value = v[0];
-    valueKind = kind[0];
+    std::copy_n(v.begin(), results, value);
+    std::copy_n(kind.begin(), results, valueKind);
     return NumbersOutcome::Done;
 }
 
+using ValueStack = QVarLengthArray<Value, 16>;
+
+// The element step on a stack of values: the `count` index values on top
+// become the value of element `no`; false to decline.
+bool elementValue(const ArrayTable *arrays, int no, ValueStack &stack, int count)
+{
+    const qsizetype first = stack.size() - count;
+    std::array<double, 4> index{};
+    for (int k = 0; k < count; ++k) {
+        if (stack[first + k].isText())
+            return false;
+        index[static_cast<size_t>(k)] = stack[first + k].v;
+    }
+    stack.resize(first + 1);
+    std::int64_t pos = 0;
+    const t_arr_specification *a = elementCell(arrays, no, index.data(), count, pos);
+    if (!a)
+        return false;
+    Value &top = stack.last();
+    if (a->data_type != wkString)
+        return cellNumber(*a, pos, top.v, top.kind) == NumbersOutcome::Done;
+    top.kind = wkString;
+    top.text = cellString(*a, pos);
+    return true;
+}
+
 // Runs the program; false to decline. `indexOf` gives the index of the
-// variable a word names. A comparison leaves a value of kind wkBool.
+// variable a word names, or the table number of an array. A comparison
+// leaves a value of kind wkBool.
 template <typename IndexOf>
-bool computeValue(LineRecord &record, const QList<Tvariable> &variables, Words words, const Program &p,
-                  IndexOf indexOf, Value &result)
+bool computeValue(LineRecord &record, const QList<Tvariable> &variables, const ArrayTable *arrays,
+                  Words words, const Program &p, IndexOf indexOf, Value &result)
 {
     // A line that keeps or gives back what it reads goes the long way.
     if (record.idle()) {
-        const NumbersOutcome o = computeNumbers(variables, words, p, indexOf, result.v, result.kind);
+        const NumbersOutcome o =
+            computeNumbers(variables, arrays, words, p, indexOf, &result.v, &result.kind);
         if (o != NumbersOutcome::Texts)
             return o == NumbersOutcome::Done;
     }
-    QVarLengthArray<Value, 16> stack;
+    ValueStack stack;
     for (int k = 0; k < p.count; ++k) {
         const Step &s = p.steps[static_cast<size_t>(k)];
         switch (s.code) {
@@ -557,6 +702,10 @@ bool computeValue(LineRecord &record, const QList<Tvariable> &variables, Words w
             top.text = QString();
             break;
         }
+        case Code::Element:
+            if (!elementValue(arrays, indexOf(s.word), stack, s.method))
+                return false;
+            break;
         case Code::Compare: {
             bool r = false;
             if (!compareValues(words[s.word].text(), stack[stack.size() - 2], stack.last(), r))
@@ -598,7 +747,7 @@ bool compute(LineRecord &record, const QList<Tvariable> &variables, Words words,
              IndexOf indexOf, TWordStatus &result)
 {
     Value v;
-    if (!computeValue(record, variables, words, p, indexOf, v))
+    if (!computeValue(record, variables, nullptr, words, p, indexOf, v))
         return false;
     result = valueWord(std::move(v));
     return true;
@@ -661,9 +810,9 @@ struct SimpleArguments {
     bool simple = false; // every argument is one
 };
 
-// A line "name = simple range", "if simple range" or "return simple range"
-// as it was split, run again without being split or copied while its names
-// resolve as they did then.
+// A line "name = simple range", "if simple range", "return simple range" or
+// "array[simple ranges] = simple range" as it was split, run again without
+// being split or copied while its names resolve as they did then.
 struct SimpleLine {
     // The line's words, then the argument words of its calls (see
     // appendCallArguments).
@@ -671,7 +820,10 @@ struct SimpleLine {
     QList<SplitCache::Dep> deps;
     std::vector<std::int8_t> variableDep; // see SplitCache::Entry
     Program program;                      // of the words after "=", "if" or "return"
-    TWordKind statement = wkVariableName; // wkIf, wkReturn or an assignment
+    TWordKind statement = wkVariableName; // wkIf, wkReturn or an assignment (to an element: wkArrayName)
+    // Of an element assigned to: its index values.
+    Program target;
+    int targetIndices = 0;
     bool hasMathCalls = false;
     // A line "name = F(arguments)" that calls a script function has no
     // program of its own: one per argument instead (see learnCallLine).
@@ -704,12 +856,12 @@ bool appendSplit(SimpleLine &line, const SplitCache::Entry &e)
     return true;
 }
 
-// True when every variable word depends on a name that is checked before
-// each use of the words.
+// True when every variable or array word depends on a name that is checked
+// before each use of the words.
 bool variablesChecked(const std::vector<TWordStatus> &words, const std::vector<std::int8_t> &variableDep)
 {
     for (size_t i = 0; i < words.size(); ++i)
-        if (words[i].kind == wkVariableName && variableDep[i] < 0)
+        if ((words[i].kind == wkVariableName || words[i].kind == wkArrayName) && variableDep[i] < 0)
             return false;
     return true;
 }
@@ -754,7 +906,9 @@ void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
     if (learnCallLine(info, w))
         return;
     const bool keyword = w.last >= 1 && (w[0].kind == wkIf || w[0].kind == wkReturn);
-    if (!keyword && (w.last < 2 || w[0].kind != wkVariableName || w[1].text() != QLatin1String("=")))
+    const bool element = w.last >= 4 && w[0].kind == wkArrayName && w[1].kind == wkOpeningSquareBracket;
+    if (!keyword && !element &&
+        (w.last < 2 || w[0].kind != wkVariableName || w[1].text() != QLatin1String("=")))
         return;
     const SplitCache::Entry *entry = splitCache_.find(info.statement, scriptGeneration_);
     if (!entry || static_cast<int>(entry->words.size()) != w.count())
@@ -763,14 +917,23 @@ void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
     CallArguments calls;
     if (!appendSplit(*line, *entry) || !appendCallArguments(*line, calls))
         return;
-    // At least one operator or call: a lone operand keeps its own text.
-    if (!Reader(Words{line->words.data()}, keyword ? 1 : 2, w.last, line->program, &calls).read() ||
-        line->program.count < 2 || !variablesChecked(line->words, line->variableDep))
+    const Words words{line->words.data()};
+    int from = keyword ? 1 : 2;
+    if (element) {
+        Reader target(words, 0, w.last, line->target, &calls, true);
+        if (!target.readTarget(line->targetIndices))
+            return;
+        from = target.position() + 1;
+    }
+    // At least one operator or call: a lone operand keeps its own text. An
+    // element takes a lone operand's number or text as the word has it.
+    if (!Reader(words, from, w.last, line->program, &calls, true).read() ||
+        line->program.count < (element ? 1 : 2) || !variablesChecked(line->words, line->variableDep))
         return;
     const auto math = [](const CallArgument &c) { return c.method != kTextLength; };
     line->hasMathCalls = std::any_of(calls.cbegin(), calls.cend(), math);
-    line->statement = keyword ? w[0].kind : wkVariableName;
-    line->appendsToTarget = !keyword && appendsToTarget(*line);
+    line->statement = keyword ? w[0].kind : element ? wkArrayName : wkVariableName;
+    line->appendsToTarget = !keyword && !element && appendsToTarget(*line);
     info.simple = std::move(line);
 }
 
@@ -969,6 +1132,67 @@ TWordKind Interpreter::runCallLine(const SimpleLine &line, const int *found)
     return target.kind;
 }
 
+namespace {
+
+// Stores a value into cell `pos` of an array of `type` as the general way
+// stores the value's word (a truth value as 1 or 0, a number rounded for a
+// whole-number array); false, with nothing stored, where that way would
+// report on it or store what a word's text or number field says otherwise.
+bool storeValue(ArrayCells &cells, TWordKind type, std::int64_t pos, Value &value)
+{
+    const auto p = static_cast<size_t>(pos);
+    if (type == wkString) {
+        if (!value.isText() || p >= cells.s.size())
+            return false;
+        cells.s[p] = std::move(value.text);
+        return true;
+    }
+    if (value.isText())
+        return false;
+    if (type == wkInt) {
+        std::int64_t x = 0;
+        if (!RoundToInt64(value.v, x) || p >= cells.i.size())
+            return false;
+        cells.i[p] = x;
+        return true;
+    }
+    if (p >= cells.f.size())
+        return false;
+    cells.f[p] = value.v;
+    return true;
+}
+
+} // namespace
+
+TWordKind Interpreter::runElementLine(const SimpleLine &line, const int *found)
+{
+    // The element first, then the value, as the general way reads them.
+    const auto indexOf = [&](int i) { return foundIndex(line.variableDep, found, i); };
+    const Words words{line.words.data()};
+    std::array<double, 4> index{};
+    std::array<TWordKind, 4> kinds{};
+    if (computeNumbers(Variables, &Arrays, words, line.target, indexOf, index.data(), kinds.data(),
+                       line.targetIndices) != NumbersOutcome::Done)
+        return wkNone;
+    const int no = indexOf(0);
+    std::int64_t pos = 0;
+    LineRecord none;
+    Value value;
+    if (!elementCell(&Arrays, no, index.data(), line.targetIndices, pos) ||
+        !computeValue(none, Variables, &Arrays, words, line.program, indexOf, value))
+        return wkNone;
+    t_arr_specification &a = Arrays.at(no);
+    if (!storeValue(*a.P, a.data_type, pos, value))
+        return wkNone;
+    // What ExecuteLine and the statement do around the store.
+    TryMode = false;
+    LastAssignedVariable = line.words[0].var_index;
+    Arrays.lastDeclaredName.clear();
+    Arrays.lastAssignedArray = no;
+    FindNextLine(false, false);
+    return wkArrayName;
+}
+
 TWordKind Interpreter::runSimpleLine(const std::shared_ptr<const SimpleLine> &learnt)
 {
     const SimpleLine &line = *learnt;
@@ -987,6 +1211,8 @@ TWordKind Interpreter::runSimpleLine(const std::shared_ptr<const SimpleLine> &le
     // replaced them.
     if (line.hasMathCalls && !(services_.js && services_.js->standardMethodsUnchanged()))
         return wkNone;
+    if (line.statement == wkArrayName)
+        return runElementLine(line, found);
     const auto indexOf = [&](int i) { return foundIndex(line.variableDep, found, i); };
     LineRecord none; // nothing on such a line can step into a function
     Value value;
@@ -999,7 +1225,7 @@ TWordKind Interpreter::runSimpleLine(const std::shared_ptr<const SimpleLine> &le
     const bool appended = line.appendsToTarget && target >= 0 && appendInPlace(line, found, target);
     if (!appended &&
         ((assignment && target < 0) || function < 0 ||
-         !computeValue(none, Variables, Words{line.words.data()}, line.program, indexOf, value) ||
+         !computeValue(none, Variables, &Arrays, Words{line.words.data()}, line.program, indexOf, value) ||
          (line.statement == wkIf && value.kind != wkBool)))
         return wkNone;
     // What ExecuteLine and the statement do, in their order.

@@ -73,8 +73,14 @@ bool Interpreter::depsHold(const QList<SplitCache::Dep> &deps, int *found, int a
         const bool v = index >= 0;
         if (v != d.isVariable)
             return false;
-        if (!v && (FindArray(d.name) > 0) != d.isArray)
-            return false;
+        if (!v) {
+            // An array's slot keeps its table number.
+            const int array = FindArray(d.name);
+            if ((array > 0) != d.isArray)
+                return false;
+            if (array > 0)
+                found[k] = array;
+        }
     }
     return true;
 }

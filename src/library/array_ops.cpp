@@ -365,26 +365,6 @@ bool indexValue(Interpreter &in, const WordList &words, IndexRun run, const QStr
     return true;
 }
 
-// The flat position of the element with the `given` indices, from the last
-// index to the first; -1 when an index is out of its range (an index beyond
-// the array's dimensions meets dim 0 and fails).
-std::int64_t flatPosition(const t_arr_specification &a, const std::array<std::int64_t, 4> &index,
-                          const std::array<bool, 4> &valid, int given)
-{
-    std::int64_t position = 0;
-    std::int64_t multiplier = 1;
-    for (int k = given - 1; k >= 0; --k) {
-        const auto ks = static_cast<size_t>(k);
-        const std::int64_t lo = std::int64_t(a.first[ks]) + 1;
-        const std::int64_t hi = std::int64_t(a.first[ks]) + a.dim[ks];
-        if (!valid[ks] || index[ks] < lo || index[ks] > hi)
-            return -1;
-        position += (index[ks] - lo) * multiplier;
-        multiplier *= a.dim[ks];
-    }
-    return position < 0 || position >= a.count ? -1 : position;
-}
-
 } // namespace
 
 // ---- Declaration ------------------------------------------------------------
@@ -528,7 +508,8 @@ bool Interpreter::LocateElement(const WordList &words, int nameIdx, int &flatPos
         return false;
     }
     const t_arr_specification &a = Arrays.at(arrayNo);
-    const std::int64_t position = a.count <= 0 || !cellsReady(a) ? -1 : flatPosition(a, index, valid, given);
+    const std::int64_t position =
+        a.count <= 0 || !cellsReady(a) ? -1 : elementPosition(a, index, valid, given);
     if (position < 0) {
         RaiseMessage(153, {name});
         return false;

@@ -77,6 +77,23 @@ bool cellExists(const t_arr_specification &a, std::int64_t pos)
 }
 } // namespace
 
+std::int64_t elementPosition(const t_arr_specification &a, const std::array<std::int64_t, 4> &index,
+                             const std::array<bool, 4> &valid, int given)
+{
+    std::int64_t position = 0;
+    std::int64_t multiplier = 1;
+    for (int k = given - 1; k >= 0; --k) {
+        const auto ks = static_cast<size_t>(k);
+        const std::int64_t lo = std::int64_t(a.first[ks]) + 1;
+        const std::int64_t hi = std::int64_t(a.first[ks]) + a.dim[ks];
+        if (!valid[ks] || index[ks] < lo || index[ks] > hi)
+            return -1;
+        position += (index[ks] - lo) * multiplier;
+        multiplier *= a.dim[ks];
+    }
+    return position < 0 || position >= a.count ? -1 : position;
+}
+
 double cellNumber(const t_arr_specification &a, std::int64_t pos)
 {
     if (!cellExists(a, pos))

@@ -53,6 +53,12 @@ std::shared_ptr<ArrayCells> makeCells(TWordKind type, std::int64_t count);
 std::int64_t cellBytes(TWordKind type);
 // True when the record has an element block holding all its `count` cells.
 bool cellsReady(const t_arr_specification &a);
+// The flat position of the element with the `given` indices (valid[k]:
+// index k is a whole number), from the last index to the first; -1 when an
+// index is out of its range (an index beyond the array's dimensions meets
+// dim 0 and fails).
+std::int64_t elementPosition(const t_arr_specification &a, const std::array<std::int64_t, 4> &index,
+                             const std::array<bool, 4> &valid, int given);
 // Element `pos` (0-based flat position) as a number (0 for a string array or
 // a missing cell) and as text (empty for a number array or a missing cell).
 double cellNumber(const t_arr_specification &a, std::int64_t pos);

@@ -203,3 +203,20 @@ TEST(ScriptCaches, TextsJoinedInPlaceKeepTheLengthLimit)
     EXPECT_EQ(r.var("big").size(), 50'000'000);
     EXPECT_TRUE(r.var("big").endsWith("bazzz"));
 }
+
+TEST(ScriptCaches, ElementLinesFindEachCallsOwnArrays)
+{
+    // The same element lines run in every call of a recursive function,
+    // each call with a local array of its own size, and read a global one:
+    // after the deeper calls return, a caller's line must find its own
+    // array again, not the one a deeper call declared and dropped.
+    ScriptRun r({"array a[3]float = (1, 2, 3)", "s = 0", "for k = 1, 3", "  s = s + Sum(k)", "stop",
+                 "function Sum(_n)", "  array _t[_n]float", "  for _i = 1, _n",
+                 "    _t[_i] = _i * 10 + a[_i]", "  _r = 0", "  for _i = 1, _n", "    _r = _r + _t[_i]",
+                 "  if _n > 1", "    _r = _r + Sum(_n - 1)", "  _r = _r + _t[_n] * 1000", "  return _r"});
+    r.start();
+    EXPECT_EQ(r.error(), "");
+    // Sum(n) = 11 n (n + 1) / 2 + Sum(n - 1) + 11000 n: 11011, 33044,
+    // 66110.
+    EXPECT_EQ(r.var("s"), "110165");
+}
