@@ -507,17 +507,19 @@ const t_arr_specification *elementCell(const ArrayTable *arrays, int no, const d
     return pos < 0 ? nullptr : &a;
 }
 
-// The number in a cell of a number array, as the element's word has it;
-// Texts for a text array. A whole number from 1e15 on is declined: its
-// word's digits are not the general number text of its value.
+// The number in cell `pos` (found by elementCell) of a number array, as the
+// element's word has it; Texts for a text array. A whole number from 1e15
+// on is declined: its word's digits are not the general number text of its
+// value.
 NumbersOutcome cellNumber(const t_arr_specification &a, std::int64_t pos, double &v, TWordKind &kind)
 {
+    const auto p = static_cast<size_t>(pos);
     switch (a.data_type) {
     case wkString:
         return NumbersOutcome::Texts;
     case wkInt: {
         constexpr std::int64_t kDigitsExact = 1000000000000000; // 1e15
-        const std::int64_t x = cellInteger(a, pos);
+        const std::int64_t x = a.P->i[p];
         if (x <= -kDigitsExact || x >= kDigitsExact)
             return NumbersOutcome::Declined;
         v = static_cast<double>(x);
@@ -525,15 +527,17 @@ NumbersOutcome cellNumber(const t_arr_specification &a, std::int64_t pos, double
         return NumbersOutcome::Done;
     }
     default:
-        v = tesmora::cellNumber(a, pos);
+        v = a.P->f[p];
         kind = wkFloat;
         return NumbersOutcome::Done;
     }
 }
 
 // The value of the element at `no` whose index values are the last `count`
-// numbers on `stack`, which they leave for it; false to decline.
-NumbersOutcome elementNumber(const ArrayTable *arrays, int no, double *stack, int count, TWordKind &kind)
+// numbers on `stack`, which they leave for it; false to decline. Apart: the
+// common steps stay short.
+[[gnu::noinline]] NumbersOutcome elementNumber(const ArrayTable *arrays, int no, double *stack, int count,
+                                               TWordKind &kind)
 {
     std::int64_t pos = 0;
     const t_arr_specification *a = elementCell(arrays, no, stack, count, pos);
@@ -628,8 +632,10 @@ NumbersOutcome computeNumbers(const QList<Tvariable> &variables, const ArrayTabl
     }
     if (top != results - 1)
         return NumbersOutcome::Declined;
-    std::copy_n(v.begin(), results, value);
-    std::copy_n(kind.begin(), results, valueKind);
+    for (size_t k = 0; k < static_cast<size_t>(results); ++k) {
+        value[k] = v[k];
+        valueKind[k] = kind[k];
+    }
     return NumbersOutcome::Done;
 }
 

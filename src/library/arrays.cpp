@@ -55,44 +55,12 @@ std::shared_ptr<ArrayCells> makeCells(TWordKind type, std::int64_t count)
     return cells;
 }
 
-bool cellsReady(const t_arr_specification &a)
-{
-    if (!a.P || a.count < 0)
-        return false;
-    const auto n = static_cast<size_t>(a.count);
-    switch (a.data_type) {
-    case wkString:
-        return a.P->s.size() >= n;
-    case wkInt:
-        return a.P->i.size() >= n;
-    default:
-        return a.P->f.size() >= n;
-    }
-}
-
 namespace {
 bool cellExists(const t_arr_specification &a, std::int64_t pos)
 {
     return pos >= 0 && pos < a.count && cellsReady(a);
 }
 } // namespace
-
-std::int64_t elementPosition(const t_arr_specification &a, const std::array<std::int64_t, 4> &index,
-                             const std::array<bool, 4> &valid, int given)
-{
-    std::int64_t position = 0;
-    std::int64_t multiplier = 1;
-    for (int k = given - 1; k >= 0; --k) {
-        const auto ks = static_cast<size_t>(k);
-        const std::int64_t lo = std::int64_t(a.first[ks]) + 1;
-        const std::int64_t hi = std::int64_t(a.first[ks]) + a.dim[ks];
-        if (!valid[ks] || index[ks] < lo || index[ks] > hi)
-            return -1;
-        position += (index[ks] - lo) * multiplier;
-        multiplier *= a.dim[ks];
-    }
-    return position < 0 || position >= a.count ? -1 : position;
-}
 
 double cellNumber(const t_arr_specification &a, std::int64_t pos)
 {
