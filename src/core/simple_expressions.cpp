@@ -15,7 +15,7 @@
 // computed here (runCallLine).
 //
 // A learnt line may also read array elements whose indices are simple
-// ranges, and a line "name[indices] = simple range" writes one.
+// ranges, and a line "array[indices] = simple range" writes one.
 //
 // Anything else is declined before a trace is left: numbers and texts mixed,
 // calls, other operators, a minus that the passes would not read as
@@ -511,7 +511,7 @@ const t_arr_specification *elementCell(const ArrayTable *arrays, int no, const d
 // element's word has it; Texts for a text array. A whole number from 1e15
 // on is declined: its word's digits are not the general number text of its
 // value.
-NumbersOutcome cellNumber(const t_arr_specification &a, std::int64_t pos, double &v, TWordKind &kind)
+NumbersOutcome numberInCell(const t_arr_specification &a, std::int64_t pos, double &v, TWordKind &kind)
 {
     const auto p = static_cast<size_t>(pos);
     switch (a.data_type) {
@@ -541,7 +541,7 @@ NumbersOutcome cellNumber(const t_arr_specification &a, std::int64_t pos, double
 {
     std::int64_t pos = 0;
     const t_arr_specification *a = elementCell(arrays, no, stack, count, pos);
-    return a ? cellNumber(*a, pos, stack[0], kind) : NumbersOutcome::Declined;
+    return a ? numberInCell(*a, pos, stack[0], kind) : NumbersOutcome::Declined;
 }
 
 // The number (and its kind) that an operand word stands for in a line that
@@ -659,7 +659,7 @@ bool elementValue(const ArrayTable *arrays, int no, ValueStack &stack, int count
         return false;
     Value &top = stack.last();
     if (a->data_type != wkString)
-        return cellNumber(*a, pos, top.v, top.kind) == NumbersOutcome::Done;
+        return numberInCell(*a, pos, top.v, top.kind) == NumbersOutcome::Done;
     top.kind = wkString;
     top.text = cellString(*a, pos);
     return true;
