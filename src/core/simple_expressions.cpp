@@ -10,9 +10,9 @@
 // names and calls the first passes have made values (computeValueWords), and
 // a line "name = simple range", "if simple range" or "return simple range"
 // run again without being split (runSimpleLine). Such a learnt line may also
-// call the engine's Math methods of one number and LenStr, computed here, and
-// a line "name = F(simple ranges)" calls script function F with arguments
-// computed here (runCallLine).
+// call the engine's Math methods of one number, sqrt and LenStr, computed
+// here, and a line "name = F(simple ranges)" calls script function F with
+// arguments computed here (runCallLine).
 //
 // A learnt line may also read array elements whose indices are simple
 // ranges, and a line "array[indices] = simple range" writes one.
@@ -35,15 +35,18 @@ namespace tesmora {
 
 using namespace reduction;
 
-// The argument of a call of a Math method of one number, or of LenStr, in a
-// line learnt as a simple assignment: its words follow the line's own words.
+// The argument of a call of a Math method of one number, of sqrt or of
+// LenStr, in a line learnt as a simple assignment: its words follow the
+// line's own words.
 struct CallArgument {
     int word = 0; // the function word
     int from = 0, to = 0;
-    int method = 0; // the Math method, or kTextLength
+    int method = 0; // the Math method, kSquareRoot or kTextLength
 };
 
-// The method of a call of LenStr: the length of a text.
+// The methods of calls of the built-ins sqrt and LenStr. The engine's Math
+// methods are numbered below them.
+constexpr int kSquareRoot = 254;
 constexpr int kTextLength = 255;
 
 namespace {
@@ -278,18 +281,13 @@ class Reader {
                                     [this](const CallArgument &a) { return a.word == i_; });
         if (c == calls_->cend())
             return false;
-        // The engine reads the argument's text: an element there is the
-        // general way's.
         const int after = i_ + 1;
         const int to = to_;
-        const bool elements = elements_;
         i_ = c->from;
         to_ = c->to;
-        elements_ = false;
         const bool whole = sum() && i_ > to_;
         i_ = after;
         to_ = to;
-        elements_ = elements;
         if (!whole)
             return false;
         p_.add(c->method == kTextLength ? Code::Length : Code::Call, c->word, c->method);
@@ -476,11 +474,18 @@ bool takeValue(LineRecord &record, const QList<Tvariable> &variables, const TWor
         v.kind, [] { return 0.0; }, v.text(), n);
 }
 
-// The value of a call of a Math method at x, as the call's result word has
-// it (minus zero read back as zero); false when the call would be reported
-// (no finite result).
+// The value of a call of a Math method or of sqrt at x, as the call's
+// result word has it (the engine's minus zero read back as zero); false when
+// the call would be reported (no finite result, the root of a negative
+// number).
 bool callResult(int method, double &x)
 {
+    if (method == kSquareRoot) {
+        if (x < 0)
+            return false;
+        x = std::sqrt(x);
+        return true;
+    }
     const double r = NativeUnaryValue(method, x);
     if (!std::isfinite(r))
         return false;
@@ -936,7 +941,7 @@ void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
     if (!Reader(words, from, w.last, line->program, &calls, true).read() ||
         line->program.count < (element ? 1 : 2) || !variablesChecked(line->words, line->variableDep))
         return;
-    const auto math = [](const CallArgument &c) { return c.method != kTextLength; };
+    const auto math = [](const CallArgument &c) { return c.method < kSquareRoot; };
     line->hasMathCalls = std::any_of(calls.cbegin(), calls.cend(), math);
     line->statement = keyword ? w[0].kind : element ? wkArrayName : wkVariableName;
     line->appendsToTarget = !keyword && !element && appendsToTarget(*line);
@@ -999,7 +1004,7 @@ bool Interpreter::appendCallArguments(SimpleLine &line, CallArguments &calls)
         // Looked up only for a call the line may compute.
         const CallShape &shape = callShape(f.text());
         if (f.kind == wkEmbeddedFunction)
-            method = isTextLengthCall(shape) ? kTextLength : -1;
+            method = learntBuiltin(shape);
         if (method < 0 || !shape.split || shape.argText.isEmpty())
             continue;
         const SplitCache::Entry *arg = splitCache_.find(shape.argText, scriptGeneration_);
@@ -1058,12 +1063,24 @@ bool Interpreter::computeArguments(const SimpleArguments &a, const std::vector<T
     return true;
 }
 
-bool Interpreter::isTextLengthCall(const CallShape &shape)
+int Interpreter::learntBuiltin(const CallShape &shape)
 {
-    // The built-in checks its one argument and takes its length: for a
-    // text, nothing else can happen.
-    return shape.split && !shape.argumentsByName && shape.embedded &&
-           shape.embedded->name().compare(QLatin1String("LenStr"), Qt::CaseInsensitive) == 0;
+    if (!shape.split || shape.argumentsByName || !shape.embedded)
+        return -1;
+    // LenStr checks its one argument and takes its length: for a text,
+    // nothing else can happen.
+    const QString &name = shape.embedded->name();
+    if (name.compare(QLatin1String("LenStr"), Qt::CaseInsensitive) == 0)
+        return kTextLength;
+    // sqrt of a number that is not negative: its result word is the value
+    // with the general number text, written with the system's decimal
+    // separator made a dot; the same text as the value's own unless the
+    // separator is neither a dot nor a comma.
+    const QChar separator = systemDecimalSeparator();
+    if (name.compare(QLatin1String("sqrt"), Qt::CaseInsensitive) == 0 &&
+        (separator == QLatin1Char('.') || separator == QLatin1Char(',')))
+        return kSquareRoot;
+    return -1;
 }
 
 bool Interpreter::learnCallLine(const LineInfo &info, const WordList &w)
