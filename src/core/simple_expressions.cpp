@@ -35,17 +35,19 @@ namespace tesmora {
 
 using namespace reduction;
 
-// The argument of a call of a Math method of one number, of sqrt or of
-// LenStr, in a line learnt as a simple assignment: its words follow the
+// The arguments of a call of a Math method of one number, of sqrt, pow or
+// LenStr, in a line learnt as a simple assignment: their words follow the
 // line's own words.
 struct CallArgument {
     int word = 0; // the function word
     int from = 0, to = 0;
-    int method = 0; // the Math method, kSquareRoot or kTextLength
+    int method = 0; // the Math method, kPower, kSquareRoot or kTextLength
 };
 
-// The methods of calls of the built-ins sqrt and LenStr. The engine's Math
-// methods are numbered below them.
+// The methods of calls of the built-ins pow (which also carries the power
+// and root signs), sqrt and LenStr. The engine's Math methods are numbered
+// below them.
+constexpr int kPower = 253;
 constexpr int kSquareRoot = 254;
 constexpr int kTextLength = 255;
 
@@ -75,6 +77,7 @@ enum class Code : std::uint8_t {
     Remainder,
     Compare,
     Call,   // a Math method of the number on top
+    Power,  // pow of the two numbers on top
     Length, // LenStr of the text on top
     Element // an array element, from the index values on top
 };
@@ -272,7 +275,8 @@ class Reader {
     }
 
     // A call whose argument words are known: the argument (a sum, as the
-    // call protocol evaluates it on its own), then the method.
+    // call protocol evaluates it on its own; two of them for pow), then the
+    // method.
     bool call()
     {
         if (!calls_)
@@ -285,12 +289,18 @@ class Reader {
         const int to = to_;
         i_ = c->from;
         to_ = c->to;
-        const bool whole = sum() && i_ > to_;
+        bool whole = sum();
+        if (whole && c->method == kPower)
+            whole = i_ <= to_ && w_[i_++].kind == wkComma && sum();
+        whole = whole && i_ > to_;
         i_ = after;
         to_ = to;
         if (!whole)
             return false;
-        p_.add(c->method == kTextLength ? Code::Length : Code::Call, c->word, c->method);
+        const Code code = c->method == kTextLength ? Code::Length
+                          : c->method == kPower    ? Code::Power
+                                                   : Code::Call;
+        p_.add(code, c->word, c->method);
         return true;
     }
 
@@ -493,6 +503,28 @@ bool callResult(int method, double &x)
     return true;
 }
 
+// x to the power y as pow gives it, in x; false when pow reports on it (a
+// fractional power of a negative number, an overflow or a division by zero).
+bool powerResult(double &x, double y)
+{
+    // The cube root sign writes its exponent as 0.333333333333333; such an
+    // exponent gives the real cube root, also of a positive base.
+    const bool cubeRoot = std::fabs(y - 1.0 / 3.0) < 1e-13;
+    double value = 0;
+    if (cubeRoot)
+        value = std::cbrt(x);
+    else if (x >= 0)
+        value = (x == 0 && y == 0) ? 1.0 : std::pow(x, y);
+    else if (y != std::trunc(y))
+        return false;
+    else
+        value = std::pow(x, y);
+    if (!std::isfinite(value))
+        return false;
+    x = value;
+    return true;
+}
+
 // What the evaluation on numbers alone came to.
 enum class NumbersOutcome : std::uint8_t { Done, Declined, Texts };
 
@@ -613,6 +645,12 @@ NumbersOutcome computeNumbers(const QList<Tvariable> &variables, const ArrayTabl
                 return NumbersOutcome::Declined;
             kind[size_t(top)] = wkFloat;
             break;
+        case Code::Power:
+            --top;
+            if (!powerResult(v[size_t(top)], v[size_t(top + 1)]))
+                return NumbersOutcome::Declined;
+            kind[size_t(top)] = wkFloat;
+            break;
         case Code::Length: // of a number: LenStr's own rules
             return NumbersOutcome::Declined;
         case Code::Element: {
@@ -703,6 +741,14 @@ bool computeValue(LineRecord &record, const QList<Tvariable> &variables, const A
                 return false;
             stack.last().kind = wkFloat;
             break;
+        case Code::Power: {
+            const Value y = std::move(stack.last());
+            stack.removeLast();
+            if (y.isText() || stack.last().isText() || !powerResult(stack.last().v, y.v))
+                return false;
+            stack.last().kind = wkFloat;
+            break;
+        }
         case Code::Length: {
             // LenStr of a text, a number of kind wkFloat as the built-in gives it.
             Value &top = stack.last();
@@ -941,7 +987,7 @@ void Interpreter::learnSimpleLine(const LineInfo &info, const WordList &w)
     if (!Reader(words, from, w.last, line->program, &calls, true).read() ||
         line->program.count < (element ? 1 : 2) || !variablesChecked(line->words, line->variableDep))
         return;
-    const auto math = [](const CallArgument &c) { return c.method < kSquareRoot; };
+    const auto math = [](const CallArgument &c) { return c.method < kPower; };
     line->hasMathCalls = std::any_of(calls.cbegin(), calls.cend(), math);
     line->statement = keyword ? w[0].kind : element ? wkArrayName : wkVariableName;
     line->appendsToTarget = !keyword && !element && appendsToTarget(*line);
@@ -1010,9 +1056,10 @@ bool Interpreter::appendCallArguments(SimpleLine &line, CallArguments &calls)
         const SplitCache::Entry *arg = splitCache_.find(shape.argText, scriptGeneration_);
         if (!arg)
             return false;
+        // One argument, two for pow; any other count is the engine's.
         const auto isComma = [](const TWordStatus &x) { return x.kind == wkComma; };
-        if (std::any_of(arg->words.begin(), arg->words.end(), isComma))
-            continue; // more than one argument: the engine's
+        if (std::count_if(arg->words.begin(), arg->words.end(), isComma) != (method == kPower ? 1 : 0))
+            continue;
         const size_t from = line.words.size();
         if (!appendSplit(line, *arg))
             return false;
@@ -1072,14 +1119,17 @@ int Interpreter::learntBuiltin(const CallShape &shape)
     const QString &name = shape.embedded->name();
     if (name.compare(QLatin1String("LenStr"), Qt::CaseInsensitive) == 0)
         return kTextLength;
-    // sqrt of a number that is not negative: its result word is the value
-    // with the general number text, written with the system's decimal
-    // separator made a dot; the same text as the value's own unless the
-    // separator is neither a dot nor a comma.
+    // sqrt and pow of numbers: their result word is the value with the
+    // general number text, written with the system's decimal separator made
+    // a dot; the same text as the value's own unless the separator is
+    // neither a dot nor a comma.
     const QChar separator = systemDecimalSeparator();
-    if (name.compare(QLatin1String("sqrt"), Qt::CaseInsensitive) == 0 &&
-        (separator == QLatin1Char('.') || separator == QLatin1Char(',')))
+    if (separator != QLatin1Char('.') && separator != QLatin1Char(','))
+        return -1;
+    if (name.compare(QLatin1String("sqrt"), Qt::CaseInsensitive) == 0)
         return kSquareRoot;
+    if (name.compare(QLatin1String("pow"), Qt::CaseInsensitive) == 0)
+        return kPower;
     return -1;
 }
 
