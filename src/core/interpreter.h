@@ -567,8 +567,9 @@ class Interpreter : private InterpreterRunState {
     // arguments is learnt too: it runs without being split, its arguments
     // computed directly (true when the line has that shape, learnt or not).
     bool learnCallLine(const LineInfo &info, const WordList &w);
-    // The built-in function of one argument that a learnt line computes
-    // itself (LenStr, sqrt), as a CallArgument's method; -1 for any other.
+    // The built-in function that a learnt line computes itself (LenStr and
+    // sqrt of one argument, pow of two), as a CallArgument's method; -1 for
+    // any other.
     static int learntBuiltin(const CallShape &shape);
     TWordKind runCallLine(const SimpleLine &line, const int *found);
     bool appendCallArguments(SimpleLine &line, QVarLengthArray<CallArgument, 4> &calls);

@@ -10,9 +10,10 @@
 // names and calls the first passes have made values (computeValueWords), and
 // a line "name = simple range", "if simple range" or "return simple range"
 // run again without being split (runSimpleLine). Such a learnt line may also
-// call the engine's Math methods of one number, sqrt and LenStr, computed
-// here, and a line "name = F(simple ranges)" calls script function F with
-// arguments computed here (runCallLine).
+// call the engine's Math methods of one number, sqrt, pow (so also the power
+// and root signs) and LenStr, computed here, and a line "name = F(simple
+// ranges)" calls script function F with arguments computed here
+// (runCallLine).
 //
 // A learnt line may also read array elements whose indices are simple
 // ranges, and a line "array[indices] = simple range" writes one.
