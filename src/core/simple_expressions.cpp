@@ -1208,15 +1208,16 @@ TWordKind Interpreter::runCallLine(const SimpleLine &line, const int *found)
 
 namespace {
 
-// Stores a value into cell `pos` of an array of `type` as the general way
-// stores the value's word (a truth value as 1 or 0, a number rounded for a
-// whole-number array); false, with nothing stored, where that way would
-// report on it or store what a word's text or number field says otherwise.
+// Stores a value into cell `pos` (found by elementCell) of an array of
+// `type` as the general way stores the value's word (a truth value as 1 or
+// 0, a number rounded for a whole-number array); false, with nothing stored,
+// where that way would report on it or store what a word's text or number
+// field says otherwise.
 bool storeValue(ArrayCells &cells, TWordKind type, std::int64_t pos, Value &value)
 {
     const auto p = static_cast<size_t>(pos);
     if (type == wkString) {
-        if (!value.isText() || p >= cells.s.size())
+        if (!value.isText())
             return false;
         cells.s[p] = std::move(value.text);
         return true;
@@ -1225,13 +1226,11 @@ bool storeValue(ArrayCells &cells, TWordKind type, std::int64_t pos, Value &valu
         return false;
     if (type == wkInt) {
         std::int64_t x = 0;
-        if (!RoundToInt64(value.v, x) || p >= cells.i.size())
+        if (!RoundToInt64(value.v, x))
             return false;
         cells.i[p] = x;
         return true;
     }
-    if (p >= cells.f.size())
-        return false;
     cells.f[p] = value.v;
     return true;
 }
